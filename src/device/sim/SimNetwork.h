@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: MIT
+// The simulated network: an in-memory network database loaded from a JSON file,
+// served through every device-access interface, with a call log, fault injection and
+// an optional latency per call. Tests, benchmarks and the host application use it;
+// the library itself never includes this folder.
+#pragma once
+
+#include "device/DeviceAccess.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <chrono>
+#include <memory>
+
+namespace Sim {
+
+struct NetworkModel; // the parsed database (SimModel.h)
+
+// A malformed or unreadable database file: the message names the file, the place and what is wrong.
+class LoadError : public std::runtime_error
+{
+public:
+    explicit LoadError(const QString &message)
+        : std::runtime_error(message.toStdString())
+        , m_message(message)
+    {
+    }
+    const QString &message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// One device-library operation as it was called.
+struct CallRecord
+{
+    QString operation; // "<Interface>.<Method>", e.g. "ConfigProperty.setValueText"
+    QStringList arguments; // the object's name first for object operations, then the arguments as text
+};
+
+class Network : public std::enable_shared_from_this<Network>
+{
+public:
+    // Loads a database file; throws LoadError.
+    static std::shared_ptr<Network> load(const QString &path);
+    // Parses a database from memory; sourceName stands for the file in error messages. Throws LoadError.
+    static std::shared_ptr<Network> fromJson(const QByteArray &json, const QString &sourceName);
+    ~Network();
+
+    // Saves atomically (QSaveFile): on failure the previous file stays intact. Throws LoadError
+    // with the reason. An empty path saves to the file it was loaded from.
+    void save(const QString &path = QString()) const;
+    QString filePath() const;
+    QByteArray toJson() const;
+
+    // The device library over this network, to pass to DeviceAccess::install().
+    std::shared_ptr<DeviceAccess::Implementation> implementation();
+
+    // The host's objects. Lookups by name ignore letter case; a missing one gives nullptr.
+    DeviceAccess::SystemPtr system();
+    QStringList deviceNames() const;
+    DeviceAccess::AppDevicePtr device(const QString &deviceName);
+    QStringList blockNames(const QString &deviceName) const;
+    DeviceAccess::LonMarkObjectPtr block(const QString &deviceName, const QString &blockName);
+    QString programId(const QString &deviceName) const;
+    qint32 scope(const QString &deviceName) const;
+
+    // Test access that is not logged and never fails: the stored value of a block's CP
+    // (or of its first network variable's CP when nvCp is true) as text in its default format.
+    QString storedCpText(const QString &deviceName, const QString &blockName, const QString &cpName,
+                         bool nvCp = false) const;
+    void setStoredCpText(const QString &deviceName, const QString &blockName, const QString &cpName,
+                         const QString &text, bool nvCp = false);
+
+    // Call log: every device-library operation with its arguments.
+    const QVector<CallRecord> &callLog() const;
+    void clearCallLog();
+    int callCount(const QString &operation = QString()) const; // empty = all operations
+    bool logging() const;
+    void setLogging(bool on);
+
+    // Fault injection. failCall: the nth call from now (1 = the next) fails; failOperation:
+    // calls of that operation ("ConfigProperty.setValueText") fail, optionally only while
+    // the object's name (first argument) equals objectName. Once: only the first matching call.
+    void failCall(int nth, qint32 errorNumber, const QString &description = QString());
+    void failOperation(const QString &operation, qint32 errorNumber, bool once = false,
+                       const QString &objectName = QString(), const QString &description = QString());
+    void clearFaults();
+
+    // Latency added to every call (for demos and benchmarks).
+    void setLatency(std::chrono::microseconds latency);
+
+    // Language of the language service ("en", "de"); switching moves its change time.
+    QStringList languages() const;
+    QString language() const;
+    void setLanguage(const QString &code);
+    // Sets the change time explicitly (tests of the reload rule).
+    void setStringsChangeTime(const QDateTime &time);
+
+    NetworkModel &model();
+
+private:
+    Network();
+    struct Private;
+    std::unique_ptr<Private> d;
+    friend struct Private;
+};
+
+} // namespace Sim

@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: MIT
+// The enumerations published with the controls.
+#pragma once
+
+enum EMeasurementSystem {
+    MEASUREMENT_SYSTEM_SI = 0,
+    MEASUREMENT_SYSTEM_US = 1,
+};
+
+// Bounds and catalog index of the signal-interpretation enumeration.
+enum EEnumIndexSignalInterpret {
+    ENUM_SIGNAL_INTERPRET_MIN_INDEX = 0,
+    ENUM_SIGNAL_INTERPRET_MAX_INDEX = 6,
+    ENUM_INDEX_SIGNAL_INTERPRET = 17,
+};

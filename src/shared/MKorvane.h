@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: MIT
+// The shared module of the library: include this to reach all of it.
+#pragma once
+
+#include "shared/CpAccess.h"
+#include "shared/DeviceState.h"
+#include "shared/Enumerations.h"
+#include "shared/Formats.h"
+#include "shared/Numbers.h"
+#include "shared/ProcessState.h"
+#include "shared/Seams.h"
+#include "shared/Steps.h"
+#include "shared/Strings.h"
+#include "shared/Units.h"

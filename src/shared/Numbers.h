@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+// The one pair of number-parsing helpers used everywhere: numeric tests and values of
+// texts typed by the user or handed over by the device, and the text form of numbers.
+#pragma once
+
+#include <QString>
+
+namespace MKorvane {
+
+// True when the text, trimmed of blanks, is a number in the user's locale or in the
+// C locale. An empty text is not numeric.
+bool IsNumeric(const QString &text);
+
+// The value of a numeric text (IsNumeric); 0 for a text that is not numeric.
+double Val(const QString &text);
+
+// The number at the start of a text: blanks skipped, reading stops at the first
+// character that cannot continue a decimal number; 0 when the text starts with none.
+double LeadingNumber(const QString &text);
+
+// The shortest text in the user's locale that converts back to the same double.
+QString NumberText(double value);
+
+// The number rounded to one decimal and always written with one ("0.0").
+QString OneDecimalText(double value);
+
+// Rounds to a 16-bit integer with halves to the even neighbour; throws RuntimeError
+// (overflow, number 6) when the value does not fit.
+qint16 RoundToInteger(double value);
+
+} // namespace MKorvane

@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: MIT
+// Display strings, the message builder with numbered placeholders, fonts, the ErrMsg
+// appending rule and the reporting of errors to the host.
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QVariantList>
+#include <functional>
+
+namespace MKorvane {
+
+// The application name under which the language service keeps the library's strings.
+inline const QString ApplicationName = QStringLiteral("VkZovezuVaveva");
+
+// Refreshes the display-string table when the language service changed it since the last load.
+void LoadLanguageStrings();
+
+// The display string of one English text; the text itself (as passed) when there is none.
+QString GetLanguageString(const QString &Text);
+
+// Translates the message and replaces "%s%" (by position) and "%s1%".."%s3%" (by number)
+// by the translated parameters.
+QString GetStrings(const QString &Message, const QVariantList &Params);
+
+// The placeholder number at the start of one piece of a split message (used by GetStrings).
+qint16 GetIndexOrder(const QString &Piece, qint16 DefaultIndex, QString &Rest);
+
+// A copy of the font with the face name set. Qt fonts carry no character set: the
+// writing system follows from the face and the text, so the character set is not kept.
+QFont MakeFont(const QFont &font, const QString &faceName, qint16 charset);
+
+// Appends one translated line to an error accumulator: "\r\n" first unless it is empty.
+void AppendErrMsg(QString &ErrMsg, const QString &text);
+
+// Raises a control's MessageEvent (Message, Modulename, FunctionName, TypeIndex, IsReceived).
+using MessageEventRaiser = std::function<void(const QString &Message, const QString &Modulename,
+                                              const QString &FunctionName, qint32 TypeIndex, bool &IsReceived)>;
+
+// Reports a non-empty ErrMsg once: raises the event with style 16 and, when the host
+// leaves IsReceived False, shows a critical message box titled caption + " " + procedure.
+// Does nothing for an empty ErrMsg.
+void ReportError(const QString &ErrMsg, const QString &caption, const QString &procedure,
+                 const MessageEventRaiser &raise);
+
+// Raises the event with the given style and, when the host leaves IsReceived False and
+// showBox is true, shows the message box in that style. Returns IsReceived.
+bool RaiseMessage(const QString &message, const QString &caption, const QString &procedure, qint32 style,
+                  const MessageEventRaiser &raise, bool showBox = true);
+
+} // namespace MKorvane
