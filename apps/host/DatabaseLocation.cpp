@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: MIT
+// Locating the sample network and making the user's working copy of it.
+#include "DatabaseLocation.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace Host {
+
+namespace {
+const QString sampleFileName = QStringLiteral("sample-network.json");
+}
+
+QString sampleDataDir()
+{
+    QStringList candidates;
+    const QString fromEnvironment = qEnvironmentVariable("VQ_DATA_DIR");
+    if (!fromEnvironment.isEmpty())
+        candidates << fromEnvironment;
+    candidates << QCoreApplication::applicationDirPath() + QStringLiteral("/../share/VqZovezuVaveva/data");
+#ifdef VQ_SOURCE_DATA_DIR
+    candidates << QStringLiteral(VQ_SOURCE_DATA_DIR);
+#endif
+    for (const QString &dir : std::as_const(candidates)) {
+        if (QFileInfo::exists(dir + QLatin1Char('/') + sampleFileName))
+            return QDir::cleanPath(dir);
+    }
+    return QString();
+}
+
+QString sampleNetworkPath()
+{
+    const QString dir = sampleDataDir();
+    return dir.isEmpty() ? QString() : dir + QLatin1Char('/') + sampleFileName;
+}
+
+QString workingCopyPath(bool reset, QString *errorString)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString copy = folder + QLatin1Char('/') + sampleFileName;
+    if (QFileInfo::exists(copy) && !reset)
+        return copy;
+
+    const QString sample = sampleNetworkPath();
+    QString error;
+    if (sample.isEmpty())
+        error = QCoreApplication::translate("Host", "The sample network %1 was not found.").arg(sampleFileName);
+    else if (!QDir().mkpath(folder))
+        error = QCoreApplication::translate("Host", "Cannot create the folder %1.").arg(folder);
+    else if (QFileInfo::exists(copy) && !QFile::remove(copy))
+        error = QCoreApplication::translate("Host", "Cannot replace %1.").arg(copy);
+    else if (!QFile::copy(sample, copy))
+        error = QCoreApplication::translate("Host", "Cannot copy %1 to %2.").arg(sample, copy);
+    if (!error.isEmpty()) {
+        if (errorString)
+            *errorString = error;
+        return QString();
+    }
+    // The shipped file may be read-only (installed data); the copy is the user's to edit.
+    QFile(copy).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    return copy;
+}
+
+} // namespace Host
