@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: MIT
+// fTable: construction, the host interface, display strings and Cancel, plus the checked
+// helpers that the filling and the validation share.
+#include "hardware/fTable.h"
+
+#include "device/DeviceAccess.h"
+#include "shared/Checked.h"
+#include "shared/Numbers.h"
+#include "shared/Seams.h"
+#include "shared/Steps.h"
+#include "shared/Strings.h"
+
+#include "ui_fTable.h"
+
+#include <QLineEdit>
+
+fTable::fTable(QWidget *parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::fTable>())
+{
+    ui->setupUi(this);
+    txtTable.reserve(CellCount);
+    for (int k = 0; k < CellCount; ++k) {
+        auto *cell = findChild<QLineEdit *>(QStringLiteral("txtTable_%1").arg(k));
+        Q_ASSERT(cell);
+        txtTable.append(cell);
+        connect(cell, &QLineEdit::textChanged, this, [this, k] { txtTable_Change(k); });
+    }
+    // Tab order by index, then the buttons (also in the form file; repeated here so that the
+    // vector, not the file, is what decides).
+    for (int k = 1; k < CellCount; ++k)
+        setTabOrder(txtTable.at(k - 1), txtTable.at(k));
+
+    connect(ui->cmdOK, &QPushButton::clicked, this, &fTable::cmdOK_Click);
+    connect(ui->cmdCancel, &QPushButton::clicked, this, &fTable::reject);
+    connect(ui->cmdCopy, &QPushButton::clicked, this, &fTable::cmdCopy_Click);
+    connect(ui->cmdPaste, &QPushButton::clicked, this, &fTable::cmdPaste_Click);
+
+    MKorvane::LoadLanguageStrings();
+    InitStrings();
+}
+
+fTable::~fTable() = default;
+
+void fTable::setTableChanged(bool changed)
+{
+    mblnTableChanged = changed;
+}
+
+void fTable::setCPTransTableValue(const QString &value)
+{
+    mstrCPTransTableValue = value;
+}
+
+void fTable::InitStrings()
+{
+    const auto step = [](auto &&action) { MKorvane::tryStep(action, &fTable::showStepFailure); };
+
+    QString fontName;
+    qint16 charset = 0;
+    step([&] {
+        auto &language = DeviceAccess::languageService();
+        fontName = language.GetFontName();
+        charset = language.GetFontCharset();
+    });
+
+    // Without a face name the widgets keep the fonts they have. Qt hands the form's font on
+    // to every child that has no font of its own, so the cells, cmdCopy, cmdPaste and Label1
+    // follow the form's new face too.
+    if (!fontName.isEmpty()) {
+        for (QWidget *widget : { static_cast<QWidget *>(this), static_cast<QWidget *>(ui->cmdOK),
+                 static_cast<QWidget *>(ui->cmdCancel), static_cast<QWidget *>(ui->lblResis) })
+            step([&] { widget->setFont(MKorvane::MakeFont(widget->font(), fontName, charset)); });
+    }
+
+    step([&] { setWindowTitle(MKorvane::GetLanguageString(QStringLiteral("Transtable"))); });
+    step([&] { ui->cmdOK->setText(MKorvane::GetLanguageString(QStringLiteral("&OK"))); });
+    step([&] { ui->cmdCancel->setText(MKorvane::GetLanguageString(QStringLiteral("&Cancel"))); });
+}
+
+void fTable::ReInitializeStrings()
+{
+    MKorvane::LoadLanguageStrings();
+    InitStrings();
+}
+
+// Cancel: the caller gets back whether the table was changed before this editing, and the
+// fields as they stand. For an empty stored table that is an empty text until OK has started
+// on its 32 empty entries; after that, as for any table, the 32 entries joined with the rows
+// that the failed OK accepted.
+void fTable::reject()
+{
+    mblnOkORCancelClick = mblnTableChanged;
+    mstrTransTableValue = CellValues.join(QLatin1Char(' '));
+    QDialog::reject();
+}
+
+void fTable::showStepFailure(qint32 number, const QString &description)
+{
+    MKorvane::MsgBox(QString::number(number) + QStringLiteral("  ") + description);
+}
+
+void fTable::setFieldAt(QStringList &fields, int index, const QString &value)
+{
+    MKorvane::fieldAt(fields, index);
+    fields[index] = value;
+}
+
+double fTable::numberOf(const QString &text)
+{
+    if (!MKorvane::IsNumeric(text))
+        throw DeviceAccess::RuntimeError(DeviceAccess::RuntimeError::TypeMismatch, QStringLiteral("Type mismatch"));
+    return MKorvane::Val(text);
+}

@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: MIT
+// fTable: the modal dialog in which the user edits the transfer table of a hardware
+// input, 16 rows of an input value and the output value it maps to.
+//
+// The caller creates the form, sets TableChanged and CPTransTableValue, calls InitForm,
+// shows it modally (MKorvane::ShowModal) and, once it is hidden, reads TransTableValue
+// and OkORCancelClick. The table text is exactly 32 fields separated by single blanks:
+// input 1, output 1, input 2, output 2, ... input 16, output 16.
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+#include <QVector>
+#include <memory>
+
+class QLineEdit;
+
+namespace Ui {
+class fTable;
+}
+
+class fTable : public QDialog
+{
+    Q_OBJECT
+    Q_PROPERTY(bool TableChanged READ TableChanged WRITE setTableChanged)
+    Q_PROPERTY(QString CPTransTableValue READ CPTransTableValue WRITE setCPTransTableValue)
+    Q_PROPERTY(bool OkORCancelClick READ OkORCancelClick)
+    Q_PROPERTY(QString TransTableValue READ TransTableValue)
+
+public:
+    // The number of cells: 16 rows of an input (even index) and an output (odd index).
+    static constexpr int CellCount = 32;
+
+    // Loading the form refreshes the display strings and translates the captions.
+    explicit fTable(QWidget *parent = nullptr);
+    ~fTable() override;
+
+    // Whether the table was already changed before this editing; Cancel hands it back.
+    void setTableChanged(bool changed);
+    bool TableChanged() const { return mblnTableChanged; }
+
+    // The stored table text; set before InitForm.
+    void setCPTransTableValue(const QString &value);
+    QString CPTransTableValue() const { return mstrCPTransTableValue; }
+
+    // After the form is hidden: whether the caller is to take TransTableValue, and the table text.
+    bool OkORCancelClick() const { return mblnOkORCancelClick; }
+    QString TransTableValue() const { return mstrTransTableValue; }
+
+    // Fills the cells from CPTransTableValue; outputs are shown in the display units of the
+    // format when the measurement system is US and the field is of a numeric kind.
+    void InitForm(const QString &FormatType, const QString &ProgramId, qint32 FieldType, const QString &InputLabal,
+        const QString &OutputLabel, bool IsExistRange = false, double MinValue = 0, double MaxValue = 0);
+
+    // Fonts and captions of the current language.
+    void InitStrings();
+    // Reloads the display strings, then InitStrings.
+    void ReInitializeStrings();
+
+public slots:
+    // Escape and the window's close button cancel like the Cancel button.
+    void reject() override;
+
+private slots:
+    void cmdOK_Click();
+    void cmdCopy_Click();
+    void cmdPaste_Click();
+    void txtTable_Change(int Index);
+
+private:
+    bool ValidateTablePositive(const QString &text, QString &message) const;
+    bool ValidateTableRange(const QString &text, QString &message) const;
+
+    // A failure while filling the form or translating it: "<number>  <description>" in a plain box.
+    static void showStepFailure(qint32 number, const QString &description);
+    // Checked store into a field of a split table text: RuntimeError 9 past the end.
+    static void setFieldAt(QStringList &fields, int index, const QString &value);
+    // The value of a numeric text; RuntimeError 13 for a text that is not a number.
+    static double numberOf(const QString &text);
+
+    std::unique_ptr<Ui::fTable> ui;
+    QVector<QLineEdit *> txtTable;
+
+    bool mblnTableChanged = false;
+    QString mstrCPTransTableValue;
+    QString mstrTransTableValue;
+    bool mblnOkORCancelClick = false;
+    // The table text split into fields; OK overwrites accepted rows, OK and Cancel join it.
+    QStringList CellValues;
+
+    QString mstrFormatType;
+    QString mstrProgramId;
+    qint32 mlngFieldType = 0;
+    bool mblnIsExistRange = false;
+    double mdblMinValue = 0;
+    double mdblMaxValue = 0;
+};

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+// fTable: filling the form from the stored table text.
+#include "hardware/fTable.h"
+
+#include "device/DeviceAccess.h"
+#include "shared/Checked.h"
+#include "shared/Numbers.h"
+#include "shared/Steps.h"
+#include "shared/Strings.h"
+#include "shared/Units.h"
+
+#include "ui_fTable.h"
+
+#include <QLineEdit>
+
+// Every step that fails shows its failure once and filling goes on with the next step, so a
+// short or damaged table text still opens: the cells it cannot fill keep their text.
+void fTable::InitForm(const QString &FormatType, const QString &ProgramId, qint32 FieldType, const QString &InputLabal,
+    const QString &OutputLabel, bool IsExistRange, double MinValue, double MaxValue)
+{
+    const auto step = [](auto &&action) { MKorvane::tryStep(action, &fTable::showStepFailure); };
+
+    mblnIsExistRange = IsExistRange;
+    mdblMinValue = MinValue;
+    mdblMaxValue = MaxValue;
+    mstrFormatType = FormatType;
+    mstrProgramId = ProgramId;
+    mlngFieldType = FieldType;
+
+    ui->lblResis->setText(InputLabal);
+    ui->Label1->setText(OutputLabel);
+
+    const bool convert = MKorvane::IsUsNumericKind(FieldType);
+    DeviceAccess::FormatObjectPtr format;
+    step([&] { format = DeviceAccess::formatService().GetFormat(FormatType, ProgramId); });
+
+    // An empty stored table leaves the cells with their design text and no fields; OK then
+    // starts from 32 empty entries.
+    if (mstrCPTransTableValue.isEmpty())
+        return;
+
+    CellValues = mstrCPTransTableValue.split(QLatin1Char(' '), Qt::KeepEmptyParts);
+
+    QString tip;
+    if (IsExistRange)
+        step([&] { tip = MKorvane::GetStrings(QStringLiteral("Value in [%s1%, %s2%]"), { MinValue, MaxValue }); });
+
+    for (int k = 0; k < CellCount; ++k) {
+        QLineEdit *cell = txtTable.at(k);
+        if (k % 2 == 0) {
+            step([&] { cell->setText(MKorvane::fieldAt(CellValues, k)); });
+            continue;
+        }
+        if (convert) {
+            step([&] {
+                const double shown
+                    = MKorvane::deref(format).ConvertToDisplay(numberOf(MKorvane::fieldAt(CellValues, k)), FormatType);
+                cell->setText(MKorvane::NumberText(shown));
+            });
+        } else {
+            step([&] { cell->setText(MKorvane::fieldAt(CellValues, k)); });
+        }
+        cell->setToolTip(tip);
+    }
+}
