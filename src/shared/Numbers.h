@@ -7,6 +7,9 @@
 
 namespace MKorvane {
 
+// The run-time error number of a value that does not fit its integer type.
+constexpr qint32 OverflowErrorNumber = 6;
+
 // True when the text, trimmed of blanks, is a number in the user's locale or in the
 // C locale. An empty text is not numeric.
 bool IsNumeric(const QString &text);
@@ -27,5 +30,12 @@ QString OneDecimalText(double value);
 // Rounds to a 16-bit integer with halves to the even neighbour; throws RuntimeError
 // (overflow, number 6) when the value does not fit.
 qint16 RoundToInteger(double value);
+
+// Rounds to a 32-bit integer the same way; throws RuntimeError (overflow) when it does not fit.
+qint32 RoundToLong(double value);
+
+// A numeric text (IsNumeric) as a rounded 32-bit integer; throws RuntimeError "Type mismatch"
+// (13) for a text that is not numeric and "Overflow" (6) for one out of range.
+qint32 TextToLong(const QString &text);
 
 } // namespace MKorvane

@@ -33,6 +33,10 @@ QFont MakeFont(const QFont &font, const QString &faceName, qint16 charset);
 // Appends one translated line to an error accumulator: "\r\n" first unless it is empty.
 void AppendErrMsg(QString &ErrMsg, const QString &text);
 
+// Appends a failure's description by the same rule, unless its number is one of the
+// device library's quiet numbers, which are never reported.
+void AppendFailure(QString &ErrMsg, qint32 number, const QString &description);
+
 // Raises a control's MessageEvent (Message, Modulename, FunctionName, TypeIndex, IsReceived).
 using MessageEventRaiser = std::function<void(const QString &Message, const QString &Modulename,
                                               const QString &FunctionName, qint32 TypeIndex, bool &IsReceived)>;

@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: MIT
+// Number parsing and formatting shared by every part of the library.
+#include "shared/Numbers.h"
+
+#include "device/Failure.h"
+
+#include <QLocale>
+#include <cmath>
+#include <limits>
+
+namespace MKorvane {
+namespace {
+
+// The user's locale without digit grouping: a value text goes to the device as typed.
+QLocale userLocale()
+{
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    return locale;
+}
+
+bool parseNumber(const QString &text, double &value)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return false;
+    bool ok = false;
+    double parsed = QLocale().toDouble(trimmed, &ok);
+    if (!ok)
+        parsed = QLocale::c().toDouble(trimmed, &ok);
+    if (!ok || !std::isfinite(parsed))
+        return false;
+    value = parsed;
+    return true;
+}
+
+[[noreturn]] void throwOverflow()
+{
+    throw DeviceAccess::RuntimeError(OverflowErrorNumber, QStringLiteral("Overflow"));
+}
+
+} // namespace
+
+bool IsNumeric(const QString &text)
+{
+    double value = 0;
+    return parseNumber(text, value);
+}
+
+double Val(const QString &text)
+{
+    double value = 0;
+    return parseNumber(text, value) ? value : 0.0;
+}
+
+double LeadingNumber(const QString &text)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && (text.at(i) == QLatin1Char(' ') || text.at(i) == QLatin1Char('\t')))
+        ++i;
+    const qsizetype start = i;
+    auto isDigit
+        = [&](qsizetype at) { return at < n && text.at(at) >= QLatin1Char('0') && text.at(at) <= QLatin1Char('9'); };
+    if (i < n && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-')))
+        ++i;
+    qsizetype digits = 0;
+    while (isDigit(i)) {
+        ++i;
+        ++digits;
+    }
+    if (i < n && text.at(i) == QLatin1Char('.')) {
+        ++i;
+        while (isDigit(i)) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return 0.0;
+    qsizetype end = i;
+    // An exponent counts only when digits follow it.
+    if (i < n && (text.at(i) == QLatin1Char('e') || text.at(i) == QLatin1Char('E'))) {
+        qsizetype j = i + 1;
+        if (j < n && (text.at(j) == QLatin1Char('+') || text.at(j) == QLatin1Char('-')))
+            ++j;
+        if (isDigit(j)) {
+            while (isDigit(j))
+                ++j;
+            end = j;
+        }
+    }
+    QString number = text.mid(start, end - start);
+    if (number.endsWith(QLatin1Char('.')))
+        number.chop(1);
+    bool ok = false;
+    const double value = QLocale::c().toDouble(number, &ok);
+    return ok && std::isfinite(value) ? value : 0.0;
+}
+
+QString NumberText(double value)
+{
+    return userLocale().toString(value, 'g', QLocale::FloatingPointShortest);
+}
+
+QString OneDecimalText(double value)
+{
+    return userLocale().toString(value, 'f', 1);
+}
+
+qint16 RoundToInteger(double value)
+{
+    const double rounded = std::nearbyint(value);
+    if (!std::isfinite(rounded) || rounded < std::numeric_limits<qint16>::min()
+        || rounded > std::numeric_limits<qint16>::max())
+        throwOverflow();
+    return qint16(rounded);
+}
+
+qint32 RoundToLong(double value)
+{
+    const double rounded = std::nearbyint(value);
+    if (!std::isfinite(rounded) || rounded < std::numeric_limits<qint32>::min()
+        || rounded > std::numeric_limits<qint32>::max())
+        throwOverflow();
+    return qint32(rounded);
+}
+
+qint32 TextToLong(const QString &text)
+{
+    double value = 0;
+    if (!parseNumber(text, value))
+        throw DeviceAccess::RuntimeError(DeviceAccess::RuntimeError::TypeMismatch, QStringLiteral("Type mismatch"));
+    return RoundToLong(value);
+}
+
+} // namespace MKorvane
