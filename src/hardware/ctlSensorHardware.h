@@ -169,6 +169,9 @@ private:
     bool mblnTableChanged = false;
     QString mstrTableEdited;
 
+    // The key press last forwarded for a child, so that its propagation to the control is not forwarded twice.
+    const QEvent *mpForwardedKey = nullptr;
+
     // Accepted from the host; they have no effect on the control.
     bool mblnCboChanged = false;
     QString mstrInputChoice;

@@ -9,7 +9,6 @@
 
 #include "shared/MKorvane.h"
 
-#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPointer>
@@ -120,12 +119,17 @@ void ctlSensorHardware::connectHandlers()
 bool ctlSensorHardware::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
-        // A key that a child leaves unused travels on to the control; it was already
-        // forwarded by the child, so the control forwards only keys aimed at itself.
-        const QWidget *focus = QApplication::focusWidget();
-        const bool fromChild = watched == this && focus && focus != this && isAncestorOf(focus);
-        if (!fromChild)
+        // A key that a child leaves unused travels on to the control as the same event:
+        // it was forwarded already. The mark lasts until the event loop runs again.
+        if (watched != this) {
             forwardKeyDown(static_cast<QKeyEvent *>(event));
+            mpForwardedKey = event;
+            QTimer::singleShot(0, this, [this] { mpForwardedKey = nullptr; });
+        } else if (event == mpForwardedKey) {
+            mpForwardedKey = nullptr;
+        } else {
+            forwardKeyDown(static_cast<QKeyEvent *>(event));
+        }
     } else if (event->type() == QEvent::FocusOut && (watched == ui->txtSelector || watched == ui->txtValue)) {
         // Only a move to another widget validates, not a window or popup taking the focus.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
