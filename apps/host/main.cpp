@@ -63,15 +63,21 @@ int main(int argc, char **argv)
 {
     const bool report = hasArgument(argc, argv, "--report");
     const bool screenshot = hasArgument(argc, argv, "--screenshot");
+    const bool help = hasArgument(argc, argv, "--help") || hasArgument(argc, argv, "-h");
     // Pictures need no screen: without one, draw offscreen.
     if (screenshot && !hasDisplay())
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
+    // The report and the help run without any display; only the window needs a screen.
     std::unique_ptr<QCoreApplication> app;
-    if (report)
+    if (report || help) {
         app = std::make_unique<QCoreApplication>(argc, argv);
-    else
+    } else if (!hasDisplay()) {
+        QTextStream(stderr) << "vqhost: no display; use --report, or --screenshot file.png (see --help)\n";
+        return 2;
+    } else {
         app = std::make_unique<QApplication>(argc, argv);
+    }
     QCoreApplication::setOrganizationName(QStringLiteral("VqZovezuVaveva"));
     QCoreApplication::setApplicationName(QStringLiteral("vqhost"));
 
@@ -102,10 +108,6 @@ int main(int argc, char **argv)
     if (parser.isSet(screenshotOption)) {
         printMessageBoxes();
         return Host::runScreenshotTour(database, reset, parser.value(screenshotOption));
-    }
-    if (!hasDisplay()) {
-        QTextStream(stderr) << "vqhost: no display; use --report, or --screenshot file.png\n";
-        return 2;
     }
     Host::HostWindow window;
     window.show();
