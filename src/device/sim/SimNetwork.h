@@ -69,10 +69,10 @@ public:
 
     // Test access that is not logged and never fails: the stored value of a block's CP
     // (or of its first network variable's CP when nvCp is true) as text in its default format.
-    QString storedCpText(const QString &deviceName, const QString &blockName, const QString &cpName,
-                         bool nvCp = false) const;
+    QString storedCpText(
+        const QString &deviceName, const QString &blockName, const QString &cpName, bool nvCp = false) const;
     void setStoredCpText(const QString &deviceName, const QString &blockName, const QString &cpName,
-                         const QString &text, bool nvCp = false);
+        const QString &text, bool nvCp = false);
 
     // Call log: every device-library operation with its arguments.
     const QVector<CallRecord> &callLog() const;
@@ -86,8 +86,14 @@ public:
     // the object's name (first argument) equals objectName. Once: only the first matching call.
     void failCall(int nth, qint32 errorNumber, const QString &description = QString());
     void failOperation(const QString &operation, qint32 errorNumber, bool once = false,
-                       const QString &objectName = QString(), const QString &description = QString());
+        const QString &objectName = QString(), const QString &description = QString());
     void clearFaults();
+
+    // Resource handles (catalogs, type files, language files) open right now, e.g. "type file 3: <path>".
+    int openHandleCount() const;
+    QStringList openHandles() const;
+    // False makes OpenCatalog return 0, as when the catalog cannot be opened.
+    void setCatalogAvailable(bool available);
 
     // Latency added to every call (for demos and benchmarks).
     void setLatency(std::chrono::microseconds latency);

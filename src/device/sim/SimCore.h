@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+// The state behind one simulated network, shared by the facade and every object and
+// service handed out: the model, the call journal (log, faults, latency), the open
+// resource handles and the language state. Objects keep it alive, so an object that
+// outlives its Network stays usable.
+#pragma once
+
+#include "device/sim/SimModel.h"
+#include "device/sim/SimNetwork.h"
+
+#include <QDateTime>
+#include <QMap>
+#include <chrono>
+
+namespace Sim {
+
+struct Fault
+{
+    qint64 atCall = 0; // > 0: fails exactly that call (counted from the start); 0: by operation
+    QString operation;
+    QString objectName; // empty: any object
+    qint32 number = 0;
+    QString description;
+    bool once = false;
+};
+
+// Every device-library operation passes through enter() before it has any effect.
+class CallJournal
+{
+public:
+    // Logs the call, waits the latency and throws an injected fault that matches.
+    void enter(const QString &operation, const QStringList &arguments);
+
+    QVector<CallRecord> log;
+    bool logging = true;
+    qint64 calls = 0;
+    QVector<Fault> faults;
+    std::chrono::microseconds latency { 0 };
+};
+
+enum class HandleKind { Catalog, TypeFile, LanguageFile };
+
+struct OpenHandle
+{
+    HandleKind kind = HandleKind::Catalog;
+    QString path;
+    const ResourceSet *set = nullptr;
+};
+
+// Handles of catalogs and resource files. 0 is never a handle.
+class HandleTable
+{
+public:
+    qint32 open(HandleKind kind, const QString &path, const ResourceSet *set);
+    // The open handle of that kind; throws DeviceError for a closed, unknown or other handle.
+    const OpenHandle &get(qint32 handle, std::initializer_list<HandleKind> kinds) const;
+    void close(qint32 handle, std::initializer_list<HandleKind> kinds);
+
+    QMap<qint32, OpenHandle> handles;
+    qint32 next = 1;
+};
+
+struct Core
+{
+    NetworkModel model;
+    QString filePath;
+    CallJournal journal;
+    HandleTable handles;
+    QDateTime stringsChangeTime;
+    bool catalogAvailable = true;
+
+    void enter(const QString &operation, const QStringList &arguments) { journal.enter(operation, arguments); }
+};
+
+using CorePtr = std::shared_ptr<Core>;
+
+} // namespace Sim

@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: MIT
+// Writing the network database: the network part from the model, the resource sets
+// and languages as they were read.
+#include "device/sim/SimJson.h"
+#include "device/sim/SimResolve.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace Sim {
+namespace {
+
+QJsonObject cpsToJson(const NetworkModel &model, const std::vector<std::unique_ptr<CpNode>> &cps)
+{
+    const Resolver resolver(model);
+    QJsonObject list;
+    for (const auto &cp : cps) {
+        const TypeDef *type = resolver.cpType(*cp);
+        const QJsonValue value = type ? valueToJson(cp->value, *type) : QJsonValue();
+        if (cp->typeName.isEmpty() && !value.isObject()) {
+            list.insert(cp->name, value);
+        } else {
+            QJsonObject entry;
+            if (!cp->typeName.isEmpty())
+                entry.insert(QStringLiteral("type"), cp->typeName);
+            entry.insert(QStringLiteral("value"), value);
+            list.insert(cp->name, entry);
+        }
+    }
+    return list;
+}
+
+QJsonObject nvToJson(const NetworkModel &model, const NvNode &nv)
+{
+    QJsonObject o;
+    o.insert(QStringLiteral("name"), nv.name);
+    o.insert(QStringLiteral("programmaticName"), nv.programmaticName);
+    if (!nv.typeName.isEmpty())
+        o.insert(QStringLiteral("type"), nv.typeName);
+    if (const TypeDef *type = Resolver(model).nvType(nv))
+        o.insert(QStringLiteral("value"), valueToJson(nv.value, *type));
+    if (!nv.cps.empty())
+        o.insert(QStringLiteral("cps"), cpsToJson(model, nv.cps));
+    return o;
+}
+
+QJsonObject deviceToJson(const NetworkModel &model, const DeviceNode &device)
+{
+    QJsonArray blocks;
+    for (const auto &block : device.blocks) {
+        QJsonObject b;
+        b.insert(QStringLiteral("name"), block->name);
+        b.insert(QStringLiteral("cps"), cpsToJson(model, block->cps));
+        QJsonArray nvs;
+        for (const auto &nv : block->nvs)
+            nvs.append(nvToJson(model, *nv));
+        b.insert(QStringLiteral("nvs"), nvs);
+        blocks.append(b);
+    }
+    QJsonObject o;
+    o.insert(QStringLiteral("name"), device.name);
+    o.insert(QStringLiteral("commissioned"), device.commissioned);
+    o.insert(QStringLiteral("state"), device.state);
+    o.insert(QStringLiteral("programId"), device.programId);
+    o.insert(QStringLiteral("scope"), device.scope);
+    o.insert(QStringLiteral("blocks"), blocks);
+    return o;
+}
+
+} // namespace
+
+QJsonValue valueToJson(const StoredValue &value, const TypeDef &type)
+{
+    switch (type.valueClass) {
+    case ValueClass::Text:
+        return value.text;
+    case ValueClass::Fields: {
+        QJsonArray numbers;
+        for (double number : value.numbers)
+            numbers.append(number);
+        return numbers;
+    }
+    case ValueClass::Enumeration:
+        if (const EnumMemberDef *m = type.member(qint32(value.numbers.value(0))))
+            return m->name;
+        break;
+    case ValueClass::Number:
+        break;
+    }
+    return value.numbers.value(0);
+}
+
+QByteArray writeModel(const NetworkModel &model)
+{
+    QJsonObject root;
+    root.insert(QStringLiteral("formatVersion"), NetworkModel::FormatVersion);
+    if (!model.catalogPath.isEmpty())
+        root.insert(QStringLiteral("catalog"), QJsonObject { { QStringLiteral("path"), model.catalogPath } });
+    root.insert(QStringLiteral("system"),
+        QJsonObject { { QStringLiteral("name"), model.system.name },
+            { QStringLiteral("networkMode"), model.system.networkMode } });
+    QJsonArray devices;
+    for (const auto &device : model.devices)
+        devices.append(deviceToJson(model, *device));
+    root.insert(QStringLiteral("devices"), devices);
+    root.insert(QStringLiteral("resourceSets"), model.resourceSource);
+    if (!model.languageSource.isUndefined())
+        root.insert(QStringLiteral("languages"), model.languageSource);
+    root.insert(QStringLiteral("language"), model.language);
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+} // namespace Sim

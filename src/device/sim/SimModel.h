@@ -1,0 +1,199 @@
+// SPDX-License-Identifier: MIT
+// The in-memory network database of the simulated network: the network part
+// (system, devices, blocks, network variables, configuration properties) and the
+// resource sets (types, formats, unit texts) and language tables it is described by.
+#pragma once
+
+#include <QJsonValue>
+#include <QMap>
+#include <QString>
+#include <QVector>
+#include <memory>
+#include <vector>
+
+namespace Sim {
+
+// How the values of a type are held.
+enum class ValueClass {
+    Number, // one number in SI base units
+    Enumeration, // one member value
+    Fields, // one number per field of a structure
+    Text, // the raw text of a text-like property
+};
+
+// A stored value: written once, shown in whatever format is asked for.
+struct StoredValue
+{
+    QVector<double> numbers;
+    QString text;
+
+    bool operator==(const StoredValue &other) const { return numbers == other.numbers && text == other.text; }
+};
+
+// Range and resolution of a number, in SI base units. Resolution 0 = continuous.
+struct NumericLimits
+{
+    double minimum = 0;
+    double maximum = 0;
+    bool hasRange = false;
+    double resolution = 0;
+};
+
+struct FieldDef
+{
+    QString name;
+    NumericLimits limits;
+};
+
+// What a text-like value must look like: blank-separated fields, or a named layout.
+struct TextRule
+{
+    int minFields = 0; // 0 = no lower bound
+    int maxFields = 0; // 0 = no upper bound
+    bool numeric = false; // every field must be a number
+    QString layout; // "nvType": the SCPTnvType text in one of its two layouts
+};
+
+struct EnumMemberDef
+{
+    QString name;
+    qint32 value = 0;
+};
+
+struct ResourceSet;
+
+struct TypeDef
+{
+    QString name;
+    qint32 index = -1; // -1 = addressed by name only
+    qint32 kind = 0;
+    qint32 unitIndex = 0;
+    bool cpType = false; // a property type: never found by index as a network-variable type
+    bool inheritsNvType = false; // the property takes the type of its network variable
+    ValueClass valueClass = ValueClass::Number;
+    NumericLimits limits;
+    QVector<EnumMemberDef> members; // ascending by value
+    QVector<FieldDef> fields;
+    TextRule text;
+    const ResourceSet *set = nullptr;
+
+    qint32 lowestMember() const { return members.isEmpty() ? 0 : members.first().value; }
+    qint32 highestMember() const { return members.isEmpty() ? 0 : members.last().value; }
+    const EnumMemberDef *member(qint32 value) const;
+    const EnumMemberDef *member(const QString &name) const;
+};
+
+// display = stored * scale + offset, shown with `decimals` (-1 = shortest exact text).
+struct FormatDef
+{
+    QString name;
+    QString typeName;
+    qint32 unitIndex = 0;
+    double scale = 1;
+    double offset = 0;
+    int decimals = -1;
+    QVector<int> fieldDecimals; // structures: per field
+    const ResourceSet *set = nullptr;
+};
+
+struct ResourceSet
+{
+    QString programId; // empty: shared by every program ID (the standard set)
+    qint32 scope = 0;
+    QString typeFile;
+    QString formatFile;
+    QString languageFile;
+    std::vector<TypeDef> types;
+    std::vector<FormatDef> formats;
+    QMap<QString, QMap<qint32, QString>> unitTexts; // language code -> unit index -> text
+
+    bool matches(const QString &id) const;
+};
+
+struct BlockNode;
+struct NvNode;
+struct DeviceNode;
+
+struct CpNode
+{
+    QString name;
+    QString typeName; // the property type as named in the database; empty = the property's own name
+    StoredValue value;
+    QString format; // run-time state: the format of ValueText; empty = the default format
+    BlockNode *block = nullptr; // the owner: a block ...
+    NvNode *nv = nullptr; // ... or a network variable
+
+    QString effectiveTypeName() const { return typeName.isEmpty() ? name : typeName; }
+    const DeviceNode *device() const;
+};
+
+struct NvNode
+{
+    QString name;
+    QString programmaticName;
+    QString typeName; // optional when the variable has SCPTnvType
+    StoredValue value;
+    QString format; // run-time state, as for properties
+    std::vector<std::unique_ptr<CpNode>> cps;
+    BlockNode *block = nullptr;
+
+    CpNode *cp(const QString &cpName) const;
+};
+
+struct BlockNode
+{
+    QString name;
+    std::vector<std::unique_ptr<CpNode>> cps;
+    std::vector<std::unique_ptr<NvNode>> nvs;
+    DeviceNode *device = nullptr;
+
+    CpNode *cp(const QString &cpName) const;
+};
+
+struct SystemNode
+{
+    QString name;
+    qint32 networkMode = 2;
+};
+
+struct DeviceNode
+{
+    QString name;
+    bool commissioned = true;
+    qint32 state = 4;
+    QString programId;
+    qint32 scope = 0;
+    std::vector<std::unique_ptr<BlockNode>> blocks;
+    SystemNode *system = nullptr;
+
+    BlockNode *block(const QString &blockName) const;
+};
+
+struct LanguageDef
+{
+    QString code;
+    QString name;
+    QString fontName;
+    qint16 charset = 0;
+    QMap<QString, QMap<QString, QString>> applications; // application -> key (trimmed, upper case) -> text
+};
+
+struct NetworkModel
+{
+    static constexpr int FormatVersion = 1;
+
+    QString catalogPath; // the path OpenCatalog accepts besides the empty one
+    SystemNode system;
+    std::vector<std::unique_ptr<DeviceNode>> devices;
+    std::vector<std::unique_ptr<ResourceSet>> resourceSets;
+    std::vector<LanguageDef> languages;
+    QString language; // the language in use
+    // The resource and language sections as loaded, written back unchanged on save.
+    QJsonValue resourceSource;
+    QJsonValue languageSource;
+
+    DeviceNode *device(const QString &deviceName) const;
+    const LanguageDef *languageDef(const QString &code) const;
+};
+
+} // namespace Sim

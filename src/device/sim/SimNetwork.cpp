@@ -1,0 +1,320 @@
+// SPDX-License-Identifier: MIT
+// The facade of the simulated network: loading and saving, the host's objects, test
+// access to stored values, and the controls of the call journal and the language.
+#include "device/sim/SimNetwork.h"
+
+#include "device/sim/SimCore.h"
+#include "device/sim/SimJson.h"
+#include "device/sim/SimObjects.h"
+#include "device/sim/SimServices.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <stdexcept>
+
+namespace Sim {
+namespace {
+
+class SimImplementation : public DeviceAccess::Implementation
+{
+public:
+    explicit SimImplementation(CorePtr core)
+        : m_core(std::move(core))
+    {
+    }
+    std::shared_ptr<DeviceAccess::ResourceCatalog> createResourceCatalog() override
+    {
+        return makeResourceCatalog(m_core);
+    }
+    std::shared_ptr<DeviceAccess::TypeService> createTypeService() override { return makeTypeService(m_core); }
+    std::shared_ptr<DeviceAccess::FormatCatalog> createFormatCatalog() override { return makeFormatCatalog(m_core); }
+    std::shared_ptr<DeviceAccess::FormatService> createFormatService() override { return makeFormatService(m_core); }
+    std::shared_ptr<DeviceAccess::LanguageService> createLanguageService() override
+    {
+        return makeLanguageService(m_core);
+    }
+    std::shared_ptr<DeviceAccess::LanguageFileService> createLanguageFileService() override
+    {
+        return makeLanguageFileService(m_core);
+    }
+
+private:
+    CorePtr m_core;
+};
+
+} // namespace
+
+struct Network::Private
+{
+    CorePtr core = std::make_shared<Core>();
+
+    DeviceNode *deviceNode(const QString &deviceName) const { return core->model.device(deviceName); }
+
+    BlockNode *blockNode(const QString &deviceName, const QString &blockName) const
+    {
+        DeviceNode *device = deviceNode(deviceName);
+        return device ? device->block(blockName) : nullptr;
+    }
+
+    // Test access: a missing object is a mistake in the test, said loudly.
+    CpNode &cpNode(const QString &deviceName, const QString &blockName, const QString &cpName, bool nvCp) const
+    {
+        BlockNode *block = blockNode(deviceName, blockName);
+        if (!block)
+            throw std::invalid_argument(
+                QStringLiteral("no block %1 in device %2").arg(blockName, deviceName).toStdString());
+        CpNode *cp = nullptr;
+        if (!nvCp)
+            cp = block->cp(cpName);
+        else if (!block->nvs.empty())
+            cp = block->nvs.front()->cp(cpName);
+        if (!cp)
+            throw std::invalid_argument(
+                QStringLiteral("no property %1 at %2/%3").arg(cpName, deviceName, blockName).toStdString());
+        return *cp;
+    }
+};
+
+Network::Network()
+    : d(std::make_unique<Private>())
+{
+}
+
+Network::~Network() = default;
+
+std::shared_ptr<Network> Network::load(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw LoadError(QStringLiteral("%1: cannot be read: %2").arg(path, file.errorString()));
+    const QByteArray json = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw LoadError(QStringLiteral("%1: cannot be read: %2").arg(path, file.errorString()));
+    std::shared_ptr<Network> network = fromJson(json, path);
+    network->d->core->filePath = QFileInfo(path).absoluteFilePath();
+    return network;
+}
+
+std::shared_ptr<Network> Network::fromJson(const QByteArray &json, const QString &sourceName)
+{
+    std::shared_ptr<Network> network(new Network());
+    readModel(network->d->core->model, json, sourceName);
+    network->d->core->stringsChangeTime = QDateTime::currentDateTime();
+    return network;
+}
+
+void Network::save(const QString &path) const
+{
+    const QString target = path.isEmpty() ? d->core->filePath : path;
+    if (target.isEmpty())
+        throw LoadError(QStringLiteral("(no file): the network was not loaded from a file; give a path to save to"));
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly))
+        throw LoadError(QStringLiteral("%1: cannot be written: %2").arg(target, file.errorString()));
+    const QByteArray json = toJson();
+    if (file.write(json) != json.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw LoadError(QStringLiteral("%1: cannot be written: %2").arg(target, reason));
+    }
+    if (!file.commit())
+        throw LoadError(QStringLiteral("%1: cannot be written: %2").arg(target, file.errorString()));
+}
+
+QString Network::filePath() const
+{
+    return d->core->filePath;
+}
+
+QByteArray Network::toJson() const
+{
+    return writeModel(d->core->model);
+}
+
+std::shared_ptr<DeviceAccess::Implementation> Network::implementation()
+{
+    return std::make_shared<SimImplementation>(d->core);
+}
+
+DeviceAccess::SystemPtr Network::system()
+{
+    return makeSystem(d->core);
+}
+
+QStringList Network::deviceNames() const
+{
+    QStringList names;
+    for (const auto &device : d->core->model.devices)
+        names.append(device->name);
+    return names;
+}
+
+DeviceAccess::AppDevicePtr Network::device(const QString &deviceName)
+{
+    return makeDevice(d->core, d->deviceNode(deviceName));
+}
+
+QStringList Network::blockNames(const QString &deviceName) const
+{
+    QStringList names;
+    if (const DeviceNode *device = d->deviceNode(deviceName)) {
+        for (const auto &block : device->blocks)
+            names.append(block->name);
+    }
+    return names;
+}
+
+DeviceAccess::LonMarkObjectPtr Network::block(const QString &deviceName, const QString &blockName)
+{
+    return makeBlock(d->core, d->blockNode(deviceName, blockName));
+}
+
+QString Network::programId(const QString &deviceName) const
+{
+    const DeviceNode *device = d->deviceNode(deviceName);
+    return device ? device->programId : QString();
+}
+
+qint32 Network::scope(const QString &deviceName) const
+{
+    const DeviceNode *device = d->deviceNode(deviceName);
+    return device ? device->scope : 0;
+}
+
+QString Network::storedCpText(
+    const QString &deviceName, const QString &blockName, const QString &cpName, bool nvCp) const
+{
+    return defaultText(d->core->model, d->cpNode(deviceName, blockName, cpName, nvCp));
+}
+
+void Network::setStoredCpText(
+    const QString &deviceName, const QString &blockName, const QString &cpName, const QString &text, bool nvCp)
+{
+    setDefaultText(d->core->model, d->cpNode(deviceName, blockName, cpName, nvCp), text);
+}
+
+const QVector<CallRecord> &Network::callLog() const
+{
+    return d->core->journal.log;
+}
+
+void Network::clearCallLog()
+{
+    d->core->journal.log.clear();
+}
+
+int Network::callCount(const QString &operation) const
+{
+    if (operation.isEmpty())
+        return d->core->journal.log.size();
+    int count = 0;
+    for (const CallRecord &record : d->core->journal.log)
+        count += record.operation == operation ? 1 : 0;
+    return count;
+}
+
+bool Network::logging() const
+{
+    return d->core->journal.logging;
+}
+
+void Network::setLogging(bool on)
+{
+    d->core->journal.logging = on;
+}
+
+void Network::failCall(int nth, qint32 errorNumber, const QString &description)
+{
+    if (nth < 1)
+        throw std::invalid_argument("failCall counts from 1 (the next call)");
+    Fault fault;
+    fault.atCall = d->core->journal.calls + nth;
+    fault.number = errorNumber;
+    fault.description = description;
+    fault.once = true;
+    d->core->journal.faults.append(fault);
+}
+
+void Network::failOperation(
+    const QString &operation, qint32 errorNumber, bool once, const QString &objectName, const QString &description)
+{
+    Fault fault;
+    fault.operation = operation;
+    fault.objectName = objectName;
+    fault.number = errorNumber;
+    fault.description = description;
+    fault.once = once;
+    d->core->journal.faults.append(fault);
+}
+
+void Network::clearFaults()
+{
+    d->core->journal.faults.clear();
+}
+
+int Network::openHandleCount() const
+{
+    return d->core->handles.handles.size();
+}
+
+QStringList Network::openHandles() const
+{
+    QStringList list;
+    const auto &handles = d->core->handles.handles;
+    for (auto it = handles.cbegin(); it != handles.cend(); ++it) {
+        const char *kind = it->kind == HandleKind::Catalog
+            ? "catalog"
+            : (it->kind == HandleKind::TypeFile ? "type file" : "language file");
+        list.append(QStringLiteral("%1 %2: %3").arg(QLatin1String(kind)).arg(it.key()).arg(it->path));
+    }
+    return list;
+}
+
+void Network::setCatalogAvailable(bool available)
+{
+    d->core->catalogAvailable = available;
+}
+
+void Network::setLatency(std::chrono::microseconds latency)
+{
+    d->core->journal.latency = latency;
+}
+
+QStringList Network::languages() const
+{
+    QStringList codes;
+    for (const LanguageDef &language : d->core->model.languages)
+        codes.append(language.code);
+    return codes;
+}
+
+QString Network::language() const
+{
+    return d->core->model.language;
+}
+
+void Network::setLanguage(const QString &code)
+{
+    const LanguageDef *language = d->core->model.languageDef(code);
+    if (!language)
+        throw std::invalid_argument(QStringLiteral("no language '%1'").arg(code).toStdString());
+    d->core->model.language = language->code;
+    // Readers compare with "earlier than", so the new time must lie strictly after the old one.
+    QDateTime now = QDateTime::currentDateTime();
+    if (now <= d->core->stringsChangeTime)
+        now = d->core->stringsChangeTime.addMSecs(1);
+    d->core->stringsChangeTime = now;
+}
+
+void Network::setStringsChangeTime(const QDateTime &time)
+{
+    d->core->stringsChangeTime = time;
+}
+
+NetworkModel &Network::model()
+{
+    return d->core->model;
+}
+
+} // namespace Sim

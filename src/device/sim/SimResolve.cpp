@@ -1,0 +1,365 @@
+// SPDX-License-Identifier: MIT
+// Lookups in the model, and the small accessors of the model's nodes.
+#include "device/sim/SimResolve.h"
+
+#include "device/sim/SimErrors.h"
+
+#include <QRegularExpression>
+
+namespace Sim {
+
+// ---- model accessors
+
+const EnumMemberDef *TypeDef::member(qint32 value) const
+{
+    for (const EnumMemberDef &m : members) {
+        if (m.value == value)
+            return &m;
+    }
+    return nullptr;
+}
+
+const EnumMemberDef *TypeDef::member(const QString &memberName) const
+{
+    for (const EnumMemberDef &m : members) {
+        if (m.name.compare(memberName, Qt::CaseInsensitive) == 0)
+            return &m;
+    }
+    return nullptr;
+}
+
+bool ResourceSet::matches(const QString &id) const
+{
+    return programId.isEmpty() || programId.compare(id, Qt::CaseInsensitive) == 0;
+}
+
+const DeviceNode *CpNode::device() const
+{
+    const BlockNode *owner = block ? block : (nv ? nv->block : nullptr);
+    return owner ? owner->device : nullptr;
+}
+
+template<typename Node> static Node *byName(const std::vector<std::unique_ptr<Node>> &nodes, const QString &name)
+{
+    for (const auto &node : nodes) {
+        if (node->name.compare(name, Qt::CaseInsensitive) == 0)
+            return node.get();
+    }
+    return nullptr;
+}
+
+CpNode *NvNode::cp(const QString &cpName) const
+{
+    return byName(cps, cpName);
+}
+
+CpNode *BlockNode::cp(const QString &cpName) const
+{
+    return byName(cps, cpName);
+}
+
+BlockNode *DeviceNode::block(const QString &blockName) const
+{
+    return byName(blocks, blockName);
+}
+
+DeviceNode *NetworkModel::device(const QString &deviceName) const
+{
+    return byName(devices, deviceName);
+}
+
+const LanguageDef *NetworkModel::languageDef(const QString &code) const
+{
+    for (const LanguageDef &def : languages) {
+        if (def.code.compare(code, Qt::CaseInsensitive) == 0)
+            return &def;
+    }
+    return nullptr;
+}
+
+// ---- names and SCPTnvType text
+
+FormatName splitFormatName(const QString &text)
+{
+    static const QRegularExpression prefix(QStringLiteral("^#([0-9A-Fa-f]+)\\[(-?\\d+)\\]\\.(.*)$"));
+    FormatName result;
+    const QRegularExpressionMatch match = prefix.match(text);
+    if (match.hasMatch()) {
+        result.absolute = true;
+        result.programId = match.captured(1).toUpper();
+        result.scope = match.captured(2).toInt();
+        result.name = match.captured(3);
+    } else {
+        result.name = text;
+    }
+    return result;
+}
+
+static bool joinBytes(const QStringList &bytes, QString &programId)
+{
+    if (bytes.size() != 8)
+        return false;
+    programId.clear();
+    for (const QString &byte : bytes) {
+        const QString digits = QString(QStringLiteral("00") + byte.trimmed()).right(2);
+        bool ok = false;
+        digits.toUInt(&ok, 16);
+        if (!ok)
+            return false;
+        programId += digits.toUpper();
+    }
+    return true;
+}
+
+static bool toInt(const QString &text, qint32 &value)
+{
+    bool ok = false;
+    value = text.trimmed().toInt(&ok);
+    return ok;
+}
+
+bool parseNvTypeText(const QString &text, NvTypeRef &ref)
+{
+    if (text.startsWith(QStringLiteral("PID"))) {
+        const QStringList groups = text.split(QLatin1Char(','));
+        if (groups.size() < 3)
+            return false;
+        auto secondWord = [](const QString &group) {
+            const QStringList words = group.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            return words.size() >= 2 ? words.at(1) : QString();
+        };
+        return joinBytes(secondWord(groups.at(0)).split(QLatin1Char(':')), ref.programId)
+            && toInt(secondWord(groups.at(1)), ref.scope) && toInt(secondWord(groups.at(2)), ref.index);
+    }
+    const QStringList fields = text.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return fields.size() >= 10 && joinBytes(fields.mid(0, 8), ref.programId) && toInt(fields.at(8), ref.scope)
+        && toInt(fields.at(9), ref.index);
+}
+
+// ---- resource sets, types and formats
+
+const ResourceSet *Resolver::set(const QString &programId, qint32 scope) const
+{
+    // A set made for the program ID wins over a shared one of the same scope.
+    const ResourceSet *shared = nullptr;
+    for (const auto &s : m_model.resourceSets) {
+        if (s->scope != scope || !s->matches(programId))
+            continue;
+        if (!s->programId.isEmpty())
+            return s.get();
+        if (!shared)
+            shared = s.get();
+    }
+    return shared;
+}
+
+QVector<const ResourceSet *> Resolver::chain(const QString &programId, qint32 topScope) const
+{
+    QVector<const ResourceSet *> sets;
+    for (qint32 scope = topScope; scope >= 0; --scope) {
+        if (const ResourceSet *s = set(programId, scope))
+            sets.append(s);
+    }
+    return sets;
+}
+
+const ResourceSet *Resolver::setOfFile(const QString &path, QString ResourceSet::*file) const
+{
+    if (path.isEmpty())
+        return nullptr;
+    for (const auto &s : m_model.resourceSets) {
+        if ((*s).*file == path)
+            return s.get();
+    }
+    for (const auto &s : m_model.resourceSets) {
+        if (((*s).*file).compare(path, Qt::CaseInsensitive) == 0)
+            return s.get();
+    }
+    return nullptr;
+}
+
+const TypeDef *Resolver::typeByName(const QString &programId, qint32 topScope, const QString &name) const
+{
+    for (const ResourceSet *s : chain(programId, topScope)) {
+        for (const TypeDef &type : s->types) {
+            if (type.name.compare(name, Qt::CaseInsensitive) == 0)
+                return &type;
+        }
+    }
+    return nullptr;
+}
+
+const TypeDef *Resolver::nvTypeByIndex(const ResourceSet &set, qint32 index)
+{
+    for (const TypeDef &type : set.types) {
+        if (!type.cpType && type.index == index)
+            return &type;
+    }
+    return nullptr;
+}
+
+const TypeDef *Resolver::enumeration(const QString &programId, qint32 scope, qint32 index) const
+{
+    const ResourceSet *s = set(programId, scope);
+    if (!s)
+        return nullptr;
+    for (const TypeDef &type : s->types) {
+        if (type.valueClass == ValueClass::Enumeration && type.index == index)
+            return &type;
+    }
+    return nullptr;
+}
+
+const FormatDef *Resolver::formatInSet(const ResourceSet &set, const QString &name)
+{
+    const QString bare = splitFormatName(name).name;
+    for (const FormatDef &format : set.formats) {
+        if (format.name.compare(bare, Qt::CaseInsensitive) == 0)
+            return &format;
+    }
+    // A bare type name of a type with per-system variants means its SI variant.
+    if (!bare.contains(QLatin1Char('#')))
+        return formatInSet(set, bare + QStringLiteral("#SI"));
+    return nullptr;
+}
+
+const FormatDef *Resolver::format(const QString &programId, qint32 topScope, const QString &formatName) const
+{
+    const FormatName split = splitFormatName(formatName);
+    const QVector<const ResourceSet *> sets
+        = split.absolute ? chain(split.programId, split.scope) : chain(programId, topScope);
+    for (const ResourceSet *s : sets) {
+        if (const FormatDef *f = formatInSet(*s, split.name))
+            return f;
+    }
+    return nullptr;
+}
+
+const TypeDef *Resolver::typeOf(const FormatDef &format) const
+{
+    if (!format.set)
+        return nullptr;
+    for (const ResourceSet *s : chain(format.set->programId, format.set->scope)) {
+        for (const TypeDef &type : s->types) {
+            if (type.name.compare(format.typeName, Qt::CaseInsensitive) == 0)
+                return &type;
+        }
+    }
+    return nullptr;
+}
+
+const FormatDef *Resolver::defaultFormat(const TypeDef &type)
+{
+    if (!type.set)
+        return nullptr;
+    const FormatDef *named = nullptr;
+    const FormatDef *first = nullptr;
+    for (const FormatDef &format : type.set->formats) {
+        if (format.typeName.compare(type.name, Qt::CaseInsensitive) != 0)
+            continue;
+        if (format.name.endsWith(QStringLiteral("#SI"), Qt::CaseInsensitive))
+            return &format;
+        if (!named && format.name.compare(type.name, Qt::CaseInsensitive) == 0)
+            named = &format;
+        if (!first)
+            first = &format;
+    }
+    return named ? named : first;
+}
+
+const TypeDef *Resolver::nvType(const NvNode &nv, QString *why) const
+{
+    auto failWith = [why](const QString &reason) -> const TypeDef * {
+        if (why)
+            *why = reason;
+        return nullptr;
+    };
+    const DeviceNode *device = nv.block ? nv.block->device : nullptr;
+    if (const CpNode *nvTypeCp = nv.cp(QStringLiteral("SCPTnvType"))) {
+        NvTypeRef ref;
+        if (!parseNvTypeText(nvTypeCp->value.text, ref))
+            return failWith(QStringLiteral("SCPTnvType '%1' is not a valid type reference").arg(nvTypeCp->value.text));
+        const ResourceSet *s = set(ref.programId, ref.scope);
+        if (!s)
+            return failWith(
+                QStringLiteral("no resource set for program ID %1, scope %2").arg(ref.programId).arg(ref.scope));
+        const TypeDef *type = nvTypeByIndex(*s, ref.index);
+        if (!type)
+            return failWith(
+                QStringLiteral("scope %1 has no network-variable type of index %2").arg(ref.scope).arg(ref.index));
+        return type;
+    }
+    if (nv.typeName.isEmpty())
+        return failWith(QStringLiteral("the network variable has neither SCPTnvType nor a type"));
+    const TypeDef *type = device ? typeByName(device->programId, device->scope, nv.typeName) : nullptr;
+    if (!type || type->cpType)
+        return failWith(QStringLiteral("unknown network-variable type '%1'").arg(nv.typeName));
+    return type;
+}
+
+const TypeDef *Resolver::cpType(const CpNode &cp, QString *why) const
+{
+    const DeviceNode *device = cp.device();
+    const TypeDef *type = device ? typeByName(device->programId, device->scope, cp.effectiveTypeName()) : nullptr;
+    if (!type) {
+        if (why)
+            *why = QStringLiteral("unknown property type '%1'").arg(cp.effectiveTypeName());
+        return nullptr;
+    }
+    if (!type->inheritsNvType)
+        return type;
+    const NvNode *nv = cp.nv;
+    if (!nv && cp.block && !cp.block->nvs.empty())
+        nv = cp.block->nvs.front().get();
+    if (!nv) {
+        if (why)
+            *why = QStringLiteral("'%1' takes the type of a network variable, and the block has none").arg(type->name);
+        return nullptr;
+    }
+    return nvType(*nv, why);
+}
+
+const FormatDef &Resolver::requireFormat(const DeviceNode *device, const TypeDef &type, const QString &formatName) const
+{
+    const FormatDef *format = nullptr;
+    if (formatName.isEmpty())
+        format = defaultFormat(type);
+    else if (device)
+        format = this->format(device->programId, device->scope, formatName);
+    else
+        format = this->format(QString(), 0, formatName);
+    if (!format) {
+        Errors::raise(Errors::UnknownFormat,
+            formatName.isEmpty() ? QStringLiteral("The type %1 has no format.").arg(type.name)
+                                 : QStringLiteral("The format '%1' was not found.").arg(formatName));
+    }
+    return *format;
+}
+
+const FormatDef &Resolver::cpFormat(const CpNode &cp, const QString &formatName) const
+{
+    QString why;
+    const TypeDef *type = cpType(cp, &why);
+    if (!type)
+        Errors::raise(Errors::UnknownResource, QStringLiteral("The property %1 has no type: %2.").arg(cp.name, why));
+    // The property's own type name as format means its default format; for a property that
+    // takes the type of its network variable ("SCPToffset") there is no format of that name.
+    const DeviceNode *device = cp.device();
+    if (!formatName.isEmpty()
+        && splitFormatName(formatName).name.compare(cp.effectiveTypeName(), Qt::CaseInsensitive) == 0
+        && !(device && format(device->programId, device->scope, formatName)))
+        return requireFormat(device, *type, QString());
+    return requireFormat(device, *type, formatName);
+}
+
+const FormatDef &Resolver::nvFormat(const NvNode &nv, const QString &formatName) const
+{
+    QString why;
+    const TypeDef *type = nvType(nv, &why);
+    if (!type)
+        Errors::raise(
+            Errors::UnknownResource, QStringLiteral("The network variable %1 has no type: %2.").arg(nv.name, why));
+    return requireFormat(nv.block ? nv.block->device : nullptr, *type, formatName);
+}
+
+} // namespace Sim

@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: MIT
+// Lookups in the model: resource sets by program ID and scope, types by name or
+// index, formats by bare or absolute name, and the types of network variables and
+// configuration properties (SCPTnvType, type-inheriting properties).
+#pragma once
+
+#include "device/sim/SimModel.h"
+
+namespace Sim {
+
+// A format name split into its absolute prefix ("#" + program ID + "[" + scope + "].") and the rest.
+struct FormatName
+{
+    bool absolute = false;
+    QString programId;
+    qint32 scope = 0;
+    QString name;
+};
+FormatName splitFormatName(const QString &text);
+
+// The type a network variable's SCPTnvType names.
+struct NvTypeRef
+{
+    QString programId; // 16 hex digits, upper case
+    qint32 scope = 0;
+    qint32 index = 0;
+};
+// Parses SCPTnvType text in its plain ("90 00 A5 3D 0A 04 04 10 0 105") or labelled
+// ("PID 90:00:A5:3D:0A:04:04:10, Scope 0, Index 105") layout. False when malformed.
+bool parseNvTypeText(const QString &text, NvTypeRef &ref);
+
+class Resolver
+{
+public:
+    explicit Resolver(const NetworkModel &model)
+        : m_model(model)
+    {
+    }
+
+    const ResourceSet *set(const QString &programId, qint32 scope) const;
+    // The sets a program ID sees from a scope down to the standard set, highest scope first.
+    QVector<const ResourceSet *> chain(const QString &programId, qint32 topScope) const;
+    const ResourceSet *setOfFile(const QString &path, QString ResourceSet::*file) const;
+
+    const TypeDef *typeByName(const QString &programId, qint32 topScope, const QString &name) const;
+    // A network-variable type (or enumeration) of that index in the set; property types are not found.
+    static const TypeDef *nvTypeByIndex(const ResourceSet &set, qint32 index);
+    const TypeDef *enumeration(const QString &programId, qint32 scope, qint32 index) const;
+
+    // Absolute names are looked up where their prefix points; bare ones in the program ID's chain.
+    const FormatDef *format(const QString &programId, qint32 topScope, const QString &formatName) const;
+    static const FormatDef *formatInSet(const ResourceSet &set, const QString &name);
+    const TypeDef *typeOf(const FormatDef &format) const;
+    // The "#SI" variant, else the format named like the type, else its first format.
+    static const FormatDef *defaultFormat(const TypeDef &type);
+
+    // nullptr with the reason in *why when the type cannot be resolved.
+    const TypeDef *nvType(const NvNode &nv, QString *why = nullptr) const;
+    const TypeDef *cpType(const CpNode &cp, QString *why = nullptr) const;
+    // The format a property shows its value in: the named one, or its default for an empty name.
+    // Throws DeviceError when there is none.
+    const FormatDef &cpFormat(const CpNode &cp, const QString &formatName) const;
+    const FormatDef &nvFormat(const NvNode &nv, const QString &formatName) const;
+
+private:
+    const FormatDef &requireFormat(const DeviceNode *device, const TypeDef &type, const QString &formatName) const;
+
+    const NetworkModel &m_model;
+};
+
+} // namespace Sim
