@@ -75,6 +75,7 @@ private slots:
     void formatFailureOnOk_data();
     void formatFailureOnOk();
     void captionsAndFontsFollowTheLanguage();
+    void cellsAreLaidOutAndTabbedByIndex();
 
 private:
     fTable *open(const QString &table, bool tableChanged = false, const QString &format = SiFormat,
@@ -522,6 +523,7 @@ void tst_ftable::captionsAndFontsFollowTheLanguage()
     const QString font = language.GetFontName();
     const QString title = strings->Item(QStringLiteral("TRANSTABLE"));
     QVERIFY(title != QStringLiteral("Transtable"));
+    QVERIFY(font != form->font().family());
 
     form->ReInitializeStrings();
     QCOMPARE(form->windowTitle(), title);
@@ -534,6 +536,30 @@ void tst_ftable::captionsAndFontsFollowTheLanguage()
     QCOMPARE(form->findChild<QPushButton *>("cmdCopy")->text(), QStringLiteral("Copy Table"));
     QCOMPARE(form->findChild<QPushButton *>("cmdPaste")->text(), QStringLiteral("Paste Table"));
     QCOMPARE(inputHeader->text(), QStringLiteral("Input Value\r\n(Ohm)"));
+
+    // Messages and their title come from the same table.
+    cell(2)->setText(QStringLiteral("-1"));
+    click("cmdOK");
+    QCOMPARE(seams->messageCount(), 1);
+    QCOMPARE(seams->messages().first().text, strings->Item(QStringLiteral("INPUT VALUE MUST BE A POSITIVE NUMBER.")));
+    QCOMPARE(seams->messages().first().title, strings->Item(QStringLiteral("SENSOR CONFIGURATION")));
+}
+
+// Inputs on the left, outputs on the right, rows downwards; Tab walks the cells by index.
+void tst_ftable::cellsAreLaidOutAndTabbedByIndex()
+{
+    open(linearTable());
+    for (int r = 0; r < 16; ++r) {
+        QVERIFY(cell(2 * r)->x() < cell(2 * r + 1)->x());
+        QCOMPARE(cell(2 * r)->y(), cell(2 * r + 1)->y());
+        if (r > 0)
+            QVERIFY(cell(2 * r)->y() > cell(2 * r - 2)->y());
+    }
+    cell(0)->setFocus();
+    for (int k = 1; k < fTable::CellCount; ++k) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), cell(k));
+    }
 }
 
 QTEST_MAIN(tst_ftable)
