@@ -58,6 +58,7 @@ private slots:
     void germanKeepsEveryPlaceholder();
     void languageSwitch();
     void parentChain();
+    void documentedExampleLoads();
 };
 
 void TestSim::readInFormat_data()
@@ -674,6 +675,27 @@ void TestSim::parentChain()
     QVERIFY(!net->block(Controller, QStringLiteral("HwInput[99]")));
     QVERIFY_THROWS_EXCEPTION(DeviceError, block->ConfigProperties()->Item(QStringLiteral("SCPTnothing")));
     QVERIFY_THROWS_EXCEPTION(DeviceError, block->NetworkVariables()->Item(2));
+}
+
+void TestSim::documentedExampleLoads()
+{
+    QFile page(QStringLiteral(VQ_DATA_DIR "/../docs/network-database.md"));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(page.readAll());
+    const qsizetype start
+        = text.indexOf(QStringLiteral("```json\n{"), text.indexOf(QStringLiteral("## A complete example")));
+    QVERIFY(start > 0);
+    const qsizetype end = text.indexOf(QStringLiteral("```"), start + 7);
+    const QByteArray json = text.mid(start + 7, end - start - 7).toUtf8();
+
+    auto net = Sim::Network::fromJson(json, QStringLiteral("example"));
+    const QString device = QStringLiteral("Bench Controller");
+    QCOMPARE(net->storedCpText(device, QStringLiteral("HwInput[0]"), QStringLiteral("SCPTovrValue"), true),
+        QStringLiteral("21.5"));
+    const NetworkVariablePtr nv = net->block(device, QStringLiteral("HwInput[0]"))->NetworkVariables()->Item(1);
+    nv->setFormat(QStringLiteral("SNVT_temp_p#US"));
+    QCOMPARE(nv->ValueText(), QStringLiteral("70.7"));
+    QCOMPARE(Sim::Network::fromJson(net->toJson(), QStringLiteral("again"))->toJson(), net->toJson());
 }
 
 QTEST_GUILESS_MAIN(TestSim)
