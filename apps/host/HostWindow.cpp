@@ -120,6 +120,7 @@ void HostWindow::buildUi()
     dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     dock->setWidget(m_log);
     addDockWidget(Qt::BottomDockWidgetArea, dock);
+    resizeDocks({ dock }, { 130 }, Qt::Vertical);
 
     connect(m_devices, &QComboBox::currentTextChanged, this, [this](const QString &name) {
         if (!m_filling)
@@ -233,6 +234,7 @@ void HostWindow::showDevice(const QString &deviceName)
         m_placeholder->setText(tr("This device cannot be configured now:\n%1").arg(oneLine(m_deviceProblem)));
         m_placeholder->show();
         log(tr("%1: %2").arg(deviceName, oneLine(m_deviceProblem)));
+        statusBar()->showMessage(tr("%1 cannot be configured").arg(deviceName));
         m_buttons->setEnabled(false);
         return;
     }
@@ -285,7 +287,10 @@ void HostWindow::createControl()
     m_control = new ctlSensorHardware(m_controlArea);
     m_control->setObjectName(QStringLiteral("ctlSensorHardware"));
     m_placeholder->hide();
+    // The control places its widgets itself and has no layout: keep the size it was designed with.
+    m_control->setMinimumSize(m_control->size());
     m_controlLayout->insertWidget(0, m_control, 0, Qt::AlignLeft | Qt::AlignTop);
+    m_control->show();
 
     // Direct connections: IsReceived travels back by reference before the signal returns.
     connect(

@@ -12,7 +12,9 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <QTextStream>
 
 namespace Host {
@@ -21,11 +23,16 @@ namespace {
 
 QString slug(const QString &text)
 {
+    // "HWI-Controller 1/HwInput[0]" -> "hwi-controller-1-hwinput-0"
     QString s = text.toLower();
     for (QChar &c : s) {
         if (!c.isLetterOrNumber())
             c = QLatin1Char('-');
     }
+    static const QRegularExpression dashes(QStringLiteral("-+"));
+    s.replace(dashes, QStringLiteral("-"));
+    while (s.endsWith(QLatin1Char('-')))
+        s.chop(1);
     return s;
 }
 
@@ -85,6 +92,43 @@ private:
 
 } // namespace
 
+namespace {
+
+struct Shown
+{
+    QString device;
+    QString input;
+    QString interpretation;
+    QString rangeUnit;
+    bool reverseVisible = false;
+    QString label() const { return device + QStringLiteral(" / ") + input; }
+};
+
+QString labelText(const QWidget *control, const QString &objectName)
+{
+    const auto label = control ? control->findChild<QLabel *>(objectName) : nullptr;
+    return label ? label->text() : QString();
+}
+
+// The input that shows the units best: a linear one whose range unit changes with the
+// measurement system; else the first input.
+Shown unitsExample(HostWindow &window, const QVector<Shown> &shown)
+{
+    for (const Shown &s : shown) {
+        if (s.interpretation != QLatin1String("LINEAR") || s.rangeUnit.isEmpty())
+            continue;
+        window.selectInput(s.device, s.input);
+        window.setMeasurementSystem(MEASUREMENT_SYSTEM_US);
+        const bool changes = labelText(window.hardwareControl(), QStringLiteral("lblUnitMaxRange")) != s.rangeUnit;
+        window.setMeasurementSystem(MEASUREMENT_SYSTEM_SI);
+        if (changes)
+            return s;
+    }
+    return shown.first();
+}
+
+} // namespace
+
 int runScreenshotTour(const QString &database, bool reset, const QString &picture)
 {
     HostWindow window;
@@ -96,8 +140,7 @@ int runScreenshotTour(const QString &database, bool reset, const QString &pictur
     tour.out() << "Network database: " << window.databasePath() << "\n";
 
     // Every input of every device, in SI units.
-    bool first = true;
-    QString firstConfigurable[2];
+    QVector<Shown> shown;
     for (const QString &device : window.deviceNames()) {
         window.selectDevice(device);
         const QStringList inputs = window.inputNames();
@@ -108,42 +151,42 @@ int runScreenshotTour(const QString &database, bool reset, const QString &pictur
         }
         for (const QString &input : inputs) {
             window.selectInput(device, input);
-            if (firstConfigurable[0].isEmpty()) {
-                firstConfigurable[0] = device;
-                firstConfigurable[1] = input;
-            }
-            tour.shoot(first ? QString() : slug(device + QLatin1Char('-') + input),
+            tour.shoot(shown.isEmpty() ? QString() : slug(device + QLatin1Char('-') + input),
                 QStringLiteral("%1 / %2 (SI units)").arg(device, input));
             tour.printControl();
-            first = false;
+            const QWidget *control = window.hardwareControl();
+            const auto reverse = control ? control->findChild<QCheckBox *>(QStringLiteral("chkReverse")) : nullptr;
+            shown.append({ device, input, comboText(control, QStringLiteral("cboInput")),
+                labelText(control, QStringLiteral("lblUnitMaxRange")), reverse && reverse->isVisibleTo(control) });
         }
     }
-    if (firstConfigurable[0].isEmpty())
+    if (shown.isEmpty())
         return tour.failures() == 0 ? 0 : 1;
 
-    // The first input again in US units, then in German, then after an edit confirmed with OK.
-    window.selectInput(firstConfigurable[0], firstConfigurable[1]);
+    // One input in US units and in German.
+    const Shown example = unitsExample(window, shown);
+    window.selectInput(example.device, example.input);
     window.setMeasurementSystem(MEASUREMENT_SYSTEM_US);
-    tour.shoot(
-        QStringLiteral("us"), QStringLiteral("%1 / %2 (US units)").arg(firstConfigurable[0], firstConfigurable[1]));
+    tour.shoot(QStringLiteral("us"), example.label() + QStringLiteral(" (US units)"));
     tour.printControl();
     window.setMeasurementSystem(MEASUREMENT_SYSTEM_SI);
     if (window.network()->languages().contains(QStringLiteral("de"))) {
         window.setLanguage(QStringLiteral("de"));
-        tour.shoot(
-            QStringLiteral("de"), QStringLiteral("%1 / %2 (German)").arg(firstConfigurable[0], firstConfigurable[1]));
+        tour.shoot(QStringLiteral("de"), example.label() + QStringLiteral(" (German)"));
         tour.printControl();
         window.setLanguage(QStringLiteral("en"));
     }
-    if (auto reverse = window.hardwareControl()
-            ? window.hardwareControl()->findChild<QCheckBox *>(QStringLiteral("chkReverse"))
-            : nullptr) {
-        reverse->click();
+
+    // An edit confirmed with OK: tick Reverse where it is shown, write and save.
+    const auto editable = std::find_if(shown.cbegin(), shown.cend(), [](const Shown &s) { return s.reverseVisible; });
+    if (editable != shown.cend()) {
+        window.selectInput(editable->device, editable->input);
+        window.hardwareControl()->findChild<QCheckBox *>(QStringLiteral("chkReverse"))->click();
         const bool written = window.confirm();
         tour.shoot(QStringLiteral("saved"),
-            QStringLiteral("%1 / %2 after ticking chkReverse and OK (%3)")
-                .arg(firstConfigurable[0], firstConfigurable[1],
-                    written ? QStringLiteral("written and saved") : QStringLiteral("write failed")));
+            editable->label()
+                + (written ? QStringLiteral(" after ticking Reverse and OK (written and saved)")
+                           : QStringLiteral(" after ticking Reverse and OK (writing failed)")));
         tour.printControl();
     }
     tour.out() << "\n-- log pane:\n" << window.logText() << "\n";
