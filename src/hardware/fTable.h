@@ -6,6 +6,10 @@
 // shows it modally (MKorvane::ShowModal) and, once it is hidden, reads TransTableValue
 // and OkORCancelClick. The table text is exactly 32 fields separated by single blanks:
 // input 1, output 1, input 2, output 2, ... input 16, output 16.
+//
+// An empty stored table opens with empty cells; OK then checks 32 empty entries (so the user
+// is told "The value must be numeric." on the first input cell), and Cancel hands back the
+// entries as they stand: an empty text, or 32 blank-joined entries once OK has started on them.
 #pragma once
 
 #include <QDialog>
