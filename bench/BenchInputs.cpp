@@ -87,8 +87,9 @@ Setup::Setup(const InputId &input)
 {
     QObject::connect(
         control.get(), &ctlSensorHardware::MessageEvent, control.get(),
-        [this](const QString &, const QString &, const QString &, qint32, bool &IsReceived) {
-            ++messages;
+        [this](const QString &Message, const QString &, const QString &FunctionName, qint32, bool &IsReceived) {
+            messages << FunctionName + QStringLiteral(": ")
+                    + QString(Message).replace(QStringLiteral("\r\n"), QStringLiteral(" / "));
             IsReceived = true;
         },
         Qt::DirectConnection);
@@ -147,22 +148,35 @@ void prepareHeadless()
 void printCallTables(const QVector<InputCalls> &calls)
 {
     QTextStream out(stdout);
+    int width = 8;
+    for (const InputCalls &c : calls)
+        width = qMax(width, int(c.input.label().size()) + 2);
     out << "Device calls per hardware input (simulated network, call log)\n\n";
-    out << pad(QStringLiteral("input"), 28) << pad(QStringLiteral("interpretation"), 17) << "  init  write  "
+    out << pad(QStringLiteral("input"), width) << pad(QStringLiteral("interpretation"), 17) << "  init  write  "
         << "GetNvTypeFormat  write/init\n";
     int initSum = 0, writeSum = 0, formatSum = 0;
+    QStringList messages;
     for (const InputCalls &c : calls) {
         const int init = total(c.init), write = total(c.write), format = total(c.typeFormat);
         initSum += init;
         writeSum += write;
         formatSum += format;
-        out << pad(c.input.label(), 28) << pad(c.interpretation, 17) << num(init, 6) << num(write, 7) << num(format, 17)
-            << num(init ? double(write) / init : 0.0, 12, 2) << (c.writeFailed ? "  (write reported a failure)" : "")
-            << (c.messages ? QStringLiteral("  (%1 messages)").arg(c.messages) : QString()) << "\n";
+        out << pad(c.input.label(), width) << pad(c.interpretation, 17) << num(init, 6) << num(write, 7)
+            << num(format, 17) << num(init ? double(write) / init : 0.0, 12, 2)
+            << (c.writeFailed ? "  (WriteValue reported a failure)" : "") << (c.messages.isEmpty() ? "" : "  *")
+            << "\n";
+        for (const QString &m : c.messages)
+            messages << c.input.label() + QStringLiteral(" ") + m;
     }
     const double n = qMax(1, int(calls.size()));
-    out << pad(QStringLiteral("per input (mean)"), 45) << num(initSum / n, 6, 1) << num(writeSum / n, 7, 1)
-        << num(formatSum / n, 17, 1) << "\n\n";
+    out << pad(QStringLiteral("per input (mean)"), width + 17) << num(initSum / n, 6, 1) << num(writeSum / n, 7, 1)
+        << num(formatSum / n, 17, 1) << "\n";
+    if (!messages.isEmpty()) {
+        out << "* messages the control raised (taken by the benchmark, not shown):\n";
+        for (const QString &m : std::as_const(messages))
+            out << "  " << m << "\n";
+    }
+    out << "\n";
 
     // By operation, summed over the inputs, with the mean per input.
     QSet<QString> operations;

@@ -42,7 +42,7 @@ struct Setup
 {
     std::shared_ptr<Sim::Network> network;
     std::unique_ptr<ctlSensorHardware> control;
-    int messages = 0;
+    QStringList messages; // "FunctionName: Message"
     explicit Setup(const InputId &input);
     ~Setup();
 };
@@ -57,7 +57,7 @@ struct InputCalls
     CallCounts write;
     CallCounts typeFormat; // one MKorvane::GetNvTypeFormat of the input's variable
     bool writeFailed = false;
-    int messages = 0;
+    QStringList messages; // raised by the control during the measured steps
 };
 InputCalls countCalls(const InputId &input);
 

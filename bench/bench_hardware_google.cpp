@@ -80,13 +80,16 @@ int main(int argc, char **argv)
 
     QTextStream out(stdout);
     out << "\nCPU time per device call (one initialisation, simulated network without latency)\n";
-    out << QStringLiteral("input").leftJustified(28) << "init us  calls  us/call\n";
+    int width = 8;
+    for (const Bench::InputCalls &c : std::as_const(calls))
+        width = qMax(width, int(c.input.label().size()) + 2);
+    out << QStringLiteral("input").leftJustified(width) << "init us  calls  us/call\n";
     for (const Bench::InputCalls &c : std::as_const(calls)) {
         const double us = reporter.cpuMicroseconds.value(QStringLiteral("ZovezuVavevaInit/") + c.input.label(), -1);
         if (us < 0)
             continue; // filtered out on the command line
         const int n = Bench::total(c.init);
-        out << c.input.label().leftJustified(28) << QString::number(us, 'f', 1).rightJustified(7)
+        out << c.input.label().leftJustified(width) << QString::number(us, 'f', 1).rightJustified(7)
             << QString::number(n).rightJustified(7) << QString::number(n ? us / n : 0.0, 'f', 2).rightJustified(9)
             << "\n";
     }
