@@ -188,6 +188,15 @@ int runScreenshotTour(const QString &database, bool reset, const QString &pictur
                 + (written ? QStringLiteral(" after ticking Reverse and OK (written and saved)")
                            : QStringLiteral(" after ticking Reverse and OK (writing failed)")));
         tour.printControl();
+
+        const bool saved = window.hardwareControl()->findChild<QCheckBox *>(QStringLiteral("chkReverse"))->isChecked();
+        // Another tick, then Cancel: the control reads the device again and shows the saved state.
+        window.hardwareControl()->findChild<QCheckBox *>(QStringLiteral("chkReverse"))->click();
+        window.discard();
+        const auto reverse = window.hardwareControl()->findChild<QCheckBox *>(QStringLiteral("chkReverse"));
+        tour.out() << "\n-- " << editable->label() << " after ticking Reverse again and Cancel\n   chkReverse = "
+                   << (reverse->isChecked() ? "[x]" : "[ ]")
+                   << (reverse->isChecked() == saved ? " (as saved)\n" : " (NOT as saved)\n");
     }
     tour.out() << "\n-- log pane:\n" << window.logText() << "\n";
     return tour.failures() == 0 ? 0 : 1;
