@@ -55,6 +55,7 @@ private slots:
     void reportError_data();
     void reportError();
     void makeFontKeepsTheRest();
+    void busyPointerRestoresThePrevious();
 };
 
 void tst_strings::getStrings_data()
@@ -329,6 +330,21 @@ void tst_strings::makeFontKeepsTheRest()
     QCOMPARE(made.pointSize(), 13);
     QVERIFY(made.bold());
     QCOMPARE(font.family(), QStringLiteral("Sans"));
+}
+
+void tst_strings::busyPointerRestoresThePrevious()
+{
+    TestSupport::SeamRecorder seams;
+    {
+        BusyPointer outer;
+        QCOMPARE(seams.currentPointer(), vbHourglass);
+        {
+            BusyPointer inner;
+        }
+        // The inner one gives back the hourglass, not the default.
+        QCOMPARE(seams.currentPointer(), vbHourglass);
+    }
+    QCOMPARE(seams.pointerSequence(), QVector<int>({ vbHourglass, vbHourglass, vbHourglass, vbDefault }));
 }
 
 QTEST_MAIN(tst_strings)
