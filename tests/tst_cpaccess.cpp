@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Configuration properties as text: writing with the format set only when it differs
 // and always put back, quiet device errors, widgets bound to properties with their
-// messages and tooltips, the combo search, the device-state check and parent lookup.
+// messages and tooltips, the combo search, the device-state check and the CP names.
 #include "device/sim/SimModel.h"
 #include "shared/CpAccess.h"
 #include "shared/DeviceState.h"
@@ -12,7 +12,6 @@
 #include "support/SimFixture.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -73,22 +72,14 @@ private slots:
     void writeCpValue_data();
     void writeCpValue();
     void writeNothing();
-    void writeControlText_data();
-    void writeControlText();
     void readCpValue_data();
     void readCpValue();
     void readIntoWidget_data();
     void readIntoWidget();
-    void readNvValue();
     void selectComboText_data();
     void selectComboText();
-    void selectFirstIfNone();
-    void stripFormatPrefix_data();
-    void stripFormatPrefix();
     void checkDeviceState_data();
     void checkDeviceState();
-    void parents_data();
-    void parents();
     void cpNamesFollowTheVersion_data();
     void cpNamesFollowTheVersion();
 };
@@ -190,57 +181,6 @@ void tst_cpaccess::writeNothing()
     QVERIFY(!WriteCpValue(cp, "SNVT_temp_p#US", "77", errMsg));
     QCOMPARE(errMsg, QStringLiteral("restore refused"));
     QCOMPARE(cpCalls(sim, "SCPTminRnge").last(), QStringLiteral("setFormat"));
-}
-
-void tst_cpaccess::writeControlText_data()
-{
-    QTest::addColumn<QString>("widget");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<QString>("errMsg");
-    QTest::addColumn<QString>("stored");
-
-    QTest::newRow("text box, blanks trimmed") << "edit"
-                                              << "  25.5  " << true << ""
-                                              << "25.5";
-    QTest::newRow("combo") << "combo"
-                           << "30" << true << ""
-                           << "30.0";
-    QTest::newRow("empty text refused") << "edit"
-                                        << "   " << false
-                                        << "The text '' is not a valid value in the format SNVT_temp_p#SI."
-                                        << "20.0";
-    QTest::newRow("not a value widget") << "label"
-                                        << "25" << false << "Object doesn't support this property or method"
-                                        << "20.0";
-    QTest::newRow("no widget") << ""
-                               << "25" << false << "Object variable not set"
-                               << "20.0";
-}
-
-void tst_cpaccess::writeControlText()
-{
-    QFETCH(QString, widget);
-    QFETCH(QString, text);
-    QFETCH(bool, ok);
-    QFETCH(QString, errMsg);
-    QFETCH(QString, stored);
-
-    TestSupport::SimFixture sim(NetworkFile);
-    QVERIFY2(sim.isLoaded(), qPrintable(sim.errorString()));
-    QLineEdit edit(text);
-    QComboBox combo;
-    combo.addItems({ "10", text });
-    combo.setCurrentIndex(1);
-    QLabel label(text);
-    QWidget *control = widget == QLatin1String("edit") ? static_cast<QWidget *>(&edit)
-        : widget == QLatin1String("combo")             ? static_cast<QWidget *>(&combo)
-        : widget == QLatin1String("label")             ? static_cast<QWidget *>(&label)
-                                                       : nullptr;
-    QString gotErr;
-    QCOMPARE(WriteControlTextToCp(control, blockCp(sim, "Temp", "SCPTminRnge"), "SNVT_temp_p#SI", gotErr), ok);
-    QCOMPARE(gotErr, errMsg);
-    QCOMPARE(sim->storedCpText(Device, "Temp", "SCPTminRnge"), stored);
 }
 
 void tst_cpaccess::readCpValue_data()
@@ -369,23 +309,6 @@ void tst_cpaccess::readIntoWidget()
     QCOMPARE(seams.messages().at(0).style, vbCritical);
 }
 
-void tst_cpaccess::readNvValue()
-{
-    TestSupport::SimFixture sim(NetworkFile);
-    QVERIFY2(sim.isLoaded(), qPrintable(sim.errorString()));
-    const auto nv = GetFirstNetworkVariable(sim->block(Device, "Temp"));
-    QString value, errMsg;
-    QVERIFY(ReadNvValue(nv, "SNVT_temp_p#US", value, errMsg));
-    QCOMPARE(value, QStringLiteral("70.7"));
-    QVERIFY(ReadNvValue(nv, "SNVT_temp_p#SI", value, errMsg));
-    QCOMPARE(value, QStringLiteral("21.5"));
-    QVERIFY(errMsg.isEmpty());
-
-    QVERIFY(!ReadNvValue(nv, "SNVT_bogus", value, errMsg));
-    QCOMPARE(value, QStringLiteral("21.5"));
-    QVERIFY(!errMsg.isEmpty());
-}
-
 void tst_cpaccess::selectComboText_data()
 {
     QTest::addColumn<QStringList>("items");
@@ -418,44 +341,6 @@ void tst_cpaccess::selectComboText()
     QCOMPARE(FindComboText(&combo, text), index);
     QCOMPARE(SelectComboText(&combo, text), index >= 0);
     QCOMPARE(combo.currentIndex(), index >= 0 ? index : before);
-}
-
-void tst_cpaccess::selectFirstIfNone()
-{
-    QComboBox combo;
-    SelectFirstIfNone(&combo);
-    QCOMPARE(combo.currentIndex(), -1);
-    combo.addItems({ "a", "b" });
-    combo.setCurrentIndex(-1);
-    SelectFirstIfNone(&combo);
-    QCOMPARE(combo.currentIndex(), 0);
-    combo.setCurrentIndex(1);
-    SelectFirstIfNone(&combo);
-    QCOMPARE(combo.currentIndex(), 1);
-}
-
-void tst_cpaccess::stripFormatPrefix_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("stripped");
-
-    QTest::newRow("absolute") << "#9000A53D0A040410[0].SNVT_temp_p#US"
-                              << "SNVT_temp_p#US";
-    QTest::newRow("bare") << "SNVT_temp_p#SI"
-                          << "SNVT_temp_p#SI";
-    QTest::newRow("first dot only") << "a.b.c"
-                                    << "b.c";
-    QTest::newRow("dot last") << "x."
-                              << "";
-    QTest::newRow("empty") << ""
-                           << "";
-}
-
-void tst_cpaccess::stripFormatPrefix()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, stripped);
-    QCOMPARE(StripFormatPrefix(name), stripped);
 }
 
 void tst_cpaccess::checkDeviceState_data()
@@ -512,35 +397,6 @@ void tst_cpaccess::checkDeviceState()
     QCOMPARE(seams.messageCount(), 0);
     if (change == QLatin1String("given"))
         QCOMPARE(sim->callCount("AppDevice.Parent"), 0);
-}
-
-void tst_cpaccess::parents_data()
-{
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("found");
-
-    QTest::newRow("network variable") << 22 << 22;
-    QTest::newRow("block") << 28 << 28;
-    QTest::newRow("device") << 7 << 7;
-    QTest::newRow("system") << 3 << 3;
-    QTest::newRow("kind 5 is not on the way") << 5 << 0;
-    QTest::newRow("unknown kind matches nothing") << 99 << 0;
-}
-
-void tst_cpaccess::parents()
-{
-    QFETCH(int, kind);
-    QFETCH(int, found);
-
-    TestSupport::SimFixture sim(NetworkFile);
-    QVERIFY2(sim.isLoaded(), qPrintable(sim.errorString()));
-    const auto nv = GetFirstNetworkVariable(sim->block(Device, "Temp"));
-    const DeviceAccess::ObjectPtr cp = nv->ConfigProperties()->Item(QStringLiteral("SCPTnvType"));
-    const DeviceAccess::ObjectPtr parent = FindParentOfKind(cp, kind);
-    QCOMPARE(parent ? parent->ObjectKind() : 0, found);
-    QCOMPARE(IsObjectOfKind(parent, kind), found != 0);
-    QVERIFY(!FindParentOfKind(nullptr, kind));
-    QVERIFY(!IsObjectOfKind(nullptr, kind));
 }
 
 void tst_cpaccess::cpNamesFollowTheVersion_data()

@@ -67,8 +67,6 @@ private slots:
     void languageFileProblemsDoNotFail();
     void damagedNvTypeText_data();
     void damagedNvTypeText();
-    void unitTextFromFormatOrNode_data();
-    void unitTextFromFormatOrNode();
 };
 
 void tst_formats::parseNvTypeValue_data()
@@ -377,67 +375,6 @@ void tst_formats::damagedNvTypeText()
     QCOMPARE(r.errMsg, errMsg);
     QCOMPARE(sim->openHandleCount(), 0);
     QCOMPARE(seams.messageCount(), 0);
-}
-
-void tst_formats::unitTextFromFormatOrNode_data()
-{
-    QTest::addColumn<bool>("withFormat");
-    QTest::addColumn<bool>("withNode");
-    QTest::addColumn<QString>("formatName");
-    QTest::addColumn<int>("typeIndex");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<QString>("unitText");
-    QTest::addColumn<QString>("errMsg");
-
-    QTest::newRow("format unit first") << true << true << "SNVT_temp_p#US" << 105 << true << "°F"
-                                       << "";
-    QTest::newRow("format without unit, node's") << true << true << "SNVT_lev_percent" << 81 << true << "%"
-                                                 << "";
-    QTest::newRow("node only") << false << true << "" << 105 << true << "°C"
-                               << "";
-    QTest::newRow("format without unit only") << true << false << "SNVT_flow" << 15 << true << ""
-                                              << "";
-    QTest::newRow("node without unit") << true << true << "SNVT_flow" << 15 << false << ""
-                                       << "Language Unit Index was not valid!";
-    QTest::newRow("neither") << false << false << "" << 0 << false << ""
-                             << "No valid  language was found!";
-}
-
-void tst_formats::unitTextFromFormatOrNode()
-{
-    QFETCH(bool, withFormat);
-    QFETCH(bool, withNode);
-    QFETCH(QString, formatName);
-    QFETCH(int, typeIndex);
-    QFETCH(bool, ok);
-    QFETCH(QString, unitText);
-    QFETCH(QString, errMsg);
-
-    TestSupport::SimFixture sim(NetworkFile);
-    QVERIFY2(sim.isLoaded(), qPrintable(sim.errorString()));
-    QString typeFile, formatFile, languageFile, err;
-    QVERIFY(GetDrfFileNames(ProgramId, 0, typeFile, formatFile, languageFile, err));
-    DeviceAccess::FormatDefinitionPtr format;
-    if (withFormat) {
-        format = DeviceAccess::formatCatalog().FindFormat(formatFile, formatName);
-        QVERIFY(format);
-    }
-    DeviceAccess::TypeTreeNodePtr node;
-    if (withNode)
-        QVERIFY(GetTypeTreeNode(ProgramId, 0, typeIndex, node, err) && node);
-
-    QString gotUnit = QStringLiteral("stale");
-    QString gotErr;
-    QCOMPARE(GetFormatUnitText(languageFile, format, node, gotUnit, gotErr), ok);
-    QCOMPARE(gotUnit, unitText);
-    QCOMPARE(gotErr, errMsg);
-    QCOMPARE(sim->openHandleCount(), 0);
-
-    // An unknown language file cannot be opened.
-    gotErr.clear();
-    QVERIFY(!GetFormatUnitText("C:\\nowhere.ENU", format, node, gotUnit, gotErr));
-    QCOMPARE(gotErr, QStringLiteral("Cannot open language file 'C:\\nowhere.ENU'!"));
-    QCOMPARE(gotUnit, QString());
 }
 
 QTEST_MAIN(tst_formats)

@@ -54,7 +54,6 @@ private slots:
     void appendErrMsg();
     void reportError_data();
     void reportError();
-    void makeFontKeepsTheRest();
     void busyPointerRestoresThePrevious();
 };
 
@@ -319,17 +318,6 @@ void tst_strings::reportError()
     QCOMPARE(RaiseMessage("note", "Network Variable", "cmdValue_Click", vbInformation, raise, false), hostTakesIt);
     QCOMPARE(raised.style, vbInformation);
     QCOMPARE(seams.messageCount(), 0);
-}
-
-void tst_strings::makeFontKeepsTheRest()
-{
-    QFont font(QStringLiteral("Sans"), 13);
-    font.setBold(true);
-    const QFont made = MakeFont(font, QStringLiteral("Serif"), 238);
-    QCOMPARE(made.family(), QStringLiteral("Serif"));
-    QCOMPARE(made.pointSize(), 13);
-    QVERIFY(made.bold());
-    QCOMPARE(font.family(), QStringLiteral("Sans"));
 }
 
 void tst_strings::busyPointerRestoresThePrevious()
