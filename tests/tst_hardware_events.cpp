@@ -142,10 +142,12 @@ void tst_hardware_events::transferTableEditor()
     QStringList table = h.stored("UCPTtransTable").split(' ');
     QString inputLabel;
     QString shownFirstOutput;
+    QString outputTip;
     h.seams.setModalDriver([&](QDialog &editor) {
         inputLabel = editor.findChild<QLabel *>("lblResis")->text();
         auto *output = editor.findChild<QLineEdit *>("txtTable_1");
         shownFirstOutput = output->text();
+        outputTip = output->toolTip();
         output->setText("7");
         editor.findChild<QPushButton *>(confirm ? "cmdOK" : "cmdCancel")->click();
         return editor.result();
@@ -156,6 +158,8 @@ void tst_hardware_events::transferTableEditor()
     // A resistance in kilo-ohms is entered in ohms.
     QVERIFY2(inputLabel.contains("(Ohm)"), qPrintable(inputLabel));
     QCOMPARE(shownFirstOutput, table.at(1));
+    // The editor checks outputs against the range of the network variable's type.
+    QCOMPARE(outputTip, QStringLiteral("Value in [-273.17, 327.66]"));
     // Cancel too counts as a change.
     QVERIFY(h.control->ValueChanged());
 

@@ -175,6 +175,11 @@ void tst_hardware_read::interpretationNotOffered()
         QCOMPARE(h.combo("cboInput")->itemText(0), QStringLiteral("LINEAR"));
         QCOMPARE(h.combo("cboInput")->currentIndex(), 0);
     }
+    // Without an edit, only an interpretation that is not offered is written (as the one shown).
+    h.sim->clearCallLog();
+    QCOMPARE(h.control->WriteValue(), false);
+    QCOMPARE(h.sim->callCount() > 0, changed);
+    QCOMPARE(h.stored("UCPTinputSignalInterpretation"), changed ? QStringLiteral("LINEAR") : stored);
 }
 
 void tst_hardware_read::measurementSystemBeforeAndAfterInit()

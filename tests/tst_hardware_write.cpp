@@ -59,6 +59,8 @@ private slots:
     void multiLevelValueGoesIntoTheTable();
     void offsetByFormat_data();
     void offsetByFormat();
+    void offsetVersion2Conversion_data();
+    void offsetVersion2Conversion();
     void quietFailureIsInformation();
     void failureAtEveryCall();
 };
@@ -241,6 +243,45 @@ void tst_hardware_write::offsetByFormat()
     QCOMPARE(writtenValues(h, offsetName), written);
     if (!format.isEmpty())
         QVERIFY2(formatsSet(h, offsetName).value(0).endsWith(format), qPrintable(formatsSet(h, offsetName).join(',')));
+}
+
+void tst_hardware_write::offsetVersion2Conversion_data()
+{
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+
+    // Version 2 keeps the offset in SI base units; in the US system it is shown as a US difference.
+    QTest::newRow("SI: as stored") << int(MEASUREMENT_SYSTEM_SI) << "0.5"
+                                   << "0.7"
+                                   << "0.7";
+    QTest::newRow("US: converted both ways") << int(MEASUREMENT_SYSTEM_US) << "0.9"
+                                             << "1.8"
+                                             << "1";
+}
+
+void tst_hardware_write::offsetVersion2Conversion()
+{
+    QFETCH(int, unit);
+    QFETCH(QString, shown);
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+
+    Harness h;
+    const BlockRef block = findBlock(*h.sim.network(), 2, SnvtTempP);
+    QVERIFY(block.isValid());
+    h.ref = block;
+    h.store("UCPTinputSignalInterpretation", "LINEAR");
+    h.store("UCPToffset", "0.5");
+    h.place(block, qint16(unit));
+    QCOMPARE(h.box("txtOff")->text(), shown);
+    QCOMPARE(h.box("txtOff")->toolTip(), QStringLiteral("Format name: UCPToffset"));
+
+    h.box("txtOff")->setText(typed);
+    QCOMPARE(h.control->WriteValue(), false);
+    QCOMPARE(h.stored("UCPToffset").toDouble(), stored.toDouble());
+    QVERIFY(h.events.isEmpty());
 }
 
 // The quiet number 5030 on an unexpected failure is information for the host only.
