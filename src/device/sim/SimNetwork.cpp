@@ -300,10 +300,17 @@ void Network::setLanguage(const QString &code)
     if (!language)
         throw std::invalid_argument(QStringLiteral("no language '%1'").arg(code).toStdString());
     d->core->model.language = language->code;
-    // Readers compare with "earlier than", so the new time must lie strictly after the old one.
-    QDateTime now = QDateTime::currentDateTime();
-    if (now <= d->core->stringsChangeTime)
-        now = d->core->stringsChangeTime.addMSecs(1);
+    // Readers reload when their last load is earlier than the change time. Waiting for
+    // the clock to tick puts every load made before this call strictly before the new
+    // time, and every load after it at or after it.
+    const QDateTime entered = QDateTime::currentDateTime();
+    if (d->core->stringsChangeTime >= entered) { // set ahead by setStringsChangeTime: just move past it
+        d->core->stringsChangeTime = d->core->stringsChangeTime.addMSecs(1);
+        return;
+    }
+    QDateTime now = entered;
+    while (now <= entered)
+        now = QDateTime::currentDateTime();
     d->core->stringsChangeTime = now;
 }
 

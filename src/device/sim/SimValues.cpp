@@ -280,7 +280,8 @@ bool valueFits(const StoredValue &value, const TypeDef &type, QString *why)
         }
         return true;
     case ValueClass::Enumeration:
-        if (value.numbers.size() != 1 || !type.member(qint32(value.numbers.first())))
+        if (value.numbers.size() != 1 || value.numbers.first() != std::nearbyint(value.numbers.first())
+            || !type.member(qint32(value.numbers.first())))
             return fail(QStringLiteral("not a member of %1").arg(type.name));
         return true;
     case ValueClass::Number:
