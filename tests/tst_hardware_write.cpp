@@ -61,6 +61,8 @@ private slots:
     void offsetByFormat();
     void offsetVersion2Conversion_data();
     void offsetVersion2Conversion();
+    void damagedTextCannotTakeTheValue_data();
+    void damagedTextCannotTakeTheValue();
     void quietFailureIsInformation();
     void failureAtEveryCall();
 };
@@ -282,6 +284,48 @@ void tst_hardware_write::offsetVersion2Conversion()
     QCOMPARE(h.control->WriteValue(), false);
     QCOMPARE(h.stored("UCPToffset").toDouble(), stored.toDouble());
     QVERIFY(h.events.isEmpty());
+}
+
+void tst_hardware_write::damagedTextCannotTakeTheValue_data()
+{
+    QTest::addColumn<QString>("cp");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("interpretation");
+
+    QTest::newRow("options of three fields") << "UCPTioOptions"
+                                             << "0 0 1"
+                                             << "LINEAR";
+    QTest::newRow("table of twenty fields") << "UCPTtransTable"
+                                            << "0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19"
+                                            << "MULTI_LEVEL";
+}
+
+// A device text too short for the field to be written is a critical failure of that
+// step; the damaged property stays as it was and the other steps still run.
+void tst_hardware_write::damagedTextCannotTakeTheValue()
+{
+    QFETCH(QString, cp);
+    QFETCH(QString, text);
+    QFETCH(QString, interpretation);
+
+    Harness h;
+    const BlockRef block = findBlock(*h.sim.network(), 1, SnvtTempP);
+    QVERIFY(block.isValid());
+    h.ref = block;
+    h.store("UCPTinputSignalInterpretation", interpretation);
+    h.place(block);
+    h.store(cp, text);
+    h.box("txtSelector")->setText("4");
+    h.events.clear();
+    h.seams.clear();
+
+    QCOMPARE(h.control->WriteValue(), true);
+    QCOMPARE(h.events.size(), 1);
+    QCOMPARE(h.events.first().message, QStringLiteral("Subscript out of range"));
+    QCOMPARE(h.events.first().typeIndex, 16);
+    QCOMPARE(h.seams.messages().last().title, QStringLiteral("Hardware Properties WriteValue"));
+    QCOMPARE(h.stored(cp), text);
+    QCOMPARE(h.stored("UCPTstepLevel"), QStringLiteral("4"));
 }
 
 // The quiet number 5030 on an unexpected failure is information for the host only.
