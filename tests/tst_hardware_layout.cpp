@@ -84,7 +84,13 @@ void tst_hardware_layout::designTimeForm()
         QCOMPARE(widget->parentWidget(), frame);
     }
     QCOMPARE(h.widget("cboMin")->geometry(), QRect(2880 / 15, 1800 / 15, 2055 / 15, 315 / 15));
-    QCOMPARE(h.widget("lblSelectorUnit")->geometry(), QRect(3690 / 15, 2490 / 15, 330 / 15, 195 / 15));
+    QCOMPARE(h.widget("txtSelector")->geometry(), QRect(2880 / 15, 2400 / 15, 735 / 15, 315 / 15));
+    // Captions keep their place and grow to their text when the face needs more room.
+    QLabel *unit = h.label("lblSelectorUnit");
+    QCOMPARE(QRect(unit->x(), unit->y(), 0, unit->height()), QRect(3690 / 15, 2490 / 15, 0, 195 / 15));
+    QVERIFY(unit->width() >= 330 / 15);
+    for (const char *caption : { "lblSignal", "lblOff", "lblMax", "lblMin", "lblCboSignal", "lblTherm" })
+        QVERIFY2(h.label(caption)->width() >= h.label(caption)->sizeHint().width(), caption);
     QCOMPARE(h.widget<QPushButton>("cmdValue")->text(), QStringLiteral("Get Value"));
     QCOMPARE(h.label("lblSignal")->text(), QStringLiteral("Input Signal Interpretation"));
 

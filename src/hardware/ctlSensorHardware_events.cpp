@@ -185,10 +185,10 @@ void ctlSensorHardware::cboSignal_Click()
     MKorvane::DoEvents();
     const QString unit = MKorvane::GetSignalUnit(ui->cboSignal->currentText());
     MKorvane::DoEvents();
-    ui->lblSelectorUnit->setText(unit);
+    setCaption(ui->lblSelectorUnit, unit);
     MKorvane::DoEvents();
     if (ui->cboInput->currentText() == MultiLevel)
-        ui->lblUnitOffset->setText(unit);
+        setCaption(ui->lblUnitOffset, unit);
     MKorvane::DoEvents();
     mblnValueChanged = true;
 }
@@ -288,15 +288,15 @@ void ctlSensorHardware::InitStrings()
             ui->Frame1->setTitle(text("Hardware Properties"));
             ui->cmdValue->setText(text("Get Value"));
             ui->cmdTable->setText(text("TransTable"));
-            ui->lblSelectorUnit->setText(text("OHM"));
-            ui->lblSelector->setText(text("Increment"));
-            ui->lblTherm->setText(text("Thermistor type"));
-            ui->lblMax->setText(text("Max. Value"));
-            ui->lblMin->setText(text("Min. Value"));
-            ui->lblOff->setText(text("Offset"));
-            ui->lblSignal->setText(text("Input Signal Interpretation"));
-            ui->lblReverse->setText(text("Reverse"));
-            ui->lblCboSignal->setText(text("Signal type"));
+            setCaption(ui->lblSelectorUnit, text("OHM"));
+            setCaption(ui->lblSelector, text("Increment"));
+            setCaption(ui->lblTherm, text("Thermistor type"));
+            setCaption(ui->lblMax, text("Max. Value"));
+            setCaption(ui->lblMin, text("Min. Value"));
+            setCaption(ui->lblOff, text("Offset"));
+            setCaption(ui->lblSignal, text("Input Signal Interpretation"));
+            setCaption(ui->lblReverse, text("Reverse"));
+            setCaption(ui->lblCboSignal, text("Signal type"));
         },
         [this](qint32, const QString &description) { report(description, QStringLiteral("InitStrings")); });
 }

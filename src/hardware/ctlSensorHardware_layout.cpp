@@ -30,13 +30,6 @@ void moveNow(QWidget *widget, int top)
     MKorvane::DoEvents();
 }
 
-// Unit labels are sized at design time for an empty caption; they grow with their text.
-void setUnitCaption(QLabel *label, const QString &caption)
-{
-    label->setText(caption);
-    label->resize(qMax(label->width(), label->sizeHint().width()), label->height());
-}
-
 } // namespace
 
 void ctlSensorHardware::ShowHardwareControls(bool ShowSignalLabel, bool ShowInput, bool ShowMinLabel, bool ShowMin,
@@ -81,10 +74,10 @@ void ctlSensorHardware::ReInitializeDisplayStrings(const QString &RangeUnit, con
 {
     MKorvane::tryStep(
         [&] {
-            setUnitCaption(ui->lblUnitOffset, OffsetUnit);
-            setUnitCaption(ui->lblUnitMaxRange, RangeUnit);
-            setUnitCaption(ui->lblUnitMinRange, RangeUnit);
-            setUnitCaption(ui->lblValue, RangeUnit);
+            setCaption(ui->lblUnitOffset, OffsetUnit);
+            setCaption(ui->lblUnitMaxRange, RangeUnit);
+            setCaption(ui->lblUnitMinRange, RangeUnit);
+            setCaption(ui->lblValue, RangeUnit);
         },
         [this](
             qint32, const QString &description) { report(description, QStringLiteral("ReInitializeDisplayStrings")); });
@@ -109,8 +102,8 @@ void ctlSensorHardware::ArrangeRangeControls()
     moveNow(ui->lblMax, 960);
     moveNow(ui->lblMin, 1560);
 
-    ui->lblMax->setText(MKorvane::GetLanguageString(QStringLiteral("Max. Value")));
-    ui->lblMin->setText(MKorvane::GetLanguageString(QStringLiteral("Min. Value")));
+    setCaption(ui->lblMax, MKorvane::GetLanguageString(QStringLiteral("Max. Value")));
+    setCaption(ui->lblMin, MKorvane::GetLanguageString(QStringLiteral("Min. Value")));
 
     const QString interpretation = ui->cboInput->currentText();
     if (interpretation == Linear) {
@@ -125,8 +118,8 @@ void ctlSensorHardware::ArrangeRangeControls()
         moveNow(ui->cboMin, topTwips(ui->txtMin));
         moveNow(ui->lblMax, 360);
         moveNow(ui->lblMin, 960);
-        ui->lblMax->setText(MKorvane::GetLanguageString(QStringLiteral("ON Value")));
-        ui->lblMin->setText(MKorvane::GetLanguageString(QStringLiteral("OFF Value")));
+        setCaption(ui->lblMax, MKorvane::GetLanguageString(QStringLiteral("ON Value")));
+        setCaption(ui->lblMin, MKorvane::GetLanguageString(QStringLiteral("OFF Value")));
     } else if (interpretation == StdThermistor) {
         moveNow(ui->lblTherm, 2160);
         moveNow(ui->cboTherm, 2400);

@@ -5,6 +5,7 @@
 
 #include "shared/Checked.h"
 
+#include <QLabel>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -60,6 +61,15 @@ inline void setTopTwips(QWidget *widget, int top)
 inline void setWidthTwips(QWidget *widget, int width)
 {
     widget->resize(width / TwipsPerPixel, widget->height());
+}
+
+// Sets a label's caption. Labels are sized at design time for their English caption in
+// "MS Sans Serif"; a translated caption or a fallback face may need more room, so the
+// label grows to its text (never shrinks), keeping its position and height.
+inline void setCaption(QLabel *label, const QString &caption)
+{
+    label->setText(caption);
+    label->resize(qMax(label->width(), label->sizeHint().width()), label->height());
 }
 
 inline int topTwips(const QWidget *widget)
