@@ -42,10 +42,10 @@ QStringList plus(QStringList list, const QStringList &more)
 }
 
 // "name=top;name=top" with tops in twips.
-QMap<QString, int> topsFrom(const QString &spec)
+QMap<QString, int> topsFrom(const QString &list)
 {
     QMap<QString, int> tops;
-    for (const QString &pair : spec.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    for (const QString &pair : list.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const QStringList parts = pair.split(QLatin1Char('='));
         tops.insert(parts.at(0), parts.at(1).toInt());
     }
