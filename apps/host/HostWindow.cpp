@@ -162,7 +162,7 @@ bool HostWindow::openDatabase(const QString &path, bool reset)
     m_network = opened.network;
     m_databasePath = opened.path;
     DeviceAccess::install(m_network->implementation());
-    log(tr("Opened %1").arg(m_databasePath));
+    log(tr("Opened %1").arg(shownPath(m_databasePath)));
 
     m_filling = true;
     m_language->clear();
@@ -355,7 +355,7 @@ bool HostWindow::confirm()
             tr("vqhost: not saved"));
         return false;
     }
-    log(tr("Saved %1").arg(m_databasePath));
+    log(tr("Saved %1").arg(shownPath(m_databasePath)));
     delete m_control; // a fresh control shows what the device holds now
     showInput();
     return !failed;
@@ -411,7 +411,12 @@ QString HostWindow::logText() const
 
 void HostWindow::log(const QString &line)
 {
-    m_log->appendPlainText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss ")) + line);
+    m_log->appendPlainText(m_reproducible ? line : QTime::currentTime().toString(QStringLiteral("HH:mm:ss ")) + line);
+}
+
+QString HostWindow::shownPath(const QString &path) const
+{
+    return m_reproducible ? QFileInfo(path).fileName() : path;
 }
 
 void HostWindow::chooseDatabase()

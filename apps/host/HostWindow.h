@@ -53,6 +53,9 @@ public:
     void setLanguage(const QString &code);
 
     ctlSensorHardware *hardwareControl() const;
+    // Log lines without times and with file names instead of paths, so that pictures of
+    // the window come out the same on every run.
+    void setReproducible(bool on) { m_reproducible = on; }
     QString logText() const;
 
 public slots:
@@ -69,6 +72,7 @@ private:
     void createControl();
     void initControl();
     void log(const QString &line);
+    QString shownPath(const QString &path) const;
     void chooseDatabase();
     void updateTitle();
 
@@ -90,6 +94,7 @@ private:
     QPlainTextEdit *m_log = nullptr;
     QPointer<ctlSensorHardware> m_control;
     bool m_filling = false;
+    bool m_reproducible = false;
 };
 
 } // namespace Host

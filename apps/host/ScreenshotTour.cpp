@@ -132,6 +132,7 @@ Shown unitsExample(HostWindow &window, const QVector<Shown> &shown)
 int runScreenshotTour(const QString &database, bool reset, const QString &picture)
 {
     HostWindow window;
+    window.setReproducible(true);
     window.resize(980, 640);
     window.show();
     if (!window.openDatabase(database, reset))
