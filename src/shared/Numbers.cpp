@@ -98,9 +98,14 @@ double LeadingNumber(const QString &text)
     return ok && std::isfinite(value) ? value : 0.0;
 }
 
+// Plain decimals wherever a reader expects them ("100000", "0.0001"): hosts show this text
+// and the device parses it. Only magnitudes that would need long runs of zeros take the
+// exponent form.
 QString NumberText(double value)
 {
-    return userLocale().toString(value, 'g', QLocale::FloatingPointShortest);
+    const double magnitude = std::abs(value);
+    const bool plain = magnitude == 0 || (magnitude >= 1e-4 && magnitude < 1e15);
+    return userLocale().toString(value, plain ? 'f' : 'g', QLocale::FloatingPointShortest);
 }
 
 QString OneDecimalText(double value)

@@ -21,7 +21,8 @@ double Val(const QString &text);
 // character that cannot continue a decimal number; 0 when the text starts with none.
 double LeadingNumber(const QString &text);
 
-// The shortest text in the user's locale that converts back to the same double.
+// The shortest text in the user's locale that converts back to the same double, without
+// digit grouping: plain decimals from 1e-4 up to below 1e15, the exponent form outside.
 QString NumberText(double value);
 
 // The number rounded to one decimal and always written with one ("0.0").
