@@ -85,9 +85,9 @@ void fTable::ReInitializeStrings()
 }
 
 // Cancel: the caller gets back whether the table was changed before this editing, and the
-// fields as they stand. For an empty stored table that is an empty text until OK has started
-// on its 32 empty entries; after that, as for any table, the 32 entries joined with the rows
-// that the failed OK accepted.
+// fields as they stand. For an empty or short stored table that is the text as loaded until OK
+// has filled the entries up to 32; after that, as for any table, the 32 entries joined with
+// the rows that the failed OK accepted.
 void fTable::reject()
 {
     mblnOkORCancelClick = mblnTableChanged;

@@ -7,9 +7,11 @@
 // and OkORCancelClick. The table text is exactly 32 fields separated by single blanks:
 // input 1, output 1, input 2, output 2, ... input 16, output 16.
 //
-// An empty stored table opens with empty cells; OK then checks 32 empty entries (so the user
-// is told "The value must be numeric." on the first input cell), and Cancel hands back the
-// entries as they stand: an empty text, or 32 blank-joined entries once OK has started on them.
+// An empty or short stored table (fewer than 32 fields) opens with the cells it has; the others
+// keep their text. OK first fills the entries up to 32 with empty ones, so it checks every
+// cell as shown (the first unfilled one is reported, "The value must be numeric.") and takes
+// the table once the user has filled them. Cancel hands back the entries as they stand: the
+// text as loaded, or 32 blank-joined entries once OK has started on them.
 #pragma once
 
 #include <QDialog>

@@ -35,7 +35,7 @@ void fTable::InitForm(const QString &FormatType, const QString &ProgramId, qint3
     step([&] { format = DeviceAccess::formatService().GetFormat(FormatType, ProgramId); });
 
     // An empty stored table leaves the cells with their design text and no fields; OK then
-    // starts from 32 empty entries.
+    // fills the entries up to 32 with empty ones, as it does for a short table.
     if (mstrCPTransTableValue.isEmpty())
         return;
 

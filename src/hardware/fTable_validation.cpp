@@ -72,10 +72,11 @@ void fTable::cmdOK_Click()
     const bool convert = MKorvane::IsUsNumericKind(mlngFieldType);
     bool passed = step([&] { format = DeviceAccess::formatService().GetFormat(mstrFormatType, mstrProgramId); });
 
-    // An empty stored table has no fields yet: OK starts from 32 empty entries, so the user is
-    // told about the first empty cell rather than about a missing field.
-    if (passed && CellValues.isEmpty()) {
-        for (int k = 0; k < CellCount; ++k)
+    // An empty or short stored table lacks fields: OK fills them up to 32 with empty entries,
+    // so the user is told about the first unfilled cell rather than about a missing field,
+    // and can finish the table.
+    if (passed) {
+        while (CellValues.size() < CellCount)
             CellValues.append(QString());
     }
 
