@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTest>
+#include <stdexcept>
 
 using namespace DeviceAccess;
 
@@ -46,6 +47,8 @@ private slots:
     void refusedTextChangesNothing_data();
     void refusedTextChangesNothing();
     void networkVariableValue();
+    void formatLocale_data();
+    void formatLocale();
     void changingNvTypeRefitsInheritingValues();
     void enumerations_data();
     void enumerations();
@@ -377,6 +380,114 @@ void TestSim::networkVariableValue()
     const NetworkVariablePtr percent
         = net->block(Controller, QStringLiteral("HwInput[1]"))->NetworkVariables()->Item(1);
     QCOMPARE(percent->ValueText(), QStringLiteral("45.500"));
+    // A variable's default format follows the format locale as a property's does.
+    nv->setFormat(QString());
+    net->setFormatLocale(1);
+    QCOMPARE(nv->ValueText(), QStringLiteral("70.7"));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, net->setFormatLocale(2));
+    QCOMPARE(net->formatLocale(), qint16(1));
+}
+
+void TestSim::formatLocale_data()
+{
+    QTest::addColumn<bool>("fromFile"); // the locale comes from the database file, else from setFormatLocale
+    QTest::addColumn<int>("locale");
+    QTest::addColumn<QString>("block");
+    QTest::addColumn<QString>("cp");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("text"); // written first unless empty
+    QTest::addColumn<QString>("expected"); // ValueText in the format
+    QTest::addColumn<QString>("stored"); // the test access: SI default in every locale
+
+    const QString room = QStringLiteral("HwInput[0]");
+    QTest::newRow("SI default") << false << 0 << room << "SCPTmaxRnge"
+                                << ""
+                                << ""
+                                << "50.0"
+                                << "50.0";
+    QTest::newRow("US default") << false << 1 << room << "SCPTmaxRnge"
+                                << ""
+                                << ""
+                                << "122.0"
+                                << "50.0";
+    QTest::newRow("US default from the file") << true << 1 << room << "SCPTmaxRnge"
+                                              << ""
+                                              << ""
+                                              << "122.0"
+                                              << "50.0";
+    QTest::newRow("SI default write") << false << 0 << room << "SCPTminRnge"
+                                      << ""
+                                      << "50"
+                                      << "50.0"
+                                      << "50.0";
+    QTest::newRow("US default write") << false << 1 << room << "SCPTminRnge"
+                                      << ""
+                                      << "50"
+                                      << "50.0"
+                                      << "10.0";
+    QTest::newRow("US, SI named") << false << 1 << room << "SCPTmaxRnge"
+                                  << "SNVT_temp_p#SI"
+                                  << ""
+                                  << "50.0"
+                                  << "50.0";
+    QTest::newRow("US, bare type name is SI") << false << 1 << room << "SCPTmaxRnge"
+                                              << "SNVT_temp_p"
+                                              << ""
+                                              << "50.0"
+                                              << "50.0";
+    QTest::newRow("US, difference named") << false << 1 << room << "SCPTmaxRnge"
+                                          << "SNVT_temp_p#US_diff"
+                                          << ""
+                                          << "90.0"
+                                          << "50.0";
+    QTest::newRow("US, SI write named") << false << 1 << room << "SCPTminRnge"
+                                        << "SNVT_temp_p#SI"
+                                        << "-5"
+                                        << "-5.0"
+                                        << "-5.0";
+    QTest::newRow("US pressure default") << false << 1 << "HwInput[8]"
+                                         << "SCPTmaxRnge"
+                                         << ""
+                                         << ""
+                                         << "145.04"
+                                         << "1000.0";
+    QTest::newRow("US, type without variants") << false << 1 << room << "UCPToffset"
+                                               << ""
+                                               << ""
+                                               << "0.5"
+                                               << "0.5";
+}
+
+void TestSim::formatLocale()
+{
+    QFETCH(bool, fromFile);
+    QFETCH(int, locale);
+    QFETCH(QString, block);
+    QFETCH(QString, cp);
+    QFETCH(QString, format);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QFETCH(QString, stored);
+    std::shared_ptr<Sim::Network> net;
+    if (fromFile) {
+        QFile file(QStringLiteral(VQ_DATA_DIR "/sample-network.json"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+        QJsonObject system = root.value(QStringLiteral("system")).toObject();
+        system.insert(QStringLiteral("formatLocale"), locale);
+        root.insert(QStringLiteral("system"), system);
+        net = Sim::Network::fromJson(QJsonDocument(root).toJson(), QStringLiteral("us.json"));
+    } else {
+        net = sample();
+        net->setFormatLocale(qint16(locale));
+    }
+    QCOMPARE(net->formatLocale(), qint16(locale));
+    const ConfigPropertyPtr prop = cpOf(*net, block, cp, false);
+    prop->setFormat(format);
+    if (!text.isEmpty())
+        prop->setValueText(text);
+    QCOMPARE(prop->ValueText(), expected);
+    QCOMPARE(net->storedCpText(Controller, block, cp), stored);
 }
 
 void TestSim::changingNvTypeRefitsInheritingValues()

@@ -277,6 +277,8 @@ void TestSimFaults::loadErrorsNameThePlace_data()
                                      << QStringList { "devices[0].blocks[0].nvs[0].value: ", "index 7" };
     QTest::newRow("format of unknown type") << "resourceSets/0/formats/0/type" << QByteArray("\"SNVT_nothing\"")
                                             << QStringList { "resourceSets[0].formats[0].type: no type" };
+    QTest::newRow("unknown format locale") << "system/formatLocale" << QByteArray("2")
+                                           << QStringList { "system.formatLocale: expected 0 (SI) or 1 (US), found 2" };
     QTest::newRow("bad program ID") << "devices/1/programId" << QByteArray("\"90-00\"")
                                     << QStringList { "devices[1].programId: a program ID is 16 hexadecimal digits" };
 }
@@ -326,6 +328,7 @@ void TestSimFaults::saveAndReload()
     block->NetworkVariables()->Item(1)->setName(QStringLiteral("nvoDoorContact"));
     net->setStoredCpText(
         Controller, QStringLiteral("HwInput[0]"), QStringLiteral("SCPTminRnge"), QStringLiteral("-3.75"));
+    net->setFormatLocale(1);
     net->save();
 
     auto reloaded = Sim::Network::load(copy);
@@ -333,6 +336,7 @@ void TestSimFaults::saveAndReload()
         QStringLiteral("75.5 1"));
     QCOMPARE(reloaded->block(Controller, QStringLiteral("HwInput[2]"))->NetworkVariables()->Item(1)->Name(),
         QStringLiteral("nvoDoorContact"));
+    QCOMPARE(reloaded->formatLocale(), qint16(1));
     // The full stored precision survives, not only what the default format shows.
     const ConfigPropertyPtr min = reloaded->block(Controller, QStringLiteral("HwInput[0]"))
                                       ->ConfigProperties()

@@ -5,6 +5,7 @@
 #include "device/sim/SimResolve.h"
 #include "device/sim/SimServices.h"
 #include "device/sim/SimValues.h"
+#include "device/sim/SimView.h"
 
 namespace Sim {
 namespace {
@@ -27,43 +28,37 @@ const FormatDef &requireFormat(const NetworkModel &model, const QString &program
     return *format;
 }
 
-class SimFormatDefinition : public FormatDefinition
+class SimFormatDefinition : public ItemView<FormatDefinition, const FormatDef>
 {
 public:
     SimFormatDefinition(CorePtr core, const FormatDef *format)
-        : m_core(std::move(core))
-        , m_format(format)
+        : ItemView(std::move(core), format, "FormatDefinition")
     {
     }
     QString Name() const override
     {
-        m_core->enter(QStringLiteral("FormatDefinition.Name"), { m_format->name });
-        return m_format->name;
+        enter("Name");
+        return m_item->name;
     }
     qint32 UnitIndex() const override
     {
-        m_core->enter(QStringLiteral("FormatDefinition.UnitIndex"), { m_format->name });
-        return m_format->unitIndex;
+        enter("UnitIndex");
+        return m_item->unitIndex;
     }
-
-private:
-    CorePtr m_core;
-    const FormatDef *m_format;
 };
 
-class SimRangeNode : public RangeNode
+class SimRangeNode : public ItemView<RangeNode, const FormatDef>
 {
 public:
     SimRangeNode(CorePtr core, const FormatDef *format)
-        : m_core(std::move(core))
-        , m_format(format)
+        : ItemView(std::move(core), format, "RangeNode")
     {
     }
     void GetRange(double &minValue, double &maxValue, bool &exists) const override
     {
-        m_core->enter(QStringLiteral("RangeNode.GetRange"), { m_format->name });
+        enter("GetRange");
         exists = false;
-        const TypeDef *type = Resolver(m_core->model).typeOf(*m_format);
+        const TypeDef *type = Resolver(m_core->model).typeOf(*m_item);
         if (!type)
             return;
         if (type->valueClass == ValueClass::Enumeration && !type->members.isEmpty()) {
@@ -72,57 +67,45 @@ public:
             exists = true;
         } else if (type->valueClass == ValueClass::Number && type->limits.hasRange) {
             // Shown in the format: a scale below zero would swap the ends.
-            const double a = toDisplay(type->limits.minimum, *m_format);
-            const double b = toDisplay(type->limits.maximum, *m_format);
+            const double a = toDisplay(type->limits.minimum, *m_item);
+            const double b = toDisplay(type->limits.maximum, *m_item);
             minValue = std::min(a, b);
             maxValue = std::max(a, b);
             exists = true;
         }
     }
-
-private:
-    CorePtr m_core;
-    const FormatDef *m_format;
 };
 
-class SimFormatInfo : public FormatInfo
+class SimFormatInfo : public ItemView<FormatInfo, const FormatDef>
 {
 public:
     SimFormatInfo(CorePtr core, const FormatDef *format)
-        : m_core(std::move(core))
-        , m_format(format)
+        : ItemView(std::move(core), format, "FormatInfo")
     {
     }
     RangeNodePtr GetRangeNode() const override
     {
-        m_core->enter(QStringLiteral("FormatInfo.GetRangeNode"), { m_format->name });
-        return std::make_shared<SimRangeNode>(m_core, m_format);
+        enter("GetRangeNode");
+        return std::make_shared<SimRangeNode>(m_core, m_item);
     }
-
-private:
-    CorePtr m_core;
-    const FormatDef *m_format;
 };
 
-class SimFormatObject : public FormatObject
+class SimFormatObject : public ItemView<FormatObject, const FormatDef>
 {
 public:
     SimFormatObject(CorePtr core, QString programId, const FormatDef *format)
-        : m_core(std::move(core))
+        : ItemView(std::move(core), format, "FormatObject")
         , m_programId(std::move(programId))
-        , m_format(format)
     {
     }
     double ConvertToDisplay(double value, const QString &formatName) const override
     {
-        m_core->enter(
-            QStringLiteral("FormatObject.ConvertToDisplay"), { m_format->name, numberText(value, -1), formatName });
+        enter("ConvertToDisplay", { numberText(value, -1), formatName });
         return toDisplay(value, target(formatName));
     }
     double ConvertFromDisplay(double value, const QString &formatName) const override
     {
-        m_core->enter(
-            QStringLiteral("FormatObject.ConvertFromDisplay"), { m_format->name, numberText(value, -1), formatName });
+        enter("ConvertFromDisplay", { numberText(value, -1), formatName });
         return fromDisplay(value, target(formatName));
     }
 
@@ -130,11 +113,9 @@ private:
     // The named format converts; an empty name means the object's own format.
     const FormatDef &target(const QString &formatName) const
     {
-        return formatName.isEmpty() ? *m_format : requireFormat(m_core->model, m_programId, formatName);
+        return formatName.isEmpty() ? *m_item : requireFormat(m_core->model, m_programId, formatName);
     }
-    CorePtr m_core;
     QString m_programId;
-    const FormatDef *m_format;
 };
 
 class SimFormatCatalog : public FormatCatalog

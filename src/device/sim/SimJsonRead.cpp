@@ -64,9 +64,14 @@ private:
     void readSystem(const QJsonObject &o)
     {
         const QString path = QStringLiteral("system");
-        m_in.onlyKeys(o, path, { "name", "networkMode" });
+        m_in.onlyKeys(o, path, { "name", "networkMode", "formatLocale" });
         m_model.system.name = m_in.string(o, path, "name", QStringLiteral("System"));
         m_model.system.networkMode = m_in.integer(o, path, "networkMode");
+        const qint32 locale = m_in.integer(o, path, "formatLocale", MeasurementSI);
+        if (locale != MeasurementSI && locale != MeasurementUS)
+            m_in.fail(member(path, QStringLiteral("formatLocale")),
+                QStringLiteral("expected 0 (SI) or 1 (US), found %1").arg(locale));
+        m_model.system.formatLocale = qint16(locale);
     }
 
     void readDevice(const QJsonValue &value, const QString &path)

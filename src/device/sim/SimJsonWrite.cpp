@@ -97,9 +97,11 @@ QByteArray writeModel(const NetworkModel &model)
     root.insert(QStringLiteral("formatVersion"), NetworkModel::FormatVersion);
     if (!model.catalogPath.isEmpty())
         root.insert(QStringLiteral("catalog"), QJsonObject { { QStringLiteral("path"), model.catalogPath } });
-    root.insert(QStringLiteral("system"),
-        QJsonObject { { QStringLiteral("name"), model.system.name },
-            { QStringLiteral("networkMode"), model.system.networkMode } });
+    QJsonObject system { { QStringLiteral("name"), model.system.name },
+        { QStringLiteral("networkMode"), model.system.networkMode } };
+    if (model.system.formatLocale != MeasurementSI) // absent means SI: files without a locale stay as they were
+        system.insert(QStringLiteral("formatLocale"), model.system.formatLocale);
+    root.insert(QStringLiteral("system"), system);
     QJsonArray devices;
     for (const auto &device : model.devices)
         devices.append(deviceToJson(model, *device));

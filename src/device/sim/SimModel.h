@@ -150,10 +150,16 @@ struct BlockNode
     CpNode *cp(const QString &cpName) const;
 };
 
+// Measurement systems a network's default formats can follow.
+constexpr qint16 MeasurementSI = 0;
+constexpr qint16 MeasurementUS = 1;
+
 struct SystemNode
 {
     QString name;
     qint32 networkMode = 2;
+    // The database's format locale: which per-system variant an empty format name shows.
+    qint16 formatLocale = MeasurementSI;
 };
 
 struct DeviceNode

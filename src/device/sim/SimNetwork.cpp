@@ -319,6 +319,19 @@ void Network::setStringsChangeTime(const QDateTime &time)
     d->core->stringsChangeTime = time;
 }
 
+qint16 Network::formatLocale() const
+{
+    return d->core->model.system.formatLocale;
+}
+
+void Network::setFormatLocale(qint16 measurementSystem)
+{
+    if (measurementSystem != MeasurementSI && measurementSystem != MeasurementUS)
+        throw std::invalid_argument(
+            QStringLiteral("no measurement system %1 (0 = SI, 1 = US)").arg(measurementSystem).toStdString());
+    d->core->model.system.formatLocale = measurementSystem;
+}
+
 NetworkModel &Network::model()
 {
     return d->core->model;

@@ -68,7 +68,8 @@ public:
     qint32 scope(const QString &deviceName) const;
 
     // Test access that is not logged and never fails: the stored value of a block's CP
-    // (or of its first network variable's CP when nvCp is true) as text in its default format.
+    // (or of its first network variable's CP when nvCp is true) as text in its default
+    // format for the SI system, whatever the format locale, so that tests stay stable.
     QString storedCpText(
         const QString &deviceName, const QString &blockName, const QString &cpName, bool nvCp = false) const;
     void setStoredCpText(const QString &deviceName, const QString &blockName, const QString &cpName,
@@ -104,6 +105,12 @@ public:
     void setLanguage(const QString &code);
     // Sets the change time explicitly (tests of the reload rule).
     void setStringsChangeTime(const QDateTime &time);
+
+    // The database's format locale, the measurement system that a property's or variable's
+    // default format (an empty Format) follows: 0 = SI, 1 = US. In US a type with per-system
+    // variants shows its "#US" variant by default. Throws std::invalid_argument for other values.
+    qint16 formatLocale() const;
+    void setFormatLocale(qint16 measurementSystem);
 
     NetworkModel &model();
 

@@ -14,8 +14,9 @@ DeviceAccess::LonMarkObjectPtr makeBlock(const CorePtr &core, BlockNode *node);
 DeviceAccess::NetworkVariablePtr makeNetworkVariable(const CorePtr &core, NvNode *node);
 DeviceAccess::ConfigPropertyPtr makeConfigProperty(const CorePtr &core, CpNode *node);
 
-// The stored value of a property as text in its default format, and back (unlogged).
-// Text-like values are taken as they are, so tests can give a device odd texts.
+// The stored value of a property as text in its SI default format, and back (unlogged),
+// whatever the network's format locale. Text-like values are taken as they are, so tests
+// can give a device odd texts.
 QString defaultText(const NetworkModel &model, const CpNode &cp);
 void setDefaultText(const NetworkModel &model, CpNode &cp, const QString &text);
 

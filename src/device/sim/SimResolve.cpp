@@ -248,23 +248,27 @@ const TypeDef *Resolver::typeOf(const FormatDef &format) const
     return nullptr;
 }
 
-const FormatDef *Resolver::defaultFormat(const TypeDef &type)
+const FormatDef *Resolver::defaultFormat(const TypeDef &type, qint16 measurementSystem)
 {
     if (!type.set)
         return nullptr;
+    const QString preferred = measurementSystem == MeasurementUS ? QStringLiteral("#US") : QStringLiteral("#SI");
+    const FormatDef *si = nullptr;
     const FormatDef *named = nullptr;
     const FormatDef *first = nullptr;
     for (const FormatDef &format : type.set->formats) {
         if (format.typeName.compare(type.name, Qt::CaseInsensitive) != 0)
             continue;
-        if (format.name.endsWith(QStringLiteral("#SI"), Qt::CaseInsensitive))
+        if (format.name.endsWith(preferred, Qt::CaseInsensitive))
             return &format;
+        if (!si && format.name.endsWith(QStringLiteral("#SI"), Qt::CaseInsensitive))
+            si = &format;
         if (!named && format.name.compare(type.name, Qt::CaseInsensitive) == 0)
             named = &format;
         if (!first)
             first = &format;
     }
-    return named ? named : first;
+    return si ? si : (named ? named : first);
 }
 
 const TypeDef *Resolver::nvType(const NvNode &nv, QString *why) const
@@ -319,11 +323,28 @@ const TypeDef *Resolver::cpType(const CpNode &cp, QString *why) const
     return nvType(*nv, why);
 }
 
+const TypeDef &Resolver::requireCpType(const CpNode &cp) const
+{
+    QString why;
+    const TypeDef *type = cpType(cp, &why);
+    if (!type)
+        Errors::raise(Errors::UnknownResource, QStringLiteral("The property %1 has no type: %2.").arg(cp.name, why));
+    return *type;
+}
+
+const TypeDef &Resolver::requireTypeOf(const FormatDef &format) const
+{
+    const TypeDef *type = typeOf(format);
+    if (!type)
+        Errors::raise(Errors::UnknownResource, QStringLiteral("The format %1 has no type.").arg(format.name));
+    return *type;
+}
+
 const FormatDef &Resolver::requireFormat(const DeviceNode *device, const TypeDef &type, const QString &formatName) const
 {
     const FormatDef *format = nullptr;
     if (formatName.isEmpty())
-        format = defaultFormat(type);
+        format = defaultFormat(type, m_defaults == Defaults::SI ? MeasurementSI : m_model.system.formatLocale);
     else if (device)
         format = this->format(device->programId, device->scope, formatName);
     else
@@ -338,18 +359,15 @@ const FormatDef &Resolver::requireFormat(const DeviceNode *device, const TypeDef
 
 const FormatDef &Resolver::cpFormat(const CpNode &cp, const QString &formatName) const
 {
-    QString why;
-    const TypeDef *type = cpType(cp, &why);
-    if (!type)
-        Errors::raise(Errors::UnknownResource, QStringLiteral("The property %1 has no type: %2.").arg(cp.name, why));
+    const TypeDef &type = requireCpType(cp);
     // The property's own type name as format means its default format; for a property that
     // takes the type of its network variable ("SCPToffset") there is no format of that name.
     const DeviceNode *device = cp.device();
     if (!formatName.isEmpty()
         && splitFormatName(formatName).name.compare(cp.effectiveTypeName(), Qt::CaseInsensitive) == 0
         && !(device && format(device->programId, device->scope, formatName)))
-        return requireFormat(device, *type, QString());
-    return requireFormat(device, *type, formatName);
+        return requireFormat(device, type, QString());
+    return requireFormat(device, type, formatName);
 }
 
 const FormatDef &Resolver::nvFormat(const NvNode &nv, const QString &formatName) const

@@ -29,11 +29,16 @@ struct NvTypeRef
 // ("PID 90:00:A5:3D:0A:04:04:10, Scope 0, Index 105") layout. False when malformed.
 bool parseNvTypeText(const QString &text, NvTypeRef &ref);
 
+// What an empty format name stands for: the default format of the network's format
+// locale, or always the SI default (test access, which must not move with the locale).
+enum class Defaults { Locale, SI };
+
 class Resolver
 {
 public:
-    explicit Resolver(const NetworkModel &model)
+    explicit Resolver(const NetworkModel &model, Defaults defaults = Defaults::Locale)
         : m_model(model)
+        , m_defaults(defaults)
     {
     }
 
@@ -51,12 +56,16 @@ public:
     const FormatDef *format(const QString &programId, qint32 topScope, const QString &formatName) const;
     static const FormatDef *formatInSet(const ResourceSet &set, const QString &name);
     const TypeDef *typeOf(const FormatDef &format) const;
-    // The "#SI" variant, else the format named like the type, else its first format.
-    static const FormatDef *defaultFormat(const TypeDef &type);
+    // In the US system the "#US" variant where the type has one (never "#US_diff"); otherwise
+    // the "#SI" variant, else the format named like the type, else its first format.
+    static const FormatDef *defaultFormat(const TypeDef &type, qint16 measurementSystem = MeasurementSI);
 
     // nullptr with the reason in *why when the type cannot be resolved.
     const TypeDef *nvType(const NvNode &nv, QString *why = nullptr) const;
     const TypeDef *cpType(const CpNode &cp, QString *why = nullptr) const;
+    // As cpType and typeOf, throwing DeviceError when there is none.
+    const TypeDef &requireCpType(const CpNode &cp) const;
+    const TypeDef &requireTypeOf(const FormatDef &format) const;
     // The format a property shows its value in: the named one, or its default for an empty name.
     // Throws DeviceError when there is none.
     const FormatDef &cpFormat(const CpNode &cp, const QString &formatName) const;
@@ -66,6 +75,7 @@ private:
     const FormatDef &requireFormat(const DeviceNode *device, const TypeDef &type, const QString &formatName) const;
 
     const NetworkModel &m_model;
+    Defaults m_defaults;
 };
 
 } // namespace Sim

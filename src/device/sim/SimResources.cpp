@@ -4,6 +4,7 @@
 #include "device/sim/SimErrors.h"
 #include "device/sim/SimResolve.h"
 #include "device/sim/SimServices.h"
+#include "device/sim/SimView.h"
 
 namespace Sim {
 namespace {
@@ -15,82 +16,70 @@ QString boolText(bool value)
     return value ? QStringLiteral("True") : QStringLiteral("False");
 }
 
-class SimTreeNode : public TypeTreeNode
+class SimTreeNode : public ItemView<TypeTreeNode, const TypeDef>
 {
 public:
     SimTreeNode(CorePtr core, const TypeDef *type)
-        : m_core(std::move(core))
-        , m_type(type)
+        : ItemView(std::move(core), type, "TypeTreeNode")
     {
     }
     qint32 Kind() const override
     {
         enter("Kind");
-        return m_type->kind;
+        return m_item->kind;
     }
     QString Name() const override
     {
         enter("Name");
-        return m_type->name;
+        return m_item->name;
     }
     qint32 UnitIndex() const override
     {
         enter("UnitIndex");
-        return m_type->unitIndex;
+        return m_item->unitIndex;
     }
     double Scope() const override
     {
         enter("Scope");
-        return isEnum() ? m_type->set->scope : 0;
+        return isEnum() ? m_item->set->scope : 0;
     }
     double TypeIndex() const override
     {
         enter("TypeIndex");
-        return isEnum() ? m_type->index : 0;
+        return isEnum() ? m_item->index : 0;
     }
     double LowestValue() const override
     {
         enter("LowestValue");
-        return isEnum() ? m_type->lowestMember() : 0;
+        return isEnum() ? m_item->lowestMember() : 0;
     }
     double HighestValue() const override
     {
         enter("HighestValue");
-        return isEnum() ? m_type->highestMember() : 0;
+        return isEnum() ? m_item->highestMember() : 0;
     }
 
 private:
-    bool isEnum() const { return m_type->valueClass == ValueClass::Enumeration; }
-    void enter(const char *method) const
-    {
-        m_core->enter(QStringLiteral("TypeTreeNode.") + QLatin1String(method), { m_type->name });
-    }
-    CorePtr m_core;
-    const TypeDef *m_type;
+    bool isEnum() const { return m_item->valueClass == ValueClass::Enumeration; }
 };
 
-class SimEnumMember : public EnumMember
+class SimEnumMember : public ItemView<EnumMember, const EnumMemberDef>
 {
 public:
     SimEnumMember(CorePtr core, const EnumMemberDef *member)
-        : m_core(std::move(core))
-        , m_member(member)
+        : ItemView(std::move(core), member, "EnumMember")
     {
     }
     QString Name() const override
     {
-        m_core->enter(QStringLiteral("EnumMember.Name"), { m_member->name });
-        return m_member->name;
+        enter("Name");
+        return m_item->name;
     }
     qint32 Index() const override
     {
-        m_core->enter(QStringLiteral("EnumMember.Index"), { m_member->name });
-        return m_member->value;
+        enter("Index");
+        return m_item->value;
     }
-
-private:
-    CorePtr m_core;
-    const EnumMemberDef *m_member;
 };
 
 class SimResourceCatalog : public ResourceCatalog
