@@ -130,8 +130,10 @@ void HostWindow::buildUi()
         if (!m_filling)
             showInput();
     });
-    connect(m_units, &QComboBox::currentIndexChanged, this,
-        [this] { setMeasurementSystem(qint16(m_units->currentData().toInt())); });
+    connect(m_units, &QComboBox::currentIndexChanged, this, [this] {
+        if (!m_filling)
+            setMeasurementSystem(qint16(m_units->currentData().toInt()));
+    });
     connect(m_language, &QComboBox::currentIndexChanged, this, [this] {
         if (!m_filling)
             setLanguage(m_language->currentData().toString());
@@ -169,6 +171,9 @@ bool HostWindow::openDatabase(const QString &path, bool reset)
     for (const QString &code : m_network->languages())
         m_language->addItem(code, code);
     m_language->setCurrentIndex(m_language->findData(m_network->language()));
+    // The database's format locale is the measurement system it was last shown in.
+    m_measurementSystem = m_network->formatLocale();
+    m_units->setCurrentIndex(m_units->findData(int(m_measurementSystem)));
     m_filling = false;
     updateTitle();
     fillDevices();
@@ -375,8 +380,15 @@ void HostWindow::setMeasurementSystem(qint16 measurementSystem)
 {
     m_measurementSystem = measurementSystem;
     const int index = m_units->findData(int(measurementSystem));
-    if (index != m_units->currentIndex())
+    if (index != m_units->currentIndex()) {
+        m_filling = true;
         m_units->setCurrentIndex(index);
+        m_filling = false;
+    }
+    // Values that the control reads in their default format follow the database's locale,
+    // as a network database shown in US units does.
+    if (m_network)
+        m_network->setFormatLocale(measurementSystem);
     if (m_control) {
         MKorvane::BusyPointer busy;
         m_control->setMesureUnit(measurementSystem); // re-reads every value in the new units
