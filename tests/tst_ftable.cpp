@@ -104,37 +104,32 @@ void tst_ftable::cellChecks_data()
 {
     QTest::addColumn<QStringList>("edits");
     QTest::addColumn<bool>("range");
-    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("cancel");
     QTest::addColumn<QString>("message"); // empty: the form closes
     QTest::addColumn<int>("focused");
 
     const QString numeric = QStringLiteral("The value must be numeric.");
     const QString exceed = QStringLiteral("The values can't exceed [0, 100]");
-    QTest::newRow("OK, as loaded") << QStringList() << false << "cmdOK"
-                                   << "" << -1;
-    QTest::newRow("OK, input zero") << QStringList { "6= 0 ", "7=-4.25" } << false << "cmdOK"
-                                    << "" << -1;
-    QTest::newRow("Cancel after edits") << QStringList { "6=5" } << false << "cmdCancel"
-                                        << "" << -1;
-    QTest::newRow("input minus one") << QStringList { "6=-1" } << false << "cmdOK"
+    QTest::newRow("OK, as loaded") << QStringList() << false << false << QString() << -1;
+    QTest::newRow("OK, input zero") << QStringList { "6= 0 ", "7=-4.25" } << false << false << QString() << -1;
+    QTest::newRow("Cancel after edits") << QStringList { "6=5" } << false << true << QString() << -1;
+    QTest::newRow("input minus one") << QStringList { "6=-1" } << false << false
                                      << "Input value must be a positive number." << 6;
     QTest::newRow("output of row 2 before input of row 3")
-        << QStringList { "6=x", "5=1x" } << false << "cmdOK" << numeric << 5;
-    QTest::newRow("first and last") << QStringList { "31=x", "0=x" } << false << "cmdOK" << numeric << 0;
-    QTest::newRow("range, both ends") << QStringList { "1=0", "13=100" } << true << "cmdOK"
-                                      << "" << -1;
-    QTest::newRow("range, above") << QStringList { "13=100.5" } << true << "cmdOK" << exceed << 13;
-    QTest::newRow("range, below") << QStringList { "13=-0.5" } << true << "cmdOK" << exceed << 13;
+        << QStringList { "6=x", "5=1x" } << false << false << numeric << 5;
+    QTest::newRow("first and last") << QStringList { "31=x", "0=x" } << false << false << numeric << 0;
+    QTest::newRow("range, both ends") << QStringList { "1=0", "13=100" } << true << false << QString() << -1;
+    QTest::newRow("range, above") << QStringList { "13=100.5" } << true << false << exceed << 13;
+    QTest::newRow("range, below") << QStringList { "13=-0.5" } << true << false << exceed << 13;
 }
 
 void tst_ftable::cellChecks()
 {
     QFETCH(QStringList, edits);
     QFETCH(bool, range);
-    QFETCH(QString, button);
+    QFETCH(bool, cancel);
     QFETCH(QString, message);
     QFETCH(int, focused);
-    const bool cancel = button == QLatin1String("cmdCancel");
     const QStringList fields = linearFields(1);
     for (bool tableChanged : { false, true }) {
         open(fields.join(' '), tableChanged, 3, range);
@@ -142,7 +137,7 @@ void tst_ftable::cellChecks()
         QCOMPARE(cell(1)->toolTip(), range ? QStringLiteral("Value in [0, 100]") : QString());
         for (const QString &edit : edits)
             cell(edit.section('=', 0, 0).toInt())->setText(edit.section('=', 1));
-        click(qPrintable(button));
+        click(cancel ? "cmdCancel" : "cmdOK");
 
         // Cancel hands back the table as loaded and whether it was changed before.
         QCOMPARE(form->OkORCancelClick(), cancel ? tableChanged : message.isEmpty());
@@ -276,27 +271,25 @@ void tst_ftable::storedTableNotWhole()
 void tst_ftable::captionsAndFontsFollowTheLanguage()
 {
     open(linearFields().join(' '));
-    auto *ok = form->findChild<QPushButton *>("cmdOK");
-    auto *cancel = form->findChild<QPushButton *>("cmdCancel");
-    auto *inputHeader = form->findChild<QLabel *>("lblResis");
-    QCOMPARE(QStringList({ form->windowTitle(), ok->text(), cancel->text() }),
-        QStringList({ "Transtable", "&OK", "&Cancel" }));
+    QList<QWidget *> widgets { form.get(), form->findChild<QPushButton *>("cmdOK"),
+        form->findChild<QPushButton *>("cmdCancel"), form->findChild<QLabel *>("lblResis") };
+    const auto captions = [&] {
+        return QStringList { form->windowTitle(), static_cast<QPushButton *>(widgets[1])->text(),
+            static_cast<QPushButton *>(widgets[2])->text(), static_cast<QLabel *>(widgets[3])->text() };
+    };
+    QCOMPARE(captions(), QStringList({ "Transtable", "&OK", "&Cancel", "Input Value" }));
 
     (*sim)->setLanguage(QStringLiteral("de"));
-    auto &language = DeviceAccess::languageService();
-    const auto strings = language.GetApplicationStrings(MKorvane::ApplicationName);
-    const QString font = language.GetFontName();
-    QVERIFY(font != form->font().family());
-
+    const auto strings = DeviceAccess::languageService().GetApplicationStrings(MKorvane::ApplicationName);
+    const QString font = DeviceAccess::languageService().GetFontName();
+    QVERIFY(font != form->font().family() && strings->Item(QStringLiteral("TRANSTABLE")) != "Transtable");
     form->ReInitializeStrings();
-    QCOMPARE(QStringList({ form->windowTitle(), ok->text(), cancel->text() }),
-        QStringList({ strings->Item("TRANSTABLE"), strings->Item("&OK"), strings->Item("&CANCEL") }));
-    QVERIFY(form->windowTitle() != QStringLiteral("Transtable"));
-    for (QWidget *widget : { static_cast<QWidget *>(form.get()), static_cast<QWidget *>(ok),
-             static_cast<QWidget *>(cancel), static_cast<QWidget *>(inputHeader) })
+    QCOMPARE(captions(),
+        QStringList({ strings->Item(QStringLiteral("TRANSTABLE")), strings->Item(QStringLiteral("&OK")),
+            strings->Item(QStringLiteral("&CANCEL")), "Input Value" }));
+    for (QWidget *widget : widgets)
         QCOMPARE(widget->font().family(), font);
     QCOMPARE(form->findChild<QPushButton *>("cmdCopy")->text(), QStringLiteral("Copy Table"));
-    QCOMPARE(inputHeader->text(), QStringLiteral("Input Value"));
 }
 
 QTEST_MAIN(tst_ftable)
