@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Shared by the hardware-control tests: a control placed on a simulated network the way
-// a host places it, with its events recorded, and lookups of blocks and widgets.
+// Shared by the hardware-control tests: a control placed on a block of a simulated
+// network the way a host places it, with its events and the device calls recorded.
 #pragma once
 
 #include "hardware/ctlSensorHardware.h"
@@ -9,93 +9,28 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
+#include <tuple>
 
 namespace HardwareTest {
 
-// Every child widget of the control by name.
-inline const QStringList &allWidgetNames()
-{
-    static const QStringList names = {
-        QStringLiteral("txtMin"),
-        QStringLiteral("cboTherm"),
-        QStringLiteral("txtValue"),
-        QStringLiteral("cmdValue"),
-        QStringLiteral("txtSelector"),
-        QStringLiteral("txtMax"),
-        QStringLiteral("cboInput"),
-        QStringLiteral("chkReverse"),
-        QStringLiteral("cboSignal"),
-        QStringLiteral("txtOff"),
-        QStringLiteral("cmdTable"),
-        QStringLiteral("cboMin"),
-        QStringLiteral("cboMax"),
-        QStringLiteral("lblValue"),
-        QStringLiteral("lblSelectorUnit"),
-        QStringLiteral("lblSelector"),
-        QStringLiteral("lblTherm"),
-        QStringLiteral("lblMax"),
-        QStringLiteral("lblMin"),
-        QStringLiteral("lblOff"),
-        QStringLiteral("lblUnitOffset"),
-        QStringLiteral("lblUnitMaxRange"),
-        QStringLiteral("lblSignal"),
-        QStringLiteral("lblReverse"),
-        QStringLiteral("lblCboSignal"),
-        QStringLiteral("lblUnitMinRange"),
-    };
-    return names;
-}
-
-struct BlockRef
-{
-    QString device;
-    QString block;
-    bool isValid() const { return !block.isEmpty(); }
-};
-
-// Type indexes of the standard network-variable types used by the tests.
-constexpr int SnvtLevPercent = 81;
+// Type indexes of the standard network-variable types in the test networks.
 constexpr int SnvtSwitch = 95;
 constexpr int SnvtTempP = 105;
 constexpr int SnvtOccupancy = 109;
 
-// The type index that a SCPTnvType text names, in either of its layouts.
-inline int typeIndexOf(const QString &nvType)
+// "name=text;name=text" as pairs, in order.
+inline QVector<QPair<QString, QString>> pairs(const QString &list)
 {
-    if (nvType.startsWith(QLatin1String("PID"))) {
-        const QStringList groups = nvType.split(QLatin1Char(','));
-        return groups.size() > 2 ? groups.at(2).trimmed().split(QLatin1Char(' ')).value(1).toInt() : -1;
-    }
-    return nvType.split(QLatin1Char(' ')).value(9, QStringLiteral("-1")).toInt();
+    QVector<QPair<QString, QString>> result;
+    for (const QString &pair : list.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        result.append({ pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1) });
+    return result;
 }
-
-// The first block of the network with that object major version and network-variable type.
-inline BlockRef findBlock(Sim::Network &network, int version, int typeIndex)
-{
-    for (const QString &device : network.deviceNames()) {
-        for (const QString &block : network.blockNames(device)) {
-            const int blockVersion = network.storedCpText(device, block, QStringLiteral("SCPTobjMajVer")).toInt();
-            const int blockType = typeIndexOf(network.storedCpText(device, block, QStringLiteral("SCPTnvType"), true));
-            if (blockVersion == version && blockType == typeIndex)
-                return { device, block };
-        }
-    }
-    return {};
-}
-
-struct MessageEventRecord
-{
-    QString message;
-    QString modulename;
-    QString functionName;
-    qint32 typeIndex = 0;
-};
 
 class Harness
 {
@@ -108,87 +43,88 @@ public:
     TestSupport::SimFixture sim;
     TestSupport::SeamRecorder seams;
     std::unique_ptr<ctlSensorHardware> control;
-    BlockRef ref;
-    QVector<MessageEventRecord> events;
-    QVector<bool> setpointEvents;
-    // When true, the host takes every message (IsReceived = True): no box is shown.
-    bool hostTakesMessages = false;
+    QString device;
+    QString block;
+    QStringList events; // MessageEvent as "FunctionName TypeIndex: Message"
+    QString setpointEvents; // OnSetpointOffSetEvent as "1" (entered) or "0" (left) each
 
-    // Creates the control and hands it the block the way a host does; ZovezuVavevaInit
-    // only when `init` is true.
-    void place(const BlockRef &block, qint16 measurementSystem = MEASUREMENT_SYSTEM_SI,
-        const QString &choice = QString(), bool init = true)
+    // Stores `cps` ("name=text;...") in the first block of that object version and network-variable
+    // type, then hands the block to a new control the way a host does. False: no such block.
+    bool open(int version, int typeIndex = SnvtTempP, const QString &cps = QString(),
+        qint16 unit = MEASUREMENT_SYSTEM_SI, const QString &choice = QString(), bool init = true)
     {
-        ref = block;
+        // The type text ends with the type index in either of its layouts.
+        for (const QString &d : sim.isLoaded() ? sim->deviceNames() : QStringList()) {
+            for (const QString &b : sim->blockNames(d)) {
+                if (block.isEmpty() && sim->storedCpText(d, b, QStringLiteral("SCPTobjMajVer")).toInt() == version
+                    && sim->storedCpText(d, b, QStringLiteral("SCPTnvType"), true).section(' ', -1).toInt()
+                        == typeIndex)
+                    std::tie(device, block) = std::tie(d, b);
+            }
+        }
+        if (block.isEmpty())
+            return false;
+        for (const auto &cp : pairs(cps))
+            sim->setStoredCpText(device, block, cp.first, cp.second);
         control = std::make_unique<ctlSensorHardware>();
-        QObject::connect(
-            control.get(), &ctlSensorHardware::MessageEvent, control.get(),
-            [this](const QString &Message, const QString &Modulename, const QString &FunctionName, qint32 TypeIndex,
-                bool &IsReceived) {
-                events.append({ Message, Modulename, FunctionName, TypeIndex });
-                IsReceived = hostTakesMessages;
-            },
-            Qt::DirectConnection);
-        QObject::connect(
-            control.get(), &ctlSensorHardware::OnSetpointOffSetEvent, control.get(),
-            [this](bool &IsSetpointOffSet) { setpointEvents.append(IsSetpointOffSet); }, Qt::DirectConnection);
-        control->setDeviceProgID(sim->programId(block.device));
-        control->setDRFScope(sim->scope(block.device));
+        QObject::connect(control.get(), &ctlSensorHardware::MessageEvent, control.get(),
+            [this](const QString &Message, const QString &, const QString &FunctionName, qint32 TypeIndex, bool &) {
+                events.append(QStringLiteral("%1 %2: %3").arg(FunctionName).arg(TypeIndex).arg(Message));
+            });
+        QObject::connect(control.get(), &ctlSensorHardware::OnSetpointOffSetEvent, control.get(),
+            [this](bool &IsSetpointOffSet) { setpointEvents += IsSetpointOffSet ? '1' : '0'; });
+        control->setDeviceProgID(sim->programId(device));
+        control->setDRFScope(sim->scope(device));
         control->setChoice(choice);
-        control->setMesureUnit(measurementSystem);
+        control->setMesureUnit(unit);
         control->setSystem(sim->system());
-        control->setDeviceObject(sim->device(block.device));
-        control->setNodeObject(sim->block(block.device, block.block));
+        control->setDeviceObject(sim->device(device));
+        control->setNodeObject(sim->block(device, block));
         if (init)
             control->ZovezuVavevaInit();
-    }
-
-    template<typename T = QWidget> T *widget(const QString &name) const { return control->findChild<T *>(name); }
-    QLineEdit *box(const QString &name) const { return widget<QLineEdit>(name); }
-    QComboBox *combo(const QString &name) const { return widget<QComboBox>(name); }
-    QLabel *label(const QString &name) const { return widget<QLabel>(name); }
-
-    // Picks an interpretation the way a user does; false when the list does not offer it.
-    bool choose(const QString &interpretation) const
-    {
-        QComboBox *input = combo(QStringLiteral("cboInput"));
-        const int index = input->findText(interpretation, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        if (index < 0)
-            return false;
-        input->setCurrentIndex(index);
         return true;
     }
 
-    QString stored(const QString &cpName, bool nvCp = false) const
+    template<typename T = QWidget> T *widget(const QString &name) const { return control->findChild<T *>(name); }
+    QComboBox *combo(const QString &name) const { return widget<QComboBox>(name); }
+    QCheckBox *reverse() const { return widget<QCheckBox>(QStringLiteral("chkReverse")); }
+    QString stored(const QString &cpName) const { return sim->storedCpText(device, block, cpName); }
+
+    // What a widget shows: a caption, a box's or a list's text, "1" or "0" for the reverse flag.
+    QString shown(const QString &name) const
     {
-        return sim->storedCpText(ref.device, ref.block, cpName, nvCp);
-    }
-    void store(const QString &cpName, const QString &text) const
-    {
-        sim->setStoredCpText(ref.device, ref.block, cpName, text);
+        if (auto *label = widget<QLabel>(name))
+            return label->text();
+        if (auto *box = widget<QLineEdit>(name))
+            return box->text();
+        if (QComboBox *list = combo(name))
+            return list->currentText();
+        return reverse()->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
     }
 
-    // The names of the widgets that the layout shows.
-    QStringList visibleWidgets() const
+    // Changes a widget the way a user does; false when a list does not offer the value.
+    bool edit(const QString &name, const QString &value) const
     {
-        QStringList visible;
-        for (const QString &name : allWidgetNames()) {
-            if (!widget(name)->isHidden())
-                visible.append(name);
-        }
-        visible.sort();
-        return visible;
+        if (auto *box = widget<QLineEdit>(name))
+            box->setText(value);
+        else if (QComboBox *list = combo(name))
+            list->setCurrentIndex(list->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive));
+        else
+            reverse()->setChecked(value == QLatin1String("1"));
+        return shown(name) == value;
     }
+    bool choose(const QString &interpretation) const { return edit(QStringLiteral("cboInput"), interpretation); }
 
-    // The device calls of one operation ("ConfigProperty.setValueText") on one property.
-    QVector<QStringList> calls(const QString &operation, const QString &objectName = QString()) const
+    // The first argument after the property's name of each device call `operation` on that property.
+    QStringList calls(
+        const QString &cpName, const QString &operation = QStringLiteral("ConfigProperty.setValueText")) const
     {
-        QVector<QStringList> found;
+        QStringList values;
         for (const Sim::CallRecord &call : sim->callLog()) {
-            if (call.operation == operation && (objectName.isEmpty() || call.arguments.value(0) == objectName))
-                found.append(call.arguments);
+            if (call.operation == operation && call.arguments.value(0) == cpName)
+                values.append(call.arguments.value(1));
         }
-        return found;
+        return values;
     }
 };
 

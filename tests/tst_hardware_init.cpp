@@ -1,26 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Initialising the hardware control: the lists built from the catalog's enumerations
-// (interpretations per Choice, thermistor types per object version, signal types per
-// interpretation) and how failures during initialisation are reported and passed over.
+// (interpretations per Choice, thermistor types per object version) and how failures
+// during initialisation are reported and passed over.
 #include "tst_hardware_harness.h"
 
 using namespace HardwareTest;
-
-namespace {
-
-// The interpretations of the sample's catalog, by 1-based position (values 0..6).
-const QStringList interpretations
-    = { "DISCONNECTED", "LINEAR", "TRANS_TABLE", "DIGITAL", "MULTI_LEVEL", "STD_THERMISTOR", "SETPOINT_OFFSET" };
-
-QStringList itemTexts(const QComboBox *combo)
-{
-    QStringList texts;
-    for (int i = 0; i < combo->count(); ++i)
-        texts.append(combo->itemText(i));
-    return texts;
-}
-
-} // namespace
 
 class tst_hardware_init : public QObject
 {
@@ -29,10 +13,7 @@ class tst_hardware_init : public QObject
 private slots:
     void interpretationsOffered_data();
     void interpretationsOffered();
-    void thermistorTypes_data();
     void thermistorTypes();
-    void signalTypesFollowInterpretation_data();
-    void signalTypesFollowInterpretation();
     void failuresAreReportedAndPassedOver_data();
     void failuresAreReportedAndPassedOver();
 };
@@ -40,154 +21,103 @@ private slots:
 void tst_hardware_init::interpretationsOffered_data()
 {
     QTest::addColumn<QString>("choice");
-    QTest::addColumn<QList<int>>("positions");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("offered"); // "text=item data,..."
 
-    QTest::newRow("2") << "2" << QList<int> { 2 };
-    QTest::newRow("2,3,6") << "2,3,6" << QList<int> { 2, 3, 6 };
-    QTest::newRow("2,3,7") << "2,3,7" << QList<int> { 2, 3, 7 };
-    QTest::newRow("2,3") << "2,3" << QList<int> { 2, 3 };
-    QTest::newRow("2,4") << "2,4" << QList<int> { 2, 4 };
-    QTest::newRow("4") << "4" << QList<int> { 4 };
-    QTest::newRow("2,3,5") << "2,3,5" << QList<int> { 2, 3, 5 };
-    QTest::newRow("5") << "5" << QList<int> { 5 };
-    QTest::newRow("2,3,4,6") << "2,3,4,6" << QList<int> { 2, 3, 4, 6 };
-    QTest::newRow("empty: all") << "" << QList<int> { 1, 2, 3, 4, 5, 6, 7 };
-    QTest::newRow("blanks: all") << "2, 3" << QList<int> { 1, 2, 3, 4, 5, 6, 7 };
-    QTest::newRow("other order: all") << "3,2" << QList<int> { 1, 2, 3, 4, 5, 6, 7 };
+    const auto row = [](const char *choice, const char *stored, const QString &offered) {
+        QTest::newRow(qPrintable(QString("%1 / %2").arg(choice, stored))) << choice << stored << offered;
+    };
+    row("2", "LINEAR", "LINEAR=1");
+    row("2,3,6", "LINEAR", "LINEAR=1,TRANS_TABLE=2,STD_THERMISTOR=5");
+    row("2,3,7", "LINEAR", "LINEAR=1,TRANS_TABLE=2,SETPOINT_OFFSET=6");
+    row("2,3", "LINEAR", "LINEAR=1,TRANS_TABLE=2");
+    row("2,4", "LINEAR", "LINEAR=1,DIGITAL=3");
+    row("4", "LINEAR", "DIGITAL=3");
+    row("2,3,5", "LINEAR", "LINEAR=1,TRANS_TABLE=2,MULTI_LEVEL=4");
+    row("5", "LINEAR", "MULTI_LEVEL=4");
+    row("2,3,4,6", "LINEAR", "LINEAR=1,TRANS_TABLE=2,DIGITAL=3,STD_THERMISTOR=5");
+    row("2", "DIGITAL", "LINEAR=1");
+    row("2", " LINEAR ", "LINEAR=1");
+    // The text is compared whole, not parsed: anything else offers every interpretation.
+    const QString all = "DISCONNECTED=0,LINEAR=1,TRANS_TABLE=2,DIGITAL=3,MULTI_LEVEL=4,STD_THERMISTOR=5,"
+                        "SETPOINT_OFFSET=6";
+    for (const char *choice : { "", "2, 3", "3,2" })
+        row(choice, "DIGITAL", all);
 }
 
+// A stored interpretation that the list does not offer (blanks aside) is a change: a write
+// without an edit stores the one shown instead; otherwise nothing is written.
 void tst_hardware_init::interpretationsOffered()
 {
     QFETCH(QString, choice);
-    QFETCH(QList<int>, positions);
+    QFETCH(QString, stored);
+    QFETCH(QString, offered);
 
     Harness h;
-    QVERIFY2(h.sim.isLoaded(), qPrintable(h.sim.errorString()));
-    const BlockRef block = findBlock(*h.sim.network(), 1, SnvtTempP);
-    QVERIFY(block.isValid());
-    h.place(block, MEASUREMENT_SYSTEM_SI, choice);
-
-    const QComboBox *input = h.combo("cboInput");
-    QStringList expected;
-    for (int position : positions)
-        expected.append(interpretations.at(position - 1));
-    QCOMPARE(itemTexts(input), expected);
-    // Item data is the enumeration value: position - 1 in this catalog.
-    for (int i = 0; i < positions.size(); ++i)
-        QCOMPARE(input->itemData(i).toInt(), positions.at(i) - 1);
-    QCOMPARE(h.control->ColEnumSignal()->Count(), 7);
-}
-
-void tst_hardware_init::thermistorTypes_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<QList<int>>("values");
-
-    // Positions 1, 2, 3, 4, 7, 8, 13, 25 and 1, 3, 4, 8, 13, 25 of an enumeration that starts at 0.
-    QTest::newRow("version 2: eight types") << 2 << QList<int> { 0, 1, 2, 3, 6, 7, 12, 24 };
-    QTest::newRow("version 1: six types") << 1 << QList<int> { 0, 2, 3, 7, 12, 24 };
+    QVERIFY(h.open(1, SnvtTempP, "UCPTinputSignalInterpretation=" + stored, MEASUREMENT_SYSTEM_SI, choice));
+    QStringList items;
+    for (int i = 0; i < h.combo("cboInput")->count(); ++i)
+        items << h.combo("cboInput")->itemText(i) + "=" + h.combo("cboInput")->itemData(i).toString();
+    QCOMPARE(items.join(','), offered);
+    const bool notListed = !offered.contains(stored.trimmed() + "=");
+    QCOMPARE(h.control->ValueChanged(), notListed);
+    h.sim->clearCallLog();
+    QCOMPARE(h.control->WriteValue(), false);
+    QCOMPARE(h.sim->callCount() > 0, notListed);
+    QCOMPARE(h.stored("UCPTinputSignalInterpretation"), notListed ? offered.section('=', 0, 0) : stored.trimmed());
 }
 
 void tst_hardware_init::thermistorTypes()
 {
-    QFETCH(int, version);
-    QFETCH(QList<int>, values);
-
-    Harness h;
-    const BlockRef block = findBlock(*h.sim.network(), version, SnvtTempP);
-    QVERIFY(block.isValid());
-    h.place(block);
-
-    const QComboBox *therm = h.combo("cboTherm");
-    QList<int> shown;
-    for (int i = 0; i < therm->count(); ++i)
-        shown.append(therm->itemData(i).toInt());
-    QCOMPARE(shown, values);
-    QCOMPARE(therm->itemText(0), QStringLiteral("NTC_10K_TYPE2"));
-    QCOMPARE(therm->itemText(therm->count() - 1), QStringLiteral("LG_NI1000"));
-}
-
-void tst_hardware_init::signalTypesFollowInterpretation_data()
-{
-    QTest::addColumn<QString>("interpretation");
-    QTest::addColumn<QStringList>("signalTypes");
-    QTest::addColumn<bool>("visible");
-
-    const QStringList all = { "VOLTAGE_0_10V", "MILIAMPS_4_20MA", "RESISTANCE" };
-    QTest::newRow("linear: all") << "LINEAR" << all << true;
-    QTest::newRow("thermistor: the first only") << "STD_THERMISTOR" << QStringList { "VOLTAGE_0_10V" } << true;
-    // Set-point offset keeps what the list held before (the thermistor's single type).
-    QTest::newRow("set-point offset: unchanged") << "SETPOINT_OFFSET" << QStringList { "VOLTAGE_0_10V" } << true;
-    QTest::newRow("disconnected: hidden, unchanged") << "DISCONNECTED" << QStringList { "VOLTAGE_0_10V" } << false;
-}
-
-void tst_hardware_init::signalTypesFollowInterpretation()
-{
-    QFETCH(QString, interpretation);
-    QFETCH(QStringList, signalTypes);
-    QFETCH(bool, visible);
-
-    Harness h;
-    const BlockRef block = findBlock(*h.sim.network(), 1, SnvtTempP);
-    QVERIFY(block.isValid());
-    h.place(block);
-    QVERIFY(h.choose("STD_THERMISTOR"));
-    QVERIFY(h.choose(interpretation));
-
-    const QComboBox *signal = h.combo("cboSignal");
-    QCOMPARE(itemTexts(signal), signalTypes);
-    QCOMPARE(signal->itemData(0).toInt(), 0);
-    QCOMPARE(!signal->isHidden(), visible);
+    // Positions 1, 2, 3, 4, 7, 8, 13, 25 (version 2) or 1, 3, 4, 8, 13, 25 of an enumeration from 0.
+    for (const QString expected : { "v2: 0,1,2,3,6,7,12,24", "v1: 0,2,3,7,12,24" }) {
+        Harness h;
+        QVERIFY(h.open(expected.mid(1, 1).toInt()));
+        QStringList values;
+        for (int i = 0; i < h.combo("cboTherm")->count(); ++i)
+            values.append(h.combo("cboTherm")->itemData(i).toString());
+        QCOMPARE(expected.left(4) + values.join(','), expected);
+    }
 }
 
 void tst_hardware_init::failuresAreReportedAndPassedOver_data()
 {
     QTest::addColumn<QString>("operation");
     QTest::addColumn<bool>("once");
-    QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<bool>("valuesRead");
+    QTest::addColumn<QString>("messages"); // reported by ZovezuVavevaInit, in order
 
-    const QString injected = "Injected";
-    // Each failure on its own line, at once: the look-up and the closing with no open catalog fail too.
+    const char *enumeration = "TypeService.GetEnumCollection";
+    // Each failure on its own, at once: with no open catalog the look-up and the closing fail too.
     QTest::newRow("catalog cannot be opened")
-        << "ResourceCatalog.OpenCatalog" << true
-        << QStringList { injected, "The handle 0 is not open.", "The handle 0 is not open." } << true;
+        << "ResourceCatalog.OpenCatalog" << true << "Injected|The handle 0 is not open.|The handle 0 is not open.";
     // No interpretations: their list cannot be built, the rest goes on.
-    QTest::newRow("interpretations missing")
-        << "TypeService.GetEnumCollection" << true << QStringList { injected, "Object variable not set" } << true;
-    // No signal types: nothing is built or read, yet the control ends initialised.
-    QTest::newRow("every enumeration missing")
-        << "TypeService.GetEnumCollection" << false << QStringList { injected, injected, injected } << false;
+    QTest::newRow("interpretations missing") << enumeration << true << "Injected|Object variable not set";
+    // No signal types: no list is built and nothing read, yet the control ends initialised.
+    QTest::newRow("every enumeration missing") << enumeration << false << "Injected|Injected|Injected";
 }
 
 void tst_hardware_init::failuresAreReportedAndPassedOver()
 {
     QFETCH(QString, operation);
     QFETCH(bool, once);
-    QFETCH(QStringList, messages);
-    QFETCH(bool, valuesRead);
+    QFETCH(QString, messages);
+    const bool valuesRead = once; // only when the signal types fail too is nothing read
 
     Harness h;
-    const BlockRef block = findBlock(*h.sim.network(), 1, SnvtTempP);
-    QVERIFY(block.isValid());
-    h.place(block, MEASUREMENT_SYSTEM_SI, QString(), false);
+    QVERIFY(h.open(1, SnvtTempP, {}, MEASUREMENT_SYSTEM_SI, "", false));
+    // Before initialisation a unit system is only stored.
+    h.sim->clearCallLog();
+    h.control->setMesureUnit(MEASUREMENT_SYSTEM_US);
+    QCOMPARE(h.sim->callCount(), 0);
+    h.control->setMesureUnit(MEASUREMENT_SYSTEM_SI);
     h.sim->failOperation(operation, DeviceAccess::DeviceError::ObjectErrorBase + 12, once, QString(), "Injected");
     h.control->ZovezuVavevaInit();
 
-    QStringList reported;
-    for (const MessageEventRecord &event : h.events) {
-        QCOMPARE(event.functionName, QStringLiteral("ZovezuVavevaInit"));
-        QCOMPARE(event.typeIndex, 16);
-        reported.append(event.message);
-    }
-    QCOMPARE(reported.join(" / "), messages.join(" / "));
-    QCOMPARE(h.seams.messageCount(), messages.size());
+    QCOMPARE(h.events.join('|'), "ZovezuVavevaInit 16: " + messages.split('|').join("|ZovezuVavevaInit 16: "));
+    QCOMPARE(h.seams.messageCount(), h.events.size());
     QCOMPARE(h.seams.messages().first().title, QStringLiteral("Hardware Properties ZovezuVavevaInit"));
-    // The hourglass is shown while initialising and the pointer restored afterwards.
-    QVERIFY(h.seams.pointerSequence().contains(11));
-    QCOMPARE(h.seams.currentPointer(), 0);
-
-    QCOMPARE(h.box("txtMin")->text().isEmpty(), !valuesRead);
+    QCOMPARE(h.combo("cboTherm")->count() > 0, valuesRead);
+    QCOMPARE(h.shown("txtMin").isEmpty(), !valuesRead);
     QVERIFY(!h.control->ValueChanged());
     // Initialised in every case: a new unit system reads the values again.
     h.sim->clearFaults();

@@ -1,376 +1,214 @@
 // SPDX-License-Identifier: MIT
-// Writing a hardware input back: nothing without an edit, the US differential range,
-// the reverse flag, the multi-level value, the offset rules per format, and a device
-// failure at every single call of a write.
+// Writing a hardware input back, each case after reading it: nothing without an edit,
+// the US differential range, the reverse flag, the multi-level value, the offset per
+// format, damaged device texts, and a device failure at every single call of a write.
 #include "tst_hardware_harness.h"
 
 using namespace HardwareTest;
 
 namespace {
 
-// The values that setValueText was given for one property, in order.
-QStringList writtenValues(const Harness &h, const QString &cpName)
-{
-    QStringList values;
-    for (const QStringList &arguments : h.calls("ConfigProperty.setValueText", cpName))
-        values.append(arguments.value(1));
-    return values;
-}
-
-QStringList formatsSet(const Harness &h, const QString &cpName)
-{
-    QStringList formats;
-    for (const QStringList &arguments : h.calls("ConfigProperty.setFormat", cpName))
-        formats.append(arguments.value(1));
-    return formats;
-}
-
-// The properties of the version-1 temperature input that the edit below changes.
+// The properties of the version-1 temperature input that editEverything() changes.
 const QStringList editedProperties = { "UCPTioOptions", "UCPTinputSignalInterpretation", "UCPTinputSignalType",
     "UCPTthermistorType", "UCPTstepLevel", "SCPTminRnge", "SCPTmaxRnge", "SCPToffset" };
 
-// Changes every property that a write of a linear-like input touches.
-void editEverything(Harness &h)
+// A version-1 transfer table whose multi-level value (field 30) is `level`.
+QString table(const QString &level)
 {
-    h.widget<QCheckBox>("chkReverse")->setChecked(!h.widget<QCheckBox>("chkReverse")->isChecked());
-    QVERIFY(h.choose("TRANS_TABLE"));
-    QComboBox *signal = h.combo("cboSignal");
-    signal->setCurrentIndex((signal->currentIndex() + 1) % signal->count());
-    QComboBox *therm = h.combo("cboTherm");
-    therm->setCurrentIndex((therm->currentIndex() + 1) % therm->count());
-    h.box("txtSelector")->setText("3");
-    h.box("txtMin")->setText("-10");
-    h.box("txtMax")->setText("70");
-    h.box("txtOff")->setText("1.5");
+    QStringList fields;
+    for (int i = 0; i < 32; ++i)
+        fields.append(i == 30 ? level : QString::number(i));
+    return fields.join(' ');
 }
 
+// Changes every property that WriteValue writes for a transfer-table input.
+void editEverything(Harness &h)
+{
+    h.reverse()->toggle();
+    QVERIFY(h.choose("TRANS_TABLE"));
+    for (QComboBox *list : { h.combo("cboSignal"), h.combo("cboTherm") })
+        list->setCurrentIndex((list->currentIndex() + 1) % list->count());
+    for (const auto &box : pairs("txtSelector=3;txtMin=-10;txtMax=70;txtOff=1.5"))
+        h.edit(box.first, box.second);
+}
+
+struct Write
+{
+    int version;
+    int typeIndex;
+    int unit;
+    QString stored {}; // "cp=text;..." on the device before the read
+    QString choose {}; // an interpretation the user picks after the read
+    QString shown {}; // "widget=text;..." after the read
+    QString edits {}; // "widget=text;..."
+    QString written {}; // "cp=text;...": the text written, "" none, "*" any one
+    QString formats {}; // "cp=suffix;...": of the first format set on the property
+    QString message {}; // what WriteValue reports
+    QString database {}; // a file of the test data, or the sample network
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Write)
 
 class tst_hardware_write : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void nothingWrittenWithoutAnEdit();
-    void usDifferentialRange_data();
-    void usDifferentialRange();
-    void reverseFlag_data();
-    void reverseFlag();
-    void multiLevelValueGoesIntoTheTable();
-    void offsetByFormat_data();
-    void offsetByFormat();
-    void offsetVersion2Conversion_data();
-    void offsetVersion2Conversion();
-    void damagedTextCannotTakeTheValue_data();
-    void damagedTextCannotTakeTheValue();
-    void quietFailureIsInformation();
+    void writeBack_data();
+    void writeBack();
+    void damagedDeviceTexts_data();
+    void damagedDeviceTexts();
     void failureAtEveryCall();
 };
 
-void tst_hardware_write::nothingWrittenWithoutAnEdit()
+void tst_hardware_write::writeBack_data()
 {
-    Harness h;
-    QVERIFY2(h.sim.isLoaded(), qPrintable(h.sim.errorString()));
-    const BlockRef block = findBlock(*h.sim.network(), 1, SnvtTempP);
-    QVERIFY(block.isValid());
-    h.place(block);
-    QVERIFY(!h.control->ValueChanged());
+    QTest::addColumn<Write>("c");
+    const int t = SnvtTempP;
+    const int si = MEASUREMENT_SYSTEM_SI;
+    const int us = MEASUREMENT_SYSTEM_US;
+    const QString linear = "UCPTinputSignalInterpretation=LINEAR";
+    QTest::newRow("nothing edited: no device call") << Write { 1, t, si, linear };
+
+    // US set-point-offset limits are shown 32 below the difference format's reading; a write adds 32.
+    const QString usRange = "UCPTinputSignalInterpretation=SETPOINT_OFFSET;SCPTminRnge=41;SCPTmaxRnge=50";
+    QTest::newRow("US differential range") << Write { 1, t, us, usRange, "", "txtMin=9.0;txtMax=18.0",
+        "txtMin=9;txtMax=18", "SCPTminRnge=41;SCPTmaxRnge=50;SCPToffset=*",
+        "SCPTminRnge=SNVT_temp_p#US_diff;SCPTmaxRnge=SNVT_temp_p#US_diff" };
+    // An invalid limit is not written; the other limit and the later properties still are.
+    QTest::newRow("US differential, minimum invalid") << Write { 1, t, us, usRange, "", "", "txtMin=abc;txtMax=18",
+        "SCPTminRnge=;SCPTmaxRnge=50;SCPToffset=*", "SCPTmaxRnge=SNVT_temp_p#US_diff", "Min Value is invalid." };
+    // The reverse flag is field 7 on version 1 and field 0 on version 2; the other field holds a decoy.
+    const QString v1 = linear + ";UCPTioOptions=";
+    const QString v2 = linear + ";UCPThwInOptions=";
+    QTest::newRow("v1 reverse ticked") << Write { 1, t, si, v1 + "1 3 4 5 6 7 8 0", "", "chkReverse=0", "chkReverse=1",
+        "UCPTioOptions=1 3 4 5 6 7 8 1" };
+    QTest::newRow("v1 reverse cleared") << Write { 1, t, si, v1 + "0 3 4 5 6 7 8 1 9", "", "chkReverse=1",
+        "chkReverse=0", "UCPTioOptions=0 3 4 5 6 7 8 0 9" };
+    QTest::newRow("v2 reverse ticked") << Write { 2, t, si, v2 + "0 3 4 5 6 7 8 1", "", "chkReverse=0", "chkReverse=1",
+        "UCPThwInOptions=1 3 4 5 6 7 8 1" };
+
+    // On version 1 the offset box shows and edits field 30 of the table; it belongs to the stored
+    // interpretation, so another one on screen starts at 0.
+    const QString multiLevel = "UCPTtransTable=" + table("3") + ";UCPTinputSignalInterpretation=";
+    const QString written = "UCPTtransTable=" + table("5") + ";SCPToffset=";
+    QTest::newRow("v1 multi-level stored")
+        << Write { 1, t, si, multiLevel + "MULTI_LEVEL", "", "txtOff=3", "txtOff=5", written };
+    QTest::newRow("v1 multi-level chosen")
+        << Write { 1, t, si, multiLevel + "LINEAR", "MULTI_LEVEL", "txtOff=0", "txtOff=5", written };
+
+    // The offset per format and version; version 2 keeps SI base units, shown as US differences.
+    QTest::newRow("v1 temperature offset")
+        << Write { 1, t, si, linear, "", "", "txtOff=1.5", "SCPToffset=1.5", "SCPToffset=SNVT_temp_p#SI" };
+    QTest::newRow("v2 temperature offset, US") << Write { 2, t, us, linear + ";UCPToffset=0.5", "", "txtOff=0.9",
+        "txtOff=1.8", "UCPToffset=1", "UCPToffset=UCPToffset" };
+    QTest::newRow("v1 enumeration offset: always 0")
+        << Write { 1, SnvtOccupancy, si, linear, "", "", "txtOff=1.5", "SCPToffset=0", "SCPToffset=UCPTsignedShort" };
+    QTest::newRow("structure other than the switch: no offset")
+        << Write { 1, 106, si, linear, "", "", "txtOff=1 1 1 1 1 1", "SCPToffset=", "", "", "hardware-structure.json" };
+}
+
+void tst_hardware_write::writeBack()
+{
+    QFETCH(Write, c);
+    Harness h(c.database);
+    QVERIFY(h.open(c.version, c.typeIndex, c.stored, qint16(c.unit)));
+    QVERIFY(c.choose.isEmpty() || h.choose(c.choose));
+    for (const auto &widget : pairs(c.shown))
+        QCOMPARE(widget.first + "=" + h.shown(widget.first), widget.first + "=" + widget.second);
+    for (const auto &widget : pairs(c.edits))
+        h.edit(widget.first, widget.second);
     h.sim->clearCallLog();
 
     QCOMPARE(h.control->WriteValue(), false);
-    QCOMPARE(h.sim->callCount(), 0);
-    QVERIFY(h.events.isEmpty());
-    QCOMPARE(h.seams.messageCount(), 0);
-}
-
-void tst_hardware_write::usDifferentialRange_data()
-{
-    QTest::addColumn<QString>("typedMin");
-    QTest::addColumn<QString>("typedMax");
-    QTest::addColumn<QStringList>("writtenMin");
-    QTest::addColumn<QStringList>("writtenMax");
-    QTest::addColumn<QString>("message");
-
-    QTest::newRow("both numeric") << "9"
-                                  << "18" << QStringList { "41" } << QStringList { "50" } << QString();
-    QTest::newRow("minimum not numeric") << "abc"
-                                         << "18" << QStringList() << QStringList { "50" } << "Min Value is invalid.";
-    QTest::newRow("both not numeric") << "abc"
-                                      << "" << QStringList() << QStringList()
-                                      << "Min Value is invalid.\r\nMax Value is invalid.";
-}
-
-// In set-point-offset mode the limits are shown 32 degrees below the difference format's
-// reading; a write adds them back.
-void tst_hardware_write::usDifferentialRange()
-{
-    QFETCH(QString, typedMin);
-    QFETCH(QString, typedMax);
-    QFETCH(QStringList, writtenMin);
-    QFETCH(QStringList, writtenMax);
-    QFETCH(QString, message);
-
-    Harness h;
-    const BlockRef block = findBlock(*h.sim.network(), 1, SnvtTempP);
-    QVERIFY(block.isValid());
-    h.ref = block;
-    h.store("UCPTinputSignalInterpretation", "SETPOINT_OFFSET");
-    h.store("SCPTminRnge", "41");
-    h.store("SCPTmaxRnge", "50");
-    h.place(block, MEASUREMENT_SYSTEM_US);
-    QCOMPARE(h.box("txtMin")->text(), QStringLiteral("9.0"));
-    h.box("txtMin")->setText(typedMin);
-    h.box("txtMax")->setText(typedMax);
-    h.sim->clearCallLog();
-
-    QCOMPARE(h.control->WriteValue(), false);
-    QCOMPARE(writtenValues(h, "SCPTminRnge"), writtenMin);
-    QCOMPARE(writtenValues(h, "SCPTmaxRnge"), writtenMax);
-    for (const QString &format : formatsSet(h, "SCPTminRnge") + formatsSet(h, "SCPTmaxRnge"))
-        QVERIFY(format.isEmpty() || format.endsWith("SNVT_temp_p#US_diff"));
-    // The properties after the range are written whatever became of it.
-    QCOMPARE(writtenValues(h, "SCPToffset").size(), 1);
-
-    if (message.isEmpty()) {
-        QVERIFY(h.events.isEmpty());
-    } else {
-        QCOMPARE(h.events.size(), 1);
-        QCOMPARE(h.events.first().message, message);
-        QCOMPARE(h.events.first().functionName, QStringLiteral("WriteValue"));
-        QCOMPARE(h.events.first().typeIndex, 16);
-        QCOMPARE(h.seams.messages().last().title, QStringLiteral("Hardware Properties WriteValue"));
+    if (c.edits.isEmpty())
+        QCOMPARE(h.sim->callCount(), 0);
+    for (const auto &cp : pairs(c.written)) {
+        const QStringList values = h.calls(cp.first);
+        if (cp.second == "*")
+            QCOMPARE(cp.first + " written " + QString::number(values.size()), cp.first + " written 1");
+        else
+            QCOMPARE(cp.first + "=" + values.join('|'), cp.first + "=" + cp.second);
     }
+    for (const auto &cp : pairs(c.formats)) {
+        const QStringList set = h.calls(cp.first, "ConfigProperty.setFormat");
+        QVERIFY2(set.value(0).endsWith(cp.second), qPrintable(cp.first + ": " + set.join(',')));
+    }
+    QCOMPARE(h.events, c.message.isEmpty() ? QStringList() : QStringList { "WriteValue 16: " + c.message });
 }
 
-void tst_hardware_write::reverseFlag_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<QString>("options");
-    QTest::addColumn<bool>("reverse");
-    QTest::addColumn<QString>("written");
-
-    QTest::newRow("v1 ticked") << 1 << "2 3 4 5 6 7 8 0" << true << "2 3 4 5 6 7 8 1";
-    QTest::newRow("v1 cleared") << 1 << "2 3 4 5 6 7 8 1 9" << false << "2 3 4 5 6 7 8 0 9";
-    QTest::newRow("v2 ticked") << 2 << "0 3 4 5 6 7 8 9" << true << "1 3 4 5 6 7 8 9";
-    QTest::newRow("v2 cleared") << 2 << "1 3 4 5 6 7 8 1" << false << "0 3 4 5 6 7 8 1";
-}
-
-void tst_hardware_write::reverseFlag()
-{
-    QFETCH(int, version);
-    QFETCH(QString, options);
-    QFETCH(bool, reverse);
-    QFETCH(QString, written);
-
-    Harness h;
-    const BlockRef block = findBlock(*h.sim.network(), version, SnvtTempP);
-    QVERIFY(block.isValid());
-    h.ref = block;
-    const QString optionsName = version == 1 ? "UCPTioOptions" : "UCPThwInOptions";
-    h.store(optionsName, options);
-    h.store("UCPTinputSignalInterpretation", "LINEAR");
-    h.place(block);
-    QCOMPARE(h.widget<QCheckBox>("chkReverse")->isChecked(), !reverse);
-    h.widget<QCheckBox>("chkReverse")->setChecked(reverse);
-    h.sim->clearCallLog();
-
-    QCOMPARE(h.control->WriteValue(), false);
-    QCOMPARE(writtenValues(h, optionsName), QStringList { written });
-    QCOMPARE(h.stored(optionsName), written);
-    QVERIFY2(h.events.isEmpty(), qPrintable(h.events.value(0).message));
-}
-
-void tst_hardware_write::multiLevelValueGoesIntoTheTable()
-{
-    Harness h;
-    const BlockRef block = findBlock(*h.sim.network(), 1, SnvtTempP);
-    QVERIFY(block.isValid());
-    h.ref = block;
-    h.store("UCPTinputSignalInterpretation", "MULTI_LEVEL");
-    QStringList table = h.stored("UCPTtransTable").split(' ');
-    QCOMPARE(table.size(), 32);
-    h.place(block);
-    h.box("txtOff")->setText("5");
-    h.sim->clearCallLog();
-
-    QCOMPARE(h.control->WriteValue(), false);
-    table[30] = "5";
-    QCOMPARE(writtenValues(h, "UCPTtransTable"), QStringList { table.join(' ') });
-    QCOMPARE(writtenValues(h, "SCPToffset"), QStringList());
-    QVERIFY(h.events.isEmpty());
-}
-
-void tst_hardware_write::offsetByFormat_data()
-{
-    QTest::addColumn<QString>("database");
-    QTest::addColumn<int>("version");
-    QTest::addColumn<int>("typeIndex");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QStringList>("written");
-    QTest::addColumn<QString>("format");
-
-    QTest::newRow("temperature v1: the typed offset")
-        << "" << 1 << SnvtTempP << "1.5" << QStringList { "1.5" } << "SNVT_temp_p#SI";
-    QTest::newRow("temperature v2: the property's own format")
-        << "" << 2 << SnvtTempP << "1.5" << QStringList { "1.5" } << "UCPToffset";
-    QTest::newRow("enumeration v1: always 0")
-        << "" << 1 << SnvtOccupancy << "1.5" << QStringList { "0" } << "UCPTsignedShort";
-    QTest::newRow("switch structure v1: written") << "" << 1 << SnvtSwitch << "1.5 0" << QStringList { "1.5 0" } << "";
-    QTest::newRow("other structure v1: not written")
-        << "hardware-structure.json" << 1 << 106 << "1 1 1 1 1 1" << QStringList() << "";
-}
-
-void tst_hardware_write::offsetByFormat()
-{
-    QFETCH(QString, database);
-    QFETCH(int, version);
-    QFETCH(int, typeIndex);
-    QFETCH(QString, typed);
-    QFETCH(QStringList, written);
-    QFETCH(QString, format);
-
-    Harness h(database);
-    QVERIFY2(h.sim.isLoaded(), qPrintable(h.sim.errorString()));
-    const BlockRef block = findBlock(*h.sim.network(), version, typeIndex);
-    QVERIFY(block.isValid());
-    h.ref = block;
-    h.store("UCPTinputSignalInterpretation", "LINEAR");
-    h.place(block);
-    h.box("txtOff")->setText(typed);
-    h.sim->clearCallLog();
-
-    QCOMPARE(h.control->WriteValue(), false);
-    QVERIFY2(h.events.isEmpty(), qPrintable(h.events.value(0).message));
-    const QString offsetName = version == 1 ? "SCPToffset" : "UCPToffset";
-    QCOMPARE(writtenValues(h, offsetName), written);
-    if (!format.isEmpty())
-        QVERIFY2(formatsSet(h, offsetName).value(0).endsWith(format), qPrintable(formatsSet(h, offsetName).join(',')));
-}
-
-void tst_hardware_write::offsetVersion2Conversion_data()
-{
-    QTest::addColumn<int>("unit");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("stored");
-
-    // Version 2 keeps the offset in SI base units; in the US system it is shown as a US difference.
-    QTest::newRow("SI: as stored") << int(MEASUREMENT_SYSTEM_SI) << "0.5"
-                                   << "0.7"
-                                   << "0.7";
-    QTest::newRow("US: converted both ways") << int(MEASUREMENT_SYSTEM_US) << "0.9"
-                                             << "1.8"
-                                             << "1";
-}
-
-void tst_hardware_write::offsetVersion2Conversion()
-{
-    QFETCH(int, unit);
-    QFETCH(QString, shown);
-    QFETCH(QString, typed);
-    QFETCH(QString, stored);
-
-    Harness h;
-    const BlockRef block = findBlock(*h.sim.network(), 2, SnvtTempP);
-    QVERIFY(block.isValid());
-    h.ref = block;
-    h.store("UCPTinputSignalInterpretation", "LINEAR");
-    h.store("UCPToffset", "0.5");
-    h.place(block, qint16(unit));
-    QCOMPARE(h.box("txtOff")->text(), shown);
-    QCOMPARE(h.box("txtOff")->toolTip(), QStringLiteral("Format name: UCPToffset"));
-
-    h.box("txtOff")->setText(typed);
-    QCOMPARE(h.control->WriteValue(), false);
-    QCOMPARE(h.stored("UCPToffset").toDouble(), stored.toDouble());
-    QVERIFY(h.events.isEmpty());
-}
-
-void tst_hardware_write::damagedTextCannotTakeTheValue_data()
+void tst_hardware_write::damagedDeviceTexts_data()
 {
     QTest::addColumn<QString>("cp");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("interpretation");
+    QTest::addColumn<QString>("procedure"); // that reports the damage
 
-    QTest::newRow("options of three fields") << "UCPTioOptions"
-                                             << "0 0 1"
-                                             << "LINEAR";
-    QTest::newRow("table of twenty fields") << "UCPTtransTable"
-                                            << "0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19"
-                                            << "MULTI_LEVEL";
+    const auto row
+        = [](const char *cp, const char *text, const char *procedure) { QTest::newRow(cp) << cp << text << procedure; };
+    row("UCPTioOptions", "0 0 1", "ReadValues");
+    row("UCPTtransTable", "0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19", "ReadValues");
+    row("SCPTnvType", "PID 80:00:00:00:00:00:00:00, scope x, index y", "FillHardwareValues");
 }
 
-// A device text too short for the field to be written is a critical failure of that
-// step; the damaged property stays as it was and the other steps still run.
-void tst_hardware_write::damagedTextCannotTakeTheValue()
+// A damaged text leaves the widgets as they were or as a sound read fills them, is
+// reported once, and loading ends: an edit afterwards marks the control changed.
+void tst_hardware_write::damagedDeviceTexts()
 {
     QFETCH(QString, cp);
     QFETCH(QString, text);
-    QFETCH(QString, interpretation);
+    QFETCH(QString, procedure);
+    const bool typeReadable = cp != "SCPTnvType";
 
     Harness h;
-    const BlockRef block = findBlock(*h.sim.network(), 1, SnvtTempP);
-    QVERIFY(block.isValid());
-    h.ref = block;
-    h.store("UCPTinputSignalInterpretation", interpretation);
-    h.place(block);
-    h.store(cp, text);
-    h.box("txtSelector")->setText("4");
-    h.events.clear();
-    h.seams.clear();
+    // The table is read once per control, so a damaged one must be there from the start.
+    const bool fromStart = cp == "UCPTtransTable";
+    QVERIFY(h.open(1, SnvtTempP,
+        "UCPTioOptions=0 0 0 0 0 0 0 1;UCPTinputSignalInterpretation="
+            + (fromStart ? "MULTI_LEVEL;" + cp + "=" + text : "LINEAR")));
+    const QString offset = h.stored("SCPToffset");
+    if (!fromStart) {
+        QVERIFY(h.events.isEmpty());
+        h.sim->setStoredCpText(h.device, h.block, cp, text, cp == "SCPTnvType");
+        h.control->FillHardwareValues();
+    }
 
-    QCOMPARE(h.control->WriteValue(), true);
     QCOMPARE(h.events.size(), 1);
-    QCOMPARE(h.events.first().message, QStringLiteral("Subscript out of range"));
-    QCOMPARE(h.events.first().typeIndex, 16);
-    QCOMPARE(h.seams.messages().last().title, QStringLiteral("Hardware Properties WriteValue"));
+    QVERIFY2(h.events.first().startsWith(procedure + " 16: "), qPrintable(h.events.first()));
+    QCOMPARE(h.seams.messages().last().title, "Hardware Properties " + procedure);
+    QCOMPARE(h.shown("chkReverse"), QStringLiteral("1"));
+    // Without a type the offset format is unknown and the offset cannot be read.
+    if (typeReadable)
+        QCOMPARE(h.shown("txtOff").toDouble(), offset.toDouble());
+    else
+        QCOMPARE(h.shown("txtOff"), QString());
+    QVERIFY(!h.control->ValueChanged());
+    h.edit("txtSelector", "4");
+    QVERIFY(h.control->ValueChanged());
+    if (!typeReadable)
+        return;
+
+    // A text too short to take the value: a critical failure of that step only.
+    h.events.clear();
+    QCOMPARE(h.control->WriteValue(), true);
+    QCOMPARE(h.events, QStringList { "WriteValue 16: Subscript out of range" });
     QCOMPARE(h.stored(cp), text);
     QCOMPARE(h.stored("UCPTstepLevel"), QStringLiteral("4"));
 }
 
-// The quiet number 5030 on an unexpected failure is information for the host only.
-void tst_hardware_write::quietFailureIsInformation()
-{
-    Harness h;
-    const BlockRef block = findBlock(*h.sim.network(), 1, SnvtTempP);
-    QVERIFY(block.isValid());
-    h.place(block);
-    h.box("txtMin")->setText("-10");
-    h.sim->failOperation(
-        "ConfigProperties.Item", DeviceAccess::DeviceError::QuietNumber5030, true, block.block, "Quiet failure");
-    h.sim->clearCallLog();
-    // The first property looked up is the options property.
-    QCOMPARE(h.control->WriteValue(), false);
-
-    QVERIFY(h.events.size() >= 1);
-    QCOMPARE(h.events.first().message, QStringLiteral("Quiet failure"));
-    QCOMPARE(h.events.first().typeIndex, 64);
-    QCOMPARE(h.events.first().functionName, QStringLiteral("WriteValue"));
-    for (const TestSupport::MessageRecord &box : h.seams.messages())
-        QVERIFY(box.text != QStringLiteral("Quiet failure"));
-    // The rest of the write went on.
-    QCOMPARE(writtenValues(h, "SCPTminRnge"), QStringList { "-10" });
-}
-
 // A device failure at any one call of a write is reported, the control stays usable,
-// and only the property whose read or write failed keeps its old value.
+// and in the saved database only the property whose read or write failed keeps its old value.
 void tst_hardware_write::failureAtEveryCall()
 {
-    const BlockRef block = [] {
-        TestSupport::SimFixture sim;
-        return findBlock(*sim.network(), 1, SnvtTempP);
-    }();
-    QVERIFY(block.isValid());
-
     QMap<QString, QString> oldValues;
     QMap<QString, QString> newValues;
     QVector<Sim::CallRecord> recorded;
     {
         Harness h;
-        h.ref = block;
+        QVERIFY(h.open(1));
         for (const QString &cp : editedProperties)
             oldValues.insert(cp, h.stored(cp));
-        h.place(block);
         editEverything(h);
         h.sim->clearCallLog();
         QCOMPARE(h.control->WriteValue(), false);
@@ -383,47 +221,37 @@ void tst_hardware_write::failureAtEveryCall()
     }
     QVERIFY(recorded.size() > 10);
 
-    const qint32 number = DeviceAccess::DeviceError::ObjectErrorBase + 77;
     for (int k = 1; k <= recorded.size(); ++k) {
         const Sim::CallRecord &call = recorded.at(k - 1);
         const QString where = QString("call %1: %2(%3)").arg(k).arg(call.operation, call.arguments.join(", "));
-        const QString description = "Injected at " + where;
-
         Harness h;
-        h.place(block);
+        QVERIFY(h.open(1));
         editEverything(h);
         h.sim->clearCallLog();
-        h.sim->failCall(k, number, description);
+        h.sim->failCall(k, DeviceAccess::DeviceError::ObjectErrorBase + 77, "Injected at " + where);
         const bool result = h.control->WriteValue();
-        QVERIFY2(h.sim->callLog().size() >= k, qPrintable(where));
-        QCOMPARE(h.sim->callLog().at(k - 1).operation, call.operation);
+        QCOMPARE(h.sim->callLog().value(k - 1).operation, call.operation);
 
-        // Reported: a lookup of a property is an unexpected failure (critical, at once,
-        // result True); everything else is collected and reported once at the end.
+        // A failed look-up of a property is unexpected (reported at once, result True);
+        // the offset step and every other failure are collected and reported once at the end.
         const bool lookup = call.operation == "ConfigProperties.Item";
-        const QString cpName = lookup ? call.arguments.value(1) : call.arguments.value(0);
-        const bool unexpected = lookup && cpName != "SCPToffset";
-        QCOMPARE(result, unexpected);
-        bool seen = false;
-        for (const MessageEventRecord &event : h.events) {
-            QCOMPARE(event.functionName, QStringLiteral("WriteValue"));
-            QCOMPARE(event.modulename, QStringLiteral("Hardware Properties"));
-            QCOMPARE(event.typeIndex, 16);
-            seen = seen || event.message.contains(description);
-        }
-        QVERIFY2(seen, qPrintable(where));
-        QVERIFY2(!h.seams.messages().isEmpty(), qPrintable(where));
+        const QString cpName = call.arguments.value(lookup ? 1 : 0);
+        QCOMPARE(result, lookup && cpName != "SCPToffset");
+        for (const QString &event : h.events)
+            QVERIFY2(event.startsWith("WriteValue 16: "), qPrintable(event));
+        QVERIFY2(h.events.join('\n').contains("Injected at " + where), qPrintable(where));
+        if (!lookup)
+            QCOMPARE(h.events.size(), 1);
         QCOMPARE(h.seams.messages().last().title, QStringLiteral("Hardware Properties WriteValue"));
 
-        // Saved: only the property concerned keeps its old value. A failure while putting
-        // the property back into its default format comes after its value was written.
+        // A failure while putting the property back into its default format comes after its value was written.
         h.sim->save();
         const std::shared_ptr<Sim::Network> saved = Sim::Network::load(h.sim.databasePath());
         const bool restoringFormat = call.operation == "ConfigProperty.setFormat" && call.arguments.value(1).isEmpty();
         for (const QString &cp : editedProperties) {
-            const QString value = saved->storedCpText(block.device, block.block, cp);
+            const QString value = saved->storedCpText(h.device, h.block, cp);
             const bool keepsOld = cp.compare(cpName, Qt::CaseInsensitive) == 0 && !restoringFormat;
-            QVERIFY2(value == (keepsOld ? oldValues.value(cp) : newValues.value(cp)),
+            QVERIFY2(value == (keepsOld ? oldValues : newValues).value(cp),
                 qPrintable(QString("%1: %2 is %3").arg(where, cp, value)));
         }
 
