@@ -248,10 +248,23 @@ const TypeDef *Resolver::typeOf(const FormatDef &format) const
     return nullptr;
 }
 
-const FormatDef *Resolver::defaultFormat(const TypeDef &type, qint16 measurementSystem)
+bool Resolver::isDifferenceProperty(const QString &cpName)
+{
+    return cpName.compare(QLatin1String("SCPToffset"), Qt::CaseInsensitive) == 0
+        || cpName.compare(QLatin1String("SCPTsndDelta"), Qt::CaseInsensitive) == 0;
+}
+
+const FormatDef *Resolver::defaultFormat(const TypeDef &type, qint16 measurementSystem, bool difference)
 {
     if (!type.set)
         return nullptr;
+    if (difference && measurementSystem == MeasurementUS) {
+        for (const FormatDef &format : type.set->formats) {
+            if (format.typeName.compare(type.name, Qt::CaseInsensitive) == 0
+                && format.name.endsWith(QStringLiteral("#US_diff"), Qt::CaseInsensitive))
+                return &format;
+        }
+    }
     const QString preferred = measurementSystem == MeasurementUS ? QStringLiteral("#US") : QStringLiteral("#SI");
     const FormatDef *si = nullptr;
     const FormatDef *named = nullptr;
@@ -340,11 +353,13 @@ const TypeDef &Resolver::requireTypeOf(const FormatDef &format) const
     return *type;
 }
 
-const FormatDef &Resolver::requireFormat(const DeviceNode *device, const TypeDef &type, const QString &formatName) const
+const FormatDef &Resolver::requireFormat(
+    const DeviceNode *device, const TypeDef &type, const QString &formatName, bool difference) const
 {
     const FormatDef *format = nullptr;
     if (formatName.isEmpty())
-        format = defaultFormat(type, m_defaults == Defaults::SI ? MeasurementSI : m_model.system.formatLocale);
+        format = defaultFormat(
+            type, m_defaults == Defaults::SI ? MeasurementSI : m_model.system.formatLocale, difference);
     else if (device)
         format = this->format(device->programId, device->scope, formatName);
     else
@@ -366,8 +381,8 @@ const FormatDef &Resolver::cpFormat(const CpNode &cp, const QString &formatName)
     if (!formatName.isEmpty()
         && splitFormatName(formatName).name.compare(cp.effectiveTypeName(), Qt::CaseInsensitive) == 0
         && !(device && format(device->programId, device->scope, formatName)))
-        return requireFormat(device, type, QString());
-    return requireFormat(device, type, formatName);
+        return requireFormat(device, type, QString(), isDifferenceProperty(cp.name));
+    return requireFormat(device, type, formatName, formatName.isEmpty() && isDifferenceProperty(cp.name));
 }
 
 const FormatDef &Resolver::nvFormat(const NvNode &nv, const QString &formatName) const

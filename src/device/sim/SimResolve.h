@@ -56,9 +56,14 @@ public:
     const FormatDef *format(const QString &programId, qint32 topScope, const QString &formatName) const;
     static const FormatDef *formatInSet(const ResourceSet &set, const QString &name);
     const TypeDef *typeOf(const FormatDef &format) const;
-    // In the US system the "#US" variant where the type has one (never "#US_diff"); otherwise
-    // the "#SI" variant, else the format named like the type, else its first format.
-    static const FormatDef *defaultFormat(const TypeDef &type, qint16 measurementSystem = MeasurementSI);
+    // In the US system the "#US" variant where the type has one (for a difference, its
+    // "#US_diff" variant first); otherwise the "#SI" variant, else the format named like the
+    // type, else its first format.
+    static const FormatDef *defaultFormat(
+        const TypeDef &type, qint16 measurementSystem = MeasurementSI, bool difference = false);
+    // Properties whose value is a difference of the variable's quantity (an offset, a send
+    // delta): a US format locale shows them without the 32-degree shift.
+    static bool isDifferenceProperty(const QString &cpName);
 
     // nullptr with the reason in *why when the type cannot be resolved.
     const TypeDef *nvType(const NvNode &nv, QString *why = nullptr) const;
@@ -72,7 +77,8 @@ public:
     const FormatDef &nvFormat(const NvNode &nv, const QString &formatName) const;
 
 private:
-    const FormatDef &requireFormat(const DeviceNode *device, const TypeDef &type, const QString &formatName) const;
+    const FormatDef &requireFormat(
+        const DeviceNode *device, const TypeDef &type, const QString &formatName, bool difference = false) const;
 
     const NetworkModel &m_model;
     Defaults m_defaults;
