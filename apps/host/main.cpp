@@ -4,17 +4,14 @@
 // headless report; --screenshot walks through the inputs offscreen and saves pictures.
 #include "HostReport.h"
 #include "HostSession.h"
+#include "HostWindow.h"
+#include "ScreenshotTour.h"
 #include "shared/Seams.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTextStream>
 #include <cstring>
-
-#ifdef VQ_HOST_HAS_HARDWARE
-#include "HostWindow.h"
-#include "ScreenshotTour.h"
-#endif
 
 namespace {
 
@@ -104,7 +101,6 @@ int main(int argc, char **argv)
     if (parser.isSet(reportOption))
         return runReport(database, reset);
 
-#ifdef VQ_HOST_HAS_HARDWARE
     if (parser.isSet(screenshotOption)) {
         printMessageBoxes();
         return Host::runScreenshotTour(database, reset, parser.value(screenshotOption));
@@ -113,9 +109,4 @@ int main(int argc, char **argv)
     window.show();
     window.openDatabase(database, reset);
     return app->exec();
-#else
-    Q_UNUSED(screenshotOption);
-    QTextStream(stderr) << "vqhost: this build has no hardware control; printing the report instead\n";
-    return runReport(database, reset);
-#endif
 }
