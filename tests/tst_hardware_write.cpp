@@ -61,6 +61,7 @@ private slots:
     void damagedDeviceTexts_data();
     void damagedDeviceTexts();
     void failureAtEveryCall();
+    void quietFailureIsOnlyInformation();
 };
 
 void tst_hardware_write::writeBack_data()
@@ -261,6 +262,43 @@ void tst_hardware_write::failureAtEveryCall()
         QCOMPARE(h.control->WriteValue(), false);
         QVERIFY2(h.events.isEmpty(), qPrintable(where));
     }
+}
+
+// The first quiet number is told to the host as information, without a box and without
+// changing the result; the write goes on, and the property that could not be had fails
+// in its own write step, which is collected and reported at the end.
+void tst_hardware_write::quietFailureIsOnlyInformation()
+{
+    const QString signalType = "UCPTinputSignalType";
+    const QString interpretation = "UCPTinputSignalInterpretation";
+    int k = 0;
+    {
+        Harness h;
+        QVERIFY(h.open(1));
+        editEverything(h);
+        h.sim->clearCallLog();
+        QCOMPARE(h.control->WriteValue(), false);
+        const QVector<Sim::CallRecord> recorded = h.sim->callLog();
+        while (k < recorded.size()
+            && !(
+                recorded.at(k).operation == "ConfigProperties.Item" && recorded.at(k).arguments.value(1) == signalType))
+            ++k;
+        QVERIFY(k < recorded.size());
+    }
+
+    Harness h;
+    QVERIFY(h.open(1));
+    const QString oldSignalType = h.stored(signalType);
+    const QString oldInterpretation = h.stored(interpretation);
+    editEverything(h);
+    h.sim->clearCallLog();
+    h.sim->failCall(k + 1, DeviceAccess::DeviceError::QuietNumber5030, "Busy for now");
+    QCOMPARE(h.control->WriteValue(), false);
+    QCOMPARE(h.events, QStringList({ "WriteValue 64: Busy for now", "WriteValue 16: ConfigProperty is nothing." }));
+    QCOMPARE(h.seams.messageCount(), 1);
+    QCOMPARE(h.seams.messages().first().style, 16);
+    QCOMPARE(h.stored(signalType), oldSignalType);
+    QVERIFY(h.stored(interpretation) != oldInterpretation);
 }
 
 QTEST_MAIN(tst_hardware_write)
