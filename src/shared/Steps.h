@@ -4,6 +4,7 @@
 #pragma once
 
 #include "device/Failure.h"
+#include "shared/Strings.h"
 
 #include <QString>
 #include <exception>
@@ -39,9 +40,7 @@ template<typename Step>
 bool collectFailure(QString &ErrMsg, const QString &procedure, Step &&step)
 {
     return tryStep(std::forward<Step>(step), [&](qint32, const QString &description) {
-        if (!ErrMsg.isEmpty())
-            ErrMsg += QStringLiteral("\r\n");
-        ErrMsg += procedure + QStringLiteral(" : ") + description;
+        AppendErrMsg(ErrMsg, procedure + QStringLiteral(" : ") + description);
     });
 }
 
