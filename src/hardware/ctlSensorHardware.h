@@ -14,7 +14,6 @@
 
 class QComboBox;
 class QLineEdit;
-class QKeyEvent;
 
 namespace Ui {
 class ctlSensorHardware;
@@ -128,7 +127,6 @@ private:
     void cmdValue_Click();
     void cmdTable_Click();
     void validateOnLeaving(QLineEdit *box);
-    void forwardKeyDown(const QKeyEvent *event);
 
     // Helpers shared by the files of the control.
     DeviceAccess::ConfigPropertyPtr nodeCp(const QString &name) const;
@@ -168,9 +166,6 @@ private:
     bool mblnIsSetpointOffset = false;
     bool mblnTableChanged = false;
     QString mstrTableEdited;
-
-    // The key press last forwarded for a child, so that its propagation to the control is not forwarded twice.
-    const QEvent *mpForwardedKey = nullptr;
 
     // Accepted from the host; they have no effect on the control.
     bool mblnCboChanged = false;

@@ -10,84 +10,10 @@
 #include "shared/MKorvane.h"
 
 #include <QFocusEvent>
-#include <QKeyEvent>
 #include <QPointer>
 #include <QTimer>
 
 using namespace HardwareControl;
-
-namespace {
-
-// The key code a host of the control expects: the virtual-key numbering, in which
-// letters and digits are their upper-case character codes.
-qint16 virtualKeyCode(int key)
-{
-    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z) || key == Qt::Key_Space)
-        return qint16(key);
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-        return qint16(112 + (key - Qt::Key_F1));
-    switch (key) {
-    case Qt::Key_Backspace:
-        return 8;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return 9;
-    case Qt::Key_Clear:
-        return 12;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Shift:
-        return 16;
-    case Qt::Key_Control:
-        return 17;
-    case Qt::Key_Alt:
-        return 18;
-    case Qt::Key_Pause:
-        return 19;
-    case Qt::Key_CapsLock:
-        return 20;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_PageUp:
-        return 33;
-    case Qt::Key_PageDown:
-        return 34;
-    case Qt::Key_End:
-        return 35;
-    case Qt::Key_Home:
-        return 36;
-    case Qt::Key_Left:
-        return 37;
-    case Qt::Key_Up:
-        return 38;
-    case Qt::Key_Right:
-        return 39;
-    case Qt::Key_Down:
-        return 40;
-    case Qt::Key_Insert:
-        return 45;
-    case Qt::Key_Delete:
-        return 46;
-    default:
-        return qint16(key & 0x7fff);
-    }
-}
-
-// Shift 1, Ctrl 2, Alt 4.
-qint16 shiftState(Qt::KeyboardModifiers modifiers)
-{
-    qint16 shift = 0;
-    if (modifiers & Qt::ShiftModifier)
-        shift |= 1;
-    if (modifiers & Qt::ControlModifier)
-        shift |= 2;
-    if (modifiers & Qt::AltModifier)
-        shift |= 4;
-    return shift;
-}
-
-} // namespace
 
 void ctlSensorHardware::connectHandlers()
 {
@@ -106,44 +32,23 @@ void ctlSensorHardware::connectHandlers()
     connect(ui->cmdTable, &QPushButton::clicked, this, &ctlSensorHardware::cmdTable_Click);
 
     // Key presses of these widgets and of the control itself reach the host.
-    for (QWidget *widget : { static_cast<QWidget *>(ui->cboInput), static_cast<QWidget *>(ui->cboMax),
-             static_cast<QWidget *>(ui->cboMin), static_cast<QWidget *>(ui->cboSignal),
-             static_cast<QWidget *>(ui->cboTherm), static_cast<QWidget *>(ui->chkReverse),
-             static_cast<QWidget *>(ui->cmdTable), static_cast<QWidget *>(ui->cmdValue),
-             static_cast<QWidget *>(ui->txtMax), static_cast<QWidget *>(ui->txtMin), static_cast<QWidget *>(ui->txtOff),
-             static_cast<QWidget *>(ui->txtSelector), static_cast<QWidget *>(ui->txtValue) })
-        widget->installEventFilter(this);
-    installEventFilter(this);
+    new MKorvane::KeyDownRelay(this,
+        { ui->cboInput, ui->cboMax, ui->cboMin, ui->cboSignal, ui->cboTherm, ui->chkReverse, ui->cmdTable, ui->cmdValue,
+            ui->txtMax, ui->txtMin, ui->txtOff, ui->txtSelector, ui->txtValue },
+        [this](qint16 &KeyCode, qint16 &Shift) { emit KeyDown(KeyCode, Shift); });
+    ui->txtSelector->installEventFilter(this);
+    ui->txtValue->installEventFilter(this);
 }
 
 bool ctlSensorHardware::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        // A key that a child leaves unused travels on to the control as the same event:
-        // it was forwarded already. The mark lasts until the event loop runs again.
-        if (watched != this) {
-            forwardKeyDown(static_cast<QKeyEvent *>(event));
-            mpForwardedKey = event;
-            QTimer::singleShot(0, this, [this] { mpForwardedKey = nullptr; });
-        } else if (event == mpForwardedKey) {
-            mpForwardedKey = nullptr;
-        } else {
-            forwardKeyDown(static_cast<QKeyEvent *>(event));
-        }
-    } else if (event->type() == QEvent::FocusOut && (watched == ui->txtSelector || watched == ui->txtValue)) {
+    if (event->type() == QEvent::FocusOut && (watched == ui->txtSelector || watched == ui->txtValue)) {
         // Only a move to another widget validates, not a window or popup taking the focus.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             validateOnLeaving(static_cast<QLineEdit *>(watched));
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void ctlSensorHardware::forwardKeyDown(const QKeyEvent *event)
-{
-    qint16 KeyCode = virtualKeyCode(event->key());
-    qint16 Shift = shiftState(event->modifiers());
-    emit KeyDown(KeyCode, Shift);
 }
 
 void ctlSensorHardware::validateOnLeaving(QLineEdit *box)

@@ -7,6 +7,7 @@
 #include "shared/DeviceState.h"
 #include "shared/Enumerations.h"
 #include "shared/Formats.h"
+#include "shared/KeyCodes.h"
 #include "shared/Numbers.h"
 #include "shared/ProcessState.h"
 #include "shared/Seams.h"

@@ -90,6 +90,8 @@ bool FillComboFromCollection(QComboBox *combo, const DeviceAccess::EnumCollectio
     tryStep(
         [&] {
             QComboBox &box = deref(combo);
+            // Filling raises no change and selects nothing; Qt would select the first item added.
+            const QSignalBlocker blocker(&box);
             box.clear();
             if (!collection)
                 return;
@@ -97,6 +99,7 @@ bool FillComboFromCollection(QComboBox *combo, const DeviceAccess::EnumCollectio
                 const DeviceAccess::EnumMember &item = deref(member);
                 box.addItem(item.Name(), QVariant(qint32(item.Index())));
             }
+            box.setCurrentIndex(-1);
         },
         [&](qint32 number, const QString &description) { AppendFailure(ErrMsg, number, description); });
     return true;
