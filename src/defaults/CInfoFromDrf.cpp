@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: MIT
+// CInfoFromDrf::GetEnumeration: catalog lookup, type file, enumeration; the type file
+// is released whatever happened after it was opened.
+#include "defaults/CInfoFromDrf.h"
+
+#include "shared/Formats.h"
+#include "shared/Steps.h"
+#include "shared/Strings.h"
+
+#include <memory>
+#include <utility>
+
+namespace {
+
+// Releases a type-file handle still open when a step fails; that release's own failure
+// would only hide the first one, so it is not reported.
+class TypeFileRelease
+{
+public:
+    explicit TypeFileRelease(qint32 &handle)
+        : m_handle(handle)
+    {
+    }
+    ~TypeFileRelease()
+    {
+        if (m_handle != 0)
+            MKorvane::skipOnFailure([this] { DeviceAccess::resourceCatalog().CloseResourceFile(m_handle); });
+    }
+    TypeFileRelease(const TypeFileRelease &) = delete;
+    TypeFileRelease &operator=(const TypeFileRelease &) = delete;
+
+private:
+    qint32 &m_handle;
+};
+
+} // namespace
+
+bool CInfoFromDrf::GetEnumeration(DeviceAccess::EnumCollectionPtr &ColEnumInputTypes, qint32 EnumIndex, qint32 EnumMin,
+    qint32 EnumMax, QString &ErrMsg)
+{
+    QString typeFile, formatFile, languageFile;
+    if (!MKorvane::GetDrfFileNames(m_programId, m_scope, typeFile, formatFile, languageFile, ErrMsg))
+        return false;
+
+    bool fetched = false;
+    qint32 handle = 0;
+    MKorvane::tryStep(
+        [&] {
+            QString path;
+            handle = MKorvane::OpenTypeFile(m_programId, m_scope, path);
+            TypeFileRelease release(handle);
+            const DeviceAccess::EnumCollectionPtr members
+                = DeviceAccess::typeService().GetEnumCollection(m_programId, m_scope, EnumIndex, EnumMin, EnumMax);
+            // A copy of our own: the device library may hand the same collection to every caller.
+            ColEnumInputTypes = members ? std::make_shared<DeviceAccess::EnumCollection>(*members) : nullptr;
+            fetched = true;
+            // Released here rather than by the guard so that a failing release is reported.
+            if (const qint32 open = std::exchange(handle, 0))
+                DeviceAccess::resourceCatalog().CloseResourceFile(open);
+        },
+        [&](qint32 number, const QString &description) { MKorvane::AppendFailure(ErrMsg, number, description); });
+    return fetched;
+}

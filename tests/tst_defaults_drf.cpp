@@ -1,0 +1,256 @@
+// SPDX-License-Identifier: MIT
+// CInfoFromDrf against the simulated network: the enumerations it hands out, the type
+// file released on every way out, and what a failure at each device call leaves behind.
+#include "defaults/CInfoFromDrf.h"
+#include "shared/Enumerations.h"
+#include "support/SimFixture.h"
+
+#include <QHash>
+#include <QTest>
+#include <algorithm>
+
+using namespace DeviceAccess;
+
+namespace {
+
+const QString Injected = QStringLiteral("Injected failure");
+
+QStringList names(const EnumCollectionPtr &members)
+{
+    QStringList result;
+    if (members) {
+        for (const EnumMemberPtr &member : *members)
+            result << member->Name() + QLatin1Char('=') + QString::number(member->Index());
+    }
+    return result;
+}
+
+// A device library that hands every caller the same collection for the same request,
+// as a caching library may: the sim's services, with the enumerations kept.
+class SharingTypeService : public TypeService
+{
+public:
+    explicit SharingTypeService(std::shared_ptr<TypeService> inner)
+        : m_inner(std::move(inner))
+    {
+    }
+    qint32 OpenTypeFileHandle(const QString &path) override { return m_inner->OpenTypeFileHandle(path); }
+    TypeTreeNodePtr GetTreeNode(qint32 handle, const QString &programId, qint32 typeIndex) override
+    {
+        return m_inner->GetTreeNode(handle, programId, typeIndex);
+    }
+    EnumCollectionPtr GetEnumCollection(
+        const QString &programId, qint32 scope, qint32 enumIndex, qint32 lowest, qint32 highest) override
+    {
+        EnumCollectionPtr &kept = m_kept[enumIndex];
+        if (!kept)
+            kept = m_inner->GetEnumCollection(programId, scope, enumIndex, lowest, highest);
+        return kept;
+    }
+
+private:
+    std::shared_ptr<TypeService> m_inner;
+    QHash<qint32, EnumCollectionPtr> m_kept;
+};
+
+class SharingLibrary : public Implementation
+{
+public:
+    explicit SharingLibrary(std::shared_ptr<Implementation> inner)
+        : m_inner(std::move(inner))
+    {
+    }
+    std::shared_ptr<ResourceCatalog> createResourceCatalog() override { return m_inner->createResourceCatalog(); }
+    std::shared_ptr<TypeService> createTypeService() override
+    {
+        return std::make_shared<SharingTypeService>(m_inner->createTypeService());
+    }
+    std::shared_ptr<FormatCatalog> createFormatCatalog() override { return m_inner->createFormatCatalog(); }
+    std::shared_ptr<FormatService> createFormatService() override { return m_inner->createFormatService(); }
+    std::shared_ptr<LanguageService> createLanguageService() override { return m_inner->createLanguageService(); }
+    std::shared_ptr<LanguageFileService> createLanguageFileService() override
+    {
+        return m_inner->createLanguageFileService();
+    }
+
+private:
+    std::shared_ptr<Implementation> m_inner;
+};
+
+} // namespace
+
+class TestDefaultsDrf : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        sim = std::make_unique<TestSupport::SimFixture>();
+        QVERIFY2(sim->isLoaded(), qPrintable(sim->errorString()));
+        const QString device = sim->firstDeviceName();
+        info.setProgramId((*sim)->programId(device));
+        info.setScope((*sim)->scope(device));
+    }
+    void cleanup() { sim.reset(); }
+
+    void enumerations_data();
+    void enumerations();
+    void failureAtEachCall_data();
+    void failureAtEachCall();
+    void catalogUnavailable();
+    void successiveCallsAreIndependent_data();
+    void successiveCallsAreIndependent();
+
+private:
+    bool fetch(EnumCollectionPtr &members, qint32 index, QString &errMsg, qint32 lowest = 0, qint32 highest = 100)
+    {
+        return info.GetEnumeration(members, index, lowest, highest, errMsg);
+    }
+    std::unique_ptr<TestSupport::SimFixture> sim;
+    CInfoFromDrf info;
+};
+
+void TestDefaultsDrf::enumerations_data()
+{
+    QTest::addColumn<qint32>("index");
+    QTest::addColumn<qint32>("lowest");
+    QTest::addColumn<qint32>("highest");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("signal interpretations")
+        << qint32(ENUM_INDEX_SIGNAL_INTERPRET) << qint32(ENUM_SIGNAL_INTERPRET_MIN_INDEX)
+        << qint32(ENUM_SIGNAL_INTERPRET_MAX_INDEX)
+        << QStringList { "DISCONNECTED=0", "LINEAR=1", "TRANS_TABLE=2", "DIGITAL=3", "MULTI_LEVEL=4",
+               "STD_THERMISTOR=5", "SETPOINT_OFFSET=6" };
+    QTest::newRow("input types, bounds inside") << 18 << 6 << 7 << QStringList { "SWITCH=6", "OCCUPANCY=7" };
+    QTest::newRow("empty range") << 16 << 5 << 9 << QStringList {};
+}
+
+void TestDefaultsDrf::enumerations()
+{
+    QFETCH(qint32, index);
+    QFETCH(qint32, lowest);
+    QFETCH(qint32, highest);
+    QFETCH(QStringList, expected);
+
+    EnumCollectionPtr members;
+    QString errMsg;
+    QVERIFY(fetch(members, index, errMsg, lowest, highest));
+    QCOMPARE(errMsg, QString());
+    QVERIFY(members);
+    QCOMPARE(names(members), expected);
+
+    // The request carries the object's program ID and scope, and the one type file opened is released.
+    const auto &log = (*sim)->callLog();
+    const auto request = std::find_if(log.cbegin(), log.cend(),
+        [](const Sim::CallRecord &call) { return call.operation == "TypeService.GetEnumCollection"; });
+    QVERIFY(request != log.cend());
+    QCOMPARE(request->arguments.mid(0, 2), (QStringList { info.ProgramId(), QString::number(info.Scope()) }));
+    QCOMPARE((*sim)->callCount("TypeService.OpenTypeFileHandle"), 1);
+    QCOMPARE((*sim)->callCount("ResourceCatalog.CloseResourceFile"), 1);
+    QCOMPARE((*sim)->openHandleCount(), 0);
+}
+
+void TestDefaultsDrf::failureAtEachCall_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<int>("occurrence"); // which call of that operation fails
+    QTest::addColumn<bool>("quiet");
+    QTest::addColumn<bool>("result");
+    QTest::addColumn<bool>("typeFileOpened");
+
+    // Looking the resource set up, then the type file, then the enumeration, then the release.
+    QTest::newRow("catalog lookup") << "ResourceCatalog.GetTypeFilePath" << 1 << false << false << false;
+    QTest::newRow("second catalog open") << "ResourceCatalog.OpenCatalog" << 2 << false << false << false;
+    QTest::newRow("type file path") << "ResourceCatalog.GetTypeFilePath" << 2 << false << false << false;
+    QTest::newRow("type file open") << "TypeService.OpenTypeFileHandle" << 1 << false << false << false;
+    QTest::newRow("enumeration") << "TypeService.GetEnumCollection" << 1 << false << false << true;
+    QTest::newRow("enumeration, quiet") << "TypeService.GetEnumCollection" << 1 << true << false << true;
+    QTest::newRow("release") << "ResourceCatalog.CloseResourceFile" << 1 << false << true << true;
+    QTest::newRow("release, quiet") << "ResourceCatalog.CloseResourceFile" << 1 << true << true << true;
+}
+
+void TestDefaultsDrf::failureAtEachCall()
+{
+    QFETCH(QString, operation);
+    QFETCH(int, occurrence);
+    QFETCH(bool, quiet);
+    QFETCH(bool, result);
+    QFETCH(bool, typeFileOpened);
+
+    // A clean run tells which call from the start is the one to fail.
+    EnumCollectionPtr probe;
+    QString probeErr;
+    QVERIFY(fetch(probe, ENUM_INDEX_SIGNAL_INTERPRET, probeErr));
+    const QVector<Sim::CallRecord> calls = (*sim)->callLog();
+    int nth = 0;
+    for (int i = 0, seen = 0; i < calls.size() && nth == 0; ++i) {
+        if (calls.at(i).operation == operation && ++seen == occurrence)
+            nth = i + 1;
+    }
+    QVERIFY2(nth > 0, qPrintable(operation));
+
+    (*sim)->clearCallLog();
+    const qint32 number = quiet ? DeviceError::QuietNumber5030 : DeviceError::ObjectErrorBase + 7;
+    (*sim)->failCall(nth, number, Injected);
+    const auto sentinel = std::make_shared<EnumCollection>();
+    EnumCollectionPtr members = sentinel;
+    QString errMsg = QStringLiteral("earlier");
+    QCOMPARE(fetch(members, ENUM_INDEX_SIGNAL_INTERPRET, errMsg), result);
+
+    QCOMPARE(errMsg, quiet ? QStringLiteral("earlier") : QStringLiteral("earlier\r\n") + Injected);
+    if (result)
+        QCOMPARE(names(members), names(probe));
+    else
+        QCOMPARE(members, sentinel);
+
+    // A type file that was opened is always handed back.
+    QCOMPARE((*sim)->callCount("ResourceCatalog.CloseResourceFile"), typeFileOpened ? 1 : 0);
+    if (operation != "ResourceCatalog.CloseResourceFile")
+        QCOMPARE((*sim)->openHandles(), QStringList());
+}
+
+void TestDefaultsDrf::catalogUnavailable()
+{
+    (*sim)->setCatalogAvailable(false);
+    const auto sentinel = std::make_shared<EnumCollection>();
+    EnumCollectionPtr members = sentinel;
+    QString errMsg = QStringLiteral("earlier");
+    QVERIFY(!fetch(members, ENUM_INDEX_SIGNAL_INTERPRET, errMsg));
+    QCOMPARE(errMsg, QStringLiteral("earlier\r\nCannot open DRF catalog!"));
+    QCOMPARE(members, sentinel);
+    QCOMPARE((*sim)->callCount("TypeService.OpenTypeFileHandle"), 0);
+}
+
+void TestDefaultsDrf::successiveCallsAreIndependent_data()
+{
+    QTest::addColumn<bool>("sharingLibrary");
+    QTest::newRow("simulated network") << false;
+    QTest::newRow("library that shares its collections") << true;
+}
+
+void TestDefaultsDrf::successiveCallsAreIndependent()
+{
+    QFETCH(bool, sharingLibrary);
+    if (sharingLibrary)
+        DeviceAccess::install(std::make_shared<SharingLibrary>((*sim)->implementation()));
+
+    EnumCollectionPtr first, second, third;
+    QString errMsg;
+    QVERIFY(fetch(first, ENUM_INDEX_SIGNAL_INTERPRET, errMsg));
+    QVERIFY(fetch(second, 18, errMsg));
+    QVERIFY(fetch(third, ENUM_INDEX_SIGNAL_INTERPRET, errMsg));
+    QCOMPARE(errMsg, QString());
+    QVERIFY(first != third);
+
+    const QStringList before = names(third);
+    first->Remove(1);
+    first->Add(second->Item(1), QStringLiteral("extra"));
+    QCOMPARE(names(third), before);
+    QCOMPARE(names(second).first(), QStringLiteral("NONE=0"));
+    QCOMPARE((*sim)->openHandleCount(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestDefaultsDrf)
+#include "tst_defaults_drf.moc"
