@@ -158,8 +158,9 @@ QString formatValue(
         return value.text;
     case ValueClass::Fields: {
         QStringList parts;
+        // A structure format converts every field alike (the six temperatures of SNVT_temp_setpt).
         for (int i = 0; i < value.numbers.size(); ++i)
-            parts.append(numberText(value.numbers.at(i), fieldDecimals(format, i)));
+            parts.append(numberText(toDisplay(value.numbers.at(i), format), fieldDecimals(format, i)));
         return parts.join(QLatin1Char(' '));
     }
     case ValueClass::Enumeration: {
@@ -199,7 +200,7 @@ StoredValue parseValue(
             if (!parseNumber(parts.at(i), number))
                 refuseText(text, format, QStringLiteral("field %1 is not a number").arg(i));
             const FieldDef &field = valueType.fields.at(i);
-            number = quantize(number, field.limits.resolution);
+            number = quantize(fromDisplay(number, format), field.limits.resolution);
             checkLimits(number, field.limits, valueType.name + QLatin1Char('.') + field.name);
             result.numbers.append(number);
         }
