@@ -7,7 +7,6 @@
 
 #include <QHash>
 #include <QTest>
-#include <algorithm>
 
 using namespace DeviceAccess;
 
@@ -94,63 +93,20 @@ private slots:
     }
     void cleanup() { sim.reset(); }
 
-    void enumerations_data();
-    void enumerations();
     void failureAtEachCall_data();
     void failureAtEachCall();
     void catalogUnavailable();
-    void successiveCallsAreIndependent_data();
-    void successiveCallsAreIndependent();
+    void membersAndIndependence_data();
+    void membersAndIndependence();
 
 private:
-    bool fetch(EnumCollectionPtr &members, qint32 index, QString &errMsg, qint32 lowest = 0, qint32 highest = 100)
+    bool fetch(EnumCollectionPtr &members, qint32 index, QString &errMsg, qint32 lowest = 0, qint32 highest = 7)
     {
         return info.GetEnumeration(members, index, lowest, highest, errMsg);
     }
     std::unique_ptr<TestSupport::SimFixture> sim;
     CInfoFromDrf info;
 };
-
-void TestDefaultsDrf::enumerations_data()
-{
-    QTest::addColumn<qint32>("index");
-    QTest::addColumn<qint32>("lowest");
-    QTest::addColumn<qint32>("highest");
-    QTest::addColumn<QStringList>("expected");
-
-    QTest::newRow("signal interpretations")
-        << qint32(ENUM_INDEX_SIGNAL_INTERPRET) << qint32(ENUM_SIGNAL_INTERPRET_MIN_INDEX)
-        << qint32(ENUM_SIGNAL_INTERPRET_MAX_INDEX)
-        << QStringList { "DISCONNECTED=0", "LINEAR=1", "TRANS_TABLE=2", "DIGITAL=3", "MULTI_LEVEL=4",
-               "STD_THERMISTOR=5", "SETPOINT_OFFSET=6" };
-    QTest::newRow("input types, bounds inside") << 18 << 6 << 7 << QStringList { "SWITCH=6", "OCCUPANCY=7" };
-    QTest::newRow("empty range") << 16 << 5 << 9 << QStringList {};
-}
-
-void TestDefaultsDrf::enumerations()
-{
-    QFETCH(qint32, index);
-    QFETCH(qint32, lowest);
-    QFETCH(qint32, highest);
-    QFETCH(QStringList, expected);
-
-    EnumCollectionPtr members;
-    QString errMsg;
-    QVERIFY(fetch(members, index, errMsg, lowest, highest));
-    QCOMPARE(errMsg, QString());
-    QVERIFY(members);
-    QCOMPARE(names(members), expected);
-
-    // The request carries the object's program ID and scope, and the one type file opened is released.
-    const auto &log = (*sim)->callLog();
-    const auto request = std::find_if(log.cbegin(), log.cend(),
-        [](const Sim::CallRecord &call) { return call.operation == "TypeService.GetEnumCollection"; });
-    QVERIFY(request != log.cend());
-    QCOMPARE(request->arguments.mid(0, 2), (QStringList { info.ProgramId(), QString::number(info.Scope()) }));
-    QCOMPARE((*sim)->callCount("TypeService.OpenTypeFileHandle"), 1);
-    QCOMPARE((*sim)->callCount("ResourceCatalog.CloseResourceFile"), 1);
-    QCOMPARE((*sim)->openHandleCount(), 0);
-}
 
 void TestDefaultsDrf::failureAtEachCall_data()
 {
@@ -223,14 +179,15 @@ void TestDefaultsDrf::catalogUnavailable()
     QCOMPARE((*sim)->callCount("TypeService.OpenTypeFileHandle"), 0);
 }
 
-void TestDefaultsDrf::successiveCallsAreIndependent_data()
+void TestDefaultsDrf::membersAndIndependence_data()
 {
     QTest::addColumn<bool>("sharingLibrary");
     QTest::newRow("simulated network") << false;
     QTest::newRow("library that shares its collections") << true;
 }
 
-void TestDefaultsDrf::successiveCallsAreIndependent()
+// The members within the bounds, in value order; successive calls never share a collection.
+void TestDefaultsDrf::membersAndIndependence()
 {
     QFETCH(bool, sharingLibrary);
     if (sharingLibrary)
@@ -238,17 +195,24 @@ void TestDefaultsDrf::successiveCallsAreIndependent()
 
     EnumCollectionPtr first, second, third;
     QString errMsg;
-    QVERIFY(fetch(first, ENUM_INDEX_SIGNAL_INTERPRET, errMsg));
-    QVERIFY(fetch(second, 18, errMsg));
-    QVERIFY(fetch(third, ENUM_INDEX_SIGNAL_INTERPRET, errMsg));
+    QVERIFY(fetch(
+        first, ENUM_INDEX_SIGNAL_INTERPRET, errMsg, ENUM_SIGNAL_INTERPRET_MIN_INDEX, ENUM_SIGNAL_INTERPRET_MAX_INDEX));
+    QVERIFY(fetch(second, 18, errMsg, 6, 7));
+    QVERIFY(fetch(
+        third, ENUM_INDEX_SIGNAL_INTERPRET, errMsg, ENUM_SIGNAL_INTERPRET_MIN_INDEX, ENUM_SIGNAL_INTERPRET_MAX_INDEX));
     QCOMPARE(errMsg, QString());
-    QVERIFY(first != third);
+    const QStringList interpretations { "DISCONNECTED=0", "LINEAR=1", "TRANS_TABLE=2", "DIGITAL=3", "MULTI_LEVEL=4",
+        "STD_THERMISTOR=5", "SETPOINT_OFFSET=6" };
+    QCOMPARE(names(first), interpretations);
+    QCOMPARE(names(second), (QStringList { "SWITCH=6", "OCCUPANCY=7" }));
 
-    const QStringList before = names(third);
+    QVERIFY(first != third);
     first->Remove(1);
     first->Add(second->Item(1), QStringLiteral("extra"));
-    QCOMPARE(names(third), before);
-    QCOMPARE(names(second).first(), QStringLiteral("NONE=0"));
+    QCOMPARE(names(third), interpretations);
+    // One type file per call, each handed back.
+    QCOMPARE((*sim)->callCount("TypeService.OpenTypeFileHandle"), 3);
+    QCOMPARE((*sim)->callCount("ResourceCatalog.CloseResourceFile"), 3);
     QCOMPARE((*sim)->openHandleCount(), 0);
 }
 
