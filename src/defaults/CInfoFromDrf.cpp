@@ -43,11 +43,10 @@ bool CInfoFromDrf::GetEnumeration(DeviceAccess::EnumCollectionPtr &ColEnumInputT
         return false;
 
     bool fetched = false;
-    qint32 handle = 0;
     MKorvane::tryStep(
         [&] {
             QString path;
-            handle = MKorvane::OpenTypeFile(m_programId, m_scope, path);
+            qint32 handle = MKorvane::OpenTypeFile(m_programId, m_scope, path);
             TypeFileRelease release(handle);
             const DeviceAccess::EnumCollectionPtr members
                 = DeviceAccess::typeService().GetEnumCollection(m_programId, m_scope, EnumIndex, EnumMin, EnumMax);
