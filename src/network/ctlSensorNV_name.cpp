@@ -25,9 +25,9 @@ bool ctlSensorNV::ResetLcaHwInputNVName(QString &ErrorMsg)
 {
     return MKorvane::tryStep(
         [&] {
-            DeviceAccess::NetworkVariable &NV = MKorvane::deref(MKorvane::GetFirstNetworkVariable(mobjNode));
-            mstrLcaHwInputNVName = NV.ProgrammaticName();
-            NV.setName(mstrLcaHwInputNVName);
+            const DeviceAccess::NetworkVariablePtr NV = MKorvane::GetFirstNetworkVariable(mobjNode);
+            mstrLcaHwInputNVName = MKorvane::deref(NV).ProgrammaticName();
+            NV->setName(mstrLcaHwInputNVName);
         },
         [&ErrorMsg](qint32, const QString &description) {
             MKorvane::AppendErrMsg(ErrorMsg, NamePrefix + QStringLiteral("ResetLcaHwInputNVName : ") + description);
@@ -40,7 +40,7 @@ bool ctlSensorNV::SaveLcaHwInputNVName(QString &ErrorMsg, const QString &NewLcaH
     bool saved = false;
     MKorvane::tryStep(
         [&] {
-            DeviceAccess::NetworkVariable &NV = MKorvane::deref(MKorvane::GetFirstNetworkVariable(mobjNode));
+            const DeviceAccess::NetworkVariablePtr NV = MKorvane::GetFirstNetworkVariable(mobjNode);
             if (!NewLcaHwInputNVName.isEmpty())
                 mstrLcaHwInputNVName = NewLcaHwInputNVName;
             if (mstrLcaHwInputNVName.isEmpty()) {
@@ -48,7 +48,7 @@ bool ctlSensorNV::SaveLcaHwInputNVName(QString &ErrorMsg, const QString &NewLcaH
                 MKorvane::AppendErrMsg(ErrorMsg, prefix + QStringLiteral(" The nvoHwInput's name cannot be empty."));
                 return;
             }
-            NV.setName(mstrLcaHwInputNVName);
+            MKorvane::deref(NV).setName(mstrLcaHwInputNVName);
             saved = true;
         },
         [&](qint32, const QString &description) { MKorvane::AppendErrMsg(ErrorMsg, prefix + description); });
