@@ -18,7 +18,7 @@
 
 namespace NetworkTest {
 
-// Blocks of tests/data/network-nv.json by what their output network variable is.
+// Blocks of tests/data/network-nv.json by their output network variable.
 inline const QString Temperature = QStringLiteral("HwInput[0]"); // SNVT_temp_p
 inline const QString Switch = QStringLiteral("HwInput[2]"); // SNVT_switch, a structure that sends deltas
 inline const QString Occupancy = QStringLiteral("HwInput[3]"); // SNVT_occupancy, an enumeration
@@ -29,12 +29,7 @@ inline const QString NoProperties = QStringLiteral("HwInput[21]"); // has no pro
 class Harness
 {
 public:
-    Harness()
-        : sim(QStringLiteral("network-nv.json"))
-    {
-    }
-
-    TestSupport::SimFixture sim;
+    TestSupport::SimFixture sim { QStringLiteral("network-nv.json") };
     TestSupport::SeamRecorder seams;
     std::unique_ptr<ctlSensorNV> control;
     const QString device = QStringLiteral("HWI-Controller 1");
@@ -42,29 +37,24 @@ public:
     QStringList events; // MessageEvent as "Modulename FunctionName TypeIndex: Message"
     QStringList valueEvents; // ValueChangeEvent as "ClassId ObjectName=NewValue"
 
-    // A new control with its events recorded.
-    std::unique_ptr<ctlSensorNV> create()
-    {
-        auto created = std::make_unique<ctlSensorNV>();
-        QObject::connect(created.get(), &ctlSensorNV::MessageEvent, created.get(),
-            [this](const QString &Message, const QString &Modulename, const QString &FunctionName, qint32 TypeIndex,
-                bool &) {
-                events.append(QStringLiteral("%1 %2 %3: %4").arg(Modulename, FunctionName).arg(TypeIndex).arg(Message));
-            });
-        QObject::connect(created.get(), &ctlSensorNV::ValueChangeEvent, created.get(),
-            [this](const QString &NewValue, qint16 ClassId, const QString &ObjectName) {
-                valueEvents.append(QStringLiteral("%1 %2=%3").arg(ClassId).arg(ObjectName, NewValue));
-            });
-        return created;
-    }
-
-    // Hands the block to a new control in the host's order and initialises it.
-    void open(const QString &blockName, qint16 unit = MEASUREMENT_SYSTEM_SI, bool init = true)
+    // A new control with its events recorded; with a block, handed that block in the host's order.
+    void open(const QString &blockName = QString(), qint16 unit = MEASUREMENT_SYSTEM_SI, bool init = true)
     {
         if (!sim.isLoaded())
             throw std::runtime_error(sim.errorString().toStdString());
+        control = std::make_unique<ctlSensorNV>();
+        QObject::connect(control.get(), &ctlSensorNV::MessageEvent, control.get(),
+            [this](const QString &Message, const QString &Modulename, const QString &FunctionName, qint32 TypeIndex,
+                bool &) {
+                events << QStringLiteral("%1 %2 %3: %4").arg(Modulename, FunctionName).arg(TypeIndex).arg(Message);
+            });
+        QObject::connect(control.get(), &ctlSensorNV::ValueChangeEvent, control.get(),
+            [this](const QString &NewValue, qint16 ClassId, const QString &ObjectName) {
+                valueEvents << QStringLiteral("%1 %2=%3").arg(ClassId).arg(ObjectName, NewValue);
+            });
         block = blockName;
-        control = create();
+        if (block.isEmpty())
+            return;
         control->setSystem(sim->system());
         control->setDeviceObject(sim->device(device));
         control->setDeviceProgID(sim->programId(device));
@@ -75,41 +65,50 @@ public:
     }
 
     template<typename T = QWidget> T *widget(const QString &name) const { return control->findChild<T *>(name); }
-    QLineEdit *box(const QString &name) const { return widget<QLineEdit>(name); }
-    QComboBox *combo(const QString &name) const { return widget<QComboBox>(name); }
+    DeviceAccess::NetworkVariablePtr nv(const QString &blockName) const
+    {
+        return sim->block(device, blockName)->NetworkVariables()->Item(1);
+    }
 
-    // A caption, a box's or a button's text or a list's selected text.
+    // A caption, a box's or button's text, a list's selected text.
     QString shown(const QString &name) const
     {
         if (auto *label = widget<QLabel>(name))
             return label->text();
-        if (auto *edit = box(name))
-            return edit->text();
+        if (auto *box = widget<QLineEdit>(name))
+            return box->text();
         if (auto *frame = widget<QGroupBox>(name))
             return frame->title();
         if (auto *button = widget<QPushButton>(name))
             return button->text();
-        return combo(name)->currentText();
+        return widget<QComboBox>(name)->currentText();
     }
 
-    // The names among `names` that are not hidden, joined by blanks.
+    // Changes a box or chooses in a list as a user does, in this control or another one.
+    void edit(const QString &name, const QString &text, QWidget *in = nullptr) const
+    {
+        QWidget *target = (in ? in : control.get())->findChild<QWidget *>(name);
+        if (auto *list = qobject_cast<QComboBox *>(target))
+            list->setCurrentIndex(list->findText(text));
+        else
+            qobject_cast<QLineEdit *>(target)->setText(text);
+    }
+
+    // The names among `names` that are not hidden.
     QString visible(const QStringList &names) const
     {
-        QStringList shownNames;
+        QStringList result;
         for (const QString &name : names) {
             if (!widget(name)->isHidden())
-                shownNames << name;
+                result << name;
         }
-        return shownNames.join(' ');
+        return result.join(' ');
     }
 
     // The format a field was read in, from its tool tip.
     QString readFormat(const QString &name) const { return widget(name)->toolTip().section(QStringLiteral(": "), 1); }
 
-    QString stored(const QString &cpName) const { return sim->storedCpText(device, block, cpName, true); }
-
-    // Every value written, as "property@format=text" with the format it was written in
-    // (empty: the property's default).
+    // Every value written, as "property@format=text" (format empty: the property's default).
     QStringList writes() const
     {
         QMap<QString, QString> format;
