@@ -165,6 +165,7 @@ void tst_network_init::malformedNetworkNeverStopsTheControl()
     QCOMPARE(h.shown("txtHeart"), heartbeat);
     if (block == Occupancy) // nothing selected until a value matches
         QCOMPARE(h.widget<QComboBox>("cboOverride")->currentIndex(), -1);
+    QCOMPARE(h.seams.currentPointer(), 0);
     // Loading ended: the user's edits count.
     QVERIFY(!h.control->ValueChanged());
     h.edit("txtSend", "3");

@@ -94,12 +94,16 @@ void ctlSensorNV::ZovezuVavevaInit()
 {
     // Without a block or a network variable the call fails to the host; the pointer still
     // goes back to the default.
-    struct DefaultPointerOnExit
+    struct DefaultPointerOnFailure
     {
-        ~DefaultPointerOnExit() { MKorvane::setMousePointer(MKorvane::vbDefault); }
-    };
+        bool failed = true;
+        ~DefaultPointerOnFailure()
+        {
+            if (failed)
+                MKorvane::setMousePointer(MKorvane::vbDefault);
+        }
+    } pointer;
     MKorvane::setMousePointer(MKorvane::vbHourglass);
-    const DefaultPointerOnExit pointer;
 
     MKorvane::InitCpNames();
     const DeviceAccess::NetworkVariablePtr NV = MKorvane::GetFirstNetworkVariable(mobjNode);
@@ -108,6 +112,8 @@ void ctlSensorNV::ZovezuVavevaInit()
     ReadValues();
     mblnValueChanged = false;
     mblnInitialized = true;
+    pointer.failed = false;
+    MKorvane::setMousePointer(MKorvane::vbDefault);
     ui->cmdChange->setVisible(false);
     report(ErrMsg, QStringLiteral("ZovezuVavevaInit"));
 }
