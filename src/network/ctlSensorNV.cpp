@@ -1,0 +1,132 @@
+// SPDX-License-Identifier: MIT
+// ctlSensorNV: construction, the host's properties and ZovezuVavevaInit, which resolves
+// the network variable's type into formats and widgets and reads the five values.
+#include "network/ctlSensorNV.h"
+#include "ui_ctlSensorNV.h"
+
+#include "shared/MKorvane.h"
+
+ctlSensorNV::ctlSensorNV(QWidget *parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::ctlSensorNV>())
+{
+    ui->setupUi(this);
+    lblUnit = { ui->lblUnit_0, ui->lblUnit_1 };
+    // The fields and the type and unit captions keep their own face when the language sets
+    // the frame's: Qt would pass the frame's face on to every child that has none of its own.
+    for (QWidget *widget : { static_cast<QWidget *>(ui->txtHwInputNVName), static_cast<QWidget *>(ui->txtOver),
+             static_cast<QWidget *>(ui->txtDefault), static_cast<QWidget *>(ui->txtSend),
+             static_cast<QWidget *>(ui->txtThrottle), static_cast<QWidget *>(ui->txtHeart),
+             static_cast<QWidget *>(ui->cboOverride), static_cast<QWidget *>(ui->cboDefault),
+             static_cast<QWidget *>(ui->lblTitle), static_cast<QWidget *>(ui->lblOver),
+             static_cast<QWidget *>(ui->lblDef), static_cast<QWidget *>(ui->lblSendD) }) {
+        QFont own = widget->font();
+        own.setFamilies(own.families());
+        own.setFamily(own.family());
+        widget->setFont(own);
+    }
+    connectHandlers();
+
+    setAllowChangeNvName(false);
+    MKorvane::LoadLanguageStrings();
+    InitStrings();
+}
+
+ctlSensorNV::~ctlSensorNV() = default;
+
+QSize ctlSensorNV::sizeHint() const
+{
+    // The design size: every row of the form fits.
+    return QSize(305, 201);
+}
+
+QSize ctlSensorNV::minimumSizeHint() const
+{
+    return sizeHint();
+}
+
+void ctlSensorNV::setNoChangeButOKPress(bool IsChanged)
+{
+    mblnValueChanged = IsChanged;
+}
+
+qint16 ctlSensorNV::MesureUnit() const
+{
+    return MKorvane::MesureUnit();
+}
+
+void ctlSensorNV::setNodeObject(DeviceAccess::LonMarkObjectPtr LonMarkObject)
+{
+    // No handler here: a device-library failure reaches the host as this property's error.
+    mobjNode = std::move(LonMarkObject);
+    MKorvane::setObjMajorVersion(
+        MKorvane::RoundToInteger(MKorvane::GetObjMajorVersion(MKorvane::deref(mobjNode).ConfigProperties())));
+    mobjNodeCps = mobjNode->ConfigProperties();
+}
+
+void ctlSensorNV::setDeviceProgID(const QString &ProgramId)
+{
+    mstrDeviceProgId = ProgramId;
+}
+
+void ctlSensorNV::setDeviceObject(DeviceAccess::AppDevicePtr AppDevice)
+{
+    mobjDevice = std::move(AppDevice);
+}
+
+void ctlSensorNV::setConfigClick(bool Value)
+{
+    mblnConfigClick = Value;
+}
+
+void ctlSensorNV::setSystem(DeviceAccess::SystemPtr lcaCurrentSystem)
+{
+    MKorvane::setCurrentSystem(std::move(lcaCurrentSystem));
+}
+
+void ctlSensorNV::setListNumber(qint16 Number)
+{
+    // Kept for the host's property system; the control does not use it.
+    mintListNumber = Number;
+}
+
+void ctlSensorNV::ZovezuVavevaInit()
+{
+    // Without a block or a network variable the call fails to the host; the pointer still
+    // goes back to the default.
+    struct DefaultPointerOnFailure
+    {
+        bool failed = true;
+        ~DefaultPointerOnFailure()
+        {
+            if (failed)
+                MKorvane::setMousePointer(MKorvane::vbDefault);
+        }
+    } pointer;
+    MKorvane::setMousePointer(MKorvane::vbHourglass);
+
+    MKorvane::InitCpNames();
+    const DeviceAccess::NetworkVariablePtr NV = MKorvane::GetFirstNetworkVariable(mobjNode);
+    QString ErrMsg;
+    LoadNvType(NV, ErrMsg);
+    ReadValues();
+    mblnValueChanged = false;
+    mblnInitialized = true;
+    pointer.failed = false;
+    MKorvane::setMousePointer(MKorvane::vbDefault);
+    ui->cmdChange->setVisible(false);
+    report(ErrMsg, QStringLiteral("ZovezuVavevaInit"));
+}
+
+DeviceAccess::ConfigPropertiesPtr ctlSensorNV::nvCps() const
+{
+    return MKorvane::deref(MKorvane::GetFirstNetworkVariable(mobjNode)).ConfigProperties();
+}
+
+void ctlSensorNV::report(const QString &ErrMsg, const QString &procedure)
+{
+    // The frame's caption, in the user's language, names the control in every report.
+    MKorvane::ReportError(ErrMsg, ui->fraNV->title(), procedure,
+        [this](const QString &Message, const QString &Modulename, const QString &FunctionName, qint32 TypeIndex,
+            bool &IsReceived) { emit MessageEvent(Message, Modulename, FunctionName, TypeIndex, IsReceived); });
+}

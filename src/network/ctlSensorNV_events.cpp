@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: MIT
+// ctlSensorNV: reactions to the user (change flags, the override exchange, the type
+// button, keys forwarded to the host) and the display strings and fonts of the captions.
+#include "network/ctlSensorNV.h"
+#include "ui_ctlSensorNV.h"
+
+#include "shared/MKorvane.h"
+
+void ctlSensorNV::connectHandlers()
+{
+    for (QLineEdit *box : { ui->txtDefault, ui->txtHeart, ui->txtHwInputNVName, ui->txtSend, ui->txtThrottle })
+        connect(box, &QLineEdit::textChanged, this, &ctlSensorNV::markChanged);
+    connect(ui->cboDefault, &QComboBox::currentIndexChanged, this, &ctlSensorNV::cboDefault_Click);
+    connect(ui->txtOver, &QLineEdit::textChanged, this, &ctlSensorNV::txtOver_Change);
+    connect(ui->cboOverride, &QComboBox::currentIndexChanged, this, &ctlSensorNV::cboOverride_Click);
+    connect(ui->cmdChange, &QPushButton::clicked, this, &ctlSensorNV::cmdChange_Click);
+
+    // Key presses of these widgets and of the control itself reach the host.
+    new MKorvane::KeyDownRelay(this,
+        { ui->cboDefault, ui->cboOverride, ui->cmdChange, ui->txtDefault, ui->txtHeart, ui->txtHwInputNVName,
+            ui->txtOver, ui->txtSend, ui->txtThrottle },
+        [this](qint16 &KeyCode, qint16 &Shift) { emit KeyDown(KeyCode, Shift); });
+}
+
+void ctlSensorNV::markChanged()
+{
+    if (!mblnLoading)
+        mblnValueChanged = true;
+}
+
+void ctlSensorNV::cboDefault_Click()
+{
+    // Also while loading: selecting the stored value marks the control until the read ends.
+    mblnValueChanged = true;
+}
+
+void ctlSensorNV::txtOver_Change()
+{
+    raiseOverrideChange(ui->txtOver->text());
+}
+
+void ctlSensorNV::cboOverride_Click()
+{
+    raiseOverrideChange(ui->cboOverride->currentText());
+}
+
+void ctlSensorNV::cmdChange_Click()
+{
+    MKorvane::skipOnFailure([this] { OpenChangeType(); });
+}
+
+void ctlSensorNV::InitStrings()
+{
+    MKorvane::tryStep(
+        [&] {
+            // A control created without a device library (in Designer) keeps its design-time fonts.
+            if (DeviceAccess::installed()) {
+                const QString name = DeviceAccess::languageService().GetFontName();
+                const qint16 charset = DeviceAccess::languageService().GetFontCharset();
+                for (QWidget *widget : { static_cast<QWidget *>(ui->fraNV), static_cast<QWidget *>(ui->cmdChange),
+                         static_cast<QWidget *>(ui->lblType), static_cast<QWidget *>(ui->lblName),
+                         static_cast<QWidget *>(ui->lblOverride), static_cast<QWidget *>(ui->lblDefault),
+                         static_cast<QWidget *>(ui->lblSendDelta), static_cast<QWidget *>(ui->lblThrottle),
+                         static_cast<QWidget *>(ui->lblHeartbeat), static_cast<QWidget *>(lblUnit.at(0)),
+                         static_cast<QWidget *>(lblUnit.at(1)) })
+                    widget->setFont(MKorvane::MakeFont(widget->font(), name, charset));
+            }
+            const auto text = [](const char *key) { return MKorvane::GetLanguageString(QString::fromLatin1(key)); };
+            ui->fraNV->setTitle(text("Network Variable"));
+            ui->cmdChange->setText(text("Change Type"));
+            ui->lblType->setText(text("Type") + QStringLiteral(" :"));
+            ui->lblName->setText(text("Name") + QStringLiteral(" :"));
+            ui->lblOverride->setText(text("Override Value"));
+            ui->lblDefault->setText(text("Default Value"));
+            ui->lblSendDelta->setText(text("Send Delta"));
+            ui->lblThrottle->setText(text("Throttle"));
+            ui->lblHeartbeat->setText(text("Heartbeat"));
+            lblUnit.at(0)->setText(text("sec"));
+            lblUnit.at(1)->setText(text("sec"));
+        },
+        [this](qint32, const QString &description) { report(description, QStringLiteral("InitStrings")); });
+}
+
+void ctlSensorNV::ReInitializeStrings()
+{
+    MKorvane::LoadLanguageStrings();
+    InitStrings();
+}

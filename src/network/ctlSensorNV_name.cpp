@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: MIT
+// ctlSensorNV: the network variable's name (held for the host, reset to the programmatic
+// name, saved), whether the user may edit it, and the override value kept in step with
+// the host and, through it, with other controls showing the same override.
+#include "network/ctlSensorNV.h"
+#include "ui_ctlSensorNV.h"
+
+#include "shared/MKorvane.h"
+
+#include <QApplication>
+#include <QPalette>
+
+namespace {
+constexpr qint16 OverrideClassId = 26;
+const QString OverrideObjectName = QStringLiteral("Override");
+const QString NamePrefix = QStringLiteral("VkZovezuVaveva.");
+} // namespace
+
+void ctlSensorNV::setLcaHwInputNVName(const QString &Name)
+{
+    mstrLcaHwInputNVName = Name;
+}
+
+bool ctlSensorNV::ResetLcaHwInputNVName(QString &ErrorMsg)
+{
+    return MKorvane::tryStep(
+        [&] {
+            const DeviceAccess::NetworkVariablePtr NV = MKorvane::GetFirstNetworkVariable(mobjNode);
+            mstrLcaHwInputNVName = MKorvane::deref(NV).ProgrammaticName();
+            NV->setName(mstrLcaHwInputNVName);
+        },
+        [&ErrorMsg](qint32, const QString &description) {
+            MKorvane::AppendErrMsg(ErrorMsg, NamePrefix + QStringLiteral("ResetLcaHwInputNVName : ") + description);
+        });
+}
+
+bool ctlSensorNV::SaveLcaHwInputNVName(QString &ErrorMsg, const QString &NewLcaHwInputNVName)
+{
+    const QString prefix = NamePrefix + QStringLiteral("SaveLcaHwInputNVName : ");
+    bool saved = false;
+    MKorvane::tryStep(
+        [&] {
+            const DeviceAccess::NetworkVariablePtr NV = MKorvane::GetFirstNetworkVariable(mobjNode);
+            if (!NewLcaHwInputNVName.isEmpty())
+                mstrLcaHwInputNVName = NewLcaHwInputNVName;
+            if (mstrLcaHwInputNVName.isEmpty()) {
+                // Not translated: the host matches this text.
+                MKorvane::AppendErrMsg(ErrorMsg, prefix + QStringLiteral(" The nvoHwInput's name cannot be empty."));
+                return;
+            }
+            MKorvane::deref(NV).setName(mstrLcaHwInputNVName);
+            saved = true;
+        },
+        [&](qint32, const QString &description) { MKorvane::AppendErrMsg(ErrorMsg, prefix + description); });
+    return saved;
+}
+
+void ctlSensorNV::setAllowChangeNvName(bool Value)
+{
+    mblnAllowChangeNvName = Value;
+    ui->txtHwInputNVName->setReadOnly(!Value);
+    // A locked name takes the control's own background, so it reads as part of the panel.
+    QPalette palette = ui->txtHwInputNVName->palette();
+    palette.setColor(QPalette::Base,
+        Value ? QApplication::palette().color(QPalette::Base) : this->palette().color(QPalette::Window));
+    ui->txtHwInputNVName->setPalette(palette);
+}
+
+void ctlSensorNV::ValueChange(const QString &NewValue, qint16 ClassId, const QString &ObjectName)
+{
+    if (ClassId != OverrideClassId || ObjectName != OverrideObjectName)
+        return;
+    // Loading keeps the change from echoing back to the host.
+    mblnLoading = true;
+    if (mblnIsEnum) {
+        if (NewValue.compare(ui->cboOverride->currentText(), Qt::CaseInsensitive) != 0) {
+            MKorvane::SelectComboText(ui->cboOverride, NewValue);
+            mblnValueChanged = true;
+        }
+    } else if (NewValue.compare(ui->txtOver->text(), Qt::CaseInsensitive) != 0) {
+        ui->txtOver->setText(NewValue);
+        mblnValueChanged = true;
+    }
+    mblnLoading = false;
+}
+
+void ctlSensorNV::setOverrideValue(const QString &Value)
+{
+    // Not a load: a real change marks the control and reaches the host like a user's edit.
+    ui->txtOver->setText(Value);
+}
+
+QString ctlSensorNV::OverrideValue() const
+{
+    return ui->txtOver->text();
+}
+
+void ctlSensorNV::raiseOverrideChange(const QString &NewValue)
+{
+    if (mblnLoading)
+        return;
+    mblnValueChanged = true;
+    emit ValueChangeEvent(NewValue, OverrideClassId, OverrideObjectName);
+}

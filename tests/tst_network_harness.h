@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: MIT
+// Shared by the network-control tests: a control placed on one block of the test network
+// the way a host places it, with its events and the device calls recorded.
+#pragma once
+
+#include "network/ctlSensorNV.h"
+#include "shared/Enumerations.h"
+#include "support/SeamRecorder.h"
+#include "support/SimFixture.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+namespace NetworkTest {
+
+// Blocks of tests/data/network-nv.json by their output network variable.
+inline const QString Temperature = QStringLiteral("HwInput[0]"); // SNVT_temp_p
+inline const QString Switch = QStringLiteral("HwInput[2]"); // SNVT_switch, a structure that sends deltas
+inline const QString Occupancy = QStringLiteral("HwInput[3]"); // SNVT_occupancy, an enumeration
+inline const QString Setpoints = QStringLiteral("HwInput[12]"); // SNVT_temp_setpt, another structure
+inline const QString NoOverride = QStringLiteral("HwInput[20]"); // lacks SCPTovrValue
+inline const QString NoProperties = QStringLiteral("HwInput[21]"); // has no properties at all
+
+class Harness
+{
+public:
+    TestSupport::SimFixture sim { QStringLiteral("network-nv.json") };
+    TestSupport::SeamRecorder seams;
+    std::unique_ptr<ctlSensorNV> control;
+    const QString device = QStringLiteral("HWI-Controller 1");
+    QString block;
+    QStringList events; // MessageEvent as "Modulename FunctionName TypeIndex: Message"
+    QStringList valueEvents; // ValueChangeEvent as "ClassId ObjectName=NewValue"
+
+    // A new control with its events recorded; with a block, handed that block in the host's order.
+    void open(const QString &blockName = QString(), qint16 unit = MEASUREMENT_SYSTEM_SI, bool init = true)
+    {
+        if (!sim.isLoaded())
+            throw std::runtime_error(sim.errorString().toStdString());
+        control = std::make_unique<ctlSensorNV>();
+        QObject::connect(control.get(), &ctlSensorNV::MessageEvent, control.get(),
+            [this](const QString &Message, const QString &Modulename, const QString &FunctionName, qint32 TypeIndex,
+                bool &) {
+                events << QStringLiteral("%1 %2 %3: %4").arg(Modulename, FunctionName).arg(TypeIndex).arg(Message);
+            });
+        QObject::connect(control.get(), &ctlSensorNV::ValueChangeEvent, control.get(),
+            [this](const QString &NewValue, qint16 ClassId, const QString &ObjectName) {
+                valueEvents << QStringLiteral("%1 %2=%3").arg(ClassId).arg(ObjectName, NewValue);
+            });
+        block = blockName;
+        if (block.isEmpty())
+            return;
+        control->setSystem(sim->system());
+        control->setDeviceObject(sim->device(device));
+        control->setDeviceProgID(sim->programId(device));
+        control->setMesureUnit(unit);
+        control->setNodeObject(sim->block(device, block));
+        if (init)
+            control->ZovezuVavevaInit();
+    }
+
+    template<typename T = QWidget> T *widget(const QString &name) const { return control->findChild<T *>(name); }
+    DeviceAccess::NetworkVariablePtr nv(const QString &blockName) const
+    {
+        return sim->block(device, blockName)->NetworkVariables()->Item(1);
+    }
+
+    // A caption, a box's or button's text, a list's selected text.
+    QString shown(const QString &name) const
+    {
+        if (auto *label = widget<QLabel>(name))
+            return label->text();
+        if (auto *box = widget<QLineEdit>(name))
+            return box->text();
+        if (auto *frame = widget<QGroupBox>(name))
+            return frame->title();
+        if (auto *button = widget<QPushButton>(name))
+            return button->text();
+        return widget<QComboBox>(name)->currentText();
+    }
+
+    // Changes a box or chooses in a list as a user does, in this control or another one.
+    void edit(const QString &name, const QString &text, QWidget *in = nullptr) const
+    {
+        QWidget *target = (in ? in : control.get())->findChild<QWidget *>(name);
+        if (auto *list = qobject_cast<QComboBox *>(target))
+            list->setCurrentIndex(list->findText(text));
+        else
+            qobject_cast<QLineEdit *>(target)->setText(text);
+    }
+
+    // The names among `names` that are not hidden.
+    QString visible(const QStringList &names) const
+    {
+        QStringList result;
+        for (const QString &name : names) {
+            if (!widget(name)->isHidden())
+                result << name;
+        }
+        return result.join(' ');
+    }
+
+    // The format a field was read in, from its tool tip.
+    QString readFormat(const QString &name) const { return widget(name)->toolTip().section(QStringLiteral(": "), 1); }
+
+    // Every value written, as "property@format=text" (format empty: the property's default).
+    QStringList writes() const
+    {
+        QMap<QString, QString> format;
+        QStringList result;
+        for (const Sim::CallRecord &call : sim->callLog()) {
+            const QString cp = call.arguments.value(0);
+            if (call.operation == QLatin1String("ConfigProperty.setFormat"))
+                format[cp] = call.arguments.value(1).section(QLatin1Char('.'), -1);
+            else if (call.operation == QLatin1String("ConfigProperty.setValueText"))
+                result << cp + QLatin1Char('@') + format.value(cp) + QLatin1Char('=') + call.arguments.value(1);
+        }
+        return result;
+    }
+};
+
+} // namespace NetworkTest
