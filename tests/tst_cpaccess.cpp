@@ -33,6 +33,31 @@ QStringList cpCalls(const TestSupport::SimFixture &sim, const QString &cpName)
     return calls;
 }
 
+// A device whose parent chain holds no system: kinds 5 and 99, then the end.
+struct Link : DeviceAccess::Object
+{
+    Link(qint32 kind, DeviceAccess::ObjectPtr parent)
+        : kind(kind)
+        , parent(std::move(parent))
+    {
+    }
+    DeviceAccess::ObjectPtr Parent() const override { return parent; }
+    qint32 ObjectKind() const override { return kind; }
+    qint32 kind;
+    DeviceAccess::ObjectPtr parent;
+};
+struct OrphanDevice : DeviceAccess::AppDevice
+{
+    DeviceAccess::ObjectPtr Parent() const override
+    {
+        return std::make_shared<Link>(5, std::make_shared<Link>(99, nullptr));
+    }
+    qint32 ObjectKind() const override { return 7; }
+    bool Commissioned() const override { return true; }
+    QString Name() const override { return QStringLiteral("Orphan"); }
+    qint32 State() const override { return StateConfiguredOnline; }
+};
+
 DeviceAccess::ConfigPropertyPtr tempCp(TestSupport::SimFixture &sim, const QString &name)
 {
     return sim->block(Device, QStringLiteral("Temp"))->ConfigProperties()->Item(name);
@@ -61,6 +86,8 @@ private slots:
     void readIntoWidget_data();
     void readIntoWidget();
     void selectComboText();
+    void toolTipOfFormatName_data();
+    void toolTipOfFormatName();
     void checkDeviceState_data();
     void checkDeviceState();
     void cpNamesFollowTheVersion();
@@ -191,6 +218,27 @@ void tst_cpaccess::selectComboText()
     QCOMPARE(combo.currentIndex(), 1);
 }
 
+void tst_cpaccess::toolTipOfFormatName_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("tip");
+    QTest::newRow("absolute") << "#9000A53D0A040410[3].SNVT_temp_p#SI"
+                              << "Format name: SNVT_temp_p#SI";
+    QTest::newRow("without a dot: the whole name") << "SNVT_temp_p#US"
+                                                   << "Format name: SNVT_temp_p#US";
+    QTest::newRow("two dots: after the first") << "a.b.c"
+                                               << "Format name: b.c";
+}
+
+void tst_cpaccess::toolTipOfFormatName()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, tip);
+    QComboBox combo;
+    ReadCpValueToComboBox(&combo, tempCp(*sim, "UCPTinputSignalType"), format);
+    QCOMPARE(combo.toolTip(), tip);
+}
+
 void tst_cpaccess::checkDeviceState_data()
 {
     QTest::addColumn<QString>("change");
@@ -204,6 +252,7 @@ void tst_cpaccess::checkDeviceState_data()
         << "state 3" << false << "earlier\r\nThe device 'Controller' is not Config Online!";
     QTest::newRow("network off") << "mode 1" << false << "earlier\r\nThe network is OffNet!";
     QTest::newRow("system given") << "given" << true << "earlier";
+    QTest::newRow("no system in the parent chain") << "orphan" << true << "earlier";
 }
 
 void tst_cpaccess::checkDeviceState()
@@ -222,6 +271,8 @@ void tst_cpaccess::checkDeviceState()
         (*sim)->model().system.networkMode = 1;
     else if (change == QLatin1String("given"))
         system = (*sim)->system();
+    else if (change == QLatin1String("orphan"))
+        device = std::make_shared<OrphanDevice>();
     (*sim)->clearCallLog();
 
     TestSupport::SeamRecorder seams;
@@ -232,6 +283,8 @@ void tst_cpaccess::checkDeviceState()
     // A system given is used as it is; otherwise it is found from the device.
     if (change == QLatin1String("given"))
         QCOMPARE((*sim)->callCount("AppDevice.Parent"), 0);
+    else if (change == QLatin1String("orphan"))
+        QVERIFY(!system);
     else if (ok || change == QLatin1String("mode 1"))
         QVERIFY(system);
 }

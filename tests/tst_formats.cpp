@@ -43,6 +43,10 @@ private slots:
     void parseNvTypeValue();
     void resolution_data();
     void resolution();
+    void typeFileClosedInEveryCase_data();
+    void typeFileClosedInEveryCase();
+    void unitTextFailures_data();
+    void unitTextFailures();
 
 private:
     std::unique_ptr<TestSupport::SimFixture> sim;
@@ -193,6 +197,88 @@ void tst_formats::resolution()
         QVERIFY2((*sim)->callCount(operation) > 0, "the fault was never reached");
     QVERIFY2((*sim)->openHandleCount() == 0, qPrintable((*sim)->openHandles().join(", ")));
     QCOMPARE(seams.messageCount(), 0);
+}
+
+void tst_formats::typeFileClosedInEveryCase_data()
+{
+    QTest::addColumn<int>("scope");
+    QTest::addColumn<QString>("fault"); // an operation that fails
+    QTest::addColumn<bool>("found");
+
+    QTest::newRow("node found") << 0 << "" << true;
+    QTest::newRow("no type file: handle 0") << 7 << "" << false;
+    QTest::newRow("node lookup fails") << 0 << "TypeService.GetTreeNode" << false;
+}
+
+// The handle that the type-file lookup gave is closed last, whatever happened in between.
+void tst_formats::typeFileClosedInEveryCase()
+{
+    QFETCH(int, scope);
+    QFETCH(QString, fault);
+    QFETCH(bool, found);
+
+    if (!fault.isEmpty())
+        (*sim)->failOperation(fault, Refused);
+    (*sim)->clearCallLog();
+    DeviceAccess::TypeTreeNodePtr node;
+    QString errMsg;
+    GetTypeTreeNode(ProgramId, scope, 105, node, errMsg);
+    QCOMPARE(bool(node), found);
+
+    const auto &log = (*sim)->callLog();
+    QVERIFY(!log.isEmpty());
+    QCOMPARE(log.last().operation, QStringLiteral("ResourceCatalog.CloseResourceFile"));
+    QCOMPARE((*sim)->callCount("ResourceCatalog.CloseResourceFile"), 1);
+    // The handle closed is the one the node was asked from.
+    QString asked;
+    for (const Sim::CallRecord &call : log) {
+        if (call.operation == "TypeService.GetTreeNode")
+            asked = call.arguments.value(0);
+    }
+    QCOMPARE(log.last().arguments.value(0), asked);
+    if (scope == 7)
+        QCOMPARE(asked, QStringLiteral("0"));
+    QCOMPARE((*sim)->openHandleCount(), 0);
+}
+
+void tst_formats::unitTextFailures_data()
+{
+    QTest::addColumn<QString>("languageFile"); // "set": the resource set's own
+    QTest::addColumn<int>("nodeType"); // 0: no type-tree node
+    QTest::addColumn<QString>("unitText");
+    QTest::addColumn<QString>("errMsg");
+
+    QTest::newRow("no language file") << "" << 105 << ""
+                                      << "No DRF language was found!";
+    QTest::newRow("file that does not open") << "C:\\missing.enu" << 105 << ""
+                                             << "Cannot open language file 'C:\\missing.enu'!";
+    QTest::newRow("neither format nor node") << "set" << 0 << ""
+                                             << "No valid  language was found!";
+    QTest::newRow("node without unit") << "set" << 109 << ""
+                                       << "Language Unit Index was not valid!";
+    QTest::newRow("node with unit") << "set" << 105 << "°C"
+                                    << "";
+}
+
+void tst_formats::unitTextFailures()
+{
+    QFETCH(QString, languageFile);
+    QFETCH(int, nodeType);
+    QFETCH(QString, unitText);
+    QFETCH(QString, errMsg);
+
+    QString typeFile, formatFile, setLanguageFile, gotErr;
+    QVERIFY(GetDrfFileNames(ProgramId, 0, typeFile, formatFile, setLanguageFile, gotErr));
+    DeviceAccess::TypeTreeNodePtr node;
+    if (nodeType)
+        QVERIFY(GetTypeTreeNode(ProgramId, 0, nodeType, node, gotErr) && node);
+    QString gotUnit = QStringLiteral("stale");
+    const bool ok
+        = GetFormatUnitText(languageFile == "set" ? setLanguageFile : languageFile, nullptr, node, gotUnit, gotErr);
+    QCOMPARE(ok, errMsg.isEmpty());
+    QCOMPARE(gotUnit, unitText);
+    QCOMPARE(gotErr, errMsg);
+    QCOMPARE((*sim)->openHandleCount(), 0);
 }
 
 QTEST_MAIN(tst_formats)

@@ -290,6 +290,15 @@ void tst_ftable::captionsAndFontsFollowTheLanguage()
     for (QWidget *widget : widgets)
         QCOMPARE(widget->font().family(), font);
     QCOMPARE(form->findChild<QPushButton *>("cmdCopy")->text(), QStringLiteral("Copy Table"));
+    // Neither language's face reaches the cells, the two clipboard buttons and the output header.
+    const QString design = QApplication::font().family();
+    QVERIFY(design != font);
+    QList<QWidget *> others { form->findChild<QWidget *>("cmdCopy"), form->findChild<QWidget *>("cmdPaste"),
+        form->findChild<QWidget *>("Label1") };
+    for (int k = 0; k < fTable::CellCount; ++k)
+        others << cell(k);
+    for (QWidget *widget : others)
+        QCOMPARE(widget->objectName() + ": " + widget->font().family(), widget->objectName() + ": " + design);
 }
 
 QTEST_MAIN(tst_ftable)

@@ -3,6 +3,8 @@
 // forwarding to the host.
 #include "tst_hardware_harness.h"
 
+#include "device/DeviceAccess.h"
+
 #include <QDialog>
 
 using namespace HardwareTest;
@@ -15,6 +17,7 @@ private slots:
     void transferTableEditor_data();
     void transferTableEditor();
     void keyDownOncePerKey();
+    void onlyCaptionsTakeTheLanguageFace();
 };
 
 void tst_hardware_events::transferTableEditor_data()
@@ -86,6 +89,34 @@ void tst_hardware_events::keyDownOncePerKey()
             QCOMPARE(target + (": " + keys.join(' ')), target + (": " + expected.join(' ')));
         }
     }
+}
+
+void tst_hardware_events::onlyCaptionsTakeTheLanguageFace()
+{
+    Harness h;
+    QVERIFY(h.open(1));
+    const QStringList captions { "Frame1", "cmdValue", "cmdTable", "lblSelectorUnit", "lblSelector", "lblTherm",
+        "lblMax", "lblMin", "lblOff", "lblSignal", "lblReverse", "lblCboSignal" };
+    const QStringList others { "txtMin", "txtMax", "txtOff", "txtSelector", "txtValue", "cboSignal", "cboInput",
+        "cboTherm", "cboMin", "cboMax", "chkReverse", "lblValue", "lblUnitOffset", "lblUnitMinRange",
+        "lblUnitMaxRange" };
+    const auto faces = [&](const QStringList &names) {
+        QStringList result;
+        for (const QString &name : names)
+            result << name + ": " + h.widget(name)->font().family();
+        return result;
+    };
+    const QStringList before = faces(others);
+
+    h.sim->setLanguage(QStringLiteral("de"));
+    const QString german = DeviceAccess::languageService().GetFontName();
+    QVERIFY(!before.join(' ').contains(german));
+    h.control->ReInitializeStrings();
+    QStringList expected;
+    for (const QString &name : captions)
+        expected << name + ": " + german;
+    QCOMPARE(faces(captions), expected);
+    QCOMPARE(faces(others), before);
 }
 
 QTEST_MAIN(tst_hardware_events)

@@ -4,6 +4,9 @@
 // during initialisation are reported and passed over.
 #include "tst_hardware_harness.h"
 
+#include "device/DeviceAccess.h"
+#include "shared/ProcessState.h"
+
 using namespace HardwareTest;
 
 class tst_hardware_init : public QObject
@@ -16,6 +19,12 @@ private slots:
     void thermistorTypes();
     void failuresAreReportedAndPassedOver_data();
     void failuresAreReportedAndPassedOver();
+    void withoutDeviceLibrary_data();
+    void withoutDeviceLibrary();
+    void signalTypesPerInterpretation_data();
+    void signalTypesPerInterpretation();
+    void objectVersionRoundsToEven_data();
+    void objectVersionRoundsToEven();
 };
 
 void tst_hardware_init::interpretationsOffered_data()
@@ -124,6 +133,96 @@ void tst_hardware_init::failuresAreReportedAndPassedOver()
     h.sim->clearCallLog();
     h.control->setMesureUnit(MEASUREMENT_SYSTEM_US);
     QVERIFY(h.sim->callCount() > 0);
+}
+
+void tst_hardware_init::withoutDeviceLibrary_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("reported"); // the one report the host sees, or none
+    const QString missing = QStringLiteral("No device library is installed.");
+    QTest::newRow("ZovezuVavevaInit") << "ZovezuVavevaInit"
+                                      << "ZovezuVavevaInit 16: " + missing;
+    QTest::newRow("FillHardwareValues") << "FillHardwareValues"
+                                        << "FillHardwareValues 16: " + missing;
+    QTest::newRow("WriteValue after an edit") << "WriteValue" << QString();
+}
+
+// However many device calls fail for want of a library, one public operation makes one report.
+void tst_hardware_init::withoutDeviceLibrary()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, reported);
+
+    Harness h;
+    QVERIFY(h.open(1, SnvtTempP, {}, MEASUREMENT_SYSTEM_SI, "", operation != "ZovezuVavevaInit"));
+    h.events.clear();
+    DeviceAccess::install(nullptr);
+    if (operation == "ZovezuVavevaInit") {
+        h.control->ZovezuVavevaInit();
+    } else if (operation == "FillHardwareValues") {
+        h.control->FillHardwareValues();
+    } else {
+        h.edit("txtMin", "5");
+        QCOMPARE(h.control->WriteValue(), false);
+    }
+    QCOMPARE(h.events, reported.isEmpty() ? QStringList() : QStringList { reported });
+    QCOMPARE(h.seams.messageCount(), h.events.size());
+}
+
+void tst_hardware_init::signalTypesPerInterpretation_data()
+{
+    QTest::addColumn<QStringList>("chosen"); // in turn, after the read
+    QTest::addColumn<QString>("offered"); // "text=item data,..."; "hidden" when the list is not shown
+
+    const QString all = QStringLiteral("VOLTAGE_0_10V=0,MILIAMPS_4_20MA=1,RESISTANCE=2");
+    QTest::newRow("LINEAR") << QStringList { "LINEAR" } << all;
+    QTest::newRow("STD_THERMISTOR: the first type only") << QStringList { "STD_THERMISTOR" } << "VOLTAGE_0_10V=0";
+    QTest::newRow("SETPOINT_OFFSET keeps one type")
+        << QStringList { "STD_THERMISTOR", "SETPOINT_OFFSET" } << "VOLTAGE_0_10V=0";
+    QTest::newRow("SETPOINT_OFFSET keeps three") << QStringList { "LINEAR", "SETPOINT_OFFSET" } << all;
+    QTest::newRow("DISCONNECTED hides the list") << QStringList { "DISCONNECTED" } << "hidden";
+}
+
+void tst_hardware_init::signalTypesPerInterpretation()
+{
+    QFETCH(QStringList, chosen);
+    QFETCH(QString, offered);
+
+    Harness h;
+    QVERIFY(h.open(1, SnvtTempP, "UCPTinputSignalInterpretation=TRANS_TABLE;UCPTinputSignalType=VOLTAGE_0_10V"));
+    for (const QString &interpretation : chosen)
+        QVERIFY2(h.choose(interpretation), qPrintable(interpretation));
+    QComboBox *list = h.combo("cboSignal");
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->itemText(i) + "=" + list->itemData(i).toString();
+    QCOMPARE(list->isHidden() ? QStringLiteral("hidden") : items.join(','), offered);
+    if (!list->isHidden())
+        QCOMPARE(list->currentText(), QStringLiteral("VOLTAGE_0_10V"));
+}
+
+void tst_hardware_init::objectVersionRoundsToEven_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("version");
+    QTest::addColumn<int>("thermistorTypes"); // the list follows the version
+
+    QTest::newRow("1.5 rounds up") << "1.5" << 2 << 8;
+    QTest::newRow("2.5 rounds down") << "2.5" << 2 << 8;
+    QTest::newRow("1.4") << "1.4" << 1 << 6;
+}
+
+// The block's version arrives through the control's NodeObject, as a host hands it over.
+void tst_hardware_init::objectVersionRoundsToEven()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, version);
+    QFETCH(int, thermistorTypes);
+
+    Harness h;
+    QVERIFY(h.open(1, SnvtTempP, "SCPTobjMajVer=" + stored));
+    QCOMPARE(int(MKorvane::ObjMajorVersion()), version);
+    QCOMPARE(h.combo("cboTherm")->count(), thermistorTypes);
 }
 
 QTEST_MAIN(tst_hardware_init)

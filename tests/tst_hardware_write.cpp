@@ -4,6 +4,8 @@
 // format, damaged device texts, and a device failure at every single call of a write.
 #include "tst_hardware_harness.h"
 
+#include <QDialog>
+
 using namespace HardwareTest;
 
 namespace {
@@ -58,6 +60,8 @@ class tst_hardware_write : public QObject
 private slots:
     void writeBack_data();
     void writeBack();
+    void writeOrder_data();
+    void writeOrder();
     void damagedDeviceTexts_data();
     void damagedDeviceTexts();
     void failureAtEveryCall();
@@ -138,6 +142,61 @@ void tst_hardware_write::writeBack()
         QVERIFY2(set.value(0).endsWith(cp.second), qPrintable(cp.first + ": " + set.join(',')));
     }
     QCOMPARE(h.events, c.message.isEmpty() ? QStringList() : QStringList { "WriteValue 16: " + c.message });
+}
+
+void tst_hardware_write::writeOrder_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<QString>("interpretation");
+    QTest::addColumn<bool>("tableConfirmed"); // an edit of the table confirmed with OK
+    QTest::addColumn<QStringList>("order"); // the properties written, in this order
+
+    // Options, interpretation, signal type, thermistor type, increment (version 1 only), the range,
+    // then the table and the offset as the interpretation asks.
+    const QStringList first { "UCPTioOptions", "UCPTinputSignalInterpretation", "UCPTinputSignalType",
+        "UCPTthermistorType", "UCPTstepLevel", "SCPTminRnge", "SCPTmaxRnge" };
+    const QStringList second { "UCPThwInOptions", "UCPTinputSignalInterpretation", "UCPTinputSignalType",
+        "UCPTthermistorType", "SCPTminRnge", "SCPTmaxRnge" };
+    QTest::newRow("v1 LINEAR") << 1 << "LINEAR" << false << first + QStringList { "SCPToffset" };
+    QTest::newRow("v2 LINEAR") << 2 << "LINEAR" << false << second + QStringList { "UCPToffset" };
+    QTest::newRow("v1 TRANS_TABLE, not confirmed")
+        << 1 << "TRANS_TABLE" << false << first + QStringList { "SCPToffset" };
+    QTest::newRow("v1 TRANS_TABLE, confirmed")
+        << 1 << "TRANS_TABLE" << true << first + QStringList { "UCPTtransTable", "SCPToffset" };
+    QTest::newRow("v2 TRANS_TABLE, confirmed")
+        << 2 << "TRANS_TABLE" << true << second + QStringList { "UCPTtransTable", "UCPToffset" };
+    QTest::newRow("v1 MULTI_LEVEL") << 1 << "MULTI_LEVEL" << false << first + QStringList { "UCPTtransTable" };
+    QTest::newRow("v2 MULTI_LEVEL, confirmed")
+        << 2 << "MULTI_LEVEL" << true << second + QStringList { "UCPTtransTable" };
+    QTest::newRow("v2 MULTI_LEVEL, not confirmed") << 2 << "MULTI_LEVEL" << false << second;
+}
+
+void tst_hardware_write::writeOrder()
+{
+    QFETCH(int, version);
+    QFETCH(QString, interpretation);
+    QFETCH(bool, tableConfirmed);
+    QFETCH(QStringList, order);
+
+    Harness h;
+    QVERIFY(h.open(version, SnvtTempP, "UCPTinputSignalInterpretation=" + interpretation));
+    if (tableConfirmed) {
+        h.seams.setModalDriver([](QDialog &editor) {
+            editor.findChild<QPushButton *>("cmdOK")->click();
+            return editor.result();
+        });
+        h.widget<QPushButton>("cmdTable")->click();
+    }
+    h.edit("txtMin", "1");
+    h.sim->clearCallLog();
+    QCOMPARE(h.control->WriteValue(), false);
+    QStringList written;
+    for (const Sim::CallRecord &call : h.sim->callLog()) {
+        if (call.operation == "ConfigProperty.setValueText")
+            written << call.arguments.value(0);
+    }
+    QCOMPARE(written, order);
+    QCOMPARE(h.events, QStringList());
 }
 
 void tst_hardware_write::damagedDeviceTexts_data()

@@ -11,6 +11,8 @@
 #include "support/SimFixture.h"
 
 #include <QComboBox>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QtTest>
 
 using namespace MKorvane;
@@ -18,6 +20,18 @@ using namespace MKorvane;
 namespace {
 
 const QString Prefix = QStringLiteral("#9FFFFF0501840460[3].");
+
+// An enumeration that no resource set defines.
+struct UnknownEnumeration : DeviceAccess::TypeTreeNode
+{
+    qint32 Kind() const override { return DeviceAccess::BaseKindEnumeration; }
+    QString Name() const override { return QStringLiteral("UNVT_gone"); }
+    qint32 UnitIndex() const override { return 0; }
+    double Scope() const override { return 3; }
+    double TypeIndex() const override { return 77; }
+    double LowestValue() const override { return 0; }
+    double HighestValue() const override { return 2; }
+};
 
 } // namespace
 
@@ -36,6 +50,8 @@ private slots:
     void numbers();
     void validateNumeric();
     void enumCollectionFillsCombo();
+    void signalUnit_data();
+    void signalUnit();
 };
 
 void tst_units::splitFormatName_data()
@@ -158,16 +174,56 @@ void tst_units::enumCollectionFillsCombo()
     DeviceAccess::EnumCollectionPtr members;
     QVERIFY(GetFormatEnumCollection(node, programId, isEnum, members, errMsg));
     QVERIFY(isEnum);
-    QCOMPARE(sim->callLog().last().arguments, QStringList({ programId, "0", "109", "-1", "3" }));
+    // The node's fields are read one after the other, in this order, before the members are asked for.
+    QStringList calls;
+    for (const Sim::CallRecord &call : sim->callLog())
+        calls << call.operation + "(" + call.arguments.join(',') + ")";
+    QCOMPARE(calls.filter(QRegularExpression("Scope|TypeIndex|Value|GetEnumCollection")),
+        QStringList({ "TypeTreeNode.Scope(SNVT_occupancy)", "TypeTreeNode.TypeIndex(SNVT_occupancy)",
+            "TypeTreeNode.LowestValue(SNVT_occupancy)", "TypeTreeNode.HighestValue(SNVT_occupancy)",
+            "TypeService.GetEnumCollection(" + programId + ",0,109,-1,3)" }));
 
+    // Filling selects nothing and raises no change, though Qt selects a first item added.
     QComboBox combo;
     combo.addItem(QStringLiteral("left over"));
+    QSignalSpy changes(&combo, &QComboBox::currentIndexChanged);
     QVERIFY(FillComboFromCollection(&combo, members, errMsg));
     QStringList items;
     for (int i = 0; i < combo.count(); ++i)
         items << combo.itemText(i) + QLatin1Char('=') + combo.itemData(i, Qt::UserRole).toString();
     QCOMPARE(items, QStringList({ "OC_NUL=-1", "OC_OCCUPIED=0", "OC_UNOCCUPIED=1", "OC_BYPASS=2", "OC_STANDBY=3" }));
+    QCOMPARE(combo.currentIndex(), -1);
+    QCOMPARE(changes.count(), 0);
     QVERIFY(errMsg.isEmpty());
+
+    // An enumeration node whose members the catalog does not know.
+    QVERIFY(!GetFormatEnumCollection(std::make_shared<UnknownEnumeration>(), programId, isEnum, members, errMsg));
+    QCOMPARE(errMsg, QStringLiteral("Failed to find out enum collection for foramt: UNVT_gone."));
+}
+
+void tst_units::signalUnit_data()
+{
+    QTest::addColumn<QString>("signalType");
+    QTest::addColumn<QString>("unit");
+    QTest::newRow("voltage") << "VOLTAGE_0_10V"
+                             << "V";
+    QTest::newRow("current") << "MILIAMPS_4_20MA"
+                             << "mA";
+    QTest::newRow("resistance") << "RESISTANCE"
+                                << "K Ohm";
+    QTest::newRow("letter case counts") << "resistance"
+                                        << "";
+    QTest::newRow("blanks count") << " VOLTAGE_0_10V"
+                                  << "";
+    QTest::newRow("none selected") << ""
+                                   << "";
+}
+
+void tst_units::signalUnit()
+{
+    QFETCH(QString, signalType);
+    QFETCH(QString, unit);
+    QCOMPARE(GetSignalUnit(signalType), unit);
 }
 
 QTEST_MAIN(tst_units)

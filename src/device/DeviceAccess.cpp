@@ -29,13 +29,13 @@ Implementation &implementation()
     return *state().implementation;
 }
 
-template<typename Service, typename Create>
-Service &service(std::shared_ptr<Service> &slot, Create create)
+template<typename Service, typename Create> Service &service(std::shared_ptr<Service> &slot, Create create)
 {
     if (!slot)
         slot = (implementation().*create)();
     if (!slot)
-        throw DeviceError(DeviceError::ObjectErrorBase + 1, QStringLiteral("The device library offers no such service."));
+        throw DeviceError(
+            DeviceError::ObjectErrorBase + 1, QStringLiteral("The device library offers no such service."));
     return *slot;
 }
 
@@ -43,12 +43,17 @@ Service &service(std::shared_ptr<Service> &slot, Create create)
 
 void install(std::shared_ptr<Implementation> implementation)
 {
-    state() = Installed{ std::move(implementation), {}, {}, {}, {}, {}, {} };
+    state() = Installed { std::move(implementation), {}, {}, {}, {}, {}, {} };
 }
 
 std::shared_ptr<Implementation> installed()
 {
     return state().implementation;
+}
+
+void requireInstalled()
+{
+    implementation();
 }
 
 ResourceCatalog &resourceCatalog()

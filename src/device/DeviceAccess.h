@@ -26,6 +26,9 @@ public:
 // Installs the implementation and forgets the services created from the previous one.
 void install(std::shared_ptr<Implementation> implementation);
 std::shared_ptr<Implementation> installed();
+// Throws the DeviceError that every service throws while no implementation is installed, so that
+// a public operation can stop at its start with one report instead of one per device call.
+void requireInstalled();
 
 // The process-wide services. Each throws DeviceError when no implementation is installed.
 ResourceCatalog &resourceCatalog();

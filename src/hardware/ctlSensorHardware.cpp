@@ -26,6 +26,7 @@ ctlSensorHardware::ctlSensorHardware(QWidget *parent)
     ui->txtValue->setReadOnly(true);
 
     connectHandlers();
+    MKorvane::KeepDesignFaces(this, languageFontWidgets());
 
     MKorvane::LoadLanguageStrings();
     InitStrings();
@@ -123,6 +124,12 @@ void ctlSensorHardware::ZovezuVavevaInit()
     qint32 typeFile = 0;
     DeviceAccess::EnumCollectionPtr thermistorTypes;
 
+    // Without a device library every step would fail alike: the host hears of it once.
+    if (!step([] { DeviceAccess::requireInstalled(); })) {
+        mblnInitialized = true;
+        mblnValueChanged = false;
+        return;
+    }
     step([&] { catalog = DeviceAccess::resourceCatalog().OpenCatalog(true, QString()); });
     step([&] { scope = mlngScope; });
     // The type file is looked up with scope 0, whatever the device's scope is.

@@ -127,6 +127,7 @@ private:
     void cmdValue_Click();
     void cmdTable_Click();
     void validateOnLeaving(QLineEdit *box);
+    QList<QWidget *> languageFontWidgets() const;
 
     // Helpers shared by the files of the control.
     DeviceAccess::ConfigPropertyPtr nodeCp(const QString &name) const;

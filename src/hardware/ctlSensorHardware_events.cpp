@@ -181,12 +181,7 @@ void ctlSensorHardware::InitStrings()
             if (DeviceAccess::installed()) {
                 const QString name = DeviceAccess::languageService().GetFontName();
                 const qint16 charset = DeviceAccess::languageService().GetFontCharset();
-                for (QWidget *widget : { static_cast<QWidget *>(ui->Frame1), static_cast<QWidget *>(ui->cmdValue),
-                         static_cast<QWidget *>(ui->cmdTable), static_cast<QWidget *>(ui->lblSelectorUnit),
-                         static_cast<QWidget *>(ui->lblSelector), static_cast<QWidget *>(ui->lblTherm),
-                         static_cast<QWidget *>(ui->lblMax), static_cast<QWidget *>(ui->lblMin),
-                         static_cast<QWidget *>(ui->lblOff), static_cast<QWidget *>(ui->lblSignal),
-                         static_cast<QWidget *>(ui->lblReverse), static_cast<QWidget *>(ui->lblCboSignal) })
+                for (QWidget *widget : languageFontWidgets())
                     widget->setFont(MKorvane::MakeFont(widget->font(), name, charset));
             }
             const auto text = [](const char *key) { return MKorvane::GetLanguageString(QString::fromLatin1(key)); };
@@ -204,6 +199,14 @@ void ctlSensorHardware::InitStrings()
             setCaption(ui->lblCboSignal, text("Signal type"));
         },
         [this](qint32, const QString &description) { report(description, QStringLiteral("InitStrings")); });
+}
+
+// The captions that take the language's face, in the order they take it; every other widget
+// keeps its design face.
+QList<QWidget *> ctlSensorHardware::languageFontWidgets() const
+{
+    return { ui->Frame1, ui->cmdValue, ui->cmdTable, ui->lblSelectorUnit, ui->lblSelector, ui->lblTherm, ui->lblMax,
+        ui->lblMin, ui->lblOff, ui->lblSignal, ui->lblReverse, ui->lblCboSignal };
 }
 
 void ctlSensorHardware::ReInitializeStrings()

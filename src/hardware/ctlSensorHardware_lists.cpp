@@ -36,7 +36,9 @@ public:
     void add(const DeviceAccess::EnumCollectionPtr &collection, int position)
     {
         const DeviceAccess::EnumMemberPtr &member = requireObject(requireObject(collection)->Item(position));
-        m_combo->addItem(member->Name(), member->Index());
+        const QString name = member->Name();
+        const qint32 index = member->Index();
+        m_combo->addItem(name, index);
     }
 
 private:

@@ -36,6 +36,9 @@ fTable::fTable(QWidget *parent)
     connect(ui->cmdCopy, &QPushButton::clicked, this, &fTable::cmdCopy_Click);
     connect(ui->cmdPaste, &QPushButton::clicked, this, &fTable::cmdPaste_Click);
 
+    // The cells, cmdCopy, cmdPaste and Label1 keep their face when the form takes the language's.
+    MKorvane::KeepDesignFaces(this, { ui->cmdOK, ui->cmdCancel, ui->lblResis });
+
     MKorvane::LoadLanguageStrings();
     InitStrings();
 }
@@ -64,9 +67,8 @@ void fTable::InitStrings()
         charset = language.GetFontCharset();
     });
 
-    // Without a face name the widgets keep the fonts they have. Qt hands the form's font on
-    // to every child that has no font of its own, so the cells, cmdCopy, cmdPaste and Label1
-    // follow the form's new face too.
+    // Without a face name the widgets keep the fonts they have. The other widgets have faces of
+    // their own (see the constructor), so the form's new face does not reach them.
     if (!fontName.isEmpty()) {
         for (QWidget *widget : { static_cast<QWidget *>(this), static_cast<QWidget *>(ui->cmdOK),
                  static_cast<QWidget *>(ui->cmdCancel), static_cast<QWidget *>(ui->lblResis) })

@@ -20,9 +20,11 @@ namespace {
 class HandleGuard
 {
 public:
-    HandleGuard(qint32 handle, std::function<void(qint32)> close)
+    // closeNothing: close also a handle of 0, as the type-file lookup does.
+    HandleGuard(qint32 handle, std::function<void(qint32)> close, bool closeNothing = false)
         : m_handle(handle)
         , m_close(std::move(close))
+        , m_open(handle != 0 || closeNothing)
     {
     }
     ~HandleGuard() { closeNow(); }
@@ -31,7 +33,7 @@ public:
 
     void closeNow()
     {
-        if (m_handle == 0)
+        if (!std::exchange(m_open, false))
             return;
         const qint32 handle = std::exchange(m_handle, 0);
         skipOnFailure([&] { m_close(handle); });
@@ -40,6 +42,7 @@ public:
 private:
     qint32 m_handle;
     std::function<void(qint32)> m_close;
+    bool m_open;
 };
 
 HandleGuard catalogGuard(qint32 handle)
@@ -47,9 +50,10 @@ HandleGuard catalogGuard(qint32 handle)
     return HandleGuard(handle, [](qint32 h) { DeviceAccess::resourceCatalog().CloseCatalog(h); });
 }
 
-HandleGuard fileGuard(qint32 handle)
+HandleGuard fileGuard(qint32 handle, bool closeNothing = false)
 {
-    return HandleGuard(handle, [](qint32 h) { DeviceAccess::resourceCatalog().CloseResourceFile(h); });
+    return HandleGuard(
+        handle, [](qint32 h) { DeviceAccess::resourceCatalog().CloseResourceFile(h); }, closeNothing);
 }
 
 // Appends a failure's description (quiet numbers excepted); for tryStep.
@@ -189,7 +193,8 @@ bool GetTypeTreeNode(
         [&] {
             QString path;
             const qint32 handle = OpenTypeFile(ProgramId, Scope, path);
-            HandleGuard guard = fileGuard(handle);
+            // Closed whatever the node lookup gives, also when the open gave 0.
+            HandleGuard guard = fileGuard(handle, true);
             TreeNode = DeviceAccess::typeService().GetTreeNode(handle, ProgramId, TypeIndex);
         },
         appendTo(ErrMsg));

@@ -11,6 +11,7 @@
 #include "shared/Steps.h"
 
 #include <QStringList>
+#include <QWidget>
 
 namespace MKorvane {
 namespace {
@@ -129,6 +130,26 @@ QFont MakeFont(const QFont &font, const QString &faceName, qint16 charset)
     if (!faceName.isEmpty())
         copy.setFamily(faceName);
     return copy;
+}
+
+void KeepDesignFaces(QWidget *form, const QList<QWidget *> &languageFontWidgets)
+{
+    const auto takesLanguageFont = [&](const QWidget *widget) {
+        for (const QWidget *named : languageFontWidgets) {
+            if (widget == named || widget->isAncestorOf(named))
+                return true;
+        }
+        return false;
+    };
+    for (QWidget *widget : form->findChildren<QWidget *>()) {
+        if (widget->isWindow() || takesLanguageFont(widget))
+            continue;
+        // A font that resolves nothing but the face: the rest is still inherited.
+        const QFont current = widget->font();
+        QFont face;
+        face.setFamilies(current.families().isEmpty() ? QStringList(current.family()) : current.families());
+        widget->setFont(face);
+    }
 }
 
 void AppendErrMsg(QString &ErrMsg, const QString &text)

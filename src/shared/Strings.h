@@ -4,9 +4,12 @@
 #pragma once
 
 #include <QFont>
+#include <QList>
 #include <QString>
 #include <QVariantList>
 #include <functional>
+
+class QWidget;
 
 namespace MKorvane {
 
@@ -30,6 +33,12 @@ qint16 GetIndexOrder(const QString &Piece, qint16 DefaultIndex, QString &Rest);
 // writing system follows from the face and the text, so the character set is not kept.
 QFont MakeFont(const QFont &font, const QString &faceName, qint16 charset);
 
+// Only the named widgets of a control or form take the language's face. Qt hands a font set
+// on a frame or form on to every child without a face of its own; this gives every other
+// widget inside `form` (those that hold a named one excepted) the face it has now as its own,
+// so it keeps it. Size and weight still follow the parent. Call once, before the first font.
+void KeepDesignFaces(QWidget *form, const QList<QWidget *> &languageFontWidgets);
+
 // Appends one translated line to an error accumulator: "\r\n" first unless it is empty.
 void AppendErrMsg(QString &ErrMsg, const QString &text);
 
@@ -39,17 +48,17 @@ void AppendFailure(QString &ErrMsg, qint32 number, const QString &description);
 
 // Raises a control's MessageEvent (Message, Modulename, FunctionName, TypeIndex, IsReceived).
 using MessageEventRaiser = std::function<void(const QString &Message, const QString &Modulename,
-                                              const QString &FunctionName, qint32 TypeIndex, bool &IsReceived)>;
+    const QString &FunctionName, qint32 TypeIndex, bool &IsReceived)>;
 
 // Reports a non-empty ErrMsg once: raises the event with style 16 and, when the host
 // leaves IsReceived False, shows a critical message box titled caption + " " + procedure.
 // Does nothing for an empty ErrMsg.
-void ReportError(const QString &ErrMsg, const QString &caption, const QString &procedure,
-                 const MessageEventRaiser &raise);
+void ReportError(
+    const QString &ErrMsg, const QString &caption, const QString &procedure, const MessageEventRaiser &raise);
 
 // Raises the event with the given style and, when the host leaves IsReceived False and
 // showBox is true, shows the message box in that style. Returns IsReceived.
 bool RaiseMessage(const QString &message, const QString &caption, const QString &procedure, qint32 style,
-                  const MessageEventRaiser &raise, bool showBox = true);
+    const MessageEventRaiser &raise, bool showBox = true);
 
 } // namespace MKorvane

@@ -70,9 +70,13 @@ bool GetFormatEnumCollection(const DeviceAccess::TypeTreeNodePtr &node, const QS
                 EnumCollection = nullptr;
                 return;
             }
-            EnumCollection = DeviceAccess::typeService().GetEnumCollection(ProgramId, RoundToLong(typeNode.Scope()),
-                RoundToLong(typeNode.TypeIndex()), RoundToLong(typeNode.LowestValue()),
-                RoundToLong(typeNode.HighestValue()));
+            // One statement each: the node is read in this order, whatever the compiler does with arguments.
+            const qint32 scope = RoundToLong(typeNode.Scope());
+            const qint32 typeIndex = RoundToLong(typeNode.TypeIndex());
+            const qint32 lowest = RoundToLong(typeNode.LowestValue());
+            const qint32 highest = RoundToLong(typeNode.HighestValue());
+            EnumCollection
+                = DeviceAccess::typeService().GetEnumCollection(ProgramId, scope, typeIndex, lowest, highest);
             if (!EnumCollection) {
                 AppendErrMsg(ErrMsg,
                     GetStrings(
@@ -97,7 +101,9 @@ bool FillComboFromCollection(QComboBox *combo, const DeviceAccess::EnumCollectio
                 return;
             for (const DeviceAccess::EnumMemberPtr &member : *collection) {
                 const DeviceAccess::EnumMember &item = deref(member);
-                box.addItem(item.Name(), QVariant(qint32(item.Index())));
+                const QString name = item.Name();
+                const qint32 index = item.Index();
+                box.addItem(name, QVariant(index));
             }
             box.setCurrentIndex(-1);
         },
