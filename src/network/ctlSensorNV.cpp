@@ -12,20 +12,8 @@ ctlSensorNV::ctlSensorNV(QWidget *parent)
 {
     ui->setupUi(this);
     lblUnit = { ui->lblUnit_0, ui->lblUnit_1 };
-    // The fields and the type and unit captions keep their own face when the language sets
-    // the frame's: Qt would pass the frame's face on to every child that has none of its own.
-    for (QWidget *widget : { static_cast<QWidget *>(ui->txtHwInputNVName), static_cast<QWidget *>(ui->txtOver),
-             static_cast<QWidget *>(ui->txtDefault), static_cast<QWidget *>(ui->txtSend),
-             static_cast<QWidget *>(ui->txtThrottle), static_cast<QWidget *>(ui->txtHeart),
-             static_cast<QWidget *>(ui->cboOverride), static_cast<QWidget *>(ui->cboDefault),
-             static_cast<QWidget *>(ui->lblTitle), static_cast<QWidget *>(ui->lblOver),
-             static_cast<QWidget *>(ui->lblDef), static_cast<QWidget *>(ui->lblSendD) }) {
-        QFont own = widget->font();
-        own.setFamilies(own.families());
-        own.setFamily(own.family());
-        widget->setFont(own);
-    }
     connectHandlers();
+    MKorvane::KeepDesignFaces(this, languageFontWidgets());
 
     setAllowChangeNvName(false);
     MKorvane::LoadLanguageStrings();

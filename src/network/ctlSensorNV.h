@@ -112,6 +112,7 @@ private:
 
     // Events (ctlSensorNV_events.cpp)
     void connectHandlers();
+    QList<QWidget *> languageFontWidgets() const;
     void markChanged();
     void cboDefault_Click();
     void txtOver_Change();

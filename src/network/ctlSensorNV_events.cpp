@@ -57,12 +57,7 @@ void ctlSensorNV::InitStrings()
             if (DeviceAccess::installed()) {
                 const QString name = DeviceAccess::languageService().GetFontName();
                 const qint16 charset = DeviceAccess::languageService().GetFontCharset();
-                for (QWidget *widget : { static_cast<QWidget *>(ui->fraNV), static_cast<QWidget *>(ui->cmdChange),
-                         static_cast<QWidget *>(ui->lblType), static_cast<QWidget *>(ui->lblName),
-                         static_cast<QWidget *>(ui->lblOverride), static_cast<QWidget *>(ui->lblDefault),
-                         static_cast<QWidget *>(ui->lblSendDelta), static_cast<QWidget *>(ui->lblThrottle),
-                         static_cast<QWidget *>(ui->lblHeartbeat), static_cast<QWidget *>(lblUnit.at(0)),
-                         static_cast<QWidget *>(lblUnit.at(1)) })
+                for (QWidget *widget : languageFontWidgets())
                     widget->setFont(MKorvane::MakeFont(widget->font(), name, charset));
             }
             const auto text = [](const char *key) { return MKorvane::GetLanguageString(QString::fromLatin1(key)); };
@@ -79,6 +74,13 @@ void ctlSensorNV::InitStrings()
             lblUnit.at(1)->setText(text("sec"));
         },
         [this](qint32, const QString &description) { report(description, QStringLiteral("InitStrings")); });
+}
+
+// The widgets that take the language's face, in the order they take it.
+QList<QWidget *> ctlSensorNV::languageFontWidgets() const
+{
+    return { ui->fraNV, ui->cmdChange, ui->lblType, ui->lblName, ui->lblOverride, ui->lblDefault, ui->lblSendDelta,
+        ui->lblThrottle, ui->lblHeartbeat, lblUnit.at(0), lblUnit.at(1) };
 }
 
 void ctlSensorNV::ReInitializeStrings()

@@ -144,11 +144,10 @@ void KeepDesignFaces(QWidget *form, const QList<QWidget *> &languageFontWidgets)
     for (QWidget *widget : form->findChildren<QWidget *>()) {
         if (widget->isWindow() || takesLanguageFont(widget))
             continue;
-        // A font that resolves nothing but the face: the rest is still inherited.
-        const QFont current = widget->font();
-        QFont face;
-        face.setFamilies(current.families().isEmpty() ? QStringList(current.family()) : current.families());
-        widget->setFont(face);
+        // The widget's design font as it shows now, its face included, becomes its own.
+        QFont own = widget->font();
+        own.setFamilies(own.families().isEmpty() ? QStringList(own.family()) : own.families());
+        widget->setFont(own);
     }
 }
 

@@ -34,9 +34,9 @@ qint16 GetIndexOrder(const QString &Piece, qint16 DefaultIndex, QString &Rest);
 QFont MakeFont(const QFont &font, const QString &faceName, qint16 charset);
 
 // Only the named widgets of a control or form take the language's face. Qt hands a font set
-// on a frame or form on to every child without a face of its own; this gives every other
-// widget inside `form` (those that hold a named one excepted) the face it has now as its own,
-// so it keeps it. Size and weight still follow the parent. Call once, before the first font.
+// on a frame or form on to every child without a font of its own; this gives every other
+// widget inside `form` (those that hold a named one excepted) the font it shows now as its
+// own, so it keeps it. Call once, before the first language font is set.
 void KeepDesignFaces(QWidget *form, const QList<QWidget *> &languageFontWidgets);
 
 // Appends one translated line to an error accumulator: "\r\n" first unless it is empty.
