@@ -41,8 +41,7 @@ int main(int argc, char *argv[])
     layout->addWidget(buttons);
 
     // Messages arrive as an event; taking them (IsReceived) keeps the control's own box away.
-    QObject::connect(
-        control, &ctlSensorHardware::MessageEvent,
+    QObject::connect(control, &ctlSensorHardware::MessageEvent,
         [](const QString &Message, const QString &Modulename, const QString &FunctionName, qint32, bool &IsReceived) {
             std::fprintf(stderr, "%s %s: %s\n", qPrintable(Modulename), qPrintable(FunctionName), qPrintable(Message));
             IsReceived = true;
