@@ -67,15 +67,16 @@ void tst_docs_example::controlWorksOnIt()
     QCOMPARE(h.events, QStringList());
     QCOMPARE(h.seams.messageTexts(), QStringList());
 
-    // Signal types (3), interpretations 0..6 (7) and the version-2 thermistor types.
-    QCOMPARE(h.combo("cboSignal")->count(), 3);
+    // Interpretations 0..6 (7), the version-2 thermistor types; a thermistor takes the first signal type.
     QCOMPARE(h.combo("cboInput")->count(), 7);
+    QCOMPARE(h.shown("cboSignal"), QStringLiteral("VOLTAGE_0_10V"));
     QVERIFY(h.combo("cboTherm")->count() > 0);
     QCOMPARE(h.shown("cboInput"), QStringLiteral("STD_THERMISTOR"));
     QCOMPARE(h.shown("cboTherm"), QStringLiteral("NTC_10K_TYPE2"));
 
-    // A linear input shows its range in the unit of the variable's type.
+    // A linear input offers every signal type (3) and shows its range in the unit of the variable's type.
     QVERIFY(h.choose(QStringLiteral("LINEAR")));
+    QCOMPARE(h.combo("cboSignal")->count(), 3);
     QCOMPARE(h.shown("lblUnitMinRange"), rangeUnit);
     QCOMPARE(h.shown("lblUnitMaxRange"), rangeUnit);
     QVERIFY(!h.shown("txtMax").isEmpty());
