@@ -1,9 +1,10 @@
 # Thin wrapper around CMake. `make test` and `make demo` set up a fresh machine themselves.
+# `make demo` builds only the host application and what it links; `make test` builds all.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps configure build test demo bench format clean
+.PHONY: all deps configure build host test demo screenshots bench format clean
 
 all: build
 
@@ -19,8 +20,16 @@ build: configure
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-demo: build
+host: configure
+	cmake --build $(BUILD) --target vqhost -j $(JOBS)
+
+# Without a display the demo draws the window offscreen and saves its pictures in $(BUILD)/screenshots.
+demo: host
 	bash scripts/run-demo $(BUILD)
+
+# Regenerates the pictures of the documentation (docs/*.png) from the offscreen tour.
+screenshots: host
+	bash scripts/run-demo $(BUILD) docs
 
 bench: build
 	cmake --build $(BUILD) --target benchmarks -j $(JOBS)

@@ -292,8 +292,6 @@ void HostWindow::createControl()
     m_control = new ctlSensorHardware(m_controlArea);
     m_control->setObjectName(QStringLiteral("ctlSensorHardware"));
     m_placeholder->hide();
-    // The control places its widgets itself and has no layout: keep the size it was designed with.
-    m_control->setMinimumSize(m_control->size());
     m_controlLayout->insertWidget(0, m_control, 0, Qt::AlignLeft | Qt::AlignTop);
     m_control->show();
 

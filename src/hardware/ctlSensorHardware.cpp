@@ -18,6 +18,7 @@ ctlSensorHardware::ctlSensorHardware(QWidget *parent)
     , ui(std::make_unique<Ui::ctlSensorHardware>())
 {
     ui->setupUi(this);
+    mDesignSize = size();
 
     // The live value is shown, not edited: locked, on the button face like a caption.
     QPalette valuePalette = ui->txtValue->palette();
@@ -33,6 +34,16 @@ ctlSensorHardware::ctlSensorHardware(QWidget *parent)
 }
 
 ctlSensorHardware::~ctlSensorHardware() = default;
+
+QSize ctlSensorHardware::sizeHint() const
+{
+    return mDesignSize;
+}
+
+QSize ctlSensorHardware::minimumSizeHint() const
+{
+    return mDesignSize;
+}
 
 void ctlSensorHardware::setDRFScope(qint32 mlngDRFScope)
 {

@@ -79,6 +79,11 @@ public:
     void InitStrings();
     void ReInitializeStrings();
 
+    // The control places its widgets itself: a layout gives it the size it was designed
+    // with, and less would cut widgets off.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 signals:
     // Parameters by reference: connect with direct connections only.
     void OnSetpointOffSetEvent(bool &IsSetpointOffSet);
@@ -137,6 +142,7 @@ private:
         qint32 TypeIndex, bool &IsReceived);
 
     std::unique_ptr<Ui::ctlSensorHardware> ui;
+    QSize mDesignSize; // the size of the form file
 
     DeviceAccess::EnumCollectionPtr mcolSignalTypes;
     qint32 mlngScope = 0;

@@ -19,6 +19,7 @@ fTable::fTable(QWidget *parent)
     , ui(std::make_unique<Ui::fTable>())
 {
     ui->setupUi(this);
+    mDesignSize = size();
     txtTable.reserve(CellCount);
     for (int k = 0; k < CellCount; ++k) {
         auto *cell = findChild<QLineEdit *>(QStringLiteral("txtTable_%1").arg(k));
@@ -44,6 +45,16 @@ fTable::fTable(QWidget *parent)
 }
 
 fTable::~fTable() = default;
+
+QSize fTable::sizeHint() const
+{
+    return mDesignSize;
+}
+
+QSize fTable::minimumSizeHint() const
+{
+    return mDesignSize;
+}
 
 void fTable::setTableChanged(bool changed)
 {

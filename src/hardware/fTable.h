@@ -63,6 +63,10 @@ public:
     // Reloads the display strings, then InitStrings.
     void ReInitializeStrings();
 
+    // The form places its widgets itself: it opens at, and never shrinks below, its design size.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 public slots:
     // Escape and the window's close button cancel like the Cancel button.
     void reject() override;
@@ -85,6 +89,7 @@ private:
     static double numberOf(const QString &text);
 
     std::unique_ptr<Ui::fTable> ui;
+    QSize mDesignSize; // the size of the form file
     QVector<QLineEdit *> txtTable;
 
     bool mblnTableChanged = false;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The process-wide values shared by every control instance.
 #include "shared/ProcessState.h"
+#include "shared/ProcessStateTesting.h"
 
 namespace MKorvane {
 

@@ -33,7 +33,4 @@ QString OffsetCpName();
 QString OptionsCpName();
 QString StepLevelCpName();
 
-// Back to the state of a fresh process. Only test fixtures call this.
-void resetForTests();
-
 } // namespace MKorvane

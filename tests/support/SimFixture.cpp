@@ -3,7 +3,7 @@
 #include "support/SimFixture.h"
 
 #include "device/DeviceAccess.h"
-#include "shared/ProcessState.h"
+#include "shared/ProcessStateTesting.h"
 
 #include <QDir>
 #include <QFile>

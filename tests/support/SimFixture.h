@@ -5,6 +5,7 @@
 #pragma once
 
 #include "device/sim/SimNetwork.h"
+#include "shared/ProcessStateTesting.h"
 #include "support/SeamRecorder.h"
 
 #include <QString>

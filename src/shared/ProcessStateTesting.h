@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: MIT
+// Test-only access to the process-wide state: not part of the installed headers, so a
+// host cannot wipe the state that its controls share.
+#pragma once
+
+#include "shared/ProcessState.h"
+
+namespace MKorvane {
+
+// Back to the state of a fresh process. Only test fixtures call this.
+void resetForTests();
+
+} // namespace MKorvane
