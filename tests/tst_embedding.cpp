@@ -3,6 +3,7 @@
 // a window of their own), each shows whole at the size of its form file.
 #include "hardware/ctlSensorHardware.h"
 #include "hardware/fTable.h"
+#include "network/ctlSensorNV.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
 
@@ -21,7 +22,7 @@ using Factory = std::function<QWidget *()>;
 // The width and height of the top-level geometry of a form file in the source tree.
 QSize formFileSize(const QString &form)
 {
-    QFile file(QStringLiteral(VQ_DATA_DIR "/../src/hardware/") + form);
+    QFile file(QStringLiteral(VQ_DATA_DIR "/../src/") + form);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QXmlStreamReader xml(&file);
@@ -76,8 +77,9 @@ static void addWidgetRows()
     QTest::addColumn<Factory>("make");
     QTest::addColumn<QString>("form");
     QTest::newRow("ctlSensorHardware") << Factory([] { return new ctlSensorHardware; })
-                                       << QStringLiteral("ctlSensorHardware.ui");
-    QTest::newRow("fTable") << Factory([] { return new fTable; }) << QStringLiteral("fTable.ui");
+                                       << QStringLiteral("hardware/ctlSensorHardware.ui");
+    QTest::newRow("fTable") << Factory([] { return new fTable; }) << QStringLiteral("hardware/fTable.ui");
+    QTest::newRow("ctlSensorNV") << Factory([] { return new ctlSensorNV; }) << QStringLiteral("network/ctlSensorNV.ui");
 }
 
 void tst_embedding::designSizeIsTheHint_data()
@@ -134,7 +136,7 @@ void tst_embedding::formShowsWholeAsAWindow()
     fTable form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    const QSize design = formFileSize(QStringLiteral("fTable.ui"));
+    const QSize design = formFileSize(QStringLiteral("hardware/fTable.ui"));
     QVERIFY(form.width() >= design.width() && form.height() >= design.height());
     QCOMPARE(cutOff(&form), QStringList());
 }

@@ -11,6 +11,8 @@ ctlSensorNV::ctlSensorNV(QWidget *parent)
     , ui(std::make_unique<Ui::ctlSensorNV>())
 {
     ui->setupUi(this);
+    // The form's size: every row fits, and the fields are placed by hand.
+    mDesignSize = size();
     lblUnit = { ui->lblUnit_0, ui->lblUnit_1 };
     connectHandlers();
     MKorvane::KeepDesignFaces(this, languageFontWidgets());
@@ -24,8 +26,7 @@ ctlSensorNV::~ctlSensorNV() = default;
 
 QSize ctlSensorNV::sizeHint() const
 {
-    // The design size: every row of the form fits.
-    return QSize(305, 201);
+    return mDesignSize;
 }
 
 QSize ctlSensorNV::minimumSizeHint() const

@@ -147,4 +147,5 @@ private:
     qint32 mlngTypeIndex = 0;
     bool mblnAllowChangeNvName = false;
     qint16 mintListNumber = 0; // accepted and ignored
+    QSize mDesignSize; // the size of the form file
 };
