@@ -3,6 +3,7 @@
 #include "HostWindow.h"
 
 #include "HostSession.h"
+#include "InputPage.h"
 #include "device/sim/SimNetwork.h"
 #include "hardware/ctlSensorHardware.h"
 #include "shared/MKorvane.h"
@@ -50,7 +51,7 @@ HostWindow::HostWindow(QWidget *parent)
 HostWindow::~HostWindow()
 {
     // The control holds device objects of the network; let it go first.
-    delete m_control;
+    delete m_page;
 }
 
 void HostWindow::buildUi()
@@ -94,15 +95,15 @@ void HostWindow::buildUi()
     columns->addWidget(chooser);
 
     auto right = new QVBoxLayout;
-    m_controlArea = new QWidget(central);
-    m_controlLayout = new QVBoxLayout(m_controlArea);
-    m_controlLayout->setContentsMargins(0, 0, 0, 0);
-    m_placeholder = new QLabel(tr("Choose a device and one of its hardware inputs."), m_controlArea);
+    m_pageArea = new QWidget(central);
+    m_pageLayout = new QVBoxLayout(m_pageArea);
+    m_pageLayout->setContentsMargins(0, 0, 0, 0);
+    m_placeholder = new QLabel(tr("Choose a device and one of its hardware inputs."), m_pageArea);
     m_placeholder->setObjectName(QStringLiteral("hostPlaceholder"));
     m_placeholder->setWordWrap(true);
     m_placeholder->setMinimumWidth(360);
-    m_controlLayout->addWidget(m_placeholder, 0, Qt::AlignLeft | Qt::AlignTop);
-    right->addWidget(m_controlArea, 1);
+    m_pageLayout->addWidget(m_placeholder, 0, Qt::AlignLeft | Qt::AlignTop);
+    right->addWidget(m_pageArea, 1);
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, central);
     m_buttons->setObjectName(QStringLiteral("hostButtons"));
     m_buttons->button(QDialogButtonBox::Ok)->setToolTip(tr("Write the changes to the device and save the database"));
@@ -160,7 +161,7 @@ bool HostWindow::openDatabase(const QString &path, bool reset)
             MKorvane::vbCritical, tr("vqhost: database not loaded"));
         return false;
     }
-    delete m_control;
+    delete m_page;
     m_network = opened.network;
     m_databasePath = opened.path;
     DeviceAccess::install(m_network->implementation());
@@ -217,7 +218,7 @@ void HostWindow::showDevice(const QString &deviceName)
     m_filling = true;
     m_inputs->clear();
     m_filling = false;
-    delete m_control;
+    delete m_page;
     m_deviceProblem.clear();
     if (!m_network || deviceName.isEmpty())
         return;
@@ -268,86 +269,53 @@ bool HostWindow::selectInput(const QString &deviceName, const QString &blockName
         return false;
     if (m_inputs->currentItem() != found.first())
         m_inputs->setCurrentItem(found.first());
-    else if (!m_control && m_deviceProblem.isEmpty())
+    else if (!m_page && m_deviceProblem.isEmpty())
         showInput();
     return true;
 }
 
 void HostWindow::showInput()
 {
-    if (m_control && m_control->ValueChanged())
+    if (m_page && m_page->valueChanged())
         log(tr("Unsaved changes were discarded."));
-    delete m_control;
+    delete m_page;
     if (!m_network || !m_deviceProblem.isEmpty() || currentInput().isEmpty()) {
         m_buttons->setEnabled(false);
         m_placeholder->show();
         return;
     }
-    createControl();
-    initControl();
+    createPage();
+    openPage();
 }
 
-void HostWindow::createControl()
+void HostWindow::createPage()
 {
-    m_control = new ctlSensorHardware(m_controlArea);
-    m_control->setObjectName(QStringLiteral("ctlSensorHardware"));
+    m_page = new InputPage(m_pageArea);
+    m_page->setObjectName(QStringLiteral("hostInputPage"));
     m_placeholder->hide();
-    m_controlLayout->insertWidget(0, m_control, 0, Qt::AlignLeft | Qt::AlignTop);
-    m_control->show();
-
-    // Direct connections: IsReceived travels back by reference before the signal returns.
-    connect(
-        m_control, &ctlSensorHardware::MessageEvent, this,
-        [this](const QString &Message, const QString &Modulename, const QString &FunctionName, qint32 TypeIndex,
-            bool &IsReceived) {
-            log(tr("[%1 %2, style %3] %4").arg(Modulename, FunctionName).arg(TypeIndex).arg(oneLine(Message)));
-            IsReceived = true;
-        },
-        Qt::DirectConnection);
-    connect(
-        m_control, &ctlSensorHardware::OnSetpointOffSetEvent, this,
-        [this](bool &IsSetpointOffSet) {
-            statusBar()->showMessage(IsSetpointOffSet ? tr("Setpoint offset mode") : tr("Absolute value mode"));
-        },
-        Qt::DirectConnection);
+    m_pageLayout->insertWidget(0, m_page, 0, Qt::AlignLeft | Qt::AlignTop);
+    m_page->show();
+    connect(m_page, &InputPage::message, this, &HostWindow::log);
     m_buttons->setEnabled(true);
 }
 
-void HostWindow::initControl()
+void HostWindow::openPage()
 {
     const QString deviceName = currentDevice();
     const QString blockName = currentInput();
-    MKorvane::BusyPointer busy;
-    const bool handedOver = MKorvane::tryStep(
-        [&] {
-            // The order in which the control expects its objects.
-            m_control->setDeviceProgID(m_network->programId(deviceName));
-            m_control->setDRFScope(m_network->scope(deviceName));
-            m_control->setChoice(m_choice->currentData().toString());
-            m_control->setMesureUnit(m_measurementSystem);
-            m_control->setSystem(m_network->system());
-            m_control->setDeviceObject(m_network->device(deviceName));
-            m_control->setNodeObject(m_network->block(deviceName, blockName));
-        },
-        [&](qint32 number, const QString &description) {
-            log(tr("Cannot hand %1 to the control (error %2): %3").arg(blockName).arg(number).arg(description));
-        });
-    if (!handedOver)
-        return;
-    m_control->ZovezuVavevaInit();
-    statusBar()->showMessage(tr("%1 / %2").arg(deviceName, blockName));
+    if (m_page->open(*m_network, deviceName, blockName, m_choice->currentData().toString(), m_measurementSystem))
+        statusBar()->showMessage(tr("%1 / %2").arg(deviceName, blockName));
 }
 
 bool HostWindow::confirm()
 {
-    if (!m_control)
+    if (!m_page)
         return false;
-    if (!m_control->ValueChanged()) {
+    if (!m_page->valueChanged()) {
         log(tr("%1: nothing to write.").arg(currentInput()));
         return true;
     }
-    MKorvane::BusyPointer busy;
-    const bool failed = m_control->WriteValue();
+    const bool failed = !m_page->write();
     log(failed ? tr("%1: writing was interrupted; what was written is saved.").arg(currentInput())
                : tr("%1: written.").arg(currentInput()));
     try {
@@ -359,18 +327,18 @@ bool HostWindow::confirm()
         return false;
     }
     log(tr("Saved %1").arg(shownPath(m_databasePath)));
-    delete m_control; // a fresh control shows what the device holds now
+    delete m_page; // fresh controls show what the device holds now
     showInput();
     return !failed;
 }
 
 void HostWindow::discard()
 {
-    if (!m_control)
+    if (!m_page)
         return;
-    if (m_control->ValueChanged())
+    if (m_page->valueChanged())
         log(tr("%1: changes discarded.").arg(currentInput()));
-    delete m_control; // a fresh control reads the device again
+    delete m_page; // fresh controls read the device again
     showInput();
 }
 
@@ -387,10 +355,8 @@ void HostWindow::setMeasurementSystem(qint16 measurementSystem)
     // as a network database shown in US units does.
     if (m_network)
         m_network->setFormatLocale(measurementSystem);
-    if (m_control) {
-        MKorvane::BusyPointer busy;
-        m_control->setMesureUnit(measurementSystem); // re-reads every value in the new units
-    }
+    if (m_page)
+        m_page->setMesureUnit(measurementSystem); // re-reads every value in the new units
 }
 
 void HostWindow::setLanguage(const QString &code)
@@ -404,14 +370,19 @@ void HostWindow::setLanguage(const QString &code)
         m_language->setCurrentIndex(index);
         m_filling = false;
     }
-    if (m_control)
-        m_control->ReInitializeStrings();
+    if (m_page)
+        m_page->reInitializeStrings();
     log(tr("Language: %1").arg(code));
 }
 
 ctlSensorHardware *HostWindow::hardwareControl() const
 {
-    return m_control;
+    return m_page ? m_page->hardwareControl() : nullptr;
+}
+
+ctlSensorNV *HostWindow::networkControl() const
+{
+    return m_page ? m_page->networkControl() : nullptr;
 }
 
 QString HostWindow::logText() const

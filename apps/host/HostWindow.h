@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The host's main window: choose a device and one of its hardware inputs, configure it
-// in the hardware control, switch units and language, confirm (write and save) or
-// cancel. Messages that the control raises appear in the log pane.
+// on the input page (hardware and network side by side), switch units and language,
+// confirm (write and save) or cancel. Messages that the controls raise appear in the
+// log pane.
 #pragma once
+
+#include "InputPage.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -15,6 +18,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QVBoxLayout;
 class ctlSensorHardware;
+class ctlSensorNV;
 
 namespace Sim {
 class Network;
@@ -53,6 +57,7 @@ public:
     void setLanguage(const QString &code);
 
     ctlSensorHardware *hardwareControl() const;
+    ctlSensorNV *networkControl() const;
     // Log lines without times and with file names instead of paths, so that pictures of
     // the window come out the same on every run.
     void setReproducible(bool on) { m_reproducible = on; }
@@ -69,8 +74,8 @@ private:
     void fillDevices();
     void showDevice(const QString &deviceName);
     void showInput();
-    void createControl();
-    void initControl();
+    void createPage();
+    void openPage();
     void log(const QString &line);
     QString shownPath(const QString &path) const;
     void chooseDatabase();
@@ -87,12 +92,12 @@ private:
     QComboBox *m_language = nullptr;
     QComboBox *m_choice = nullptr;
     QLabel *m_deviceState = nullptr;
-    QWidget *m_controlArea = nullptr;
-    QVBoxLayout *m_controlLayout = nullptr;
+    QWidget *m_pageArea = nullptr;
+    QVBoxLayout *m_pageLayout = nullptr;
     QLabel *m_placeholder = nullptr;
     QDialogButtonBox *m_buttons = nullptr;
     QPlainTextEdit *m_log = nullptr;
-    QPointer<ctlSensorHardware> m_control;
+    QPointer<InputPage> m_page;
     bool m_filling = false;
     bool m_reproducible = false;
 };

@@ -133,7 +133,7 @@ int runScreenshotTour(const QString &database, bool reset, const QString &pictur
 {
     HostWindow window;
     window.setReproducible(true);
-    window.resize(980, 640);
+    window.resize(1220, 640);
     window.show();
     if (!window.openDatabase(database, reset))
         return 1;
