@@ -200,6 +200,13 @@ void tst_network_init::captions()
         QCOMPARE(name + (' ' + h.widget(name)->font().family()), name + (' ' + face));
     }
     QCOMPARE(shown.join('|'), captions);
+    // Every row caption shows whole, left of its value, and the control asks for the room.
+    for (const char *name : { "lblOverride", "lblDefault", "lblSendDelta", "lblThrottle", "lblHeartbeat" }) {
+        const QWidget *caption = h.widget(name);
+        QVERIFY2(caption->width() >= caption->sizeHint().width(), name);
+        QVERIFY2(caption->geometry().right() < h.widget("txtOver")->x(), name);
+    }
+    QCOMPARE(h.control->sizeHint().width(), h.widget("fraNV")->width());
     QStringList bold;
     for (QWidget *w : h.control->findChildren<QWidget *>()) {
         if (w->font().bold())

@@ -50,7 +50,9 @@ public:
     // Lets the window lay itself out and paint, then saves it; suffix empty = the given name.
     void shoot(const QString &suffix, const QString &what)
     {
-        QApplication::processEvents();
+        // A control that grows asks its page for room, and the page then asks the window.
+        for (int round = 0; round < 3; ++round)
+            QApplication::processEvents();
         const QString path = suffix.isEmpty() ? m_picture.absoluteFilePath()
                                               : m_picture.absolutePath() + QLatin1Char('/')
                 + m_picture.completeBaseName() + QLatin1Char('-') + suffix + QStringLiteral(".png");
@@ -76,6 +78,9 @@ public:
               << ", signal type: " << comboText(control, QStringLiteral("cboSignal")) << "\n";
         m_out << "   visible fields:\n";
         for (const QString &line : describeVisibleFields(control))
+            m_out << "     " << line << "\n";
+        m_out << "   network variable:\n";
+        for (const QString &line : describeVisibleFields(m_window.networkControl()))
             m_out << "     " << line << "\n";
         m_out.flush();
     }
@@ -133,7 +138,7 @@ int runScreenshotTour(const QString &database, bool reset, const QString &pictur
 {
     HostWindow window;
     window.setReproducible(true);
-    window.resize(1220, 640);
+    window.resize(1250, 640);
     window.show();
     if (!window.openDatabase(database, reset))
         return 1;

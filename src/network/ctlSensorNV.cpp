@@ -26,7 +26,7 @@ ctlSensorNV::~ctlSensorNV() = default;
 
 QSize ctlSensorNV::sizeHint() const
 {
-    return mDesignSize;
+    return mDesignSize + QSize(mCaptionGrowth, 0);
 }
 
 QSize ctlSensorNV::minimumSizeHint() const

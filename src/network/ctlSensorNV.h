@@ -120,6 +120,9 @@ private:
     void cmdChange_Click();
     void raiseOverrideChange(const QString &NewValue);
 
+    // Layout (ctlSensorNV_layout.cpp)
+    void fitCaptionColumn();
+
     // Helpers shared by the files of the control.
     DeviceAccess::ConfigPropertiesPtr nvCps() const;
     void report(const QString &ErrMsg, const QString &procedure);
@@ -148,4 +151,7 @@ private:
     bool mblnAllowChangeNvName = false;
     qint16 mintListNumber = 0; // accepted and ignored
     QSize mDesignSize; // the size of the form file
+    // How much wider than designed the caption column is for the current language.
+    int mCaptionGrowth = 0;
+    static constexpr int CaptionGap = 6; // between a row caption and its value
 };

@@ -72,6 +72,7 @@ void ctlSensorNV::InitStrings()
             ui->lblHeartbeat->setText(text("Heartbeat"));
             lblUnit.at(0)->setText(text("sec"));
             lblUnit.at(1)->setText(text("sec"));
+            fitCaptionColumn();
         },
         [this](qint32, const QString &description) { report(description, QStringLiteral("InitStrings")); });
 }

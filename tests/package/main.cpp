@@ -1,14 +1,28 @@
 // SPDX-License-Identifier: MIT
-// A host window with the hardware control of one input, on a simulated network.
+// A host window with both controls of one input, on a simulated network.
 // Usage: consumer <network.json> [device] [block] [--quit]
 #include <device/DeviceAccess.h>
 #include <device/sim/SimNetwork.h>
 #include <hardware/ctlSensorHardware.h>
+#include <network/ctlSensorNV.h>
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <cstdio>
+
+namespace {
+
+// Messages arrive as an event; taking them (IsReceived) keeps the control's own box away.
+void printMessage(
+    const QString &Message, const QString &Modulename, const QString &FunctionName, qint32, bool &IsReceived)
+{
+    std::fprintf(stderr, "%s %s: %s\n", qPrintable(Modulename), qPrintable(FunctionName), qPrintable(Message));
+    IsReceived = true;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -32,47 +46,64 @@ int main(int argc, char *argv[])
     const QString device = args.value(2, network->deviceNames().value(0));
     const QString block = args.value(3, network->blockNames(device).value(0));
 
-    // The control goes into the host's layout like any widget; it asks for its design size.
+    // The controls go into the host's layout like any widget; each asks for its design size.
     QWidget window;
     auto *layout = new QVBoxLayout(&window);
-    auto *control = new ctlSensorHardware;
+    auto *row = new QHBoxLayout;
+    auto *hardware = new ctlSensorHardware;
+    auto *nv = new ctlSensorNV;
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    layout->addWidget(control);
+    row->addWidget(hardware, 0, Qt::AlignTop);
+    row->addWidget(nv, 0, Qt::AlignTop);
+    layout->addLayout(row);
     layout->addWidget(buttons);
 
-    // Messages arrive as an event; taking them (IsReceived) keeps the control's own box away.
-    QObject::connect(control, &ctlSensorHardware::MessageEvent,
-        [](const QString &Message, const QString &Modulename, const QString &FunctionName, qint32, bool &IsReceived) {
-            std::fprintf(stderr, "%s %s: %s\n", qPrintable(Modulename), qPrintable(FunctionName), qPrintable(Message));
-            IsReceived = true;
-        });
-    // Hand over the device objects, then initialise once.
-    control->setDeviceProgID(network->programId(device));
-    control->setDRFScope(network->scope(device));
-    control->setChoice(QString()); // every interpretation
-    control->setMesureUnit(MEASUREMENT_SYSTEM_SI);
-    control->setSystem(network->system());
-    control->setDeviceObject(network->device(device));
-    control->setNodeObject(network->block(device, block));
-    control->ZovezuVavevaInit();
+    // Events with by-reference parameters need direct connections (the default here).
+    QObject::connect(hardware, &ctlSensorHardware::MessageEvent, printMessage);
+    QObject::connect(nv, &ctlSensorNV::MessageEvent, printMessage);
+    // The two controls never call each other: the host relays the set-point-offset mode.
+    QObject::connect(hardware, &ctlSensorHardware::OnSetpointOffSetEvent,
+        [nv](bool &IsSetpointOffSet) { nv->UpdateSetpointOffSet(IsSetpointOffSet); });
+
+    // Hand over the device objects, then initialise once: the network side first, so that
+    // it takes the set-point-offset mode the hardware side announces while it initialises.
+    hardware->setSystem(network->system());
+    hardware->setDeviceObject(network->device(device));
+    hardware->setDeviceProgID(network->programId(device));
+    hardware->setDRFScope(network->scope(device));
+    hardware->setChoice(QString()); // every interpretation
+    hardware->setMesureUnit(MEASUREMENT_SYSTEM_SI);
+    hardware->setNodeObject(network->block(device, block));
+    nv->setSystem(network->system());
+    nv->setDeviceObject(network->device(device));
+    nv->setDeviceProgID(network->programId(device));
+    nv->setMesureUnit(MEASUREMENT_SYSTEM_SI);
+    nv->setNodeObject(network->block(device, block));
+    nv->ZovezuVavevaInit();
+    hardware->ZovezuVavevaInit();
 
     // OK writes what changed (WriteValue returns true on a failure) and saves the network.
     QObject::connect(buttons, &QDialogButtonBox::accepted, [&] {
-        if (!control->ValueChanged() || !control->WriteValue()) {
-            network->save();
+        const bool hardwareFailed = hardware->WriteValue();
+        const bool nvFailed = nv->WriteValue();
+        network->save(); // what was written is kept, also after a failure
+        if (!hardwareFailed && !nvFailed)
             window.close();
-        }
     });
     QObject::connect(buttons, &QDialogButtonBox::rejected, &window, &QWidget::close);
 
     window.show();
     if (quit) {
-        // A check without a user: the control was laid out at least at its design size.
+        // A check without a user: both controls were laid out at least at their design sizes.
         QApplication::processEvents();
-        const QSize shown = control->size();
-        std::printf("consumer: control %dx%d in a %dx%d window\n", shown.width(), shown.height(), window.width(),
-            window.height());
-        return shown.expandedTo(control->sizeHint()) == shown && control->isVisible() ? 0 : 1;
+        for (const QWidget *control : { static_cast<QWidget *>(hardware), static_cast<QWidget *>(nv) }) {
+            const QSize shown = control->size();
+            std::printf("consumer: %s %dx%d in a %dx%d window\n", control->metaObject()->className(), shown.width(),
+                shown.height(), window.width(), window.height());
+            if (shown.expandedTo(control->sizeHint()) != shown || !control->isVisible())
+                return 1;
+        }
+        return 0;
     }
     return app.exec();
 }
