@@ -7,8 +7,12 @@
 #include "support/SimFixture.h"
 
 #include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -99,6 +103,41 @@ private slots:
         QVERIFY2(
             messages.first().first().toString().startsWith(QStringLiteral("[Network Variable ReadValues, style 16]")),
             qPrintable(messages.first().first().toString()));
+    }
+
+    void aBlockWithoutNetworkVariableIsReported()
+    {
+        QTemporaryDir folder;
+        QFile sample(QStringLiteral(VQ_DATA_DIR "/sample-network.json"));
+        QVERIFY(sample.open(QIODevice::ReadOnly));
+        QJsonObject root = QJsonDocument::fromJson(sample.readAll()).object();
+        QJsonArray devices = root.value(QStringLiteral("devices")).toArray();
+        QJsonObject device = devices.at(0).toObject();
+        QJsonArray blocks = device.value(QStringLiteral("blocks")).toArray();
+        QJsonObject block = blocks.at(0).toObject();
+        block.insert(QStringLiteral("nvs"), QJsonArray());
+        block.insert(QStringLiteral("cps"), QJsonObject { { QStringLiteral("SCPTobjMajVer"), 2 } });
+        blocks.replace(0, block);
+        device.insert(QStringLiteral("blocks"), blocks);
+        devices.replace(0, device);
+        root.insert(QStringLiteral("devices"), devices);
+        QFile copy(folder.filePath(QStringLiteral("network.json")));
+        QVERIFY(copy.open(QIODevice::WriteOnly));
+        copy.write(QJsonDocument(root).toJson());
+        copy.close();
+        page.reset();
+        sim.reset();
+        sim = std::make_unique<TestSupport::SimFixture>(copy.fileName());
+        QVERIFY2(sim->isLoaded(), qPrintable(sim->errorString()));
+        page = std::make_unique<Host::InputPage>();
+
+        QSignalSpy messages(page.get(), &Host::InputPage::message);
+        QVERIFY(!page->open(network(), Controller, QStringLiteral("HwInput[0]"), QString(), MEASUREMENT_SYSTEM_SI));
+        QStringList lines;
+        for (const QList<QVariant> &line : messages)
+            lines << line.first().toString();
+        QVERIFY2(lines.first().startsWith(QStringLiteral("ctlSensorNV cannot show HwInput[0]")),
+            qPrintable(lines.join('\n')));
     }
 
 private:

@@ -96,9 +96,18 @@ bool InputPage::open(Sim::Network &network, const QString &deviceName, const QSt
         return false;
     // The network side first: the hardware side announces a set-point offset while it
     // initialises, and only an initialised network control takes that mode.
-    m_network->ZovezuVavevaInit();
-    m_hardware->ZovezuVavevaInit();
-    return true;
+    // A block without a network variable fails the network control's initialisation.
+    const auto initialise = [this, &blockName](QWidget *control, auto &&init) {
+        return MKorvane::tryStep(init, [&](qint32 number, const QString &description) {
+            emit message(tr("%1 cannot show %2 (error %3): %4")
+                             .arg(control->objectName(), blockName)
+                             .arg(number)
+                             .arg(description));
+        });
+    };
+    const bool networkShown = initialise(m_network, [this] { m_network->ZovezuVavevaInit(); });
+    const bool hardwareShown = initialise(m_hardware, [this] { m_hardware->ZovezuVavevaInit(); });
+    return networkShown && hardwareShown;
 }
 
 bool InputPage::valueChanged() const

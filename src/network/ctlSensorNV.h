@@ -72,6 +72,9 @@ public:
     qint16 ListNumber() const { return mintListNumber; }
     void ClearPreferedTypesList();
     void AddPreferedType(const QString &TypeName, qint16 Index);
+    // Resolves the type and reads the values; what fails inside is reported through
+    // MessageEvent. A block without a network variable is a DeviceAccess::Failure thrown
+    // to the caller, as are the device library's failures of NodeObject.
     void ZovezuVavevaInit();
     void OpenChangeType();
     void FillValue();
