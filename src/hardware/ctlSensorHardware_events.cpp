@@ -177,13 +177,7 @@ void ctlSensorHardware::InitStrings()
 {
     MKorvane::tryStep(
         [&] {
-            // A control created without a device library (in Designer) keeps its design-time fonts.
-            if (DeviceAccess::installed()) {
-                const QString name = DeviceAccess::languageService().GetFontName();
-                const qint16 charset = DeviceAccess::languageService().GetFontCharset();
-                for (QWidget *widget : languageFontWidgets())
-                    widget->setFont(MKorvane::MakeFont(widget->font(), name, charset));
-            }
+            MKorvane::ApplyLanguageFont(languageFontWidgets());
             const auto text = [](const char *key) { return MKorvane::GetLanguageString(QString::fromLatin1(key)); };
             ui->Frame1->setTitle(text("Hardware Properties"));
             ui->cmdValue->setText(text("Get Value"));

@@ -151,6 +151,16 @@ void KeepDesignFaces(QWidget *form, const QList<QWidget *> &languageFontWidgets)
     }
 }
 
+void ApplyLanguageFont(const QList<QWidget *> &widgets)
+{
+    if (!DeviceAccess::installed())
+        return;
+    const QString name = DeviceAccess::languageService().GetFontName();
+    const qint16 charset = DeviceAccess::languageService().GetFontCharset();
+    for (QWidget *widget : widgets)
+        widget->setFont(MakeFont(widget->font(), name, charset));
+}
+
 void AppendErrMsg(QString &ErrMsg, const QString &text)
 {
     if (!ErrMsg.isEmpty())

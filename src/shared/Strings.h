@@ -39,6 +39,11 @@ QFont MakeFont(const QFont &font, const QString &faceName, qint16 charset);
 // own, so it keeps it. Call once, before the first language font is set.
 void KeepDesignFaces(QWidget *form, const QList<QWidget *> &languageFontWidgets);
 
+// Gives each widget, in order, the language service's face (size and weight stay). Without
+// an installed device library (a control in Designer) the design-time fonts stay. A failure
+// of the language service is thrown to the caller.
+void ApplyLanguageFont(const QList<QWidget *> &widgets);
+
 // Appends one translated line to an error accumulator: "\r\n" first unless it is empty.
 void AppendErrMsg(QString &ErrMsg, const QString &text);
 
