@@ -26,44 +26,16 @@ QStringList names(const EnumCollectionPtr &members)
 
 // A device library that hands every caller the same collection for the same request,
 // as a caching library may: the sim's services, with the enumerations kept.
-class SharingTypeService : public TypeService
-{
-public:
-    explicit SharingTypeService(std::shared_ptr<TypeService> inner)
-        : m_inner(std::move(inner))
-    {
-    }
-    qint32 OpenTypeFileHandle(const QString &path) override { return m_inner->OpenTypeFileHandle(path); }
-    TypeTreeNodePtr GetTreeNode(qint32 handle, const QString &programId, qint32 typeIndex) override
-    {
-        return m_inner->GetTreeNode(handle, programId, typeIndex);
-    }
-    EnumCollectionPtr GetEnumCollection(
-        const QString &programId, qint32 scope, qint32 enumIndex, qint32 lowest, qint32 highest) override
-    {
-        EnumCollectionPtr &kept = m_kept[enumIndex];
-        if (!kept)
-            kept = m_inner->GetEnumCollection(programId, scope, enumIndex, lowest, highest);
-        return kept;
-    }
-
-private:
-    std::shared_ptr<TypeService> m_inner;
-    QHash<qint32, EnumCollectionPtr> m_kept;
-};
-
-class SharingLibrary : public Implementation
+class SharingLibrary : public Implementation, public TypeService, public std::enable_shared_from_this<SharingLibrary>
 {
 public:
     explicit SharingLibrary(std::shared_ptr<Implementation> inner)
         : m_inner(std::move(inner))
+        , m_types(m_inner->createTypeService())
     {
     }
+    std::shared_ptr<TypeService> createTypeService() override { return shared_from_this(); }
     std::shared_ptr<ResourceCatalog> createResourceCatalog() override { return m_inner->createResourceCatalog(); }
-    std::shared_ptr<TypeService> createTypeService() override
-    {
-        return std::make_shared<SharingTypeService>(m_inner->createTypeService());
-    }
     std::shared_ptr<FormatCatalog> createFormatCatalog() override { return m_inner->createFormatCatalog(); }
     std::shared_ptr<FormatService> createFormatService() override { return m_inner->createFormatService(); }
     std::shared_ptr<LanguageService> createLanguageService() override { return m_inner->createLanguageService(); }
@@ -71,9 +43,24 @@ public:
     {
         return m_inner->createLanguageFileService();
     }
+    qint32 OpenTypeFileHandle(const QString &path) override { return m_types->OpenTypeFileHandle(path); }
+    TypeTreeNodePtr GetTreeNode(qint32 handle, const QString &programId, qint32 typeIndex) override
+    {
+        return m_types->GetTreeNode(handle, programId, typeIndex);
+    }
+    EnumCollectionPtr GetEnumCollection(
+        const QString &programId, qint32 scope, qint32 enumIndex, qint32 lowest, qint32 highest) override
+    {
+        EnumCollectionPtr &kept = m_kept[enumIndex];
+        if (!kept)
+            kept = m_types->GetEnumCollection(programId, scope, enumIndex, lowest, highest);
+        return kept;
+    }
 
 private:
     std::shared_ptr<Implementation> m_inner;
+    std::shared_ptr<TypeService> m_types;
+    QHash<qint32, EnumCollectionPtr> m_kept;
 };
 
 } // namespace

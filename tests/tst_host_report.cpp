@@ -14,95 +14,47 @@ class TestHostReport : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void temperatureInputReadsInBothSystems();
-    void configurableInputsHaveAbsoluteFormats_data();
-    void configurableInputsHaveAbsoluteFormats();
-    void deviceThatCannotBeConfiguredSaysWhy();
+    void initTestCase()
+    {
+        QCoreApplication::setOrganizationName(QStringLiteral("VqZovezuVaveva"));
+        QCoreApplication::setApplicationName(QStringLiteral("tst_host_report"));
+    }
+    void reportText();
     void workingCopyIsKeptUntilReset();
-
-private:
-    std::shared_ptr<Sim::Network> m_network;
-    Host::NetworkReport m_report;
 };
 
-void TestHostReport::initTestCase()
+void TestHostReport::reportText()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("VqZovezuVaveva"));
-    QCoreApplication::setApplicationName(QStringLiteral("tst_host_report"));
     const QString sample = Host::sampleNetworkPath();
     QVERIFY2(!sample.isEmpty(), "the sample network is missing");
-    m_network = Sim::Network::load(sample);
-    m_report = Host::buildReport(*m_network);
-    QVERIFY(!m_report.devices.isEmpty());
-}
+    const std::shared_ptr<Sim::Network> network = Sim::Network::load(sample);
+    const Host::NetworkReport report = Host::buildReport(*network);
+    const QString text = Host::formatReport(report);
+    // A temperature input in both systems, a pressure converted to psi, a device that cannot be configured.
+    for (const char *lines :
+        { "Device \"HWI-Controller 1\" (program ID 9000A53D0A040410, scope 3)\n"
+          "  Input \"HwInput[0]\", variable nvoRoomTemp, NV type 105 SNVT_temp_p (base kind 5)\n"
+          "      SI: format #9000A53D0A040410[0].SNVT_temp_p#SI, unit \"°C\", value 21.5\n"
+          "      US: format #9000A53D0A040410[0].SNVT_temp_p#US (differences SNVT_temp_p#US_diff), unit \"°F\", "
+          "value 70.7\n",
+            "      US: format #9000A53D0A040410[0].SNVT_press#US, unit \"psi\", value 14.69\n",
+            "Device \"HWI-Controller 2\" (program ID 9000A53D0A040410, scope 3)\n"
+            "  cannot be configured: The device 'HWI-Controller 2' is not commissioned!\n" })
+        QVERIFY2(text.contains(QString::fromUtf8(lines)), qPrintable(text));
 
-void TestHostReport::temperatureInputReadsInBothSystems()
-{
-    const Host::InputReport *temperature = nullptr;
-    for (const Host::DeviceReport &device : std::as_const(m_report.devices)) {
+    // Every input reads in both systems, each in an absolute format: "#" + program ID + "[" + scope + "]." + name.
+    static const QRegularExpression absolute(QStringLiteral("^#[0-9A-Fa-f]{16}\\[\\d+\\]\\.[^.#]+"));
+    int inputs = 0;
+    for (const Host::DeviceReport &device : report.devices) {
         for (const Host::InputReport &input : device.inputs) {
-            if (input.typeName == QLatin1String("SNVT_temp_p") && input.error.isEmpty())
-                temperature = &input;
+            ++inputs;
+            QVERIFY2(input.error.isEmpty() && !input.si.value.isEmpty() && !input.us.value.isEmpty(),
+                qPrintable(input.block + input.error + input.si.error + input.us.error));
+            QVERIFY2(absolute.match(input.si.format).hasMatch() && absolute.match(input.us.format).hasMatch(),
+                qPrintable(input.si.format + " / " + input.us.format));
         }
     }
-    QVERIFY2(temperature, "the sample network has no readable SNVT_temp_p input");
-    QVERIFY2(temperature->si.error.isEmpty(), qPrintable(temperature->si.error));
-    QVERIFY2(temperature->us.error.isEmpty(), qPrintable(temperature->us.error));
-
-    QVERIFY(temperature->si.format.endsWith(QLatin1String("SNVT_temp_p#SI")));
-    QVERIFY(temperature->us.format.endsWith(QLatin1String("SNVT_temp_p#US")));
-    QVERIFY(temperature->us.diffFormat.endsWith(QLatin1String("SNVT_temp_p#US_diff")));
-    QVERIFY(!temperature->si.unit.isEmpty());
-    QVERIFY(temperature->si.unit != temperature->us.unit);
-
-    bool siOk = false;
-    bool usOk = false;
-    const double celsius = temperature->si.value.toDouble(&siOk);
-    const double fahrenheit = temperature->us.value.toDouble(&usOk);
-    QVERIFY2(siOk && usOk, qPrintable(temperature->si.value + QLatin1String(" / ") + temperature->us.value));
-    // Both texts are rounded to the format's precision; allow for that.
-    QVERIFY2(qAbs(fahrenheit - (celsius * 9.0 / 5.0 + 32.0)) < 0.1,
-        qPrintable(temperature->si.value + QLatin1String(" / ") + temperature->us.value));
-}
-
-void TestHostReport::configurableInputsHaveAbsoluteFormats_data()
-{
-    QTest::addColumn<QString>("device");
-    QTest::addColumn<QString>("block");
-    for (const Host::DeviceReport &device : std::as_const(m_report.devices)) {
-        for (const Host::InputReport &input : device.inputs)
-            QTest::newRow(qPrintable(device.name + QLatin1Char('/') + input.block)) << device.name << input.block;
-    }
-}
-
-void TestHostReport::configurableInputsHaveAbsoluteFormats()
-{
-    QFETCH(QString, device);
-    QFETCH(QString, block);
-    const Host::InputReport *input = m_report.input(device, block);
-    QVERIFY(input);
-    QVERIFY2(input->error.isEmpty(), qPrintable(input->error));
-    // "#" + program ID + "[" + scope + "]." in front of the format's own name.
-    static const QRegularExpression absolute(QStringLiteral("^#[0-9A-Fa-f]{16}\\[\\d+\\]\\.[^.#]+"));
-    QVERIFY2(absolute.match(input->si.format).hasMatch(), qPrintable(input->si.format));
-    QVERIFY2(absolute.match(input->us.format).hasMatch(), qPrintable(input->us.format));
-    QVERIFY2(!input->si.value.isEmpty(), qPrintable(input->si.error));
-}
-
-void TestHostReport::deviceThatCannotBeConfiguredSaysWhy()
-{
-    int unconfigurable = 0;
-    for (const Host::DeviceReport &device : std::as_const(m_report.devices)) {
-        if (device.configurable)
-            continue;
-        ++unconfigurable;
-        QVERIFY(device.inputs.isEmpty());
-        QVERIFY2(
-            device.reason.contains(QLatin1Char('\'') + device.name + QLatin1Char('\'')), qPrintable(device.reason));
-        QVERIFY(Host::formatReport(m_report).contains(device.reason));
-    }
-    QVERIFY2(unconfigurable > 0, "the sample network should show a device that cannot be configured");
+    QCOMPARE(inputs, 13);
 }
 
 void TestHostReport::workingCopyIsKeptUntilReset()
@@ -110,27 +62,21 @@ void TestHostReport::workingCopyIsKeptUntilReset()
     QTemporaryDir home;
     QVERIFY(home.isValid());
     qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
+    const auto contents = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+    };
 
     QString error;
     const QString copy = Host::workingCopyPath(false, &error);
-    QVERIFY2(!copy.isEmpty(), qPrintable(error));
-    QVERIFY(copy.startsWith(home.path()));
-    QFile sample(Host::sampleNetworkPath());
-    QVERIFY(sample.open(QIODevice::ReadOnly));
-    const QByteArray original = sample.readAll();
-
+    QVERIFY2(copy.startsWith(home.path()), qPrintable(copy + error));
     QFile edited(copy);
-    QVERIFY(edited.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    edited.write("{}");
+    QVERIFY(edited.open(QIODevice::WriteOnly | QIODevice::Truncate) && edited.write("{}") == 2);
     edited.close();
     QCOMPARE(Host::workingCopyPath(false, &error), copy);
-    QVERIFY(edited.open(QIODevice::ReadOnly));
-    QCOMPARE(edited.readAll(), QByteArray("{}"));
-    edited.close();
-
+    QCOMPARE(contents(copy), QByteArray("{}"));
     QCOMPARE(Host::workingCopyPath(true, &error), copy);
-    QVERIFY(edited.open(QIODevice::ReadOnly));
-    QCOMPARE(edited.readAll(), original);
+    QCOMPARE(contents(copy), contents(Host::sampleNetworkPath()));
 }
 
 QTEST_GUILESS_MAIN(TestHostReport)

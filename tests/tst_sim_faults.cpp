@@ -63,13 +63,12 @@ private slots:
     void loadErrorsNameThePlace_data();
     void loadErrorsNameThePlace();
     void saveAndReload();
-    void failedSaveKeepsTheOldFile_data();
     void failedSaveKeepsTheOldFile();
 
 private:
-    ConfigPropertyPtr cp(const QString &name, const QString &block = QStringLiteral("HwInput[0]"))
+    ConfigPropertyPtr cp(const QString &name)
     {
-        return (*sim)->block(Controller, block)->ConfigProperties()->Item(name);
+        return (*sim)->block(Controller, QStringLiteral("HwInput[0]"))->ConfigProperties()->Item(name);
     }
     std::unique_ptr<TestSupport::SimFixture> sim;
 };
@@ -83,13 +82,16 @@ void TestSimFaults::callLog()
     min->setValueText(QStringLiteral("41"));
     resourceCatalog().CloseCatalog(resourceCatalog().OpenCatalog(true, QString()));
 
-    QCOMPARE(net.callCount(), 4);
-    QCOMPARE(net.callLog().at(0).operation, QStringLiteral("ConfigProperty.setFormat"));
-    QCOMPARE(net.callLog().at(0).arguments, (QStringList { "SCPTminRnge", "SNVT_temp_p#US" }));
-    QCOMPARE(net.callLog().at(1).arguments, (QStringList { "SCPTminRnge", "41" }));
-    QCOMPARE(net.callLog().at(2).operation, QStringLiteral("ResourceCatalog.OpenCatalog"));
-    QCOMPARE(net.callLog().at(2).arguments, (QStringList { "True", "" }));
-    QCOMPARE(net.callCount(QStringLiteral("ResourceCatalog.CloseCatalog")), 1);
+    const auto log = [&] {
+        QStringList lines;
+        for (const Sim::CallRecord &call : net.callLog())
+            lines << call.operation + QLatin1Char('(') + call.arguments.join(QLatin1Char('|')) + QLatin1Char(')');
+        return lines;
+    };
+    QCOMPARE(log(),
+        (QStringList { "ConfigProperty.setFormat(SCPTminRnge|SNVT_temp_p#US)",
+            "ConfigProperty.setValueText(SCPTminRnge|41)", "ResourceCatalog.OpenCatalog(True|)",
+            "ResourceCatalog.CloseCatalog(1)" }));
 
     // Host-side lookups and test access are not device calls; switched-off logging records nothing.
     net.block(Controller, QStringLiteral("HwInput[1]"));
@@ -165,18 +167,14 @@ void TestSimFaults::faults()
 void TestSimFaults::faultComesBeforeTheEffect()
 {
     const ConfigPropertyPtr min = cp(QStringLiteral("SCPTminRnge"));
-    const NetworkVariablePtr nv = (*sim)->block(Controller, QStringLiteral("HwInput[0]"))->NetworkVariables()->Item(1);
     const auto stored = [&] { return (*sim)->storedCpText(Controller, QStringLiteral("HwInput[0]"), min->Name()); };
-    for (const char *operation :
-        { "ConfigProperty.setValueText", "ConfigProperty.setFormat", "NetworkVariable.setName" })
+    for (const char *operation : { "ConfigProperty.setValueText", "ConfigProperty.setFormat" })
         (*sim)->failOperation(QLatin1String(operation), Sim::Errors::InjectedFault, true);
 
     QVERIFY_THROWS_EXCEPTION(DeviceError, min->setFormat(QStringLiteral("SNVT_temp_p#US")));
     QVERIFY_THROWS_EXCEPTION(DeviceError, min->setValueText(QStringLiteral("5")));
-    QVERIFY_THROWS_EXCEPTION(DeviceError, nv->setName(QStringLiteral("nvoOther")));
     QCOMPARE(min->Format(), QString());
     QCOMPARE(stored(), QStringLiteral("0.0"));
-    QCOMPARE(nv->Name(), QStringLiteral("nvoRoomTemp"));
 
     min->setValueText(QStringLiteral("5")); // the faults were for one call each
     QCOMPARE(stored(), QStringLiteral("5.0"));
@@ -184,16 +182,11 @@ void TestSimFaults::faultComesBeforeTheEffect()
 
 void TestSimFaults::latency()
 {
-    const AppDevicePtr device = (*sim)->device(Controller);
     (*sim)->setLatency(std::chrono::milliseconds(30));
     QElapsedTimer timer;
     timer.start();
-    device->State();
+    (*sim)->device(Controller)->State();
     QVERIFY(timer.elapsed() >= 30);
-    (*sim)->setLatency(std::chrono::microseconds(0));
-    timer.restart();
-    device->State();
-    QVERIFY(timer.elapsed() < 30);
 }
 
 void TestSimFaults::handleBookkeeping()
@@ -205,36 +198,26 @@ void TestSimFaults::handleBookkeeping()
     const QString typeFile = catalog.GetTypeFilePath(handle, programId, 0, true, 0);
     QCOMPARE(catalog.GetTypeFilePath(handle, programId, 7, true, 0), QString()); // no set of that scope
     const qint32 types = typeService().OpenTypeFileHandle(typeFile);
-    const qint32 texts = languageFileService().OpenLanguageFile(catalog.GetLanguageFilePath(handle, programId, 0, 0));
-    QCOMPARE((*sim)->openHandleCount(), 3);
+    QCOMPARE((*sim)->openHandleCount(), 2);
     QVERIFY((*sim)->openHandles().join(QLatin1Char('\n')).contains(typeFile));
 
     // A handle of the wrong kind, or one never given out, is refused and nothing closes.
     QVERIFY_THROWS_EXCEPTION(DeviceError, catalog.CloseResourceFile(handle));
     QVERIFY_THROWS_EXCEPTION(DeviceError, catalog.CloseCatalog(types));
     QVERIFY_THROWS_EXCEPTION(DeviceError, catalog.CloseResourceFile(4711));
-    QVERIFY_THROWS_EXCEPTION(DeviceError, typeService().GetTreeNode(texts, programId, 105));
-    QCOMPARE((*sim)->openHandleCount(), 3);
+    QCOMPARE((*sim)->openHandleCount(), 2);
 
     // Every handle closes once; afterwards it is unknown.
     catalog.CloseCatalog(handle);
     catalog.CloseResourceFile(types);
-    catalog.CloseResourceFile(texts);
     catalog.CloseResourceFile(0); // a failed open gave 0: harmless
     QCOMPARE((*sim)->openHandleCount(), 0);
-    QVERIFY_THROWS_EXCEPTION(DeviceError, catalog.CloseCatalog(handle));
     QVERIFY_THROWS_EXCEPTION(DeviceError, catalog.CloseResourceFile(types));
-    QVERIFY_THROWS_EXCEPTION(DeviceError, catalog.CloseResourceFile(texts));
-    QVERIFY_THROWS_EXCEPTION(DeviceError, catalog.GetTypeFilePath(handle, programId, 0, true, 0));
     QVERIFY_THROWS_EXCEPTION(DeviceError, typeService().GetTreeNode(types, programId, 105));
 
     // Paths the catalog does not know open nothing.
     QCOMPARE(typeService().OpenTypeFileHandle(QStringLiteral("C:\\LonWorks\\Types\\OTHER.TYP")), 0);
-    QCOMPARE(languageFileService().OpenLanguageFile(QStringLiteral("C:\\missing.ENU")), 0);
     QCOMPARE(catalog.OpenCatalog(true, QStringLiteral("D:\\elsewhere.cat")), 0);
-    const qint32 named = catalog.OpenCatalog(true, QStringLiteral("c:\\lonworks\\types\\LDRF.CAT"));
-    QVERIFY(named != 0);
-    catalog.CloseCatalog(named);
     (*sim)->setCatalogAvailable(false);
     QCOMPARE(catalog.OpenCatalog(true, QString()), 0);
     QCOMPARE((*sim)->openHandleCount(), 0);
@@ -255,15 +238,11 @@ void TestSimFaults::loadErrorsNameThePlace_data()
         "devices[0].commissioned: expected true or false, found a string");
     row("missing field", "devices/0/programId", "", "devices[0]: missing \"programId\"");
     row("misspelt key", "devices/0/comissioned", "true", "devices[0].comissioned: unknown key");
-    row("not an object", "system", "[]", "system: expected an object, found an array");
     row("version", "formatVersion", "2", "formatVersion: unsupported format version 2; this library reads version 1");
-    row("no version", "formatVersion", "", "(top level): missing \"formatVersion\"");
     row("out of range", "devices/0/blocks/0/cps/SCPTminRnge", "500",
         "devices[0].blocks[0].cps.SCPTminRnge: 500 lies outside the range -273.17 to 327.66");
     row("text the format refuses", "devices/0/blocks/2/cps/SCPTminRnge", "\"0.0\"",
         "devices[0].blocks[2].cps.SCPTminRnge: The text '0.0' *: 2 fields are needed*");
-    row("no such member", "devices/0/blocks/0/cps/UCPTinputSignalInterpretation", "\"LINEAR2\"",
-        "devices[0].blocks[0].cps.UCPTinputSignalInterpretation: The text 'LINEAR2' *");
     row("short table", "devices/0/blocks/0/cps/UCPTtransTable", "\"1 2 3\"",
         "devices[0].blocks[0].cps.UCPTtransTable: 3 fields where at least 32 are needed");
     row("unknown property", "devices/0/blocks/0/cps/SCPTnothing", "1",
@@ -273,7 +252,6 @@ void TestSimFaults::loadErrorsNameThePlace_data()
     row("format of unknown type", "resourceSets/0/formats/0/type", "\"SNVT_nothing\"",
         "resourceSets[0].formats[0].type: no type 'SNVT_nothing' *");
     row("bad format locale", "system/formatLocale", "2", "system.formatLocale: expected 0 (SI) or 1 (US), found 2");
-    row("locale as text", "system/formatLocale", "\"US\"", "system.formatLocale: expected a number, found a string");
     row("bad program ID", "devices/1/programId", "\"90-00\"",
         "devices[1].programId: a program ID is 16 hexadecimal digits, found '90-00'");
 }
@@ -312,9 +290,7 @@ void TestSimFaults::loadErrorsNameThePlace()
 
 void TestSimFaults::saveAndReload()
 {
-    const LonMarkObjectPtr block = (*sim)->block(Controller, QStringLiteral("HwInput[2]"));
-    cp(QStringLiteral("SCPTmaxRnge"), QStringLiteral("HwInput[2]"))->setValueText(QStringLiteral("75.5 1"));
-    block->NetworkVariables()->Item(1)->setName(QStringLiteral("nvoDoorContact"));
+    (*sim)->block(Controller, QStringLiteral("HwInput[2]"))->NetworkVariables()->Item(1)->setName("nvoDoorContact");
     (*sim)->setStoredCpText(
         Controller, QStringLiteral("HwInput[0]"), QStringLiteral("SCPTminRnge"), QStringLiteral("-3.75"));
     (*sim)->setFormatLocale(1);
@@ -322,50 +298,31 @@ void TestSimFaults::saveAndReload()
     (*sim)->save();
 
     QVERIFY2(sim->reload(), qPrintable(sim->errorString()));
-    QCOMPARE((*sim)->storedCpText(Controller, QStringLiteral("HwInput[2]"), QStringLiteral("SCPTmaxRnge")),
-        QStringLiteral("75.5 1"));
-    QCOMPARE((*sim)->block(Controller, QStringLiteral("HwInput[2]"))->NetworkVariables()->Item(1)->Name(),
-        QStringLiteral("nvoDoorContact"));
     QCOMPARE((*sim)->formatLocale(), qint16(1));
-    // The full stored precision survives, not only what the default format shows.
-    const ConfigPropertyPtr min = cp(QStringLiteral("SCPTminRnge"));
-    min->setFormat(QStringLiteral("SNVT_temp_p#US_diff"));
-    QCOMPARE(min->ValueText(), QStringLiteral("-6.8")); // -3.75 * 1.8 = -6.75
-    QCOMPARE((*sim)->toJson(), before);
+    QCOMPARE((*sim)->toJson(), before); // the name, the full stored precision and the locale all came back
 
     auto memory = Sim::Network::fromJson(before, QStringLiteral("memory"));
     QVERIFY_THROWS_EXCEPTION(Sim::LoadError, memory->save());
 }
 
-void TestSimFaults::failedSaveKeepsTheOldFile_data()
-{
-    QTest::addColumn<bool>("missingFolder"); // else: the disk refuses the write half-way
-    QTest::newRow("missing folder") << true;
-    QTest::newRow("write refused") << false;
-}
-
+// The disk refuses the write half-way: the old file stays as it was, with nothing beside it.
 void TestSimFaults::failedSaveKeepsTheOldFile()
 {
-    QFETCH(bool, missingFolder);
     const QDir dir(sim->tempPath());
-    const QString target
-        = dir.filePath(missingFolder ? QStringLiteral("gone/network.json") : QStringLiteral("old.json"));
+    const QString target = dir.filePath(QStringLiteral("old.json"));
     const QByteArray old("{\"old\": true}\n");
-    if (!missingFolder) {
-        QFile file(target);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
-    }
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+    file.close();
     const QStringList filesBefore = dir.entryList(QDir::Files | QDir::Hidden);
 
     // A file-size limit fails the write after the first bytes, for root as for anyone.
     rlimit saved {};
     getrlimit(RLIMIT_FSIZE, &saved);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    if (!missingFolder) {
-        rlimit small = saved;
-        small.rlim_cur = 4096;
-        setrlimit(RLIMIT_FSIZE, &small);
-    }
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &small);
     QString message;
     try {
         (*sim)->save(target);
@@ -376,9 +333,9 @@ void TestSimFaults::failedSaveKeepsTheOldFile()
     std::signal(SIGXFSZ, previousHandler);
 
     QVERIFY2(message.startsWith(target + QStringLiteral(": cannot be written")), qPrintable(message));
-    QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden), filesBefore); // no half-written file beside it
-    QFile file(target);
-    QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)"), missingFolder ? "(none)" : old);
+    QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden), filesBefore);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), old);
 }
 
 QTEST_GUILESS_MAIN(TestSimFaults)

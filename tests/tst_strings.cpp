@@ -48,25 +48,21 @@ void tst_strings::getStrings_data()
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QStringList>("boxTitles");
 
-    QTest::newRow("file name between quotes") << "Cannot open language file '%s%'!" << QVariantList { "/l/enu.lng" }
-                                              << "Cannot open language file '/l/enu.lng'!" << QStringList();
-    QTest::newRow("numbered, any order") << "%s3%-%s1%-%s2%" << QVariantList { "a", 2, "c" } << "c-a-2"
-                                         << QStringList();
-    QTest::newRow("positional, upper-case S")
-        << "%s% then %S%" << QVariantList { "a", "b" } << "a then b" << QStringList();
-    QTest::newRow("no parameters keep the placeholder")
-        << "definition: %s%" << QVariantList {} << "definition: %s%" << QStringList();
-    QTest::newRow("bare %s keeps the text after")
-        << "value %sunit" << QVariantList { "5" } << "value 5unit" << QStringList();
+    const auto row
+        = [](const char *name, const char *message, const QVariantList &params, const char *expected,
+              const QStringList &boxTitles = {}) { QTest::newRow(name) << message << params << expected << boxTitles; };
+
+    row("file name between quotes", "Cannot open language file '%s%'!", { "/l/enu.lng" },
+        "Cannot open language file '/l/enu.lng'!");
+    row("numbered, any order", "%s3%-%s1%-%s2%", { "a", 2, "c" }, "c-a-2");
+    row("positional, upper-case S", "%s% then %S%", { "a", "b" }, "a then b");
+    row("no parameters keep the placeholder", "definition: %s%", {}, "definition: %s%");
+    row("bare %s keeps the text after", "value %sunit", { "5" }, "value 5unit");
     // Pieces after the last parameter's placeholder are not used.
-    QTest::newRow("more placeholders than parameters")
-        << "%s% of %s%" << QVariantList { "a" } << "a of " << QStringList();
-    QTest::newRow("fewer placeholders than parameters")
-        << "only %s%" << QVariantList { "a", "b" } << "only a" << QStringList { Builder };
-    QTest::newRow("number above the parameters")
-        << "x %s9% y" << QVariantList { "a" } << "x " << QStringList { Builder };
-    QTest::newRow("number too large for the index")
-        << "<%s40000%>" << QVariantList { "a" } << "<" << QStringList { "GetIndexOrder", Builder };
+    row("more placeholders than parameters", "%s% of %s%", { "a" }, "a of ");
+    row("fewer placeholders than parameters", "only %s%", { "a", "b" }, "only a", { Builder });
+    row("number above the parameters", "x %s9% y", { "a" }, "x ", { Builder });
+    row("number too large for the index", "<%s40000%>", { "a" }, "<", { "GetIndexOrder", Builder });
 }
 
 void tst_strings::getStrings()
@@ -125,11 +121,11 @@ void tst_strings::loadLanguageStringsOnlyAfterAChange()
     QCOMPARE(seams.messageCount(), 0);
 }
 
+// Lines are joined by CR LF; an empty first line leaves nothing to join to.
 void tst_strings::appendErrMsg_data()
 {
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QString>("expected");
-
     QTest::newRow("three") << QStringList { "a", "b", "c" } << "a\r\nb\r\nc";
     QTest::newRow("first empty") << QStringList { "", "b" } << "b";
     QTest::newRow("later empty") << QStringList { "a", "" } << "a\r\n";
