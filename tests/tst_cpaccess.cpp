@@ -86,7 +86,6 @@ private slots:
     void readIntoWidget_data();
     void readIntoWidget();
     void selectComboText();
-    void toolTipOfFormatName_data();
     void toolTipOfFormatName();
     void checkDeviceState_data();
     void checkDeviceState();
@@ -104,21 +103,19 @@ void tst_cpaccess::writeCpValue_data()
     QTest::addColumn<QString>("error"); // empty: written
     QTest::addColumn<bool>("formatSet");
     QTest::addColumn<QString>("stored");
-
-    const QString us = QStringLiteral("SNVT_temp_p#US");
-    const int quiet5030 = DeviceAccess::DeviceError::QuietNumber5030;
-    const int quiet1026 = DeviceAccess::DeviceError::QuietNumber1026;
-    QTest::newRow("format differs") << QString() << "77" << 0 << QString() << true << "25.0";
-    QTest::newRow("same format") << us << "77" << 0 << QString() << false << "25.0";
+    const auto row
+        = [](const char *name, const char *current, const char *value, int fault, const QString &error, bool formatSet,
+              const char *stored) { QTest::newRow(name) << current << value << fault << error << formatSet << stored; };
+    const char *us = "SNVT_temp_p#US";
+    row("format differs", "", "77", 0, "", true, "25.0");
+    row("same format", us, "77", 0, "", false, "25.0");
     // The comparison is exact: another case is another format.
-    QTest::newRow("same name, other case") << "snvt_temp_p#us"
-                                           << "77" << 0 << QString() << true << "25.0";
-    QTest::newRow("text refused") << QString() << "warm" << 0
-                                  << "The text 'warm' is not a valid value in the format SNVT_temp_p#US." << true
-                                  << "20.0";
-    QTest::newRow("quiet 5030") << QString() << "77" << quiet5030 << QString() << true << "20.0";
-    QTest::newRow("quiet 1026") << us << "77" << quiet1026 << QString() << false << "20.0";
-    QTest::newRow("device failure") << QString() << "77" << int(Refused) << "refused" << true << "20.0";
+    row("same name, other case", "snvt_temp_p#us", "77", 0, "", true, "25.0");
+    row("text refused", "", "warm", 0, "The text 'warm' is not a valid value in the format SNVT_temp_p#US.", true,
+        "20.0");
+    row("quiet 5030", "", "77", DeviceAccess::DeviceError::QuietNumber5030, "", true, "20.0");
+    row("quiet 1026", us, "77", DeviceAccess::DeviceError::QuietNumber1026, "", false, "20.0");
+    row("device failure", "", "77", Refused, "refused", true, "20.0");
 }
 
 void tst_cpaccess::writeCpValue()
@@ -160,14 +157,15 @@ void tst_cpaccess::readIntoWidget_data()
     QTest::addColumn<int>("comboIndex");
     QTest::addColumn<QString>("boxText");
     QTest::addColumn<QString>("message");
-
-    const QString signal = QStringLiteral("UCPTinputSignalType");
-    QTest::newRow("value selects its item") << signal << 0 << 2 << "RESISTANCE" << QString();
-    QTest::newRow("no match keeps the selection") << "SCPTobjMajVer" << 0 << 0 << "2" << QString();
-    QTest::newRow("read fails") << signal << int(Refused) << -1 << QString()
-                                << "Error: refused\r\n(Reading UCPTinputSignalType Value)";
-    QTest::newRow("quiet failure still shows") << signal << int(DeviceAccess::DeviceError::QuietNumber1026) << -1
-                                               << QString() << "Error: \r\n(Reading UCPTinputSignalType Value)";
+    const auto row = [](const char *name, const char *cp, int fault, int index, const char *box, const char *msg) {
+        QTest::newRow(name) << cp << fault << index << box << msg;
+    };
+    const char *signal = "UCPTinputSignalType";
+    row("value selects its item", signal, 0, 2, "RESISTANCE", "");
+    row("no match keeps the selection", "SCPTobjMajVer", 0, 0, "2", "");
+    row("read fails", signal, Refused, -1, "", "Error: refused\r\n(Reading UCPTinputSignalType Value)");
+    row("quiet failure still shows", signal, DeviceAccess::DeviceError::QuietNumber1026, -1, "",
+        "Error: \r\n(Reading UCPTinputSignalType Value)");
 }
 
 void tst_cpaccess::readIntoWidget()
@@ -218,25 +216,15 @@ void tst_cpaccess::selectComboText()
     QCOMPARE(combo.currentIndex(), 1);
 }
 
-void tst_cpaccess::toolTipOfFormatName_data()
-{
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QString>("tip");
-    QTest::newRow("absolute") << "#9000A53D0A040410[3].SNVT_temp_p#SI"
-                              << "Format name: SNVT_temp_p#SI";
-    QTest::newRow("without a dot: the whole name") << "SNVT_temp_p#US"
-                                                   << "Format name: SNVT_temp_p#US";
-    QTest::newRow("two dots: after the first") << "a.b.c"
-                                               << "Format name: b.c";
-}
-
+// The tool tip names the format after the first ".", or the whole name without one.
 void tst_cpaccess::toolTipOfFormatName()
 {
-    QFETCH(QString, format);
-    QFETCH(QString, tip);
     QComboBox combo;
-    ReadCpValueToComboBox(&combo, tempCp(*sim, "UCPTinputSignalType"), format);
-    QCOMPARE(combo.toolTip(), tip);
+    const auto cp = tempCp(*sim, "UCPTinputSignalType");
+    ReadCpValueToComboBox(&combo, cp, "SNVT_temp_p#US");
+    QCOMPARE(combo.toolTip(), QStringLiteral("Format name: SNVT_temp_p#US"));
+    ReadCpValueToComboBox(&combo, cp, "a.b.c");
+    QCOMPARE(combo.toolTip(), QStringLiteral("Format name: b.c"));
 }
 
 void tst_cpaccess::checkDeviceState_data()
@@ -244,15 +232,15 @@ void tst_cpaccess::checkDeviceState_data()
     QTest::addColumn<QString>("change");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QString>("errMsg");
-
-    QTest::newRow("ready") << "" << true << "earlier";
-    QTest::newRow("not commissioned") << "uncommissioned" << false
-                                      << "earlier\r\nThe device 'Controller' is not commissioned!";
-    QTest::newRow("not configured on line")
-        << "state 3" << false << "earlier\r\nThe device 'Controller' is not Config Online!";
-    QTest::newRow("network off") << "mode 1" << false << "earlier\r\nThe network is OffNet!";
-    QTest::newRow("system given") << "given" << true << "earlier";
-    QTest::newRow("no system in the parent chain") << "orphan" << true << "earlier";
+    const auto row = [](const char *change, bool ok, const QString &error) {
+        QTest::newRow(change) << change << ok << (error.isEmpty() ? "earlier" : "earlier\r\n" + error);
+    };
+    row("ready", true, "");
+    row("uncommissioned", false, "The device 'Controller' is not commissioned!");
+    row("state 3", false, "The device 'Controller' is not Config Online!");
+    row("mode 1", false, "The network is OffNet!");
+    row("given", true, ""); // a system given
+    row("orphan", true, ""); // no system in the parent chain
 }
 
 void tst_cpaccess::checkDeviceState()
@@ -291,18 +279,17 @@ void tst_cpaccess::checkDeviceState()
 
 void tst_cpaccess::cpNamesFollowTheVersion()
 {
-    const QStringList first { "SCPToffset", "UCPTioOptions", "UCPTstepLevel" };
-    const QStringList second { "UCPToffset", "UCPThwInOptions", "" };
-    const auto namesAfter = [](qint16 version) {
+    // Version 1 and 2 have names of their own; any other version keeps the names it finds.
+    QStringList names;
+    for (qint16 version : { 1, 3, 2, 0, 1 }) {
         setObjMajorVersion(version);
         InitCpNames();
-        return QStringList { OffsetCpName(), OptionsCpName(), StepLevelCpName() };
-    };
-    QCOMPARE(namesAfter(1), first);
-    QCOMPARE(namesAfter(3), first); // any other version keeps the names
-    QCOMPARE(namesAfter(2), second);
-    QCOMPARE(namesAfter(0), second);
-    QCOMPARE(namesAfter(1), first);
+        names << QString("%1: %2 %3 %4").arg(version).arg(OffsetCpName(), OptionsCpName(), StepLevelCpName());
+    }
+    QCOMPARE(names,
+        QStringList({ "1: SCPToffset UCPTioOptions UCPTstepLevel", "3: SCPToffset UCPTioOptions UCPTstepLevel",
+            "2: UCPToffset UCPThwInOptions ", "0: UCPToffset UCPThwInOptions ",
+            "1: SCPToffset UCPTioOptions UCPTstepLevel" }));
 }
 
 QTEST_MAIN(tst_cpaccess)

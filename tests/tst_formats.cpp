@@ -15,12 +15,10 @@
 using namespace MKorvane;
 
 namespace {
-
 const QString ProgramId = QStringLiteral("9000A53D0A040410");
 const QString StandardPrefix = QStringLiteral("#9000A53D0A040410[0].");
 const QString UserPrefix = QStringLiteral("#9000A53D0A040410[3].");
 constexpr qint32 Refused = DeviceAccess::DeviceError::ObjectErrorBase + 61;
-
 } // namespace
 
 class tst_formats : public QObject
@@ -55,46 +53,30 @@ private:
 void tst_formats::parseNvTypeValue_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("programId"); // empty: the text is refused with error
-    QTest::addColumn<int>("scope");
-    QTest::addColumn<int>("typeIndex");
-    QTest::addColumn<QString>("error");
-
-    QTest::newRow("plain") << "90 00 A5 3D 0A 04 04 10 0 105" << ProgramId << 0 << 105 << "";
-    QTest::newRow("plain, one-digit bytes") << "9 0 A5 3D A 4 4 1 3 81"
-                                            << "0900A53D0A040401" << 3 << 81 << "";
-    QTest::newRow("labelled, one-digit bytes")
-        << "PID 90:0:A5:3D:A:4:4:10 ,  Scope 12 , Index 1" << ProgramId << 12 << 1 << "";
-    QTest::newRow("empty") << ""
-                           << "" << 0 << 0 << "The value of NV Type is not valid.";
-    QTest::newRow("plain, truncated") << "90 00 A5 3D 0A 04 04 10 0"
-                                      << "" << 0 << 0 << "Subscript out of range";
-    QTest::newRow("labelled, truncated") << "PID 90:00:A5"
-                                         << "" << 0 << 0 << "Subscript out of range";
-    QTest::newRow("not a number") << "90 00 A5 3D 0A 04 04 10 x 105"
-                                  << "" << 0 << 0 << "Type mismatch";
-    QTest::newRow("index too large") << "90 00 A5 3D 0A 04 04 10 0 99999999999"
-                                     << "" << 0 << 0 << "Overflow";
-    QTest::newRow("overlong") << QString("90 00 A5 3D 0A 04 04 10 0 105") + QString(" 1").repeated(100000) << ProgramId
-                              << 0 << 105 << "";
+    QTest::addColumn<QString>("parsed"); // "programId scope index", or the error
+    const auto row
+        = [](const char *name, const QString &text, const QString &parsed) { QTest::newRow(name) << text << parsed; };
+    row("plain", "90 00 A5 3D 0A 04 04 10 0 105", ProgramId + " 0 105");
+    row("plain, one-digit bytes", "9 0 A5 3D A 4 4 1 3 81", "0900A53D0A040401 3 81");
+    row("labelled, one-digit bytes", "PID 90:0:A5:3D:A:4:4:10 ,  Scope 12 , Index 1", ProgramId + " 12 1");
+    row("empty", "", "The value of NV Type is not valid.");
+    row("plain, truncated", "90 00 A5 3D 0A 04 04 10 0", "Subscript out of range");
+    row("labelled, truncated", "PID 90:00:A5", "Subscript out of range");
+    row("not a number", "90 00 A5 3D 0A 04 04 10 x 105", "Type mismatch");
+    row("index too large", "90 00 A5 3D 0A 04 04 10 0 99999999999", "Overflow");
+    row("overlong", "90 00 A5 3D 0A 04 04 10 0 105" + QString(" 1").repeated(100000), ProgramId + " 0 105");
 }
 
 void tst_formats::parseNvTypeValue()
 {
     QFETCH(QString, text);
-    QFETCH(QString, programId);
-    QFETCH(int, scope);
-    QFETCH(int, typeIndex);
-    QFETCH(QString, error);
-
-    qint32 gotScope = -1, gotIndex = -1;
-    QString gotId;
-    QString errMsg = QStringLiteral("earlier");
-    QCOMPARE(ParseNvTypeValue(text, gotScope, gotId, gotIndex, errMsg), error.isEmpty());
-    QCOMPARE(errMsg, error.isEmpty() ? QStringLiteral("earlier") : QStringLiteral("earlier\r\n") + error);
-    if (error.isEmpty())
-        QCOMPARE(QStringList({ gotId, QString::number(gotScope), QString::number(gotIndex) }),
-            QStringList({ programId, QString::number(scope), QString::number(typeIndex) }));
+    QFETCH(QString, parsed);
+    qint32 scope = -1, index = -1;
+    QString id, errMsg = QStringLiteral("earlier");
+    const bool ok = ParseNvTypeValue(text, scope, id, index, errMsg);
+    QCOMPARE(ok ? QString("%1 %2 %3").arg(id).arg(scope).arg(index) : errMsg, ok ? parsed : "earlier\r\n" + parsed);
+    if (ok)
+        QCOMPARE(errMsg, QStringLiteral("earlier"));
 }
 
 void tst_formats::resolution_data()
@@ -105,60 +87,31 @@ void tst_formats::resolution_data()
     QTest::addColumn<QString>("longFormat"); // empty: the resolution fails with errMsg
     QTest::addColumn<QString>("unitText");
     QTest::addColumn<QString>("errMsg");
-
-    const QString temp = QStringLiteral("Temp");
+    const auto row = [](const char *name, const char *block, const QString &change, int system,
+                         const QString &longFormat, const QString &unit, const QString &errMsg) {
+        QTest::newRow(name) << block << change << system << longFormat << unit << errMsg;
+    };
     const QString tempUs = StandardPrefix + "SNVT_temp_p#US";
-    QTest::newRow("variants, SI") << temp << "" << 0 << StandardPrefix + "SNVT_temp_p#SI"
-                                  << "°C"
-                                  << "";
-    QTest::newRow("variants, US") << temp << "" << 1 << tempUs << "°F"
-                                  << "";
-    QTest::newRow("no variants") << "Level"
-                                 << "" << 1 << StandardPrefix + "SNVT_lev_percent"
-                                 << "%"
-                                 << "";
+    row("variants, SI", "Temp", "", 0, StandardPrefix + "SNVT_temp_p#SI", "°C", "");
+    row("variants, US", "Temp", "", 1, tempUs, "°F", "");
+    row("no variants", "Level", "", 1, StandardPrefix + "SNVT_lev_percent", "%", "");
     // No US variant listed: the bare name.
-    QTest::newRow("US falls back to the bare name") << "Pressure"
-                                                    << "" << 1 << StandardPrefix + "SNVT_press_p"
-                                                    << "Pa"
-                                                    << "";
-    QTest::newRow("user type, own scope") << "Raw"
-                                          << "" << 1 << UserPrefix + "UNVT_raw"
-                                          << "counts"
-                                          << "";
-    QTest::newRow("absolute name, no second prefix") << "Absolute"
-                                                     << "" << 0 << UserPrefix + "UNVT_abs"
-                                                     << "counts"
-                                                     << "";
-    QTest::newRow("no format") << "Count"
-                               << "" << 0 << ""
-                               << ""
-                               << "Cannot find out the format definition: SNVT_count";
-    QTest::newRow("no such type")
-        << temp << "nvType=90 00 A5 3D 0A 04 04 10 0 250" << 0 << ""
-        << ""
-        << "Failed to get the TreeNode object with programId: 9000A53D0A040410, scope: 0 and TypeIndex: 250.";
-    QTest::newRow("CP text fails") << temp << "fail=ConfigProperty.ValueText" << 1 << ""
-                                   << ""
-                                   << "refused";
+    row("US falls back to the bare name", "Pressure", "", 1, StandardPrefix + "SNVT_press_p", "Pa", "");
+    row("user type, own scope", "Raw", "", 1, UserPrefix + "UNVT_raw", "counts", "");
+    row("absolute name, no second prefix", "Absolute", "", 0, UserPrefix + "UNVT_abs", "counts", "");
+    row("no format", "Count", "", 0, "", "", "Cannot find out the format definition: SNVT_count");
+    row("no such type", "Temp", "nvType=90 00 A5 3D 0A 04 04 10 0 250", 0, "", "",
+        "Failed to get the TreeNode object with programId: 9000A53D0A040410, scope: 0 and TypeIndex: 250.");
+    row("CP text fails", "Temp", "fail=ConfigProperty.ValueText", 1, "", "", "refused");
     // Without the type the format lookup runs with an empty name and finds nothing.
-    QTest::newRow("tree node fails") << temp << "fail=TypeService.GetTreeNode" << 1 << ""
-                                     << ""
-                                     << "refused\r\nCannot find out the format definition: ";
-    QTest::newRow("find format fails") << temp << "fail=FormatCatalog.FindFormat" << 1 << ""
-                                       << ""
-                                       << "refused";
-    QTest::newRow("quiet failure") << temp << "quiet=FormatCatalog.FindFormat" << 1 << ""
-                                   << ""
-                                   << "";
-    QTest::newRow("no catalog") << temp << "no catalog" << 1 << ""
-                                << ""
-                                << "Cannot open DRF catalog!";
+    row("tree node fails", "Temp", "fail=TypeService.GetTreeNode", 1, "", "",
+        "refused\r\nCannot find out the format definition: ");
+    row("find format fails", "Temp", "fail=FormatCatalog.FindFormat", 1, "", "", "refused");
+    row("quiet failure", "Temp", "quiet=FormatCatalog.FindFormat", 1, "", "", "");
+    row("no catalog", "Temp", "no catalog", 1, "", "", "Cannot open DRF catalog!");
     // A language-file problem never fails the resolution; the unit text is then empty.
-    QTest::newRow("language file fails") << temp << "fail=LanguageFileService.OpenLanguageFile" << 1 << tempUs << ""
-                                         << "";
-    QTest::newRow("no language file") << temp << "no language file" << 1 << tempUs << ""
-                                      << "";
+    row("language file fails", "Temp", "fail=LanguageFileService.OpenLanguageFile", 1, tempUs, "", "");
+    row("no language file", "Temp", "no language file", 1, tempUs, "", "");
 }
 
 void tst_formats::resolution()
@@ -204,7 +157,6 @@ void tst_formats::typeFileClosedInEveryCase_data()
     QTest::addColumn<int>("scope");
     QTest::addColumn<QString>("fault"); // an operation that fails
     QTest::addColumn<bool>("found");
-
     QTest::newRow("node found") << 0 << "" << true;
     QTest::newRow("no type file: handle 0") << 7 << "" << false;
     QTest::newRow("node lookup fails") << 0 << "TypeService.GetTreeNode" << false;
@@ -216,7 +168,6 @@ void tst_formats::typeFileClosedInEveryCase()
     QFETCH(int, scope);
     QFETCH(QString, fault);
     QFETCH(bool, found);
-
     if (!fault.isEmpty())
         (*sim)->failOperation(fault, Refused);
     (*sim)->clearCallLog();
@@ -236,8 +187,7 @@ void tst_formats::typeFileClosedInEveryCase()
             asked = call.arguments.value(0);
     }
     QCOMPARE(log.last().arguments.value(0), asked);
-    if (scope == 7)
-        QCOMPARE(asked, QStringLiteral("0"));
+    QCOMPARE(asked == QStringLiteral("0"), scope == 7);
     QCOMPARE((*sim)->openHandleCount(), 0);
 }
 
@@ -247,17 +197,14 @@ void tst_formats::unitTextFailures_data()
     QTest::addColumn<int>("nodeType"); // 0: no type-tree node
     QTest::addColumn<QString>("unitText");
     QTest::addColumn<QString>("errMsg");
-
-    QTest::newRow("no language file") << "" << 105 << ""
-                                      << "No DRF language was found!";
-    QTest::newRow("file that does not open") << "C:\\missing.enu" << 105 << ""
-                                             << "Cannot open language file 'C:\\missing.enu'!";
-    QTest::newRow("neither format nor node") << "set" << 0 << ""
-                                             << "No valid  language was found!";
-    QTest::newRow("node without unit") << "set" << 109 << ""
-                                       << "Language Unit Index was not valid!";
-    QTest::newRow("node with unit") << "set" << 105 << "°C"
-                                    << "";
+    const auto row = [](const char *name, const QString &file, int node, const QString &unit, const QString &err) {
+        QTest::newRow(name) << file << node << unit << err;
+    };
+    row("no language file", "", 105, "", "No DRF language was found!");
+    row("file that does not open", "C:\\missing.enu", 105, "", "Cannot open language file 'C:\\missing.enu'!");
+    row("neither format nor node", "set", 0, "", "No valid  language was found!");
+    row("node without unit", "set", 109, "", "Language Unit Index was not valid!");
+    row("node with unit", "set", 105, "°C", "");
 }
 
 void tst_formats::unitTextFailures()
@@ -266,7 +213,6 @@ void tst_formats::unitTextFailures()
     QFETCH(int, nodeType);
     QFETCH(QString, unitText);
     QFETCH(QString, errMsg);
-
     QString typeFile, formatFile, setLanguageFile, gotErr;
     QVERIFY(GetDrfFileNames(ProgramId, 0, typeFile, formatFile, setLanguageFile, gotErr));
     DeviceAccess::TypeTreeNodePtr node;

@@ -76,10 +76,12 @@ void tst_hardware_events::keyDownOncePerKey()
     QObject::connect(h.control.get(), &ctlSensorHardware::KeyDown, h.control.get(),
         [&](qint16 &KeyCode, qint16 &Shift) { keys.append(QStringLiteral("%1/%2").arg(KeyCode).arg(Shift)); });
     // F5 is used by no child and travels on to the control; modifier keys go down first and
-    // are forwarded as keys of their own (16, 17, 18).
+    // are forwarded as keys of their own (16, 17, 18); the keypad is no part of the shift state.
+    const Qt::KeyboardModifiers all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::KeypadModifier;
     const QVector<std::tuple<Qt::Key, Qt::KeyboardModifiers, QStringList>> presses
         = { { Qt::Key_F5, Qt::NoModifier, { "116/0" } }, { Qt::Key_A, Qt::ShiftModifier, { "16/1", "65/1" } },
-              { Qt::Key_Delete, Qt::ControlModifier | Qt::AltModifier, { "17/2", "18/6", "46/6" } } };
+              { Qt::Key_Delete, Qt::ControlModifier | Qt::AltModifier, { "17/2", "18/6", "46/6" } },
+              { Qt::Key_Delete, all, { "16/1", "17/3", "18/7", "46/7" } } };
     for (const char *target : { "cboInput", "cboMax", "cboMin", "cboSignal", "cboTherm", "chkReverse", "cmdTable",
              "cmdValue", "txtMax", "txtMin", "txtOff", "txtSelector", "txtValue", "" }) {
         QWidget *receiver = *target ? h.widget(target) : h.control.get();

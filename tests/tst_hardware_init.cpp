@@ -9,6 +9,15 @@
 
 using namespace HardwareTest;
 
+// The items of a list as "text=item data,...".
+static QString items(const QComboBox *list)
+{
+    QStringList result;
+    for (int i = 0; i < list->count(); ++i)
+        result << list->itemText(i) + "=" + list->itemData(i).toString();
+    return result.join(',');
+}
+
 class tst_hardware_init : public QObject
 {
     Q_OBJECT
@@ -16,7 +25,6 @@ class tst_hardware_init : public QObject
 private slots:
     void interpretationsOffered_data();
     void interpretationsOffered();
-    void thermistorTypes();
     void failuresAreReportedAndPassedOver_data();
     void failuresAreReportedAndPassedOver();
     void withoutDeviceLibrary_data();
@@ -32,18 +40,13 @@ void tst_hardware_init::interpretationsOffered_data()
     QTest::addColumn<QString>("choice");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("offered"); // "text=item data,..."
-
     const auto row = [](const char *choice, const char *stored, const QString &offered) {
-        QTest::newRow(qPrintable(QString("%1 / %2").arg(choice, stored))) << choice << stored << offered;
+        QTest::addRow("%s / %s", choice, stored) << choice << stored << offered;
     };
+    // Each number of a Choice text stands for one interpretation.
     row("2", "LINEAR", "LINEAR=1");
-    row("2,3,6", "LINEAR", "LINEAR=1,TRANS_TABLE=2,STD_THERMISTOR=5");
     row("2,3,7", "LINEAR", "LINEAR=1,TRANS_TABLE=2,SETPOINT_OFFSET=6");
-    row("2,3", "LINEAR", "LINEAR=1,TRANS_TABLE=2");
-    row("2,4", "LINEAR", "LINEAR=1,DIGITAL=3");
-    row("4", "LINEAR", "DIGITAL=3");
     row("2,3,5", "LINEAR", "LINEAR=1,TRANS_TABLE=2,MULTI_LEVEL=4");
-    row("5", "LINEAR", "MULTI_LEVEL=4");
     row("2,3,4,6", "LINEAR", "LINEAR=1,TRANS_TABLE=2,DIGITAL=3,STD_THERMISTOR=5");
     row("2", "DIGITAL", "LINEAR=1");
     row("2", " LINEAR ", "LINEAR=1");
@@ -61,13 +64,9 @@ void tst_hardware_init::interpretationsOffered()
     QFETCH(QString, choice);
     QFETCH(QString, stored);
     QFETCH(QString, offered);
-
     Harness h;
     QVERIFY(h.open(1, SnvtTempP, "UCPTinputSignalInterpretation=" + stored, MEASUREMENT_SYSTEM_SI, choice));
-    QStringList items;
-    for (int i = 0; i < h.combo("cboInput")->count(); ++i)
-        items << h.combo("cboInput")->itemText(i) + "=" + h.combo("cboInput")->itemData(i).toString();
-    QCOMPARE(items.join(','), offered);
+    QCOMPARE(items(h.combo("cboInput")), offered);
     const bool notListed = !offered.contains(stored.trimmed() + "=");
     QCOMPARE(h.control->ValueChanged(), notListed);
     h.sim->clearCallLog();
@@ -76,25 +75,11 @@ void tst_hardware_init::interpretationsOffered()
     QCOMPARE(h.stored("UCPTinputSignalInterpretation"), notListed ? offered.section('=', 0, 0) : stored.trimmed());
 }
 
-void tst_hardware_init::thermistorTypes()
-{
-    // Positions 1, 2, 3, 4, 7, 8, 13, 25 (version 2) or 1, 3, 4, 8, 13, 25 of an enumeration from 0.
-    for (const QString expected : { "v2: 0,1,2,3,6,7,12,24", "v1: 0,2,3,7,12,24" }) {
-        Harness h;
-        QVERIFY(h.open(expected.mid(1, 1).toInt()));
-        QStringList values;
-        for (int i = 0; i < h.combo("cboTherm")->count(); ++i)
-            values.append(h.combo("cboTherm")->itemData(i).toString());
-        QCOMPARE(expected.left(4) + values.join(','), expected);
-    }
-}
-
 void tst_hardware_init::failuresAreReportedAndPassedOver_data()
 {
     QTest::addColumn<QString>("operation");
     QTest::addColumn<bool>("once");
     QTest::addColumn<QString>("messages"); // reported by ZovezuVavevaInit, in order
-
     const char *enumeration = "TypeService.GetEnumCollection";
     // Each failure on its own, at once: with no open catalog the look-up and the closing fail too.
     QTest::newRow("catalog cannot be opened")
@@ -111,7 +96,6 @@ void tst_hardware_init::failuresAreReportedAndPassedOver()
     QFETCH(bool, once);
     QFETCH(QString, messages);
     const bool valuesRead = once; // only when the signal types fail too is nothing read
-
     Harness h;
     QVERIFY(h.open(1, SnvtTempP, {}, MEASUREMENT_SYSTEM_SI, "", false));
     // Before initialisation a unit system is only stored.
@@ -139,11 +123,8 @@ void tst_hardware_init::withoutDeviceLibrary_data()
 {
     QTest::addColumn<QString>("operation");
     QTest::addColumn<QString>("reported"); // the one report the host sees, or none
-    const QString missing = QStringLiteral("No device library is installed.");
-    QTest::newRow("ZovezuVavevaInit") << "ZovezuVavevaInit"
-                                      << "ZovezuVavevaInit 16: " + missing;
-    QTest::newRow("FillHardwareValues") << "FillHardwareValues"
-                                        << "FillHardwareValues 16: " + missing;
+    for (const char *operation : { "ZovezuVavevaInit", "FillHardwareValues" })
+        QTest::newRow(operation) << operation << QString(operation) + " 16: No device library is installed.";
     QTest::newRow("WriteValue after an edit") << "WriteValue" << QString();
 }
 
@@ -152,17 +133,16 @@ void tst_hardware_init::withoutDeviceLibrary()
 {
     QFETCH(QString, operation);
     QFETCH(QString, reported);
-
     Harness h;
     QVERIFY(h.open(1, SnvtTempP, {}, MEASUREMENT_SYSTEM_SI, "", operation != "ZovezuVavevaInit"));
     h.events.clear();
     DeviceAccess::install(nullptr);
-    if (operation == "ZovezuVavevaInit") {
+    if (operation == "ZovezuVavevaInit")
         h.control->ZovezuVavevaInit();
-    } else if (operation == "FillHardwareValues") {
+    else if (operation == "FillHardwareValues")
         h.control->FillHardwareValues();
-    } else {
-        h.edit("txtMin", "5");
+    else {
+        QVERIFY(h.edit("txtMin", "5"));
         QCOMPARE(h.control->WriteValue(), false);
     }
     QCOMPARE(h.events, reported.isEmpty() ? QStringList() : QStringList { reported });
@@ -173,7 +153,6 @@ void tst_hardware_init::signalTypesPerInterpretation_data()
 {
     QTest::addColumn<QStringList>("chosen"); // in turn, after the read
     QTest::addColumn<QString>("offered"); // "text=item data,..."; "hidden" when the list is not shown
-
     const QString all = QStringLiteral("VOLTAGE_0_10V=0,MILIAMPS_4_20MA=1,RESISTANCE=2");
     QTest::newRow("LINEAR") << QStringList { "LINEAR" } << all;
     QTest::newRow("STD_THERMISTOR: the first type only") << QStringList { "STD_THERMISTOR" } << "VOLTAGE_0_10V=0";
@@ -187,16 +166,12 @@ void tst_hardware_init::signalTypesPerInterpretation()
 {
     QFETCH(QStringList, chosen);
     QFETCH(QString, offered);
-
     Harness h;
     QVERIFY(h.open(1, SnvtTempP, "UCPTinputSignalInterpretation=TRANS_TABLE;UCPTinputSignalType=VOLTAGE_0_10V"));
     for (const QString &interpretation : chosen)
         QVERIFY2(h.choose(interpretation), qPrintable(interpretation));
     QComboBox *list = h.combo("cboSignal");
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        items << list->itemText(i) + "=" + list->itemData(i).toString();
-    QCOMPARE(list->isHidden() ? QStringLiteral("hidden") : items.join(','), offered);
+    QCOMPARE(list->isHidden() ? QStringLiteral("hidden") : items(list), offered);
     if (!list->isHidden())
         QCOMPARE(list->currentText(), QStringLiteral("VOLTAGE_0_10V"));
 }
@@ -205,11 +180,12 @@ void tst_hardware_init::objectVersionRoundsToEven_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<int>("version");
-    QTest::addColumn<int>("thermistorTypes"); // the list follows the version
-
-    QTest::newRow("1.5 rounds up") << "1.5" << 2 << 8;
-    QTest::newRow("2.5 rounds down") << "2.5" << 2 << 8;
-    QTest::newRow("1.4") << "1.4" << 1 << 6;
+    QTest::addColumn<QString>("thermistorTypes"); // item data: the list follows the version
+    // Positions 1, 2, 3, 4, 7, 8, 13, 25 (version 2) or 1, 3, 4, 8, 13, 25 of an enumeration from 0.
+    const QString second = "0,1,2,3,6,7,12,24";
+    QTest::newRow("1.5 rounds up") << "1.5" << 2 << second;
+    QTest::newRow("2.5 rounds down") << "2.5" << 2 << second;
+    QTest::newRow("1.4") << "1.4" << 1 << "0,2,3,7,12,24";
 }
 
 // The block's version arrives through the control's NodeObject, as a host hands it over.
@@ -217,12 +193,14 @@ void tst_hardware_init::objectVersionRoundsToEven()
 {
     QFETCH(QString, stored);
     QFETCH(int, version);
-    QFETCH(int, thermistorTypes);
-
+    QFETCH(QString, thermistorTypes);
     Harness h;
     QVERIFY(h.open(1, SnvtTempP, "SCPTobjMajVer=" + stored));
     QCOMPARE(int(MKorvane::ObjMajorVersion()), version);
-    QCOMPARE(h.combo("cboTherm")->count(), thermistorTypes);
+    QStringList values;
+    for (int i = 0; i < h.combo("cboTherm")->count(); ++i)
+        values.append(h.combo("cboTherm")->itemData(i).toString());
+    QCOMPARE(values.join(','), thermistorTypes);
 }
 
 QTEST_MAIN(tst_hardware_init)

@@ -92,7 +92,6 @@ private slots:
     void virtualKeyCode_data();
     void virtualKeyCode();
     void differentKeysDifferentCodes();
-    void shiftState();
 };
 
 void tst_keycodes::virtualKeyCode_data()
@@ -127,13 +126,6 @@ void tst_keycodes::differentKeysDifferentCodes()
             seen == row.physical, qPrintable(QStringLiteral("%1 and %2 both give %3").arg(seen, row.name).arg(code)));
         keyOfCode.insert(code, row.physical);
     }
-}
-
-void tst_keycodes::shiftState()
-{
-    QCOMPARE(MKorvane::ShiftState(Qt::NoModifier), qint16(0));
-    QCOMPARE(MKorvane::ShiftState(Qt::ShiftModifier | Qt::KeypadModifier), qint16(1));
-    QCOMPARE(MKorvane::ShiftState(Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier), qint16(7));
 }
 
 QTEST_MAIN(tst_keycodes)

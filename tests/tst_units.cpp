@@ -18,7 +18,6 @@
 using namespace MKorvane;
 
 namespace {
-
 const QString Prefix = QStringLiteral("#9FFFFF0501840460[3].");
 
 // An enumeration that no resource set defines.
@@ -32,7 +31,6 @@ struct UnknownEnumeration : DeviceAccess::TypeTreeNode
     double LowestValue() const override { return 0; }
     double HighestValue() const override { return 2; }
 };
-
 } // namespace
 
 class tst_units : public QObject
@@ -42,72 +40,50 @@ class tst_units : public QObject
 private slots:
     void cleanup() { resetForTests(); }
 
-    void splitFormatName_data();
-    void splitFormatName();
-    void adjustFormatForUnits_data();
-    void adjustFormatForUnits();
+    void formatNames_data();
+    void formatNames();
     void numbers_data();
     void numbers();
     void validateNumeric();
     void enumCollectionFillsCombo();
-    void signalUnit_data();
     void signalUnit();
 };
 
-void tst_units::splitFormatName_data()
+// A name splits into prefix (up to the first "."), base name and suffix (from the first "#"
+// after the prefix); the suffix follows the measurement system, with a difference format
+// for exactly three temperature types.
+void tst_units::formatNames_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QStringList>("parts");
-
-    QTest::newRow("empty") << "" << QStringList { "", "", "" };
-    QTest::newRow("bare") << "SNVT_temp_p" << QStringList { "", "SNVT_temp_p", "" };
-    QTest::newRow("absolute") << Prefix + "SNVT_temp_p#US" << QStringList { Prefix, "SNVT_temp_p", "#US" };
-    // The prefix ends at the first "." and its own "#" does not start the suffix.
-    QTest::newRow("two dots") << "#A[1].x.y#SI" << QStringList { "#A[1].", "x.y", "#SI" };
-    QTest::newRow("suffix from the first #") << "t#US#diff" << QStringList { "", "t", "#US#diff" };
-}
-
-void tst_units::splitFormatName()
-{
-    QFETCH(QString, name);
-    QFETCH(QStringList, parts);
-    QString prefix = "stale", base = "stale", suffix = "stale";
-    QVERIFY(SplitFormatName(name, prefix, base, suffix));
-    QCOMPARE(QStringList({ prefix, base, suffix }), parts);
-}
-
-void tst_units::adjustFormatForUnits_data()
-{
-    QTest::addColumn<QString>("format");
     QTest::addColumn<int>("system");
+    QTest::addColumn<QString>("parts"); // prefix|base|suffix
     QTest::addColumn<QString>("longFormat");
     QTest::addColumn<QString>("diffFormat");
-
-    QTest::newRow("SI to US, temperature") << "SNVT_temp_p#SI" << 1 << "SNVT_temp_p#US"
-                                           << "SNVT_temp_p#US_diff";
-    QTest::newRow("lower-case US to SI") << "SNVT_temp#us" << 0 << "SNVT_temp#SI"
-                                         << "SNVT_temp#SI";
-    QTest::newRow("diff suffix is a plain one") << "SNVT_temp_f#US_DIFF" << 1 << "SNVT_temp_f#US"
-                                                << "SNVT_temp_f#US_diff";
-    QTest::newRow("no suffix keeps none") << "SNVT_temp_p" << 1 << "SNVT_temp_p"
-                                          << "SNVT_temp_p";
-    QTest::newRow("other suffix stays") << "SNVT_temp_p#XX" << 0 << "SNVT_temp_p#XX"
-                                        << "SNVT_temp_p#XX";
-    // Only the three exact type names get a difference format.
-    QTest::newRow("similar name") << "SNVT_temp_diff_p#SI" << 1 << "SNVT_temp_diff_p#US"
-                                  << "SNVT_temp_diff_p#US";
-    QTest::newRow("absolute") << Prefix + "SNVT_temp_p#SI" << 1 << Prefix + "SNVT_temp_p#US"
-                              << Prefix + "SNVT_temp_p#US_diff";
+    const auto row = [](const QString &name, int system, const char *parts, const QString &full, const QString &diff) {
+        QTest::addRow("%s %d", qPrintable(name), system) << name << system << parts << full << diff;
+    };
+    row("", 1, "||", "", "");
+    row("SNVT_temp_p", 1, "|SNVT_temp_p|", "SNVT_temp_p", "SNVT_temp_p");
+    row(Prefix + "SNVT_temp_p#SI", 1, "#9FFFFF0501840460[3].|SNVT_temp_p|#SI", Prefix + "SNVT_temp_p#US",
+        Prefix + "SNVT_temp_p#US_diff");
+    row("#A[1].x.y#SI", 1, "#A[1].|x.y|#SI", "#A[1].x.y#US", "#A[1].x.y#US");
+    row("t#US#diff", 0, "|t|#US#diff", "t#US#diff", "t#US#diff");
+    row("SNVT_temp#us", 0, "|SNVT_temp|#us", "SNVT_temp#SI", "SNVT_temp#SI");
+    row("SNVT_temp_f#US_DIFF", 1, "|SNVT_temp_f|#US_DIFF", "SNVT_temp_f#US", "SNVT_temp_f#US_diff");
+    row("SNVT_temp_diff_p#SI", 1, "|SNVT_temp_diff_p|#SI", "SNVT_temp_diff_p#US", "SNVT_temp_diff_p#US");
 }
 
-void tst_units::adjustFormatForUnits()
+void tst_units::formatNames()
 {
-    QFETCH(QString, format);
+    QFETCH(QString, name);
     QFETCH(int, system);
+    QFETCH(QString, parts);
     QFETCH(QString, longFormat);
     QFETCH(QString, diffFormat);
-    QString gotDiff, gotLong, errMsg;
-    QVERIFY(AdjustFormatForUnits(format, qint16(system), gotDiff, gotLong, errMsg));
+    QString prefix = "stale", base = "stale", suffix = "stale", gotDiff, gotLong, errMsg;
+    QVERIFY(SplitFormatName(name, prefix, base, suffix));
+    QCOMPARE(prefix + "|" + base + "|" + suffix, parts);
+    QVERIFY(AdjustFormatForUnits(name, qint16(system), gotDiff, gotLong, errMsg));
     QCOMPARE(gotLong, longFormat);
     QCOMPARE(gotDiff, diffFormat);
 }
@@ -119,17 +95,18 @@ void tst_units::numbers_data()
     QTest::addColumn<bool>("numeric");
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("shortest"); // NumberText(value)
-
-    QTest::newRow("blanks around") << "  7.5  " << true << 7.5 << "7.5";
-    QTest::newRow("exponent") << "1e3" << true << 1000.0 << "1000";
-    QTest::newRow("100000 written out") << "100000" << true << 100000.0 << "100000";
-    QTest::newRow("0.0001 written out") << "0.0001" << true << 0.0001 << "0.0001";
-    QTest::newRow("negative") << "-2.25" << true << -2.25 << "-2.25";
-    QTest::newRow("just below 1e15") << "999999999999999" << true << 999999999999999.0 << "999999999999999";
-    QTest::newRow("1e15 as exponent") << "1e15" << true << 1e15 << "1E+15";
-    QTest::newRow("below 1e-4 as exponent") << "0.00005" << true << 0.00005 << "5E-05";
-    QTest::newRow("empty") << "" << false << 0.0 << "0";
-    QTest::newRow("trailing text") << "12abc" << false << 0.0 << "0";
+    const auto row = [](const char *text, bool numeric, double value, const char *shortest) {
+        QTest::addRow("'%s'", text) << text << numeric << value << shortest;
+    };
+    row("  7.5  ", true, 7.5, "7.5");
+    row("1e3", true, 1000.0, "1000");
+    row("100000", true, 100000.0, "100000");
+    row("0.0001", true, 0.0001, "0.0001");
+    row("999999999999999", true, 999999999999999.0, "999999999999999");
+    row("1e15", true, 1e15, "1E+15");
+    row("0.00005", true, 0.00005, "5E-05");
+    row("", false, 0.0, "0");
+    row("12abc", false, 0.0, "0");
 }
 
 void tst_units::numbers()
@@ -138,7 +115,6 @@ void tst_units::numbers()
     QFETCH(bool, numeric);
     QFETCH(double, value);
     QFETCH(QString, shortest);
-
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
@@ -201,29 +177,16 @@ void tst_units::enumCollectionFillsCombo()
     QCOMPARE(errMsg, QStringLiteral("Failed to find out enum collection for foramt: UNVT_gone."));
 }
 
-void tst_units::signalUnit_data()
-{
-    QTest::addColumn<QString>("signalType");
-    QTest::addColumn<QString>("unit");
-    QTest::newRow("voltage") << "VOLTAGE_0_10V"
-                             << "V";
-    QTest::newRow("current") << "MILIAMPS_4_20MA"
-                             << "mA";
-    QTest::newRow("resistance") << "RESISTANCE"
-                                << "K Ohm";
-    QTest::newRow("letter case counts") << "resistance"
-                                        << "";
-    QTest::newRow("blanks count") << " VOLTAGE_0_10V"
-                                  << "";
-    QTest::newRow("none selected") << ""
-                                   << "";
-}
-
+// Exact texts only: another letter case, blanks or nothing selected give no unit.
 void tst_units::signalUnit()
 {
-    QFETCH(QString, signalType);
-    QFETCH(QString, unit);
-    QCOMPARE(GetSignalUnit(signalType), unit);
+    const QStringList types { "VOLTAGE_0_10V", "MILIAMPS_4_20MA", "RESISTANCE", "resistance", " VOLTAGE_0_10V", "" };
+    QStringList units;
+    for (const QString &type : types)
+        units << type + "=" + GetSignalUnit(type);
+    QCOMPARE(units,
+        QStringList(
+            { "VOLTAGE_0_10V=V", "MILIAMPS_4_20MA=mA", "RESISTANCE=K Ohm", "resistance=", " VOLTAGE_0_10V=", "=" }));
 }
 
 QTEST_MAIN(tst_units)
