@@ -68,15 +68,12 @@ struct Harness
     // A caption, a box's or button's text, a list's selected text.
     QString shown(const QString &name) const
     {
-        if (auto *label = widget<QLabel>(name))
-            return label->text();
-        if (auto *box = widget<QLineEdit>(name))
-            return box->text();
-        if (auto *frame = widget<QGroupBox>(name))
-            return frame->title();
-        if (auto *button = widget<QPushButton>(name))
-            return button->text();
-        return widget<QComboBox>(name)->currentText();
+        const QWidget *shown = widget(name);
+        for (const char *property : { "text", "title", "currentText" }) {
+            if (shown->property(property).isValid())
+                return shown->property(property).toString();
+        }
+        return QString();
     }
 
     // Changes a box or chooses in a list as a user does, in this control or another one.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The network control writing back: which values go out in which format, the result the
-// host gets, a failed write among the others, the name procedures, the override exchange
-// between two controls through a host, and keys forwarded to the host.
+// The network control writing back: which values go out, in the format they were read in,
+// the result the host gets, a failed write among the others, the name procedures, the
+// override exchange between two controls through a host, and keys forwarded to the host.
 #include "tst_network_harness.h"
 
 using namespace NetworkTest;
@@ -14,7 +14,7 @@ private slots:
     void writes_data()
     {
         QTest::addColumn<QString>("block");
-        QTest::addColumn<QString>("mode"); // the units, "+" set-point offset
+        QTest::addColumn<QString>("mode"); // the units, "+" set-point offset, "*" units switched after init
         QTest::addColumn<QString>("edit"); // "widget=text"; empty: NoChangeButOKPress; "-": nothing
         QTest::addColumn<bool>("result");
         QTest::addColumn<QString>("written"); // default, override and send delta; throttle and heartbeat follow
@@ -22,8 +22,9 @@ private slots:
         QTest::newRow("no change, no device call") << Temperature << "SI" << "-" << false << "";
         QTest::newRow("OK without a change") << Temperature << "SI" << "" << false << "UCPTdefaultValue@SNVT_temp_p#SI=20.0|SCPTovrValue@SNVT_temp_p#SI=21.5|SCPTsndDelta@SNVT_temp_p#SI=0.5";
         QTest::newRow("US") << Temperature << "US" << "txtSend=1.8" << false << "UCPTdefaultValue@SNVT_temp_p#US=68.0|SCPTovrValue@SNVT_temp_p#US=70.7|SCPTsndDelta@SNVT_temp_p#US_diff=1.8";
+        QTest::newRow("to US after init") << Temperature << "US*" << "" << false << "UCPTdefaultValue@SNVT_temp_p#US=68.0|SCPTovrValue@SNVT_temp_p#US=70.7|SCPTsndDelta@SNVT_temp_p#US_diff=0.9";
         QTest::newRow("US set-point offset") << Temperature << "US+" << "txtOver=2.5" << false << "UCPTdefaultValue@SNVT_temp_p#US_diff=68.0|SCPTovrValue@SNVT_temp_p#US_diff=2.5|SCPTsndDelta@SNVT_temp_p#US_diff=0.9";
-        QTest::newRow("enumeration") << Occupancy << "SI+" << "cboDefault=OC_STANDBY" << false << "UCPTdefaultValue@SNVT_occupancy=OC_STANDBY|SCPTovrValue@SNVT_occupancy=OC_NUL|SCPTsndDelta@UCPTsignedShort=0";
+        QTest::newRow("enumeration ignores the offset mode") << Occupancy << "US+" << "cboDefault=OC_STANDBY" << false << "UCPTdefaultValue@SNVT_occupancy=OC_STANDBY|SCPTovrValue@SNVT_occupancy=OC_NUL|SCPTsndDelta@UCPTsignedShort=0";
         QTest::newRow("switch structure") << Switch << "SI" << "txtSend=1.0 0" << false << "UCPTdefaultValue@SNVT_switch=0.0 0|SCPTovrValue@SNVT_switch=100.0 1|SCPTsndDelta@SNVT_switch=1.0 0";
         // Not every write succeeded: this structure takes no send delta.
         QTest::newRow("other structure") << Setpoints << "SI" << "" << true << "UCPTdefaultValue@SNVT_temp_setpt=%1|SCPTovrValue@SNVT_temp_setpt=%2";
@@ -40,7 +41,8 @@ private slots:
         const qint16 unit = mode.startsWith("US") ? MEASUREMENT_SYSTEM_US : MEASUREMENT_SYSTEM_SI;
         Harness h;
         h.sim->setFormatLocale(unit);
-        h.open(block, unit);
+        h.open(block, mode.endsWith('*') ? qint16(MEASUREMENT_SYSTEM_SI) : unit);
+        h.control->setMesureUnit(unit);
         h.control->UpdateSetpointOffSet(mode.endsWith('+'));
         // A structure's values go back as they were read.
         written.replace("%1", h.shown("txtDefault")).replace("%2", h.shown("txtOver"));
