@@ -9,83 +9,60 @@
 
 using namespace HardwareTest;
 
-namespace {
-
-// The first JSON block after the heading "## A complete example".
-QByteArray exampleFromPage(const QString &page)
-{
-    QFile file(page);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    const QString text = QString::fromUtf8(file.readAll());
-    static const QRegularExpression block(QStringLiteral("\\n## A complete example\\n.*?\\n```json\\n(.*?)\\n```"),
-        QRegularExpression::DotMatchesEverythingOption);
-    return block.match(text).captured(1).toUtf8();
-}
-
-} // namespace
-
 class tst_docs_example : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void controlWorksOnIt_data();
-    void controlWorksOnIt();
+    void initTestCase()
+    {
+        // The first JSON block after the heading "## A complete example".
+        QFile page(QStringLiteral(VQ_DATA_DIR "/../docs/network-database.md"));
+        QVERIFY(page.open(QIODevice::ReadOnly | QIODevice::Text));
+        static const QRegularExpression block(QStringLiteral("\\n## A complete example\\n.*?\\n```json\\n(.*?)\\n```"),
+            QRegularExpression::DotMatchesEverythingOption);
+        const QByteArray json = block.match(QString::fromUtf8(page.readAll())).captured(1).toUtf8();
+        QVERIFY2(!json.isEmpty(), "the page has no complete example");
+        QFile file(m_database);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(json) == json.size());
+    }
+
+    void controlWorksOnIt_data()
+    {
+        QTest::addColumn<qint16>("unit");
+        QTest::addColumn<QString>("rangeUnit");
+        QTest::newRow("SI") << qint16(MEASUREMENT_SYSTEM_SI) << QStringLiteral("°C");
+        QTest::newRow("US") << qint16(MEASUREMENT_SYSTEM_US) << QStringLiteral("°F");
+    }
+    void controlWorksOnIt()
+    {
+        QFETCH(qint16, unit);
+        QFETCH(QString, rangeUnit);
+        Harness h(m_database);
+        QVERIFY2(h.sim.isLoaded(), qPrintable(h.sim.errorString()));
+        QVERIFY(h.open(2, SnvtTempP, QString(), unit));
+        QCOMPARE(h.events, QStringList());
+        QCOMPARE(h.seams.messageTexts(), QStringList());
+        // Interpretations 0..6 (7), the version-2 thermistor types; a thermistor takes the first signal type.
+        QCOMPARE(h.combo("cboInput")->count(), 7);
+        QCOMPARE(h.shown("cboSignal"), QStringLiteral("VOLTAGE_0_10V"));
+        QCOMPARE(h.shown("cboInput"), QStringLiteral("STD_THERMISTOR"));
+        QCOMPARE(h.shown("cboTherm"), QStringLiteral("NTC_10K_TYPE2"));
+        // A linear input offers every signal type (3) and shows its range in the unit of the variable's type.
+        QVERIFY(h.choose(QStringLiteral("LINEAR")));
+        QCOMPARE(h.combo("cboSignal")->count(), 3);
+        QCOMPARE(h.shown("lblUnitMinRange") + ' ' + h.shown("lblUnitMaxRange"), rangeUnit + ' ' + rangeUnit);
+        QVERIFY(!h.shown("txtMax").isEmpty());
+        QVERIFY(h.control->ValueChanged());
+        QCOMPARE(h.control->WriteValue(), false);
+        QCOMPARE(h.events, QStringList());
+        QCOMPARE(h.stored(QStringLiteral("UCPTinputSignalInterpretation")), QStringLiteral("LINEAR"));
+    }
 
 private:
-    QString m_database;
     QTemporaryDir m_dir;
+    const QString m_database = m_dir.filePath(QStringLiteral("example.json"));
 };
-
-void tst_docs_example::initTestCase()
-{
-    const QByteArray json = exampleFromPage(QStringLiteral(VQ_DATA_DIR "/../docs/network-database.md"));
-    QVERIFY2(!json.isEmpty(), "the page has no complete example");
-    m_database = m_dir.filePath(QStringLiteral("example.json"));
-    QFile file(m_database);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(json) == json.size());
-}
-
-void tst_docs_example::controlWorksOnIt_data()
-{
-    QTest::addColumn<qint16>("unit");
-    QTest::addColumn<QString>("rangeUnit");
-    QTest::newRow("SI") << qint16(MEASUREMENT_SYSTEM_SI) << QStringLiteral("°C");
-    QTest::newRow("US") << qint16(MEASUREMENT_SYSTEM_US) << QStringLiteral("°F");
-}
-
-void tst_docs_example::controlWorksOnIt()
-{
-    QFETCH(qint16, unit);
-    QFETCH(QString, rangeUnit);
-
-    Harness h(m_database);
-    QVERIFY2(h.sim.isLoaded(), qPrintable(h.sim.errorString()));
-    QVERIFY(h.open(2, SnvtTempP, QString(), unit));
-    QCOMPARE(h.events, QStringList());
-    QCOMPARE(h.seams.messageTexts(), QStringList());
-
-    // Interpretations 0..6 (7), the version-2 thermistor types; a thermistor takes the first signal type.
-    QCOMPARE(h.combo("cboInput")->count(), 7);
-    QCOMPARE(h.shown("cboSignal"), QStringLiteral("VOLTAGE_0_10V"));
-    QVERIFY(h.combo("cboTherm")->count() > 0);
-    QCOMPARE(h.shown("cboInput"), QStringLiteral("STD_THERMISTOR"));
-    QCOMPARE(h.shown("cboTherm"), QStringLiteral("NTC_10K_TYPE2"));
-
-    // A linear input offers every signal type (3) and shows its range in the unit of the variable's type.
-    QVERIFY(h.choose(QStringLiteral("LINEAR")));
-    QCOMPARE(h.combo("cboSignal")->count(), 3);
-    QCOMPARE(h.shown("lblUnitMinRange"), rangeUnit);
-    QCOMPARE(h.shown("lblUnitMaxRange"), rangeUnit);
-    QVERIFY(!h.shown("txtMax").isEmpty());
-
-    QVERIFY(h.control->ValueChanged());
-    QCOMPARE(h.control->WriteValue(), false);
-    QCOMPARE(h.events, QStringList());
-    QCOMPARE(h.stored(QStringLiteral("UCPTinputSignalInterpretation")), QStringLiteral("LINEAR"));
-}
 
 QTEST_MAIN(tst_docs_example)
 #include "tst_docs_example.moc"

@@ -26,33 +26,29 @@ inline const QString Setpoints = QStringLiteral("HwInput[12]"); // SNVT_temp_set
 inline const QString NoOverride = QStringLiteral("HwInput[20]"); // lacks SCPTovrValue
 inline const QString NoProperties = QStringLiteral("HwInput[21]"); // has no properties at all
 
-class Harness
+struct Harness
 {
-public:
     TestSupport::SimFixture sim { QStringLiteral("network-nv.json") };
     TestSupport::SeamRecorder seams;
     std::unique_ptr<ctlSensorNV> control;
     const QString device = QStringLiteral("HWI-Controller 1");
-    QString block;
     QStringList events; // MessageEvent as "Modulename FunctionName TypeIndex: Message"
     QStringList valueEvents; // ValueChangeEvent as "ClassId ObjectName=NewValue"
 
     // A new control with its events recorded; with a block, handed that block in the host's order.
-    void open(const QString &blockName = QString(), qint16 unit = MEASUREMENT_SYSTEM_SI, bool init = true)
+    void open(const QString &block = QString(), qint16 unit = MEASUREMENT_SYSTEM_SI)
     {
         if (!sim.isLoaded())
             throw std::runtime_error(sim.errorString().toStdString());
         control = std::make_unique<ctlSensorNV>();
         QObject::connect(control.get(), &ctlSensorNV::MessageEvent, control.get(),
-            [this](const QString &Message, const QString &Modulename, const QString &FunctionName, qint32 TypeIndex,
-                bool &) {
-                events << QStringLiteral("%1 %2 %3: %4").arg(Modulename, FunctionName).arg(TypeIndex).arg(Message);
+            [this](const QString &Message, const QString &Module, const QString &Function, qint32 Type, bool &) {
+                events << QStringLiteral("%1 %2 %3: %4").arg(Module, Function).arg(Type).arg(Message);
             });
         QObject::connect(control.get(), &ctlSensorNV::ValueChangeEvent, control.get(),
             [this](const QString &NewValue, qint16 ClassId, const QString &ObjectName) {
                 valueEvents << QStringLiteral("%1 %2=%3").arg(ClassId).arg(ObjectName, NewValue);
             });
-        block = blockName;
         if (block.isEmpty())
             return;
         control->setSystem(sim->system());
@@ -60,28 +56,24 @@ public:
         control->setDeviceProgID(sim->programId(device));
         control->setMesureUnit(unit);
         control->setNodeObject(sim->block(device, block));
-        if (init)
-            control->ZovezuVavevaInit();
+        control->ZovezuVavevaInit();
     }
 
     template<typename T = QWidget> T *widget(const QString &name) const { return control->findChild<T *>(name); }
-    DeviceAccess::NetworkVariablePtr nv(const QString &blockName) const
+    DeviceAccess::NetworkVariablePtr nv(const QString &block) const
     {
-        return sim->block(device, blockName)->NetworkVariables()->Item(1);
+        return sim->block(device, block)->NetworkVariables()->Item(1);
     }
 
     // A caption, a box's or button's text, a list's selected text.
     QString shown(const QString &name) const
     {
-        if (auto *label = widget<QLabel>(name))
-            return label->text();
-        if (auto *box = widget<QLineEdit>(name))
-            return box->text();
-        if (auto *frame = widget<QGroupBox>(name))
-            return frame->title();
-        if (auto *button = widget<QPushButton>(name))
-            return button->text();
-        return widget<QComboBox>(name)->currentText();
+        const QWidget *shown = widget(name);
+        for (const char *property : { "text", "title", "currentText" }) {
+            if (shown->property(property).isValid())
+                return shown->property(property).toString();
+        }
+        return QString();
     }
 
     // Changes a box or chooses in a list as a user does, in this control or another one.

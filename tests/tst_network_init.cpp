@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The network control after ZovezuVavevaInit: the widgets that fit the variable's type,
-// the formats its values are read in, what a malformed network does to it, its captions,
-// and the unit and set-point-offset switches before and after init.
+// what a malformed network does to it, its captions, and the unit and set-point-offset
+// switches before init.
 #include "tst_network_harness.h"
 
 #include <QSignalSpy>
@@ -13,241 +13,156 @@ class tst_network_init : public QObject
     Q_OBJECT
 
 private slots:
-    void layoutFollowsType_data();
-    void layoutFollowsType();
-    void readFormats_data();
-    void readFormats();
-    void malformedNetworkNeverStopsTheControl_data();
-    void malformedNetworkNeverStopsTheControl();
-    void captions_data();
-    void captions();
-    void switchesBeforeInit();
-};
+    void layoutFollowsType_data()
+    {
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("visible");
+        QTest::addColumn<QString>("unit"); // beside override, default and send delta
+        const QString text = "txtOver txtDefault lblOver lblDef", delta = " lblSendDelta txtSend lblSendD";
+        // clang-format off
+        QTest::newRow("number") << Temperature << "SNVT_temp_p#SI" << text + delta << "°C";
+        QTest::newRow("switch structure sends deltas") << Switch << "SNVT_switch" << text + delta << "%";
+        QTest::newRow("other structure sends none") << Setpoints << "SNVT_temp_setpt" << text << "°C";
+        QTest::newRow("enumeration") << Occupancy << "SNVT_occupancy" << "cboOverride cboDefault" << "";
+        // clang-format on
+    }
 
-void tst_network_init::layoutFollowsType_data()
-{
-    QTest::addColumn<QString>("block");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("visible");
-    QTest::addColumn<QString>("unit"); // beside override, default and send delta
-
-    const QString text = "txtOver txtDefault lblOver lblDef";
-    const QString delta = " lblSendDelta txtSend lblSendD";
-    // clang-format off
-    QTest::newRow("number") << Temperature << "SNVT_temp_p#SI" << text + delta << "°C";
-    QTest::newRow("switch structure sends deltas") << Switch << "SNVT_switch" << text + delta << "%";
-    QTest::newRow("other structure sends none") << Setpoints << "SNVT_temp_setpt" << text << "°C";
-    QTest::newRow("enumeration") << Occupancy << "SNVT_occupancy" << "cboOverride cboDefault" << "";
-    // clang-format on
-}
-
-void tst_network_init::layoutFollowsType()
-{
-    QFETCH(QString, block);
-    QFETCH(QString, title);
-    QFETCH(QString, visible);
-    QFETCH(QString, unit);
-
-    Harness h;
-    h.open(block);
-    QCOMPARE(h.events, QStringList());
-    QCOMPARE(h.shown("lblTitle"), title);
-    QCOMPARE(h.visible({ "txtOver", "txtDefault", "lblOver", "lblDef", "cboOverride", "cboDefault", "lblSendDelta",
-                 "txtSend", "lblSendD", "cmdChange" }),
-        visible);
-    for (const char *label : { "lblOver", "lblDef", "lblSendD" })
-        QCOMPARE(h.shown(label), unit);
-    // The user name, not the programmatic one.
-    QCOMPARE(h.shown("txtHwInputNVName"), h.nv(block)->Name());
-    QVERIFY(h.shown("txtHwInputNVName") != h.nv(block)->ProgrammaticName());
-    QVERIFY(!h.control->ValueChanged());
-}
-
-void tst_network_init::readFormats_data()
-{
-    QTest::addColumn<QString>("block");
-    QTest::addColumn<qint16>("unit");
-    QTest::addColumn<bool>("switchUnitAfterInit");
-    QTest::addColumn<bool>("setpointOffset");
-    QTest::addColumn<QString>("formats"); // override, default, send delta, throttle, heartbeat
-    QTest::addColumn<QString>("overrideShown");
-
-    const qint16 SI = MEASUREMENT_SYSTEM_SI;
-    const qint16 US = MEASUREMENT_SYSTEM_US;
-    const QString t = " SCPTminSendTime SCPTmaxSendTime";
-    // clang-format off
-    QTest::newRow("SI") << Temperature << SI << false << false << "SNVT_temp_p#SI SNVT_temp_p#SI SNVT_temp_p#SI" + t << "21.5";
-    QTest::newRow("US") << Temperature << US << false << false << "SNVT_temp_p#US SNVT_temp_p#US SNVT_temp_p#US_diff" + t << "70.7";
-    QTest::newRow("to US after init") << Temperature << US << true << false << "SNVT_temp_p#US SNVT_temp_p#US SNVT_temp_p#US_diff" + t << "70.7";
-    // A field shows the property's own text; the format it stands for is in its tool tip.
-    QTest::newRow("US set-point offset") << Temperature << US << false << true << "SNVT_temp_p#US_diff SNVT_temp_p#US_diff SNVT_temp_p#US_diff" + t << "70.7";
-    QTest::newRow("enumeration ignores the offset mode") << Occupancy << US << false << true << "SNVT_occupancy SNVT_occupancy UCPTsignedShort" + t << "OC_NUL";
-    // clang-format on
-}
-
-void tst_network_init::readFormats()
-{
-    QFETCH(QString, block);
-    QFETCH(qint16, unit);
-    QFETCH(bool, switchUnitAfterInit);
-    QFETCH(bool, setpointOffset);
-    QFETCH(QString, formats);
-    QFETCH(QString, overrideShown);
-
-    Harness h;
-    h.sim->setFormatLocale(unit); // the host keeps the database's locale with the control's units
-    h.open(block, switchUnitAfterInit ? qint16(MEASUREMENT_SYSTEM_SI) : unit);
-    if (switchUnitAfterInit)
-        h.control->setMesureUnit(unit);
-    h.control->UpdateSetpointOffSet(setpointOffset);
-    QStringList read;
-    for (const char *field : { "txtOver", "txtDefault", "txtSend", "txtThrottle", "txtHeart" })
-        read << h.readFormat(field);
-    QCOMPARE(read.join(' '), formats);
-    QCOMPARE(h.shown(h.widget("txtOver")->isHidden() ? "cboOverride" : "txtOver"), overrideShown);
-    QCOMPARE(h.events, QStringList());
-    QVERIFY(!h.control->ValueChanged());
-}
-
-void tst_network_init::malformedNetworkNeverStopsTheControl_data()
-{
-    QTest::addColumn<QString>("block");
-    QTest::addColumn<QString>("typeText"); // stored as SCPTnvType; empty: as in the file
-    QTest::addColumn<QString>("failing"); // "operation:object" failing once; empty: none
-    QTest::addColumn<QString>("reports"); // function names of the MessageEvents, sorted
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("override");
-    QTest::addColumn<QString>("heartbeat");
-
-    // clang-format off
-    QTest::newRow("missing override property") << NoOverride << "" << "" << "ReadValues" << "SNVT_temp_p#SI" << "" << "";
-    QTest::newRow("no properties") << NoProperties << "" << "" << "ReadValues ZovezuVavevaInit" << "Label1" << "" << "";
-    QTest::newRow("unknown type") << Temperature << "90 00 A5 3D 0A 04 04 10 0 250" << "" << "ZovezuVavevaInit" << "Label1" << "" << "60.0";
-    QTest::newRow("malformed type text") << Temperature << "PID 90:00:ZZ, Scope x, Index" << "" << "ZovezuVavevaInit" << "Label1" << "" << "60.0";
-    QTest::newRow("type unreadable") << Temperature << "" << "ConfigProperty.ValueText:SCPTnvType" << "ZovezuVavevaInit" << "Label1" << "21.5" << "60.0";
-    // The control's own box for a failed read; the remaining reads go on.
-    QTest::newRow("override unreadable") << Temperature << "" << "ConfigProperty.ValueText:SCPTovrValue" << "" << "SNVT_temp_p#SI" << "" << "60.0";
-    QTest::newRow("enumerated override unreadable") << Occupancy << "" << "ConfigProperty.ValueText:SCPTovrValue" << "" << "SNVT_occupancy" << "" << "60.0";
-    // The variable itself failing ends the call: the host sees the failure.
-    QTest::newRow("name unreadable") << Temperature << "" << "NetworkVariable.Name:" << "" << "Label1" << "" << "";
-    // clang-format on
-}
-
-void tst_network_init::malformedNetworkNeverStopsTheControl()
-{
-    QFETCH(QString, block);
-    QFETCH(QString, typeText);
-    QFETCH(QString, failing);
-    QFETCH(QString, reports);
-    QFETCH(QString, title);
-    QFETCH(QString, override);
-    QFETCH(QString, heartbeat);
-
-    Harness h;
-    if (!typeText.isEmpty())
-        h.sim->setStoredCpText(h.device, block, "SCPTnvType", typeText, true);
-    if (!failing.isEmpty())
-        h.sim->failOperation(failing.section(':', 0, 0), 0x80040000 + 99, true, failing.section(':', 1), "damaged");
-    try {
+    void layoutFollowsType()
+    {
+        QFETCH(QString, block);
+        QFETCH(QString, title);
+        QFETCH(QString, visible);
+        QFETCH(QString, unit);
+        Harness h;
         h.open(block);
-    } catch (const DeviceAccess::Failure &) {
-        QCOMPARE(failing, QStringLiteral("NetworkVariable.Name:"));
+        QCOMPARE(h.events, QStringList());
+        QCOMPARE(h.shown("lblTitle"), title);
+        QCOMPARE(h.visible({ "txtOver", "txtDefault", "lblOver", "lblDef", "cboOverride", "cboDefault", "lblSendDelta",
+                     "txtSend", "lblSendD", "cmdChange" }),
+            visible);
+        for (const char *label : { "lblOver", "lblDef", "lblSendD" })
+            QCOMPARE(h.shown(label), unit);
     }
-    QStringList functions;
-    for (const QString &event : h.events) {
-        QVERIFY2(event.startsWith("Network Variable ") && event.contains(" 16: "), qPrintable(event));
-        functions << event.section(' ', 2, 2);
+
+    void malformedNetworkNeverStopsTheControl_data()
+    {
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<QString>("typeText"); // stored as SCPTnvType; empty: as in the file
+        QTest::addColumn<QString>("failing"); // "operation:object" failing once; empty: none
+        QTest::addColumn<QString>("reports"); // function names of the MessageEvents, sorted
+        QTest::addColumn<QString>("shown"); // title, override, heartbeat
+        // clang-format off
+        QTest::newRow("missing override property") << NoOverride << "" << "" << "ReadValues" << "SNVT_temp_p#SI||";
+        QTest::newRow("no properties") << NoProperties << "" << "" << "ReadValues ZovezuVavevaInit" << "Label1||";
+        QTest::newRow("unknown type") << Temperature << "90 00 A5 3D 0A 04 04 10 0 250" << "" << "ZovezuVavevaInit" << "Label1||60.0";
+        QTest::newRow("malformed type text") << Temperature << "PID 90:00:ZZ, Scope x, Index" << "" << "ZovezuVavevaInit" << "Label1||60.0";
+        QTest::newRow("type unreadable") << Temperature << "" << "ConfigProperty.ValueText:SCPTnvType" << "ZovezuVavevaInit" << "Label1|21.5|60.0";
+        // The control's own box for a failed read; the remaining reads go on.
+        QTest::newRow("override unreadable") << Temperature << "" << "ConfigProperty.ValueText:SCPTovrValue" << "" << "SNVT_temp_p#SI||60.0";
+        QTest::newRow("enumerated override unreadable") << Occupancy << "" << "ConfigProperty.ValueText:SCPTovrValue" << "" << "SNVT_occupancy||60.0";
+        // The variable itself failing ends the call: the host sees the failure.
+        QTest::newRow("name unreadable") << Temperature << "" << "NetworkVariable.Name:" << "" << "Label1||";
+        // clang-format on
     }
-    functions.sort();
-    QCOMPARE(functions.join(' '), reports);
-    QCOMPARE(h.shown("lblTitle"), title);
-    QCOMPARE(h.shown(block == Occupancy ? "cboOverride" : "txtOver"), override);
-    QCOMPARE(h.shown("txtHeart"), heartbeat);
-    if (block == Occupancy) // nothing selected until a value matches
-        QCOMPARE(h.widget<QComboBox>("cboOverride")->currentIndex(), -1);
-    QCOMPARE(h.seams.currentPointer(), 0);
-    // Loading ended: the user's edits count.
-    QVERIFY(!h.control->ValueChanged());
-    h.edit("txtSend", "3");
-    QVERIFY(h.control->ValueChanged());
-}
 
-void tst_network_init::captions_data()
-{
-    QTest::addColumn<QString>("language");
-    QTest::addColumn<QString>("captions");
-    QTest::addColumn<QString>("face");
-
-    // clang-format off
-    QTest::newRow("English, empty table") << "en" << "Network Variable|Change Type|Type :|Name :|Override Value|Default Value|Send Delta|Throttle|Heartbeat|sec|sec" << "MS Sans Serif";
-    QTest::newRow("German") << "de" << "Netzwerkvariable|Typ ändern|Typ :|Name :|Übersteuerungswert|Standardwert|Sendedelta|Mindestsendeintervall|Lebenszeichen|s|s" << "Arial";
-    // clang-format on
-}
-
-void tst_network_init::captions()
-{
-    QFETCH(QString, language);
-    QFETCH(QString, captions);
-    QFETCH(QString, face);
-
-    Harness h;
-    h.sim->setLanguage(language);
-    h.open();
-    QStringList shown;
-    for (const char *name : { "fraNV", "cmdChange", "lblType", "lblName", "lblOverride", "lblDefault", "lblSendDelta",
-             "lblThrottle", "lblHeartbeat", "lblUnit_0", "lblUnit_1" }) {
-        shown << h.shown(name);
-        QCOMPARE(name + (' ' + h.widget(name)->font().family()), name + (' ' + face));
+    void malformedNetworkNeverStopsTheControl()
+    {
+        QFETCH(QString, block);
+        QFETCH(QString, typeText);
+        QFETCH(QString, failing);
+        QFETCH(QString, reports);
+        QFETCH(QString, shown);
+        Harness h;
+        if (!typeText.isEmpty())
+            h.sim->setStoredCpText(h.device, block, "SCPTnvType", typeText, true);
+        if (!failing.isEmpty())
+            h.sim->failOperation(failing.section(':', 0, 0), 0x80040000 + 99, true, failing.section(':', 1), "damaged");
+        try {
+            h.open(block);
+        } catch (const DeviceAccess::Failure &) {
+            QCOMPARE(failing, QStringLiteral("NetworkVariable.Name:"));
+        }
+        QStringList functions;
+        for (const QString &event : h.events) {
+            QVERIFY2(event.startsWith("Network Variable ") && event.contains(" 16: "), qPrintable(event));
+            functions << event.section(' ', 2, 2);
+        }
+        functions.sort();
+        QCOMPARE(functions.join(' '), reports);
+        const QString override = block == Occupancy ? "cboOverride" : "txtOver";
+        QCOMPARE(QStringList({ h.shown("lblTitle"), h.shown(override), h.shown("txtHeart") }).join('|'), shown);
+        if (block == Occupancy) // nothing selected until a value matches
+            QCOMPARE(h.widget<QComboBox>("cboOverride")->currentIndex(), -1);
+        QCOMPARE(h.seams.currentPointer(), 0);
+        // Loading ended: the user's edits count.
+        QVERIFY(!h.control->ValueChanged());
+        h.edit("txtSend", "3");
+        QVERIFY(h.control->ValueChanged());
     }
-    QCOMPARE(shown.join('|'), captions);
-    // Every row caption shows whole, left of its value, and the control asks for the room.
-    for (const char *name : { "lblOverride", "lblDefault", "lblSendDelta", "lblThrottle", "lblHeartbeat" }) {
-        const QWidget *caption = h.widget(name);
-        QVERIFY2(caption->width() >= caption->sizeHint().width(), name);
-        QVERIFY2(caption->geometry().right() < h.widget("txtOver")->x(), name);
+
+    void captions_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("captions");
+        QTest::addColumn<QString>("face");
+        // clang-format off
+        QTest::newRow("English, empty table") << "en" << "Network Variable|Change Type|Type :|Name :|Override Value|Default Value|Send Delta|Throttle|Heartbeat|sec|sec" << "MS Sans Serif";
+        QTest::newRow("German") << "de" << "Netzwerkvariable|Typ ändern|Typ :|Name :|Übersteuerungswert|Standardwert|Sendedelta|Mindestsendeintervall|Lebenszeichen|s|s" << "Arial";
+        // clang-format on
     }
-    QCOMPARE(h.control->sizeHint().width(), h.widget("fraNV")->width());
-    QStringList bold;
-    for (QWidget *w : h.control->findChildren<QWidget *>()) {
-        if (w->font().bold())
-            bold << w->objectName();
+
+    void captions()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, captions);
+        QFETCH(QString, face);
+        Harness h;
+        h.sim->setLanguage(language);
+        h.open();
+        QStringList shown;
+        for (const char *name : { "fraNV", "cmdChange", "lblType", "lblName", "lblOverride", "lblDefault",
+                 "lblSendDelta", "lblThrottle", "lblHeartbeat", "lblUnit_0", "lblUnit_1" }) {
+            shown << h.shown(name);
+            QCOMPARE(name + (' ' + h.widget(name)->font().family()), name + (' ' + face));
+        }
+        QCOMPARE(shown.join('|'), captions);
+        // Every row caption shows whole, left of its value, and the control asks for the room.
+        for (const char *name : { "lblOverride", "lblDefault", "lblSendDelta", "lblThrottle", "lblHeartbeat" }) {
+            const QWidget *caption = h.widget(name);
+            QVERIFY2(caption->width() >= caption->sizeHint().width(), name);
+            QVERIFY2(caption->geometry().right() < h.widget("txtOver")->x(), name);
+        }
+        QCOMPARE(h.control->sizeHint().width(), h.widget("fraNV")->width());
+        QCOMPARE(h.events, QStringList());
     }
-    bold.sort();
-    QCOMPARE(bold, (QStringList { "fraNV", "lblName", "lblType" }));
-    // Fields and the type and unit captions keep the design face.
-    for (const char *kept : { "txtOver", "cboDefault", "txtHwInputNVName", "lblTitle", "lblOver" })
-        QCOMPARE(h.widget(kept)->font().family(), QStringLiteral("MS Sans Serif"));
-    QCOMPARE(h.events, QStringList());
-}
 
-void tst_network_init::switchesBeforeInit()
-{
-    Harness h;
-    h.sim->setFormatLocale(MEASUREMENT_SYSTEM_US);
-    h.open();
-    QSignalSpy typeChanges(h.control.get(), &ctlSensorNV::OnChangeType);
-    h.sim->clearCallLog();
-    h.control->setMesureUnit(MEASUREMENT_SYSTEM_US); // before NodeObject: stored, nothing read
-    QCOMPARE(h.sim->callCount(), 0);
-    h.control->UpdateSetpointOffSet(true); // before init: forgotten
-    h.control->setNodeObject(h.sim->block(h.device, Temperature));
-    h.control->ZovezuVavevaInit();
-    QCOMPARE(h.readFormat("txtOver"), QStringLiteral("SNVT_temp_p#US"));
-    QVERIFY(h.widget("cmdChange")->isHidden());
-
-    // Another variable's format is answered without touching what the control shows.
-    QString format;
-    QString ErrMsg;
-    QVERIFY(h.control->GetNVTypeFormatName(h.nv(Occupancy), MEASUREMENT_SYSTEM_US, format, ErrMsg));
-    QVERIFY2(format.endsWith("].SNVT_occupancy"), qPrintable(format));
-    QCOMPARE(h.shown("lblTitle"), QStringLiteral("SNVT_temp_p#US"));
-    QCOMPARE(h.visible({ "txtOver", "cboOverride" }), QStringLiteral("txtOver"));
-
-    h.control->OpenChangeType();
-    QCOMPARE(h.seams.currentPointer(), 0);
-    QCOMPARE(h.events, QStringList());
-    QCOMPARE(typeChanges.count(), 0);
-}
+    void switchesBeforeInit()
+    {
+        Harness h;
+        h.sim->setFormatLocale(MEASUREMENT_SYSTEM_US);
+        h.open();
+        QSignalSpy typeChanges(h.control.get(), &ctlSensorNV::OnChangeType);
+        h.sim->clearCallLog();
+        h.control->setMesureUnit(MEASUREMENT_SYSTEM_US); // before NodeObject: stored, nothing read
+        QCOMPARE(h.sim->callCount(), 0);
+        h.control->UpdateSetpointOffSet(true); // before init: forgotten
+        h.control->setNodeObject(h.sim->block(h.device, Temperature));
+        h.control->ZovezuVavevaInit();
+        QCOMPARE(h.readFormat("txtOver"), QStringLiteral("SNVT_temp_p#US"));
+        QVERIFY(h.widget("cmdChange")->isHidden());
+        // Another variable's format is answered without touching what the control shows.
+        QString format, ErrMsg;
+        QVERIFY(h.control->GetNVTypeFormatName(h.nv(Occupancy), MEASUREMENT_SYSTEM_US, format, ErrMsg));
+        QVERIFY2(format.endsWith("].SNVT_occupancy"), qPrintable(format));
+        QCOMPARE(h.shown("lblTitle"), QStringLiteral("SNVT_temp_p#US"));
+        QCOMPARE(h.visible({ "txtOver", "cboOverride" }), QStringLiteral("txtOver"));
+        h.control->OpenChangeType();
+        QCOMPARE(h.seams.currentPointer(), 0);
+        QCOMPARE(h.events, QStringList());
+        QCOMPARE(typeChanges.count(), 0);
+    }
+};
 
 QTEST_MAIN(tst_network_init)
 #include "tst_network_init.moc"

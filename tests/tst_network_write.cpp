@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The network control writing back: which values go out in which format, the result the
-// host gets, a failed write among the others, the name procedures, the override exchange
-// between two controls through a host, and keys forwarded to the host.
+// The network control writing back: which values go out, in the format they were read in,
+// the result the host gets, a failed write among the others, the name procedures, the
+// override exchange between two controls through a host, and keys forwarded to the host.
 #include "tst_network_harness.h"
 
 using namespace NetworkTest;
@@ -11,222 +11,199 @@ class tst_network_write : public QObject
     Q_OBJECT
 
 private slots:
-    void writes_data();
-    void writes();
-    void oneFailedWriteLeavesTheOthers_data();
-    void oneFailedWriteLeavesTheOthers();
-    void nameProcedures_data();
-    void nameProcedures();
-    void overrideExchange_data();
-    void overrideExchange();
-    void keyDownOncePerKey();
+    void writes_data()
+    {
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<QString>("mode"); // the units, "+" set-point offset, "*" units switched after init
+        QTest::addColumn<QString>("edit"); // "widget=text"; empty: NoChangeButOKPress; "-": nothing
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<QString>("written"); // default, override and send delta; throttle and heartbeat follow
+        // clang-format off
+        QTest::newRow("no change, no device call") << Temperature << "SI" << "-" << false << "";
+        QTest::newRow("OK without a change") << Temperature << "SI" << "" << false << "UCPTdefaultValue@SNVT_temp_p#SI=20.0|SCPTovrValue@SNVT_temp_p#SI=21.5|SCPTsndDelta@SNVT_temp_p#SI=0.5";
+        QTest::newRow("US") << Temperature << "US" << "txtSend=1.8" << false << "UCPTdefaultValue@SNVT_temp_p#US=68.0|SCPTovrValue@SNVT_temp_p#US=70.7|SCPTsndDelta@SNVT_temp_p#US_diff=1.8";
+        QTest::newRow("to US after init") << Temperature << "US*" << "" << false << "UCPTdefaultValue@SNVT_temp_p#US=68.0|SCPTovrValue@SNVT_temp_p#US=70.7|SCPTsndDelta@SNVT_temp_p#US_diff=0.9";
+        QTest::newRow("US set-point offset") << Temperature << "US+" << "txtOver=2.5" << false << "UCPTdefaultValue@SNVT_temp_p#US_diff=68.0|SCPTovrValue@SNVT_temp_p#US_diff=2.5|SCPTsndDelta@SNVT_temp_p#US_diff=0.9";
+        QTest::newRow("enumeration ignores the offset mode") << Occupancy << "US+" << "cboDefault=OC_STANDBY" << false << "UCPTdefaultValue@SNVT_occupancy=OC_STANDBY|SCPTovrValue@SNVT_occupancy=OC_NUL|SCPTsndDelta@UCPTsignedShort=0";
+        QTest::newRow("switch structure") << Switch << "SI" << "txtSend=1.0 0" << false << "UCPTdefaultValue@SNVT_switch=0.0 0|SCPTovrValue@SNVT_switch=100.0 1|SCPTsndDelta@SNVT_switch=1.0 0";
+        // Not every write succeeded: this structure takes no send delta.
+        QTest::newRow("other structure") << Setpoints << "SI" << "" << true << "UCPTdefaultValue@SNVT_temp_setpt=%1|SCPTovrValue@SNVT_temp_setpt=%2";
+        QTest::newRow("malformed number") << Temperature << "SI" << "txtOver=2,5x" << true << "UCPTdefaultValue@SNVT_temp_p#SI=20.0|SCPTovrValue@SNVT_temp_p#SI=2,5x|SCPTsndDelta@SNVT_temp_p#SI=0.5";
+        // clang-format on
+    }
+    void writes()
+    {
+        QFETCH(QString, block);
+        QFETCH(QString, mode);
+        QFETCH(QString, edit);
+        QFETCH(bool, result);
+        QFETCH(QString, written);
+        const qint16 unit = mode.startsWith("US") ? MEASUREMENT_SYSTEM_US : MEASUREMENT_SYSTEM_SI;
+        Harness h;
+        h.sim->setFormatLocale(unit);
+        h.open(block, mode.endsWith('*') ? qint16(MEASUREMENT_SYSTEM_SI) : unit);
+        h.control->setMesureUnit(unit);
+        h.control->UpdateSetpointOffSet(mode.endsWith('+'));
+        // A structure's values go back as they were read.
+        written.replace("%1", h.shown("txtDefault")).replace("%2", h.shown("txtOver"));
+        if (edit.isEmpty())
+            h.control->setNoChangeButOKPress(true);
+        else if (edit != "-")
+            h.edit(edit.section('=', 0, 0), edit.section('=', 1));
+        h.sim->clearCallLog();
+        QCOMPARE(h.control->WriteValue(), result);
+        if (edit == "-") {
+            QCOMPARE(h.sim->callCount(), 0);
+            return;
+        }
+        QCOMPARE(h.writes().join('|'),
+            written + "|SCPTminSendTime@SCPTminSendTime=0.0|SCPTmaxSendTime@SCPTmaxSendTime=60.0");
+        // The name goes back too, and every property is left in its default format.
+        QCOMPARE(h.sim->callCount("NetworkVariable.setName"), 1);
+        QCOMPARE(h.sim->callCount("ConfigProperty.setFormat"), 2 * h.sim->callCount("ConfigProperty.setValueText"));
+        QCOMPARE(h.events.size(), edit.contains(',') ? 1 : 0);
+        QVERIFY(h.events.isEmpty() || h.events.first().startsWith("Network Variable ReadValues 16: "));
+        QVERIFY(h.control->ValueChanged());
+    }
+
+    void oneFailedWriteLeavesTheOthers_data()
+    {
+        QTest::addColumn<int>("failing");
+        for (int i = 0; i < 5; ++i)
+            QTest::newRow(QByteArray::number(i)) << i;
+    }
+    void oneFailedWriteLeavesTheOthers()
+    {
+        QFETCH(int, failing);
+        const QStringList cps
+            = { "UCPTdefaultValue", "SCPTovrValue", "SCPTsndDelta", "SCPTminSendTime", "SCPTmaxSendTime" };
+        const QStringList boxes = { "txtDefault", "txtOver", "txtSend", "txtThrottle", "txtHeart" };
+        const QStringList edits = { "19.5", "22", "1", "5", "120" };
+        Harness h;
+        h.open(Temperature);
+        const QString before = h.sim->storedCpText(h.device, Temperature, cps[failing], true);
+        for (int i = 0; i < boxes.size(); ++i)
+            h.edit(boxes[i], edits[i]);
+        h.edit("txtHwInputNVName", "nvoLobbyTemp");
+        h.sim->failOperation("ConfigProperty.setValueText", 0x80040000 + 77, false, cps[failing], "device refused");
+        QVERIFY(h.control->WriteValue());
+        QCOMPARE(h.events, QStringList { "Network Variable ReadValues 16: device refused" });
+        h.sim->clearFaults();
+        h.sim->save();
+        QVERIFY(h.sim.reload());
+        for (int i = 0; i < cps.size(); ++i) {
+            const QString after = h.sim->storedCpText(h.device, Temperature, cps[i], true);
+            QCOMPARE(cps[i] + '=' + (i == failing ? after : QString::number(after.toDouble())),
+                cps[i] + '=' + (i == failing ? before : edits[i]));
+        }
+        QCOMPARE(h.nv(Temperature)->Name(), QStringLiteral("nvoLobbyTemp"));
+    }
+
+    void nameProcedures_data()
+    {
+        QTest::addColumn<QString>("call"); // "save", "save:<new name>" or "reset"
+        QTest::addColumn<QString>("held"); // LcaHwInputNVName before the call
+        QTest::addColumn<QString>("errorBefore");
+        QTest::addColumn<bool>("refused"); // the device refuses the name
+        QTest::addColumn<QString>("errorAfter"); // empty: the call succeeds
+        QTest::addColumn<QString>("deviceName"); // empty: unchanged
+        const QString empty = "VkZovezuVaveva.SaveLcaHwInputNVName :  The nvoHwInput's name cannot be empty.";
+        // clang-format off
+        QTest::newRow("save nothing") << "save" << "" << "" << false << empty << "";
+        QTest::newRow("save nothing after a message") << "save" << "" << "earlier" << false << "earlier\r\n" + empty << "";
+        QTest::newRow("save the held name") << "save" << "nvoHall" << "" << false << "" << "nvoHall";
+        QTest::newRow("save a new name") << "save:nvoLobby" << "nvoHall" << "" << false << "" << "nvoLobby";
+        QTest::newRow("save refused") << "save" << "nvoHall" << "" << true << "VkZovezuVaveva.SaveLcaHwInputNVName : name refused" << "";
+        QTest::newRow("reset") << "reset" << "nvoHall" << "" << false << "" << "nvoHwInput[0]";
+        QTest::newRow("reset refused") << "reset" << "nvoHall" << "x" << true << "x\r\nVkZovezuVaveva.ResetLcaHwInputNVName : name refused" << "";
+        // clang-format on
+    }
+    void nameProcedures()
+    {
+        QFETCH(QString, call);
+        QFETCH(QString, held);
+        QFETCH(QString, errorBefore);
+        QFETCH(bool, refused);
+        QFETCH(QString, errorAfter);
+        QFETCH(QString, deviceName);
+        Harness h;
+        h.open(Temperature);
+        const QString original = h.nv(Temperature)->Name();
+        QVERIFY(original != h.nv(Temperature)->ProgrammaticName());
+        h.control->setLcaHwInputNVName(held);
+        if (refused)
+            h.sim->failOperation("NetworkVariable.setName", 0x80040000 + 77, false, QString(), "name refused");
+        QString ErrorMsg = errorBefore;
+        const bool ok = call == "reset" ? h.control->ResetLcaHwInputNVName(ErrorMsg)
+                                        : h.control->SaveLcaHwInputNVName(ErrorMsg, call.section(':', 1));
+        QCOMPARE(ok, errorAfter.isEmpty());
+        QCOMPARE(ErrorMsg, errorAfter);
+        h.sim->clearFaults();
+        QCOMPARE(h.nv(Temperature)->Name(), deviceName.isEmpty() ? original : deviceName);
+        if (ok)
+            QCOMPARE(h.control->LcaHwInputNVName(), deviceName);
+        QCOMPARE(h.shown("txtHwInputNVName"), original); // the user name, and the box is the user's
+        QCOMPARE(h.events, QStringList());
+    }
+
+    void overrideExchange_data()
+    {
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<QString>("userEdit"); // typed or chosen in the first control
+        QTest::addColumn<QString>("passed"); // else what the host passes to the second: "ClassId ObjectName=value"
+        QTest::addColumn<QString>("secondShows");
+        // clang-format off
+        QTest::newRow("typed value") << Temperature << "23.5" << "" << "23.5";
+        QTest::newRow("chosen member") << Occupancy << "OC_BYPASS" << "" << "OC_BYPASS";
+        QTest::newRow("letter case only is no change") << Occupancy << "" << "26 Override=oc_nul" << "OC_NUL";
+        QTest::newRow("another class") << Temperature << "" << "22 Override=30" << "21.5";
+        QTest::newRow("object name in lower case") << Temperature << "" << "26 override=30" << "21.5";
+        // clang-format on
+    }
+    void overrideExchange()
+    {
+        QFETCH(QString, block);
+        QFETCH(QString, userEdit);
+        QFETCH(QString, passed);
+        QFETCH(QString, secondShows);
+        Harness h;
+        h.open(block);
+        const std::unique_ptr<ctlSensorNV> first = std::move(h.control);
+        h.open(block);
+        ctlSensorNV *second = h.control.get();
+        // The test host relays each control's override to the other one.
+        connect(first.get(), &ctlSensorNV::ValueChangeEvent, second, &ctlSensorNV::ValueChange);
+        connect(second, &ctlSensorNV::ValueChangeEvent, first.get(), &ctlSensorNV::ValueChange);
+        const QString field = block == Occupancy ? "cboOverride" : "txtOver";
+        if (!userEdit.isEmpty())
+            h.edit(field, userEdit, first.get());
+        else
+            second->ValueChange(
+                passed.section('=', 1), passed.section(' ', 0, 0).toShort(), passed.section(' ', 1).section('=', 0, 0));
+        QCOMPARE(h.shown(field), secondShows);
+        QCOMPARE(second->ValueChanged(), !userEdit.isEmpty());
+        QCOMPARE(first->ValueChanged(), !userEdit.isEmpty());
+        // Only the user's edit is announced: no echo back.
+        QCOMPARE(h.valueEvents, userEdit.isEmpty() ? QStringList() : QStringList { "26 Override=" + userEdit });
+    }
+
+    void keyDownOncePerKey()
+    {
+        Harness h;
+        h.open(Temperature);
+        QStringList keys;
+        connect(h.control.get(), &ctlSensorNV::KeyDown, h.control.get(),
+            [&](qint16 &KeyCode, qint16 &Shift) { keys << QStringLiteral("%1/%2").arg(KeyCode).arg(Shift); });
+        for (const char *target : { "cboDefault", "cboOverride", "cmdChange", "txtDefault", "txtHeart",
+                 "txtHwInputNVName", "txtOver", "txtSend", "txtThrottle", "" }) {
+            keys.clear();
+            QWidget *widget = *target ? h.widget(target) : h.control.get();
+            QTest::keyClick(widget, Qt::Key_A, Qt::ShiftModifier);
+            QTest::keyClick(widget, Qt::Key_F5);
+            QCOMPARE(target + (": " + keys.join(' ')), target + QStringLiteral(": 16/1 65/1 116/0"));
+        }
+    }
 };
-
-void tst_network_write::writes_data()
-{
-    QTest::addColumn<QString>("block");
-    QTest::addColumn<qint16>("unit");
-    QTest::addColumn<bool>("setpointOffset");
-    QTest::addColumn<QString>("edit"); // "widget=text"; empty: NoChangeButOKPress; "-": nothing
-    QTest::addColumn<bool>("result");
-    QTest::addColumn<QString>("written"); // default, override and send delta; throttle and heartbeat follow
-
-    const qint16 SI = MEASUREMENT_SYSTEM_SI;
-    const qint16 US = MEASUREMENT_SYSTEM_US;
-    // clang-format off
-    QTest::newRow("no change, no device call") << Temperature << SI << false << "-" << false << "";
-    QTest::newRow("OK without a change") << Temperature << SI << false << "" << false << "UCPTdefaultValue@SNVT_temp_p#SI=20.0|SCPTovrValue@SNVT_temp_p#SI=21.5|SCPTsndDelta@SNVT_temp_p#SI=0.5";
-    QTest::newRow("US") << Temperature << US << false << "txtSend=1.8" << false << "UCPTdefaultValue@SNVT_temp_p#US=68.0|SCPTovrValue@SNVT_temp_p#US=70.7|SCPTsndDelta@SNVT_temp_p#US_diff=1.8";
-    QTest::newRow("US set-point offset") << Temperature << US << true << "txtOver=2.5" << false << "UCPTdefaultValue@SNVT_temp_p#US_diff=68.0|SCPTovrValue@SNVT_temp_p#US_diff=2.5|SCPTsndDelta@SNVT_temp_p#US_diff=0.9";
-    QTest::newRow("enumeration") << Occupancy << SI << true << "cboDefault=OC_STANDBY" << false << "UCPTdefaultValue@SNVT_occupancy=OC_STANDBY|SCPTovrValue@SNVT_occupancy=OC_NUL|SCPTsndDelta@UCPTsignedShort=0";
-    QTest::newRow("switch structure") << Switch << SI << false << "txtSend=1.0 0" << false << "UCPTdefaultValue@SNVT_switch=0.0 0|SCPTovrValue@SNVT_switch=100.0 1|SCPTsndDelta@SNVT_switch=1.0 0";
-    // Not every write succeeded: this structure takes no send delta.
-    QTest::newRow("other structure") << Setpoints << SI << false << "" << true << "UCPTdefaultValue@SNVT_temp_setpt=%1|SCPTovrValue@SNVT_temp_setpt=%2";
-    QTest::newRow("malformed number") << Temperature << SI << false << "txtOver=2,5x" << true << "UCPTdefaultValue@SNVT_temp_p#SI=20.0|SCPTovrValue@SNVT_temp_p#SI=2,5x|SCPTsndDelta@SNVT_temp_p#SI=0.5";
-    // clang-format on
-}
-
-void tst_network_write::writes()
-{
-    QFETCH(QString, block);
-    QFETCH(qint16, unit);
-    QFETCH(bool, setpointOffset);
-    QFETCH(QString, edit);
-    QFETCH(bool, result);
-    QFETCH(QString, written);
-
-    Harness h;
-    h.sim->setFormatLocale(unit);
-    h.open(block, unit);
-    h.control->UpdateSetpointOffSet(setpointOffset);
-    // A structure's values go back as they were read.
-    written.replace("%1", h.shown("txtDefault")).replace("%2", h.shown("txtOver"));
-    if (edit.isEmpty())
-        h.control->setNoChangeButOKPress(true);
-    else if (edit != "-")
-        h.edit(edit.section('=', 0, 0), edit.section('=', 1));
-    h.sim->clearCallLog();
-    QCOMPARE(h.control->WriteValue(), result);
-    if (edit == "-") {
-        QCOMPARE(h.sim->callCount(), 0);
-        return;
-    }
-    QCOMPARE(
-        h.writes().join('|'), written + "|SCPTminSendTime@SCPTminSendTime=0.0|SCPTmaxSendTime@SCPTmaxSendTime=60.0");
-    // The name goes back too, and every property is left in its default format.
-    QCOMPARE(h.sim->callCount("NetworkVariable.setName"), 1);
-    QCOMPARE(h.sim->callCount("ConfigProperty.setFormat"), 2 * h.sim->callCount("ConfigProperty.setValueText"));
-    const QString refused = "Network Variable ReadValues 16: ";
-    QCOMPARE(h.events.size(), edit.contains(',') ? 1 : 0);
-    QVERIFY(h.events.isEmpty() || h.events.first().startsWith(refused));
-    QVERIFY(h.control->ValueChanged());
-}
-
-void tst_network_write::oneFailedWriteLeavesTheOthers_data()
-{
-    QTest::addColumn<int>("failing");
-    for (int i = 0; i < 5; ++i)
-        QTest::newRow(QByteArray::number(i)) << i;
-}
-
-void tst_network_write::oneFailedWriteLeavesTheOthers()
-{
-    QFETCH(int, failing);
-    const QStringList cps
-        = { "UCPTdefaultValue", "SCPTovrValue", "SCPTsndDelta", "SCPTminSendTime", "SCPTmaxSendTime" };
-    const QStringList boxes = { "txtDefault", "txtOver", "txtSend", "txtThrottle", "txtHeart" };
-    const QStringList edits = { "19.5", "22", "1", "5", "120" };
-
-    Harness h;
-    h.open(Temperature);
-    const QString before = h.sim->storedCpText(h.device, Temperature, cps[failing], true);
-    for (int i = 0; i < boxes.size(); ++i)
-        h.edit(boxes[i], edits[i]);
-    h.edit("txtHwInputNVName", "nvoLobbyTemp");
-    h.sim->failOperation("ConfigProperty.setValueText", 0x80040000 + 77, false, cps[failing], "device refused");
-    QVERIFY(h.control->WriteValue());
-    QCOMPARE(h.events, QStringList { "Network Variable ReadValues 16: device refused" });
-    h.sim->clearFaults();
-    h.sim->save();
-    QVERIFY(h.sim.reload());
-    for (int i = 0; i < cps.size(); ++i) {
-        const QString after = h.sim->storedCpText(h.device, Temperature, cps[i], true);
-        QCOMPARE(cps[i] + '=' + (i == failing ? after : QString::number(after.toDouble())),
-            cps[i] + '=' + (i == failing ? before : edits[i]));
-    }
-    QCOMPARE(h.nv(Temperature)->Name(), QStringLiteral("nvoLobbyTemp"));
-}
-
-void tst_network_write::nameProcedures_data()
-{
-    QTest::addColumn<QString>("call"); // "save", "save:<new name>" or "reset"
-    QTest::addColumn<QString>("held"); // LcaHwInputNVName before the call
-    QTest::addColumn<QString>("errorBefore");
-    QTest::addColumn<bool>("refused"); // the device refuses the name
-    QTest::addColumn<QString>("errorAfter"); // empty: the call succeeds
-    QTest::addColumn<QString>("deviceName"); // empty: unchanged
-
-    const QString empty = "VkZovezuVaveva.SaveLcaHwInputNVName :  The nvoHwInput's name cannot be empty.";
-    // clang-format off
-    QTest::newRow("save nothing") << "save" << "" << "" << false << empty << "";
-    QTest::newRow("save nothing after a message") << "save" << "" << "earlier" << false << "earlier\r\n" + empty << "";
-    QTest::newRow("save the held name") << "save" << "nvoHall" << "" << false << "" << "nvoHall";
-    QTest::newRow("save a new name") << "save:nvoLobby" << "nvoHall" << "" << false << "" << "nvoLobby";
-    QTest::newRow("save refused") << "save" << "nvoHall" << "" << true << "VkZovezuVaveva.SaveLcaHwInputNVName : name refused" << "";
-    QTest::newRow("reset") << "reset" << "nvoHall" << "" << false << "" << "nvoHwInput[0]";
-    QTest::newRow("reset refused") << "reset" << "nvoHall" << "x" << true << "x\r\nVkZovezuVaveva.ResetLcaHwInputNVName : name refused" << "";
-    // clang-format on
-}
-
-void tst_network_write::nameProcedures()
-{
-    QFETCH(QString, call);
-    QFETCH(QString, held);
-    QFETCH(QString, errorBefore);
-    QFETCH(bool, refused);
-    QFETCH(QString, errorAfter);
-    QFETCH(QString, deviceName);
-
-    Harness h;
-    h.open(Temperature);
-    const QString original = h.nv(Temperature)->Name();
-    h.control->setLcaHwInputNVName(held);
-    if (refused)
-        h.sim->failOperation("NetworkVariable.setName", 0x80040000 + 77, false, QString(), "name refused");
-    QString ErrorMsg = errorBefore;
-    const bool ok = call == "reset" ? h.control->ResetLcaHwInputNVName(ErrorMsg)
-                                    : h.control->SaveLcaHwInputNVName(ErrorMsg, call.section(':', 1));
-    QCOMPARE(ok, errorAfter.isEmpty());
-    QCOMPARE(ErrorMsg, errorAfter);
-    h.sim->clearFaults();
-    QCOMPARE(h.nv(Temperature)->Name(), deviceName.isEmpty() ? original : deviceName);
-    if (ok)
-        QCOMPARE(h.control->LcaHwInputNVName(), deviceName);
-    QCOMPARE(h.shown("txtHwInputNVName"), original); // the box is the user's
-    QCOMPARE(h.events, QStringList());
-}
-
-void tst_network_write::overrideExchange_data()
-{
-    QTest::addColumn<QString>("block");
-    QTest::addColumn<QString>("userEdit"); // typed or chosen in the first control
-    QTest::addColumn<QString>("passed"); // else what the host passes to the second: "ClassId ObjectName=value"
-    QTest::addColumn<QString>("secondShows");
-
-    // clang-format off
-    QTest::newRow("typed value") << Temperature << "23.5" << "" << "23.5";
-    QTest::newRow("chosen member") << Occupancy << "OC_BYPASS" << "" << "OC_BYPASS";
-    QTest::newRow("letter case only is no change") << Occupancy << "" << "26 Override=oc_nul" << "OC_NUL";
-    QTest::newRow("another class") << Temperature << "" << "22 Override=30" << "21.5";
-    QTest::newRow("object name in lower case") << Temperature << "" << "26 override=30" << "21.5";
-    // clang-format on
-}
-
-void tst_network_write::overrideExchange()
-{
-    QFETCH(QString, block);
-    QFETCH(QString, userEdit);
-    QFETCH(QString, passed);
-    QFETCH(QString, secondShows);
-
-    Harness h;
-    h.open(block);
-    const std::unique_ptr<ctlSensorNV> first = std::move(h.control);
-    h.open(block);
-    ctlSensorNV *second = h.control.get();
-    // The test host relays each control's override to the other one.
-    QObject::connect(first.get(), &ctlSensorNV::ValueChangeEvent, second, &ctlSensorNV::ValueChange);
-    QObject::connect(second, &ctlSensorNV::ValueChangeEvent, first.get(), &ctlSensorNV::ValueChange);
-
-    const QString field = block == Occupancy ? "cboOverride" : "txtOver";
-    if (!userEdit.isEmpty()) {
-        h.edit(field, userEdit, first.get());
-    } else {
-        second->ValueChange(
-            passed.section('=', 1), passed.section(' ', 0, 0).toShort(), passed.section(' ', 1).section('=', 0, 0));
-    }
-    QCOMPARE(h.shown(field), secondShows);
-    QCOMPARE(second->ValueChanged(), !userEdit.isEmpty());
-    QCOMPARE(first->ValueChanged(), !userEdit.isEmpty());
-    // Only the user's edit is announced: no echo back.
-    QCOMPARE(h.valueEvents, userEdit.isEmpty() ? QStringList() : QStringList { "26 Override=" + userEdit });
-}
-
-void tst_network_write::keyDownOncePerKey()
-{
-    Harness h;
-    h.open(Temperature);
-    QStringList keys;
-    QObject::connect(h.control.get(), &ctlSensorNV::KeyDown, h.control.get(),
-        [&](qint16 &KeyCode, qint16 &Shift) { keys << QStringLiteral("%1/%2").arg(KeyCode).arg(Shift); });
-    for (const char *target : { "cboDefault", "cboOverride", "cmdChange", "txtDefault", "txtHeart", "txtHwInputNVName",
-             "txtOver", "txtSend", "txtThrottle", "" }) {
-        keys.clear();
-        QTest::keyClick(*target ? h.widget(target) : h.control.get(), Qt::Key_A, Qt::ShiftModifier);
-        QTest::keyClick(*target ? h.widget(target) : h.control.get(), Qt::Key_F5);
-        QCOMPARE(target + (": " + keys.join(' ')), target + QStringLiteral(": 16/1 65/1 116/0"));
-    }
-}
 
 QTEST_MAIN(tst_network_write)
 #include "tst_network_write.moc"
