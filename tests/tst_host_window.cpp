@@ -35,6 +35,13 @@ class tst_host_window : public QObject
         const QWidget *page = window->page();
         return page ? page->findChild<QLineEdit *>(name) : nullptr;
     }
+    // The control a field belongs to.
+    static QString controlOf(QWidget *w)
+    {
+        while (w && !w->objectName().startsWith(QLatin1String("ctlSensor")))
+            w = w->parentWidget();
+        return w ? w->objectName() : QString();
+    }
     QPushButton *button(QDialogButtonBox::StandardButton which) const
     {
         return window->findChild<QDialogButtonBox *>(QStringLiteral("hostButtons"))->button(which);
@@ -231,6 +238,45 @@ private slots:
         QCOMPARE(to->findChild<QLineEdit *>(QStringLiteral("txtOver"))->text(), QStringLiteral("21.5"));
         QCOMPARE(echoed.count(), 0);
         QVERIFY(window->isWindowModified());
+    }
+
+    void inputsOfADeviceNotConfigurableCannotBeChosen()
+    {
+        const QTreeWidgetItem *device = window->findChild<QTreeWidget *>(QStringLiteral("hostTree"))->topLevelItem(1);
+        QVERIFY(device->text(1).contains(QLatin1String("not commissioned")));
+        QVERIFY(!(device->child(0)->flags() & Qt::ItemIsEnabled));
+        QCOMPARE(device->child(0)->toolTip(0), QStringLiteral("Cannot be chosen: ") + device->text(1));
+        QVERIFY(!window->selectInput(device->text(0), device->child(0)->text(0)));
+        QCOMPARE(window->currentInput(), QStringLiteral("HwInput[0]"));
+        QCOMPARE(window->currentDevice(), Controller);
+    }
+
+    void tabOrderFollowsTheColumns_data()
+    {
+        QTest::addColumn<int>("input");
+        for (int i = 0; i < 13; ++i)
+            QTest::addRow("HwInput[%d]", i) << i;
+    }
+    void tabOrderFollowsTheColumns()
+    {
+        QFETCH(int, input);
+        QVERIFY(window->selectInput(Controller, QStringLiteral("HwInput[%1]").arg(input)));
+        QWidget *page = window->page();
+        QList<QWidget *> chain;
+        for (QWidget *w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain()) {
+            if (page->isAncestorOf(w) && w->isVisibleTo(page) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
+                chain << w;
+        }
+        // Reading order: the hardware control before the network control; in each, a step
+        // goes down, or up into a column wholly to the right, never back to the left.
+        const auto rect = [page](QWidget *w) { return QRect(w->mapTo(page, QPoint()), w->size()); };
+        for (int i = 1; i < chain.size(); ++i) {
+            const QRect a = rect(chain[i - 1]), b = rect(chain[i]);
+            const bool forward = controlOf(chain[i - 1]) != controlOf(chain[i])
+                ? controlOf(chain[i - 1]) == QLatin1String("ctlSensorHardware")
+                : b.right() > a.left() && (b.top() >= a.top() || b.left() >= a.right());
+            QVERIFY2(forward, qPrintable(chain[i - 1]->objectName() + " -> " + chain[i]->objectName()));
+        }
     }
 };
 

@@ -61,7 +61,6 @@ InputPage::InputPage(QWidget *parent)
     row->addWidget(m_hardware, 0, Qt::AlignTop);
     row->addWidget(m_network, 0, Qt::AlignTop);
     row->addStretch(1);
-    setTabOrder(m_hardware, m_network);
 
     relayMessages();
     // The network side reads its values as differences while the input is a set-point offset.
