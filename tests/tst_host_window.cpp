@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -249,6 +250,31 @@ private slots:
         QVERIFY(!window->selectInput(device->text(0), device->child(0)->text(0)));
         QCOMPARE(window->currentInput(), QStringLiteral("HwInput[0]"));
         QCOMPARE(window->currentDevice(), Controller);
+    }
+
+    void hostTextsFollowTheLanguage_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("units"); // the label of the units, with its mnemonic
+        QTest::addColumn<QString>("apply");
+        QTest::newRow("de") << "de"
+                            << "&Einheiten" << QString::fromUtf8("Ü&bernehmen");
+        QTest::newRow("back to en") << "en"
+                                    << "&Units"
+                                    << "&Apply";
+    }
+    void hostTextsFollowTheLanguage()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, units);
+        QFETCH(QString, apply);
+        if (code == QLatin1String("en"))
+            window->setLanguage(QStringLiteral("de"));
+        window->findChild<QComboBox *>(QStringLiteral("hostLanguage"))->setCurrentText(code);
+        auto form = window->findChild<QComboBox *>(QStringLiteral("hostUnits"))->parentWidget();
+        const auto labels = form->findChildren<QLabel *>();
+        QVERIFY(std::any_of(labels.begin(), labels.end(), [&](QLabel *l) { return l->text() == units; }));
+        QCOMPARE(button(QDialogButtonBox::Apply)->text(), apply);
     }
 
     void tabOrderFollowsTheColumns_data()

@@ -57,7 +57,7 @@ HostWindow::HostWindow(QWidget *parent)
 {
     buildUi();
     buildMenus();
-    updateTitle();
+    retranslate();
 }
 
 HostWindow::~HostWindow()
@@ -70,13 +70,58 @@ HostWindow::~HostWindow()
 
 void HostWindow::buildMenus()
 {
-    auto fileMenu = menuBar()->addMenu(tr("&File"));
-    fileMenu->addAction(tr("&Open database..."), QKeySequence::Open, this, &HostWindow::chooseDatabase);
-    fileMenu->addAction(tr("&Reload"), QKeySequence::Refresh, this, &HostWindow::reloadDatabase);
-    fileMenu->addSeparator();
-    fileMenu->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
-    auto viewMenu = menuBar()->addMenu(tr("&View"));
-    viewMenu->addAction(tr("&Second view of this input"), this, &HostWindow::openSecondView);
+    m_fileMenu = menuBar()->addMenu(QString());
+    m_openAction = m_fileMenu->addAction(QString(), QKeySequence::Open, this, &HostWindow::chooseDatabase);
+    m_reloadAction = m_fileMenu->addAction(QString(), QKeySequence::Refresh, this, &HostWindow::reloadDatabase);
+    m_fileMenu->addSeparator();
+    m_quitAction = m_fileMenu->addAction(QString(), QKeySequence::Quit, this, &QWidget::close);
+    m_viewMenu = menuBar()->addMenu(QString());
+    m_secondViewAction = m_viewMenu->addAction(QString(), this, &HostWindow::openSecondView);
+}
+
+void HostWindow::retranslate()
+{
+    m_fileMenu->setTitle(tr("&File"));
+    m_openAction->setText(tr("&Open database..."));
+    m_reloadAction->setText(tr("&Reload"));
+    m_quitAction->setText(tr("&Quit"));
+    m_viewMenu->setTitle(tr("&View"));
+    m_secondViewAction->setText(tr("&Second view of this input"));
+    m_chooser->setTitle(tr("Network"));
+    m_tree->setHeaderLabels({ tr("Device / input"), tr("State") });
+    m_units->setItemText(0, tr("SI"));
+    m_units->setItemText(1, tr("US"));
+    m_choice->setItemText(0, tr("all"));
+    m_choice->setToolTip(tr("Which signal interpretations the control offers (positions in the device's list)"));
+    const auto label = [this](QWidget *field, const QString &text) {
+        if (auto caption = qobject_cast<QLabel *>(m_form->labelForField(field)))
+            caption->setText(text);
+    };
+    label(m_units, tr("&Units"));
+    label(m_language, tr("&Language"));
+    label(m_choice, tr("&Interpretations"));
+    label(m_inputType, tr("Input &type"));
+    m_inputType->setToolTip(tr("The input types of the device; their defaults are not available yet"));
+    m_applyDefaults->setText(tr("Apply &defaults"));
+    m_secondView->setText(tr("Second &view"));
+    m_secondView->setToolTip(tr("Another window with the network side of this input"));
+    m_buttons->button(QDialogButtonBox::Ok)->setText(tr("OK"));
+    m_buttons->button(QDialogButtonBox::Apply)->setText(tr("&Apply"));
+    m_buttons->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
+    m_buttons->button(QDialogButtonBox::Ok)->setToolTip(tr("Write the changes, save the database and close (Enter)"));
+    m_buttons->button(QDialogButtonBox::Apply)->setToolTip(tr("Write the changes and save the database"));
+    m_buttons->button(QDialogButtonBox::Cancel)->setToolTip(tr("Forget the changes and read the device again (Esc)"));
+    m_messagesDock->setWindowTitle(tr("Messages"));
+    if (!m_page && m_deviceProblem.isEmpty())
+        m_placeholder->setText(tr("Choose a device and one of its hardware inputs."));
+    updateTitle();
+}
+
+void HostWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QMainWindow::changeEvent(event);
 }
 
 void HostWindow::buildUi()
@@ -84,11 +129,10 @@ void HostWindow::buildUi()
     auto central = new QWidget(this);
     auto columns = new QHBoxLayout(central);
 
-    auto chooser = new QGroupBox(tr("Network"), central);
-    auto form = new QFormLayout(chooser);
+    auto chooser = m_chooser = new QGroupBox(central);
+    auto form = m_form = new QFormLayout(chooser);
     m_tree = new QTreeWidget(chooser);
     m_tree->setObjectName(QStringLiteral("hostTree"));
-    m_tree->setHeaderLabels({ tr("Device / input"), tr("State") });
     m_tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_tree->setMinimumWidth(250);
     form->addRow(m_tree);
@@ -100,22 +144,21 @@ void HostWindow::buildUi()
     m_units->setObjectName(QStringLiteral("hostUnits"));
     m_units->addItem(tr("SI"), int(MEASUREMENT_SYSTEM_SI));
     m_units->addItem(tr("US"), int(MEASUREMENT_SYSTEM_US));
-    form->addRow(tr("&Units"), m_units);
+    form->addRow(QStringLiteral("-"), m_units);
     m_language = new QComboBox(chooser);
     m_language->setObjectName(QStringLiteral("hostLanguage"));
-    form->addRow(tr("&Language"), m_language);
+    form->addRow(QStringLiteral("-"), m_language);
     m_choice = new QComboBox(chooser);
     m_choice->setObjectName(QStringLiteral("hostChoice"));
     for (const QString &choice : choices)
         m_choice->addItem(choice.isEmpty() ? tr("all") : choice, choice);
-    m_choice->setToolTip(tr("Which signal interpretations the control offers (positions in the device's list)"));
-    form->addRow(tr("&Interpretations"), m_choice);
+    form->addRow(QStringLiteral("-"), m_choice);
     // The input type and its defaults: offered once the defaults can be applied.
     m_inputType = new QComboBox(chooser);
     m_inputType->setObjectName(QStringLiteral("hostInputType"));
     m_inputType->setEnabled(false);
-    form->addRow(tr("Input &type"), m_inputType);
-    m_applyDefaults = new QPushButton(tr("Apply &defaults"), chooser);
+    form->addRow(QStringLiteral("-"), m_inputType);
+    m_applyDefaults = new QPushButton(chooser);
     m_applyDefaults->setObjectName(QStringLiteral("hostApplyDefaults"));
     m_applyDefaults->setEnabled(false);
     form->addRow(m_applyDefaults);
@@ -128,7 +171,7 @@ void HostWindow::buildUi()
     m_pageArea = new QWidget(scroll);
     m_pageLayout = new QVBoxLayout(m_pageArea);
     m_pageLayout->setContentsMargins(0, 0, 0, 0);
-    m_placeholder = new QLabel(tr("Choose a device and one of its hardware inputs."), m_pageArea);
+    m_placeholder = new QLabel(m_pageArea);
     m_placeholder->setObjectName(QStringLiteral("hostPlaceholder"));
     m_placeholder->setWordWrap(true);
     m_placeholder->setMinimumWidth(360);
@@ -137,16 +180,12 @@ void HostWindow::buildUi()
     scroll->setWidget(m_pageArea);
     right->addWidget(scroll, 1);
     auto buttonRow = new QHBoxLayout;
-    m_secondView = new QPushButton(tr("Second &view"), central);
+    m_secondView = new QPushButton(central);
     m_secondView->setObjectName(QStringLiteral("hostSecondView"));
-    m_secondView->setToolTip(tr("Another window with the network side of this input"));
     buttonRow->addWidget(m_secondView);
     m_buttons
         = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Apply | QDialogButtonBox::Cancel, central);
     m_buttons->setObjectName(QStringLiteral("hostButtons"));
-    m_buttons->button(QDialogButtonBox::Ok)->setToolTip(tr("Write the changes, save the database and close (Enter)"));
-    m_buttons->button(QDialogButtonBox::Apply)->setToolTip(tr("Write the changes and save the database"));
-    m_buttons->button(QDialogButtonBox::Cancel)->setToolTip(tr("Forget the changes and read the device again (Esc)"));
     m_buttons->setEnabled(false);
     m_secondView->setEnabled(false);
     buttonRow->addWidget(m_buttons, 1);
@@ -157,7 +196,7 @@ void HostWindow::buildUi()
     m_log = new QListWidget(this);
     m_log->setObjectName(QStringLiteral("hostLog"));
     m_log->setWordWrap(true);
-    auto dock = new QDockWidget(tr("Messages"), this);
+    auto dock = m_messagesDock = new QDockWidget(this);
     dock->setObjectName(QStringLiteral("hostMessages"));
     dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     dock->setWidget(m_log);
@@ -591,6 +630,8 @@ void HostWindow::setLanguage(const QString &code)
     if (!m_network)
         return;
     m_network->setLanguage(code);
+    m_translator.switchTo(code);
+    retranslate(); // at once; Qt's LanguageChange event comes later
     const int index = m_language->findData(code);
     if (index >= 0 && index != m_language->currentIndex()) {
         QSignalBlocker blocker(m_language);

@@ -5,6 +5,7 @@
 // written happens without asking (write, discard or stay).
 #pragma once
 
+#include "HostTranslator.h"
 #include "InputPage.h"
 #include "NetworkView.h"
 
@@ -12,7 +13,12 @@
 #include <QPointer>
 #include <memory>
 
+class QAction;
 class QComboBox;
+class QDockWidget;
+class QFormLayout;
+class QGroupBox;
+class QMenu;
 class QDialogButtonBox;
 class QLabel;
 class QListWidget;
@@ -82,10 +88,12 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildUi();
     void buildMenus();
+    void retranslate();
     void fillTree();
     void onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous);
     void showItem(QTreeWidgetItem *item);
@@ -110,6 +118,16 @@ private:
     QString m_deviceProblem;
     qint16 m_measurementSystem = 0;
 
+    HostTranslator m_translator;
+    QMenu *m_fileMenu = nullptr;
+    QMenu *m_viewMenu = nullptr;
+    QAction *m_openAction = nullptr;
+    QAction *m_reloadAction = nullptr;
+    QAction *m_quitAction = nullptr;
+    QAction *m_secondViewAction = nullptr;
+    QGroupBox *m_chooser = nullptr;
+    QFormLayout *m_form = nullptr;
+    QDockWidget *m_messagesDock = nullptr;
     QTreeWidget *m_tree = nullptr;
     QLabel *m_deviceState = nullptr;
     QComboBox *m_units = nullptr;

@@ -16,26 +16,27 @@ UnsavedQuestion &question()
     return instance;
 }
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("Host::UnsavedQuestion", text);
-}
-
 } // namespace
 
 std::unique_ptr<QMessageBox> unsavedQuestionBox(QWidget *parent, const QString &what)
 {
-    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, tr("vqhost: changes not written"),
-        tr("This input has changes that are not written to the device.\n\nWrite them before you %1?").arg(what),
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question,
+        QCoreApplication::translate("Host::UnsavedQuestion", "vqhost: changes not written"),
+        QCoreApplication::translate("Host::UnsavedQuestion",
+            "This input has changes that are not written to the device.\n\nWrite them before you %1?")
+            .arg(what),
         QMessageBox::NoButton, parent);
     const auto add = [&box](const QString &text, QMessageBox::ButtonRole role, UnsavedAnswer answer) {
         QPushButton *button = box->addButton(text, role);
         button->setProperty("answer", int(answer));
         return button;
     };
-    box->setDefaultButton(add(tr("&Write"), QMessageBox::AcceptRole, UnsavedAnswer::Write));
-    add(tr("&Discard"), QMessageBox::DestructiveRole, UnsavedAnswer::Discard);
-    box->setEscapeButton(add(tr("&Stay"), QMessageBox::RejectRole, UnsavedAnswer::Stay));
+    box->setDefaultButton(add(
+        QCoreApplication::translate("Host::UnsavedQuestion", "&Write"), QMessageBox::AcceptRole, UnsavedAnswer::Write));
+    add(QCoreApplication::translate("Host::UnsavedQuestion", "&Discard"), QMessageBox::DestructiveRole,
+        UnsavedAnswer::Discard);
+    box->setEscapeButton(add(
+        QCoreApplication::translate("Host::UnsavedQuestion", "&Stay"), QMessageBox::RejectRole, UnsavedAnswer::Stay));
     return box;
 }
 
