@@ -43,10 +43,7 @@ class tst_host_window : public QObject
             w = w->parentWidget();
         return w ? w->objectName() : QString();
     }
-    QPushButton *button(QDialogButtonBox::StandardButton which) const
-    {
-        return window->findChild<QDialogButtonBox *>(QStringLiteral("hostButtons"))->button(which);
-    }
+    QPushButton *applyButton() const { return window->findChild<QPushButton *>(QStringLiteral("hostApply")); }
     QString stored(const QString &cp, const QString &block = QStringLiteral("HwInput[0]")) const
     {
         const bool nvCp = cp.endsWith(QLatin1String("SendTime")); // send times belong to the variable
@@ -116,7 +113,7 @@ private slots:
         QVERIFY(!window->isWindowModified());
         field(name)->setText(text);
         QVERIFY(window->isWindowModified());
-        button(QDialogButtonBox::Apply)->click();
+        applyButton()->click();
         const QString log = window->logText();
         QVERIFY2(log.contains(QStringLiteral("HwInput[0], hardware side: ") + hardware), qPrintable(log));
         QVERIFY2(log.contains(QStringLiteral("HwInput[0], network side: ") + network), qPrintable(log));
@@ -274,7 +271,7 @@ private slots:
         auto form = window->findChild<QComboBox *>(QStringLiteral("hostUnits"))->parentWidget();
         const auto labels = form->findChildren<QLabel *>();
         QVERIFY(std::any_of(labels.begin(), labels.end(), [&](QLabel *l) { return l->text() == units; }));
-        QCOMPARE(button(QDialogButtonBox::Apply)->text(), apply);
+        QCOMPARE(applyButton()->text(), apply);
     }
 
     void tabOrderFollowsTheColumns_data()

@@ -89,6 +89,10 @@ void HostWindow::retranslate()
     m_secondViewAction->setText(tr("&Second view of this input"));
     m_chooser->setTitle(tr("Network"));
     m_tree->setHeaderLabels({ tr("Device / input"), tr("State") });
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
+        if (m_tree->topLevelItem(i)->data(0, ProblemRole).toString().isEmpty())
+            m_tree->topLevelItem(i)->setText(1, tr("ready"));
+    }
     m_units->setItemText(0, tr("SI"));
     m_units->setItemText(1, tr("US"));
     m_choice->setItemText(0, tr("all"));
@@ -105,12 +109,12 @@ void HostWindow::retranslate()
     m_applyDefaults->setText(tr("Apply &defaults"));
     m_secondView->setText(tr("Second &view"));
     m_secondView->setToolTip(tr("Another window with the network side of this input"));
-    m_buttons->button(QDialogButtonBox::Ok)->setText(tr("OK"));
-    m_buttons->button(QDialogButtonBox::Apply)->setText(tr("&Apply"));
-    m_buttons->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
-    m_buttons->button(QDialogButtonBox::Ok)->setToolTip(tr("Write the changes, save the database and close (Enter)"));
-    m_buttons->button(QDialogButtonBox::Apply)->setToolTip(tr("Write the changes and save the database"));
-    m_buttons->button(QDialogButtonBox::Cancel)->setToolTip(tr("Forget the changes and read the device again (Esc)"));
+    m_ok->setText(tr("OK"));
+    m_apply->setText(tr("&Apply"));
+    m_cancel->setText(tr("Cancel"));
+    m_ok->setToolTip(tr("Write the changes, save the database and close (Enter)"));
+    m_apply->setToolTip(tr("Write the changes and save the database"));
+    m_cancel->setToolTip(tr("Forget the changes and read the device again (Esc)"));
     m_messagesDock->setWindowTitle(tr("Messages"));
     if (!m_page && m_deviceProblem.isEmpty())
         m_placeholder->setText(tr("Choose a device and one of its hardware inputs."));
@@ -183,9 +187,15 @@ void HostWindow::buildUi()
     m_secondView = new QPushButton(central);
     m_secondView->setObjectName(QStringLiteral("hostSecondView"));
     buttonRow->addWidget(m_secondView);
-    m_buttons
-        = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Apply | QDialogButtonBox::Cancel, central);
+    // Buttons of our own: the box would put Qt's untranslated texts back on a language change.
+    m_buttons = new QDialogButtonBox(central);
     m_buttons->setObjectName(QStringLiteral("hostButtons"));
+    m_ok = m_buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    m_apply = m_buttons->addButton(QStringLiteral("Apply"), QDialogButtonBox::ApplyRole);
+    m_cancel = m_buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    m_ok->setObjectName(QStringLiteral("hostOk"));
+    m_apply->setObjectName(QStringLiteral("hostApply"));
+    m_cancel->setObjectName(QStringLiteral("hostCancel"));
     m_buttons->setEnabled(false);
     m_secondView->setEnabled(false);
     buttonRow->addWidget(m_buttons, 1);
@@ -226,7 +236,7 @@ void HostWindow::buildUi()
         showInput();
     });
     connect(m_buttons, &QDialogButtonBox::accepted, this, &HostWindow::accept);
-    connect(m_buttons->button(QDialogButtonBox::Apply), &QPushButton::clicked, this, &HostWindow::apply);
+    connect(m_apply, &QPushButton::clicked, this, &HostWindow::apply);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &HostWindow::discard);
     connect(m_secondView, &QPushButton::clicked, this, &HostWindow::openSecondView);
     // Enter confirms and Escape cancels, as in a dialog.

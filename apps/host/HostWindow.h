@@ -139,6 +139,9 @@ private:
     QVBoxLayout *m_pageLayout = nullptr;
     QLabel *m_placeholder = nullptr;
     QDialogButtonBox *m_buttons = nullptr;
+    QPushButton *m_ok = nullptr;
+    QPushButton *m_apply = nullptr;
+    QPushButton *m_cancel = nullptr;
     QPushButton *m_secondView = nullptr;
     QListWidget *m_log = nullptr;
     QPointer<InputPage> m_page;
