@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The host's input page: both controls on one input, the set-point-offset mode relayed
-// from the hardware side to the network side, and OK writing both sides.
+// from the hardware side to the network side, and a block the network side cannot show.
 #include "InputPage.h"
 #include "device/sim/SimModel.h"
 #include "device/sim/SimNetwork.h"
@@ -59,35 +59,6 @@ private slots:
         QCOMPARE(field(page->networkControl(), "txtOver")->toolTip().section(QStringLiteral(": "), 1), format);
     }
 
-    void okWritesBothSides_data()
-    {
-        QTest::addColumn<QString>("heartbeat");
-        QTest::addColumn<QString>("messages"); // how the one message starts; empty: none
-        QTest::newRow("written") << "120"
-                                 << "";
-        QTest::newRow("refused") << "often"
-                                 << "[Network Variable ReadValues, style 16]";
-    }
-    void okWritesBothSides()
-    {
-        QFETCH(QString, heartbeat);
-        QFETCH(QString, messages);
-        QSignalSpy lines(page.get(), &Host::InputPage::message);
-        QVERIFY(open(QStringLiteral("HwInput[0]")));
-        QVERIFY(!page->valueChanged());
-        field(page->hardwareControl(), "txtOff")->setText(QStringLiteral("1.5"));
-        field(page->networkControl(), "txtHeart")->setText(heartbeat);
-        QVERIFY(page->valueChanged());
-        QCOMPARE(page->write(), messages.isEmpty());
-        QCOMPARE((*sim)->storedCpText(Controller, QStringLiteral("HwInput[0]"), QStringLiteral("UCPToffset")), "1.5");
-        if (messages.isEmpty())
-            QCOMPARE((*sim)->storedCpText(Controller, QStringLiteral("HwInput[0]"), "SCPTmaxSendTime", true), "120.0");
-        QCOMPARE(lines.count(), messages.isEmpty() ? 0 : 1);
-        if (!lines.isEmpty())
-            QVERIFY2(
-                lines.first().first().toString().startsWith(messages), qPrintable(lines.first().first().toString()));
-    }
-
     void aBlockWithoutNetworkVariableIsReported()
     {
         TestSupport::SeamRecorder seams; // the hardware side's boxes are recorded, not shown
@@ -95,8 +66,9 @@ private slots:
         QSignalSpy lines(page.get(), &Host::InputPage::message);
         QVERIFY(!open(QStringLiteral("HwInput[0]")));
         QVERIFY(!lines.isEmpty());
-        QVERIFY2(lines.first().first().toString().startsWith(QStringLiteral("ctlSensorNV cannot show HwInput[0]")),
-            qPrintable(lines.first().first().toString()));
+        QVERIFY2(lines.first().first().value<Host::PageMessage>().headline.startsWith(
+                     QStringLiteral("Network side, opening HwInput[0]: cannot show the input")),
+            qPrintable(lines.first().first().value<Host::PageMessage>().headline));
     }
 
 private:

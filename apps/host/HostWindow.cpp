@@ -3,12 +3,11 @@
 #include "HostWindow.h"
 
 #include "HostSession.h"
-#include "InputPage.h"
+#include "UnsavedQuestion.h"
 #include "device/sim/SimNetwork.h"
-#include "hardware/ctlSensorHardware.h"
 #include "shared/MKorvane.h"
 
-#include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDialogButtonBox>
@@ -18,12 +17,16 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QShortcut>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace Host {
@@ -34,9 +37,17 @@ namespace {
 const QStringList choices = { QString(), QStringLiteral("2"), QStringLiteral("2,3,6"), QStringLiteral("2,3,7"),
     QStringLiteral("2,3"), QStringLiteral("2,4"), QStringLiteral("4") };
 
+constexpr int NameRole = Qt::UserRole;
+constexpr int ProblemRole = Qt::UserRole + 1;
+
 QString oneLine(QString text)
 {
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral(" / "));
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral(" / ")).trimmed();
+}
+
+bool isDevice(const QTreeWidgetItem *item)
+{
+    return item && !item->parent();
 }
 
 } // namespace
@@ -45,110 +56,205 @@ HostWindow::HostWindow(QWidget *parent)
     : QMainWindow(parent)
 {
     buildUi();
-    updateTitle();
+    buildMenus();
+    retranslate();
 }
 
 HostWindow::~HostWindow()
 {
-    // The control holds device objects of the network; let it go first.
+    // The controls hold device objects of the network; let them go first.
+    for (const auto &view : std::as_const(m_views))
+        delete view;
     delete m_page;
+}
+
+void HostWindow::buildMenus()
+{
+    m_fileMenu = menuBar()->addMenu(QString());
+    m_openAction = m_fileMenu->addAction(QString(), QKeySequence::Open, this, &HostWindow::chooseDatabase);
+    m_reloadAction = m_fileMenu->addAction(QString(), QKeySequence::Refresh, this, &HostWindow::reloadDatabase);
+    m_fileMenu->addSeparator();
+    m_quitAction = m_fileMenu->addAction(QString(), QKeySequence::Quit, this, &QWidget::close);
+    m_viewMenu = menuBar()->addMenu(QString());
+    m_secondViewAction = m_viewMenu->addAction(QString(), this, &HostWindow::openSecondView);
+}
+
+void HostWindow::retranslate()
+{
+    m_fileMenu->setTitle(tr("&File"));
+    m_openAction->setText(tr("&Open database..."));
+    m_reloadAction->setText(tr("&Reload"));
+    m_quitAction->setText(tr("&Quit"));
+    m_viewMenu->setTitle(tr("&View"));
+    m_secondViewAction->setText(tr("&Second view of this input"));
+    m_chooser->setTitle(tr("Network"));
+    m_tree->setHeaderLabels({ tr("Device / input"), tr("State") });
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
+        if (m_tree->topLevelItem(i)->data(0, ProblemRole).toString().isEmpty())
+            m_tree->topLevelItem(i)->setText(1, tr("ready"));
+    }
+    m_units->setItemText(0, tr("SI"));
+    m_units->setItemText(1, tr("US"));
+    m_choice->setItemText(0, tr("all"));
+    m_choice->setToolTip(tr("Which signal interpretations the control offers (positions in the device's list)"));
+    const auto label = [this](QWidget *field, const QString &text) {
+        if (auto caption = qobject_cast<QLabel *>(m_form->labelForField(field)))
+            caption->setText(text);
+    };
+    label(m_units, tr("&Units"));
+    label(m_language, tr("&Language"));
+    label(m_choice, tr("&Interpretations"));
+    label(m_inputType, tr("Input &type"));
+    m_inputType->setToolTip(tr("The input types of the device; their defaults are not available yet"));
+    m_applyDefaults->setText(tr("Apply &defaults"));
+    m_secondView->setText(tr("Second &view"));
+    m_secondView->setToolTip(tr("Another window with the network side of this input"));
+    m_ok->setText(tr("OK"));
+    m_apply->setText(tr("&Apply"));
+    m_cancel->setText(tr("Cancel"));
+    m_ok->setToolTip(tr("Write the changes, save the database and close (Enter)"));
+    m_apply->setToolTip(tr("Write the changes and save the database"));
+    m_cancel->setToolTip(tr("Forget the changes and read the device again (Esc)"));
+    m_messagesDock->setWindowTitle(tr("Messages"));
+    if (!m_page && m_deviceProblem.isEmpty())
+        m_placeholder->setText(tr("Choose a device and one of its hardware inputs."));
+    updateTitle();
+}
+
+void HostWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QMainWindow::changeEvent(event);
 }
 
 void HostWindow::buildUi()
 {
-    auto fileMenu = menuBar()->addMenu(tr("&File"));
-    fileMenu->addAction(tr("&Open database..."), QKeySequence::Open, this, &HostWindow::chooseDatabase);
-    fileMenu->addAction(tr("&Reload"), QKeySequence::Refresh, this, [this] { openDatabase(m_databasePath); });
-    fileMenu->addSeparator();
-    fileMenu->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
-
     auto central = new QWidget(this);
     auto columns = new QHBoxLayout(central);
 
-    auto chooser = new QGroupBox(tr("Network"), central);
-    auto form = new QFormLayout(chooser);
-    m_devices = new QComboBox(chooser);
-    m_devices->setObjectName(QStringLiteral("hostDevice"));
-    form->addRow(tr("Device"), m_devices);
+    auto chooser = m_chooser = new QGroupBox(central);
+    auto form = m_form = new QFormLayout(chooser);
+    m_tree = new QTreeWidget(chooser);
+    m_tree->setObjectName(QStringLiteral("hostTree"));
+    m_tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_tree->setMinimumWidth(250);
+    form->addRow(m_tree);
     m_deviceState = new QLabel(chooser);
     m_deviceState->setObjectName(QStringLiteral("hostDeviceState"));
     m_deviceState->setWordWrap(true);
     form->addRow(m_deviceState);
-    m_inputs = new QListWidget(chooser);
-    m_inputs->setObjectName(QStringLiteral("hostInputs"));
-    m_inputs->setMinimumWidth(170);
-    form->addRow(tr("Hardware input"), m_inputs);
     m_units = new QComboBox(chooser);
     m_units->setObjectName(QStringLiteral("hostUnits"));
     m_units->addItem(tr("SI"), int(MEASUREMENT_SYSTEM_SI));
     m_units->addItem(tr("US"), int(MEASUREMENT_SYSTEM_US));
-    form->addRow(tr("Units"), m_units);
+    form->addRow(QStringLiteral("-"), m_units);
     m_language = new QComboBox(chooser);
     m_language->setObjectName(QStringLiteral("hostLanguage"));
-    form->addRow(tr("Language"), m_language);
+    form->addRow(QStringLiteral("-"), m_language);
     m_choice = new QComboBox(chooser);
     m_choice->setObjectName(QStringLiteral("hostChoice"));
     for (const QString &choice : choices)
         m_choice->addItem(choice.isEmpty() ? tr("all") : choice, choice);
-    m_choice->setToolTip(tr("Which signal interpretations the control offers (positions in the device's list)"));
-    form->addRow(tr("Interpretations"), m_choice);
+    form->addRow(QStringLiteral("-"), m_choice);
+    // The input type and its defaults: offered once the defaults can be applied.
+    m_inputType = new QComboBox(chooser);
+    m_inputType->setObjectName(QStringLiteral("hostInputType"));
+    m_inputType->setEnabled(false);
+    form->addRow(QStringLiteral("-"), m_inputType);
+    m_applyDefaults = new QPushButton(chooser);
+    m_applyDefaults->setObjectName(QStringLiteral("hostApplyDefaults"));
+    m_applyDefaults->setEnabled(false);
+    form->addRow(m_applyDefaults);
     columns->addWidget(chooser);
 
     auto right = new QVBoxLayout;
-    m_pageArea = new QWidget(central);
+    auto scroll = new QScrollArea(central);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    m_pageArea = new QWidget(scroll);
     m_pageLayout = new QVBoxLayout(m_pageArea);
     m_pageLayout->setContentsMargins(0, 0, 0, 0);
-    m_placeholder = new QLabel(tr("Choose a device and one of its hardware inputs."), m_pageArea);
+    m_placeholder = new QLabel(m_pageArea);
     m_placeholder->setObjectName(QStringLiteral("hostPlaceholder"));
     m_placeholder->setWordWrap(true);
     m_placeholder->setMinimumWidth(360);
     m_pageLayout->addWidget(m_placeholder, 0, Qt::AlignLeft | Qt::AlignTop);
-    right->addWidget(m_pageArea, 1);
-    m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, central);
+    m_pageLayout->addStretch(1);
+    scroll->setWidget(m_pageArea);
+    right->addWidget(scroll, 1);
+    auto buttonRow = new QHBoxLayout;
+    m_secondView = new QPushButton(central);
+    m_secondView->setObjectName(QStringLiteral("hostSecondView"));
+    buttonRow->addWidget(m_secondView);
+    // Buttons of our own: the box would put Qt's untranslated texts back on a language change.
+    m_buttons = new QDialogButtonBox(central);
     m_buttons->setObjectName(QStringLiteral("hostButtons"));
-    m_buttons->button(QDialogButtonBox::Ok)->setToolTip(tr("Write the changes to the device and save the database"));
-    m_buttons->button(QDialogButtonBox::Cancel)->setToolTip(tr("Forget the changes and read the device again"));
-    right->addWidget(m_buttons);
+    m_ok = m_buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    m_apply = m_buttons->addButton(QStringLiteral("Apply"), QDialogButtonBox::ApplyRole);
+    m_cancel = m_buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    m_ok->setObjectName(QStringLiteral("hostOk"));
+    m_apply->setObjectName(QStringLiteral("hostApply"));
+    m_cancel->setObjectName(QStringLiteral("hostCancel"));
+    m_buttons->setEnabled(false);
+    m_secondView->setEnabled(false);
+    buttonRow->addWidget(m_buttons, 1);
+    right->addLayout(buttonRow);
     columns->addLayout(right, 1);
     setCentralWidget(central);
 
-    m_log = new QPlainTextEdit(this);
+    m_log = new QListWidget(this);
     m_log->setObjectName(QStringLiteral("hostLog"));
-    m_log->setReadOnly(true);
-    m_log->setMaximumBlockCount(2000);
-    auto dock = new QDockWidget(tr("Messages"), this);
+    m_log->setWordWrap(true);
+    auto dock = m_messagesDock = new QDockWidget(this);
     dock->setObjectName(QStringLiteral("hostMessages"));
     dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     dock->setWidget(m_log);
     addDockWidget(Qt::BottomDockWidgetArea, dock);
     resizeDocks({ dock }, { 130 }, Qt::Vertical);
 
-    connect(m_devices, &QComboBox::currentTextChanged, this, [this](const QString &name) {
-        if (!m_filling)
-            showDevice(name);
-    });
-    connect(m_inputs, &QListWidget::currentTextChanged, this, [this] {
-        if (!m_filling)
-            showInput();
-    });
+    connect(m_tree, &QTreeWidget::currentItemChanged, this, &HostWindow::onCurrentItemChanged);
     connect(m_units, &QComboBox::currentIndexChanged, this, [this] {
-        if (!m_filling)
-            setMeasurementSystem(qint16(m_units->currentData().toInt()));
+        if (!m_filling && !setMeasurementSystem(qint16(m_units->currentData().toInt()))) {
+            QSignalBlocker blocker(m_units);
+            m_units->setCurrentIndex(m_units->findData(int(m_measurementSystem)));
+        }
     });
     connect(m_language, &QComboBox::currentIndexChanged, this, [this] {
         if (!m_filling)
             setLanguage(m_language->currentData().toString());
     });
-    connect(m_choice, &QComboBox::currentIndexChanged, this, [this] {
-        if (!m_filling)
-            showInput();
+    connect(m_choice, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (m_filling)
+            return;
+        if (!settlePendingEdits(tr("offer other interpretations"))) {
+            QSignalBlocker blocker(m_choice);
+            m_choice->setCurrentIndex(m_shownChoice);
+            return;
+        }
+        m_shownChoice = index;
+        showInput();
     });
-    connect(m_buttons, &QDialogButtonBox::accepted, this, &HostWindow::confirm);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &HostWindow::accept);
+    connect(m_apply, &QPushButton::clicked, this, &HostWindow::apply);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &HostWindow::discard);
+    connect(m_secondView, &QPushButton::clicked, this, &HostWindow::openSecondView);
+    // Enter confirms and Escape cancels, as in a dialog.
+    for (const auto key : { Qt::Key_Return, Qt::Key_Enter })
+        connect(new QShortcut(key, this), &QShortcut::activated, this, [this] {
+            if (m_buttons->isEnabled())
+                accept();
+        });
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, [this] {
+        if (m_buttons->isEnabled())
+            discard();
+    });
 }
 
 bool HostWindow::openDatabase(const QString &path, bool reset)
 {
+    if (!settlePendingEdits(tr("open a database")))
+        return false;
     OpenResult opened;
     {
         MKorvane::BusyPointer busy;
@@ -156,11 +262,15 @@ bool HostWindow::openDatabase(const QString &path, bool reset)
     }
     if (!opened.network) {
         const QString where = opened.path.isEmpty() ? tr("(no file)") : opened.path;
-        log(tr("Cannot load %1: %2").arg(where, opened.error));
+        log({ PageMessage::Critical, tr("The database %1 was not loaded: %2").arg(shownPath(where), opened.error),
+            QString() });
         MKorvane::MsgBox(tr("The network database cannot be loaded.\n\nFile: %1\n\n%2").arg(where, opened.error),
             MKorvane::vbCritical, tr("vqhost: database not loaded"));
         return false;
     }
+    for (const auto &view : std::as_const(m_views))
+        delete view;
+    m_views.clear();
     delete m_page;
     m_network = opened.network;
     m_databasePath = opened.path;
@@ -177,17 +287,48 @@ bool HostWindow::openDatabase(const QString &path, bool reset)
     m_units->setCurrentIndex(m_units->findData(int(m_measurementSystem)));
     m_filling = false;
     updateTitle();
-    fillDevices();
+    fillTree();
     return true;
 }
 
-void HostWindow::fillDevices()
+void HostWindow::fillTree()
 {
     m_filling = true;
-    m_devices->clear();
-    m_devices->addItems(m_network->deviceNames());
+    m_tree->clear();
+    DeviceAccess::SystemPtr system = m_network->system();
+    for (const QString &deviceName : m_network->deviceNames()) {
+        QString problem;
+        if (!MKorvane::CheckDeviceState(system, m_network->device(deviceName), problem))
+            problem = problem.isEmpty() ? tr("The state of the device cannot be read.") : oneLine(problem);
+        auto device = new QTreeWidgetItem(m_tree, { deviceName, problem.isEmpty() ? tr("ready") : problem });
+        device->setData(0, NameRole, deviceName);
+        device->setData(0, ProblemRole, problem);
+        device->setToolTip(1, problem);
+        if (!problem.isEmpty())
+            device->setForeground(1, QColor(0xb0, 0, 0));
+        for (const QString &blockName : m_network->blockNames(deviceName)) {
+            auto input = new QTreeWidgetItem(device, { blockName });
+            input->setData(0, NameRole, blockName);
+            if (!problem.isEmpty()) {
+                // Not choosable: the device cannot be configured now.
+                input->setFlags(input->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable));
+                input->setToolTip(0, tr("Cannot be chosen: %1").arg(problem));
+            }
+        }
+    }
+    m_tree->expandAll();
     m_filling = false;
-    showDevice(m_devices->currentText());
+    if (m_tree->topLevelItemCount() > 0)
+        m_tree->setCurrentItem(m_tree->topLevelItem(0)); // shows the first device and input
+}
+
+QTreeWidgetItem *HostWindow::deviceItem(const QString &deviceName) const
+{
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
+        if (m_tree->topLevelItem(i)->text(0).compare(deviceName, Qt::CaseInsensitive) == 0)
+            return m_tree->topLevelItem(i);
+    }
+    return nullptr;
 }
 
 QStringList HostWindow::deviceNames() const
@@ -198,138 +339,259 @@ QStringList HostWindow::deviceNames() const
 QStringList HostWindow::inputNames() const
 {
     QStringList names;
-    for (int i = 0; i < m_inputs->count(); ++i)
-        names << m_inputs->item(i)->text();
+    if (const QTreeWidgetItem *device = deviceItem(currentDevice())) {
+        for (int i = 0; i < device->childCount(); ++i)
+            names << device->child(i)->text(0);
+    }
     return names;
 }
 
 QString HostWindow::currentDevice() const
 {
-    return m_devices->currentText();
+    const QTreeWidgetItem *item = m_tree->currentItem();
+    return item ? (item->parent() ? item->parent() : item)->text(0) : QString();
 }
 
 QString HostWindow::currentInput() const
 {
-    return m_inputs->currentItem() ? m_inputs->currentItem()->text() : QString();
+    const QTreeWidgetItem *item = m_tree->currentItem();
+    return item && item->parent() ? item->text(0) : QString();
 }
 
-void HostWindow::showDevice(const QString &deviceName)
+void HostWindow::onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous)
 {
-    m_filling = true;
-    m_inputs->clear();
-    m_filling = false;
-    delete m_page;
-    m_deviceProblem.clear();
-    if (!m_network || deviceName.isEmpty())
+    if (m_filling || !current)
         return;
-
-    DeviceAccess::SystemPtr system = m_network->system();
-    QString errMsg;
-    if (!MKorvane::CheckDeviceState(system, m_network->device(deviceName), errMsg))
-        m_deviceProblem = errMsg.isEmpty() ? tr("The state of the device cannot be read.") : errMsg;
-    m_deviceState->setText(m_deviceProblem.isEmpty()
-            ? tr("Program ID %1, scope %2").arg(m_network->programId(deviceName)).arg(m_network->scope(deviceName))
-            : m_deviceProblem);
-    m_deviceState->setStyleSheet(m_deviceProblem.isEmpty() ? QString() : QStringLiteral("color: #b00000;"));
-
-    m_filling = true;
-    m_inputs->addItems(m_network->blockNames(deviceName));
-    m_inputs->setEnabled(m_deviceProblem.isEmpty());
-    m_filling = false;
-    if (!m_deviceProblem.isEmpty()) {
-        m_placeholder->setText(tr("This device cannot be configured now:\n%1").arg(oneLine(m_deviceProblem)));
-        m_placeholder->show();
-        log(tr("%1: %2").arg(deviceName, oneLine(m_deviceProblem)));
-        statusBar()->showMessage(tr("%1 cannot be configured").arg(deviceName));
-        m_buttons->setEnabled(false);
+    if (!settlePendingEdits(tr("switch to %1").arg(current->text(0)))) {
+        m_filling = true;
+        m_tree->setCurrentItem(previous);
+        m_filling = false;
         return;
     }
-    if (m_inputs->count() > 0)
-        m_inputs->setCurrentRow(0); // shows the input
+    showItem(current);
+}
+
+void HostWindow::showItem(QTreeWidgetItem *item)
+{
+    QTreeWidgetItem *device = isDevice(item) ? item : item->parent();
+    m_deviceProblem = device->data(0, ProblemRole).toString();
+    const QString deviceName = device->text(0);
+    m_deviceState->setText(m_deviceProblem.isEmpty()
+            ? tr("%1: program ID %2, scope %3")
+                  .arg(deviceName, m_network->programId(deviceName))
+                  .arg(m_network->scope(deviceName))
+            : tr("%1 cannot be configured now: %2").arg(deviceName, m_deviceProblem));
+    m_deviceState->setStyleSheet(m_deviceProblem.isEmpty() ? QString() : QStringLiteral("color: #b00000;"));
+    if (isDevice(item))
+        showDevice(item);
     else
-        m_placeholder->setText(tr("This device has no hardware inputs."));
+        showInput();
+}
+
+void HostWindow::showDevice(QTreeWidgetItem *device)
+{
+    if (m_deviceProblem.isEmpty() && device->childCount() > 0) {
+        m_filling = true;
+        m_tree->setCurrentItem(device->child(0));
+        m_filling = false;
+        showInput();
+        return;
+    }
+    delete m_page;
+    m_buttons->setEnabled(false);
+    m_secondView->setEnabled(false);
+    m_placeholder->setText(m_deviceProblem.isEmpty()
+            ? tr("This device has no hardware inputs.")
+            : tr("This device cannot be configured now:\n%1").arg(m_deviceProblem));
+    m_placeholder->show();
+    if (!m_deviceProblem.isEmpty()) {
+        log({ PageMessage::Warning, tr("%1 cannot be configured now: %2").arg(device->text(0), m_deviceProblem),
+            QString() });
+        statusBar()->showMessage(tr("%1 cannot be configured").arg(device->text(0)));
+    }
+    updateModified();
 }
 
 bool HostWindow::selectDevice(const QString &deviceName)
 {
-    const int device = m_devices->findText(deviceName, Qt::MatchFixedString);
-    if (device < 0)
+    QTreeWidgetItem *device = deviceItem(deviceName);
+    if (!device)
         return false;
-    if (device != m_devices->currentIndex())
-        m_devices->setCurrentIndex(device); // shows the device and its first input
-    return true;
+    if (m_tree->currentItem() == device || (m_tree->currentItem() && m_tree->currentItem()->parent() == device))
+        return true;
+    m_tree->setCurrentItem(device);
+    return currentDevice() == device->text(0);
 }
 
 bool HostWindow::selectInput(const QString &deviceName, const QString &blockName)
 {
-    if (!selectDevice(deviceName))
+    QTreeWidgetItem *device = deviceItem(deviceName);
+    if (!device)
         return false;
-    const auto found = m_inputs->findItems(blockName, Qt::MatchFixedString);
-    if (found.isEmpty())
-        return false;
-    if (m_inputs->currentItem() != found.first())
-        m_inputs->setCurrentItem(found.first());
-    else if (!m_page && m_deviceProblem.isEmpty())
-        showInput();
-    return true;
+    for (int i = 0; i < device->childCount(); ++i) {
+        QTreeWidgetItem *input = device->child(i);
+        if (input->text(0).compare(blockName, Qt::CaseInsensitive) != 0)
+            continue;
+        if (!(input->flags() & Qt::ItemIsEnabled))
+            return false;
+        if (m_tree->currentItem() != input)
+            m_tree->setCurrentItem(input);
+        else if (!m_page)
+            showItem(input);
+        return m_tree->currentItem() == input;
+    }
+    return false;
 }
 
 void HostWindow::showInput()
 {
-    if (m_page && m_page->valueChanged())
-        log(tr("Unsaved changes were discarded."));
     delete m_page;
-    if (!m_network || !m_deviceProblem.isEmpty() || currentInput().isEmpty()) {
+    const InputRef input { currentDevice(), currentInput() };
+    if (!m_network || !m_deviceProblem.isEmpty() || input.block.isEmpty()) {
         m_buttons->setEnabled(false);
+        m_secondView->setEnabled(false);
         m_placeholder->show();
+        updateModified();
         return;
     }
-    createPage();
-    openPage();
-}
-
-void HostWindow::createPage()
-{
     m_page = new InputPage(m_pageArea);
     m_page->setObjectName(QStringLiteral("hostInputPage"));
     m_placeholder->hide();
     m_pageLayout->insertWidget(0, m_page, 0, Qt::AlignLeft | Qt::AlignTop);
     m_page->show();
-    connect(m_page, &InputPage::message, this, &HostWindow::log);
+    connect(m_page, &InputPage::message, this, qOverload<const PageMessage &>(&HostWindow::log));
+    connect(m_page, &InputPage::edited, this, &HostWindow::updateModified);
+    connect(m_page, &InputPage::setpointOffsetChanged, this, [this](bool on) {
+        for (const auto &view : std::as_const(m_views)) {
+            if (view && m_page && view->input() == m_page->input())
+                view->setSetpointOffset(on);
+        }
+    });
+    relayOverride(m_page->networkControl(), input);
     m_buttons->setEnabled(true);
+    m_secondView->setEnabled(true);
+    if (m_page->open(*m_network, input, m_choice->currentData().toString(), m_measurementSystem))
+        statusBar()->showMessage(tr("%1 / %2").arg(input.device, input.block));
+    openViews(input);
+    updateModified();
 }
 
-void HostWindow::openPage()
+NetworkView *HostWindow::openSecondView()
 {
-    const QString deviceName = currentDevice();
-    const QString blockName = currentInput();
-    if (m_page->open(*m_network, deviceName, blockName, m_choice->currentData().toString(), m_measurementSystem))
-        statusBar()->showMessage(tr("%1 / %2").arg(deviceName, blockName));
+    if (!m_page)
+        return nullptr;
+    auto view = new NetworkView(this);
+    view->setObjectName(QStringLiteral("hostSecondView%1").arg(m_views.size()));
+    m_views.append(view);
+    connect(view, &NetworkView::message, this, qOverload<const PageMessage &>(&HostWindow::log));
+    relayOverride(view->control(), m_page->input());
+    view->open(*m_network, m_page->input(), m_measurementSystem, m_page->setpointOffset());
+    view->show();
+    return view;
 }
 
-bool HostWindow::confirm()
+void HostWindow::openViews(const InputRef &input)
+{
+    // Second views of this input show what the device holds now.
+    m_views.removeAll(nullptr);
+    for (const auto &view : std::as_const(m_views)) {
+        if (view->input() == input)
+            view->open(*m_network, input, m_measurementSystem, m_page && m_page->setpointOffset());
+    }
+}
+
+QList<ctlSensorNV *> HostWindow::networkControlsOf(const InputRef &input) const
+{
+    QList<ctlSensorNV *> controls;
+    if (m_page && m_page->input() == input)
+        controls << m_page->networkControl();
+    for (const auto &view : m_views) {
+        if (view && view->input() == input)
+            controls << view->control();
+    }
+    return controls;
+}
+
+void HostWindow::relayOverride(ctlSensorNV *source, const InputRef &input)
+{
+    // A new override in one view of the input goes to every other view of it; theirs
+    // raise no event back while they take it.
+    connect(source, &ctlSensorNV::ValueChangeEvent, this,
+        [this, source, input](const QString &NewValue, qint16 ClassId, const QString &ObjectName) {
+            for (ctlSensorNV *other : networkControlsOf(input)) {
+                if (other != source)
+                    other->ValueChange(NewValue, ClassId, ObjectName);
+            }
+            updateModified();
+        });
+}
+
+bool HostWindow::settlePendingEdits(const QString &what)
+{
+    if (!m_page || !m_page->valueChanged())
+        return true;
+    switch (askUnsaved(this, what)) {
+    case UnsavedAnswer::Write:
+        return apply();
+    case UnsavedAnswer::Discard:
+        log(tr("%1: changes discarded.").arg(m_page->input().block));
+        return true;
+    case UnsavedAnswer::Stay:
+        break;
+    }
+    return false;
+}
+
+bool HostWindow::accept()
+{
+    if (!apply())
+        return false;
+    close();
+    return true;
+}
+
+bool HostWindow::apply()
 {
     if (!m_page)
         return false;
-    if (!m_page->valueChanged()) {
-        log(tr("%1: nothing to write.").arg(currentInput()));
+    const PageOutcome outcome = m_page->write();
+    const QString input = m_page->input().block;
+    if (!outcome.anythingWritten()) {
+        log(tr("%1: nothing to write.").arg(input));
         return true;
     }
-    const bool failed = !m_page->write();
-    log(failed ? tr("%1: writing was interrupted; what was written is saved.").arg(currentInput())
-               : tr("%1: written.").arg(currentInput()));
+    const auto report = [&](const QString &side, const ControlOutcome &one) {
+        log({ one.state == ControlOutcome::NotWritten ? PageMessage::Critical : PageMessage::Information,
+            tr("%1, %2: %3").arg(input, side, one.text()), QString() });
+    };
+    report(tr("hardware side"), outcome.hardware);
+    report(tr("network side"), outcome.network);
+    // What reached the device is saved, even when a control did not write everything.
+    if (!save())
+        return false;
+    if (outcome.failed()) {
+        statusBar()->showMessage(tr("%1: not everything was written; the edits are kept.").arg(input));
+        updateModified();
+        return false;
+    }
+    showInput(); // fresh controls show what the device holds now
+    return true;
+}
+
+bool HostWindow::save()
+{
     try {
         m_network->save();
     } catch (const Sim::LoadError &error) {
-        log(tr("Saving failed: %1").arg(error.message()));
+        log({ PageMessage::Critical, tr("The database was not saved; the edits are kept: %1").arg(error.message()),
+            QString() });
         MKorvane::MsgBox(tr("The network database cannot be saved.\n\n%1").arg(error.message()), MKorvane::vbCritical,
             tr("vqhost: not saved"));
+        updateModified();
         return false;
     }
     log(tr("Saved %1").arg(shownPath(m_databasePath)));
-    delete m_page; // fresh controls show what the device holds now
-    showInput();
-    return !failed;
+    return true;
 }
 
 void HostWindow::discard()
@@ -338,25 +600,39 @@ void HostWindow::discard()
         return;
     if (m_page->valueChanged())
         log(tr("%1: changes discarded.").arg(currentInput()));
-    delete m_page; // fresh controls read the device again
-    showInput();
+    showInput(); // fresh controls read the device again
 }
 
-void HostWindow::setMeasurementSystem(qint16 measurementSystem)
+void HostWindow::closeEvent(QCloseEvent *event)
 {
+    if (settlePendingEdits(tr("quit")))
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool HostWindow::setMeasurementSystem(qint16 measurementSystem)
+{
+    if (measurementSystem != m_measurementSystem && !settlePendingEdits(tr("switch the units")))
+        return false;
     m_measurementSystem = measurementSystem;
     const int index = m_units->findData(int(measurementSystem));
     if (index != m_units->currentIndex()) {
-        m_filling = true;
+        QSignalBlocker blocker(m_units);
         m_units->setCurrentIndex(index);
-        m_filling = false;
     }
-    // Values that the control reads in their default format follow the database's locale,
+    // Values that the controls read in their default format follow the database's locale,
     // as a network database shown in US units does.
     if (m_network)
         m_network->setFormatLocale(measurementSystem);
     if (m_page)
         m_page->setMesureUnit(measurementSystem); // re-reads every value in the new units
+    for (const auto &view : std::as_const(m_views)) {
+        if (view)
+            view->setMesureUnit(measurementSystem);
+    }
+    updateModified();
+    return true;
 }
 
 void HostWindow::setLanguage(const QString &code)
@@ -364,14 +640,19 @@ void HostWindow::setLanguage(const QString &code)
     if (!m_network)
         return;
     m_network->setLanguage(code);
+    m_translator.switchTo(code);
+    retranslate(); // at once; Qt's LanguageChange event comes later
     const int index = m_language->findData(code);
     if (index >= 0 && index != m_language->currentIndex()) {
-        m_filling = true;
+        QSignalBlocker blocker(m_language);
         m_language->setCurrentIndex(index);
-        m_filling = false;
     }
     if (m_page)
         m_page->reInitializeStrings();
+    for (const auto &view : std::as_const(m_views)) {
+        if (view)
+            view->reInitializeStrings();
+    }
     log(tr("Language: %1").arg(code));
 }
 
@@ -387,12 +668,24 @@ ctlSensorNV *HostWindow::networkControl() const
 
 QString HostWindow::logText() const
 {
-    return m_log->toPlainText();
+    QStringList lines;
+    for (int i = 0; i < m_log->count(); ++i)
+        lines << m_log->item(i)->text();
+    return lines.join(QLatin1Char('\n'));
 }
 
-void HostWindow::log(const QString &line)
+void HostWindow::log(const PageMessage &message)
 {
-    m_log->appendPlainText(m_reproducible ? line : QTime::currentTime().toString(QStringLiteral("HH:mm:ss ")) + line);
+    static const QStyle::StandardPixmap icons[]
+        = { QStyle::SP_MessageBoxInformation, QStyle::SP_MessageBoxWarning, QStyle::SP_MessageBoxCritical };
+    const QString time = m_reproducible ? QString() : QTime::currentTime().toString(QStringLiteral("HH:mm:ss "));
+    auto item = new QListWidgetItem(style()->standardIcon(icons[message.severity]), time + message.headline, m_log);
+    item->setData(Qt::UserRole, int(message.severity));
+    item->setToolTip(
+        message.detail.isEmpty() ? message.headline : message.headline + QLatin1Char('\n') + message.detail);
+    while (m_log->count() > 2000)
+        delete m_log->takeItem(0);
+    m_log->scrollToBottom();
 }
 
 QString HostWindow::shownPath(const QString &path) const
@@ -408,10 +701,15 @@ void HostWindow::chooseDatabase()
         openDatabase(path);
 }
 
+void HostWindow::updateModified()
+{
+    setWindowModified(m_page && m_page->valueChanged());
+}
+
 void HostWindow::updateTitle()
 {
     setWindowTitle(
-        m_databasePath.isEmpty() ? tr("vqhost") : tr("vqhost - %1").arg(QFileInfo(m_databasePath).fileName()));
+        m_databasePath.isEmpty() ? tr("vqhost[*]") : tr("vqhost - %1[*]").arg(QFileInfo(m_databasePath).fileName()));
     statusBar()->showMessage(m_databasePath);
 }
 

@@ -1,24 +1,31 @@
 // SPDX-License-Identifier: MIT
-// The host's main window: choose a device and one of its hardware inputs, configure it
-// on the input page (hardware and network side by side), switch units and language,
-// confirm (write and save) or cancel. Messages that the controls raise appear in the
-// log pane.
+// The host's main window: the devices and their inputs in a tree, the input page
+// (hardware and network side by side), units, language, OK / Apply / Cancel, second
+// views of an input and the Messages pane. Nothing that would drop edits not yet
+// written happens without asking (write, discard or stay).
 #pragma once
 
+#include "HostTranslator.h"
 #include "InputPage.h"
+#include "NetworkView.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
 
+class QAction;
 class QComboBox;
+class QDockWidget;
+class QFormLayout;
+class QGroupBox;
+class QMenu;
 class QDialogButtonBox;
 class QLabel;
 class QListWidget;
-class QPlainTextEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
 class QVBoxLayout;
-class ctlSensorHardware;
-class ctlSensorNV;
 
 namespace Sim {
 class Network;
@@ -34,14 +41,15 @@ public:
     explicit HostWindow(QWidget *parent = nullptr);
     ~HostWindow() override;
 
-    // Loads a database (empty: the working copy of the sample). On failure shows an
-    // error dialog, keeps what was open before and returns false.
+    // Loads a database (empty: the working copy of the sample), after asking about
+    // edits not written. On failure shows an error dialog, keeps what was open and
+    // returns false.
     bool openDatabase(const QString &path, bool reset = false);
+    bool reloadDatabase() { return openDatabase(m_databasePath); }
 
     std::shared_ptr<Sim::Network> network() const { return m_network; }
     QString databasePath() const { return m_databasePath; }
 
-    // The devices and, per device, the inputs offered for choice.
     QStringList deviceNames() const;
     QStringList inputNames() const; // of the current device
     QString currentDevice() const;
@@ -49,55 +57,96 @@ public:
     // Empty when the current device can be configured; else why not.
     QString deviceProblem() const { return m_deviceProblem; }
 
-    // Shows a device and its first input; false when it does not exist.
+    // Shows a device (and its first input). False when it does not exist or the user stayed.
     bool selectDevice(const QString &deviceName);
-    // Shows one input in the hardware control; false when it does not exist.
+    // Shows one input. False when it does not exist, cannot be chosen, or the user stayed.
     bool selectInput(const QString &deviceName, const QString &blockName);
-    void setMeasurementSystem(qint16 measurementSystem);
+    // Both false when the user stayed with the edits.
+    bool setMeasurementSystem(qint16 measurementSystem);
     void setLanguage(const QString &code);
 
+    InputPage *page() const { return m_page; }
     ctlSensorHardware *hardwareControl() const;
     ctlSensorNV *networkControl() const;
+    // Opens another window with a network control on the current input.
+    NetworkView *openSecondView();
+
     // Log lines without times and with file names instead of paths, so that pictures of
     // the window come out the same on every run.
     void setReproducible(bool on) { m_reproducible = on; }
+    // The headlines of the Messages pane, one a line.
     QString logText() const;
 
 public slots:
-    // Writes what changed and saves the database. Returns false when writing or saving failed.
-    bool confirm();
-    // Forgets the edits: the control reads the device again.
+    // OK: writes, saves and closes the window when everything was written and saved.
+    bool accept();
+    // Apply: writes the hardware side, then the network side, then saves the database.
+    // False when a control did not write everything or the save failed; the edits stay.
+    bool apply();
+    // Cancel: forgets the edits; the controls read the device again.
     void discard();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildUi();
-    void fillDevices();
-    void showDevice(const QString &deviceName);
+    void buildMenus();
+    void retranslate();
+    void fillTree();
+    void onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous);
+    void showItem(QTreeWidgetItem *item);
+    void showDevice(QTreeWidgetItem *device);
     void showInput();
-    void createPage();
-    void openPage();
-    void log(const QString &line);
+    void openViews(const InputRef &input);
+    void relayOverride(ctlSensorNV *source, const InputRef &input);
+    QList<ctlSensorNV *> networkControlsOf(const InputRef &input) const;
+    // True when the action may go on: nothing pending, or written, or discarded.
+    bool settlePendingEdits(const QString &what);
+    bool save();
+    void updateModified();
+    void log(const PageMessage &message);
+    void log(const QString &line) { log(PageMessage { PageMessage::Information, line, QString() }); }
     QString shownPath(const QString &path) const;
     void chooseDatabase();
     void updateTitle();
+    QTreeWidgetItem *deviceItem(const QString &deviceName) const;
 
     std::shared_ptr<Sim::Network> m_network;
     QString m_databasePath;
     QString m_deviceProblem;
     qint16 m_measurementSystem = 0;
 
-    QComboBox *m_devices = nullptr;
-    QListWidget *m_inputs = nullptr;
+    HostTranslator m_translator;
+    QMenu *m_fileMenu = nullptr;
+    QMenu *m_viewMenu = nullptr;
+    QAction *m_openAction = nullptr;
+    QAction *m_reloadAction = nullptr;
+    QAction *m_quitAction = nullptr;
+    QAction *m_secondViewAction = nullptr;
+    QGroupBox *m_chooser = nullptr;
+    QFormLayout *m_form = nullptr;
+    QDockWidget *m_messagesDock = nullptr;
+    QTreeWidget *m_tree = nullptr;
+    QLabel *m_deviceState = nullptr;
     QComboBox *m_units = nullptr;
     QComboBox *m_language = nullptr;
     QComboBox *m_choice = nullptr;
-    QLabel *m_deviceState = nullptr;
+    QComboBox *m_inputType = nullptr;
+    QPushButton *m_applyDefaults = nullptr;
     QWidget *m_pageArea = nullptr;
     QVBoxLayout *m_pageLayout = nullptr;
     QLabel *m_placeholder = nullptr;
     QDialogButtonBox *m_buttons = nullptr;
-    QPlainTextEdit *m_log = nullptr;
+    QPushButton *m_ok = nullptr;
+    QPushButton *m_apply = nullptr;
+    QPushButton *m_cancel = nullptr;
+    QPushButton *m_secondView = nullptr;
+    QListWidget *m_log = nullptr;
     QPointer<InputPage> m_page;
+    QList<QPointer<NetworkView>> m_views;
+    int m_shownChoice = 0; // the interpretation offer of the page shown
     bool m_filling = false;
     bool m_reproducible = false;
 };

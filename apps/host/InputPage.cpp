@@ -3,11 +3,12 @@
 #include "InputPage.h"
 
 #include "device/sim/SimNetwork.h"
-#include "hardware/ctlSensorHardware.h"
-#include "network/ctlSensorNV.h"
 #include "shared/MKorvane.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QHBoxLayout>
+#include <QLineEdit>
 
 namespace Host {
 
@@ -15,10 +16,38 @@ namespace {
 
 QString oneLine(QString text)
 {
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral(" / "));
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral(" / ")).trimmed();
 }
 
+// Sets what the user is doing for the length of one operation.
+class Doing
+{
+public:
+    Doing(QString &slot, const QString &what)
+        : m_slot(slot)
+        , m_previous(slot)
+    {
+        m_slot = what;
+    }
+    ~Doing() { m_slot = m_previous; }
+
+private:
+    QString &m_slot;
+    QString m_previous;
+};
+
 } // namespace
+
+void watchFields(QWidget *control, const std::function<void()> &changed)
+{
+    // Connected after the control's own handlers, so the control has marked itself first.
+    for (auto edit : control->findChildren<QLineEdit *>())
+        QObject::connect(edit, &QLineEdit::textChanged, control, changed);
+    for (auto combo : control->findChildren<QComboBox *>())
+        QObject::connect(combo, &QComboBox::currentIndexChanged, control, changed);
+    for (auto button : control->findChildren<QAbstractButton *>())
+        QObject::connect(button, &QAbstractButton::clicked, control, changed);
+}
 
 InputPage::InputPage(QWidget *parent)
     : QWidget(parent)
@@ -33,16 +62,19 @@ InputPage::InputPage(QWidget *parent)
     row->addWidget(m_network, 0, Qt::AlignTop);
     row->addStretch(1);
 
-    relayMessages(m_hardware);
-    relayMessages(m_network);
+    relayMessages();
     // The network side reads its values as differences while the input is a set-point offset.
     connect(
         m_hardware, &ctlSensorHardware::OnSetpointOffSetEvent, this,
         [this](bool &IsSetpointOffSet) {
+            m_setpointOffset = IsSetpointOffSet;
             m_network->UpdateSetpointOffSet(IsSetpointOffSet);
-            emit message(IsSetpointOffSet ? tr("Setpoint offset mode") : tr("Absolute value mode"));
+            emit setpointOffsetChanged(IsSetpointOffSet);
         },
         Qt::DirectConnection);
+    // KeyDown of either control is not connected: the host has no use for the keys.
+    watchFields(m_hardware, [this] { emit edited(); });
+    watchFields(m_network, [this] { emit edited(); });
 }
 
 InputPage::~InputPage()
@@ -53,60 +85,71 @@ InputPage::~InputPage()
     delete m_network;
 }
 
-void InputPage::relayMessages(QObject *control)
+void InputPage::take(const QString &side, const QString &Message, const QString &Modulename,
+    const QString &FunctionName, qint32 TypeIndex)
 {
-    const auto take = [this](const QString &Message, const QString &Modulename, const QString &FunctionName,
-                          qint32 TypeIndex, bool &IsReceived) {
-        emit message(tr("[%1 %2, style %3] %4").arg(Modulename, FunctionName).arg(TypeIndex).arg(oneLine(Message)));
-        IsReceived = true;
-    };
-    // Direct connections: IsReceived travels back by reference before the signal returns.
-    if (auto hardware = qobject_cast<ctlSensorHardware *>(control))
-        connect(hardware, &ctlSensorHardware::MessageEvent, this, take, Qt::DirectConnection);
-    else if (auto network = qobject_cast<ctlSensorNV *>(control))
-        connect(network, &ctlSensorNV::MessageEvent, this, take, Qt::DirectConnection);
+    PageMessage line;
+    line.severity = severityOfStyle(TypeIndex);
+    line.headline = tr("%1, %2: %3")
+                        .arg(side, m_doing.isEmpty() ? tr("editing %1").arg(m_input.block) : m_doing, oneLine(Message));
+    line.detail = tr("%1 / %2, message style %3").arg(Modulename, FunctionName).arg(TypeIndex);
+    if (m_collecting) {
+        m_collecting->reasons << oneLine(Message);
+        if (line.severity == PageMessage::Critical)
+            m_collecting->state = ControlOutcome::NotWritten;
+    }
+    emit message(line);
 }
 
-bool InputPage::open(Sim::Network &network, const QString &deviceName, const QString &blockName, const QString &choice,
-    qint16 measurementSystem)
+void InputPage::relayMessages()
 {
-    MKorvane::BusyPointer busy;
-    const bool handedOver = MKorvane::tryStep(
-        [&] {
-            // The order in which the controls expect their objects.
-            m_hardware->setSystem(network.system());
-            m_hardware->setDeviceObject(network.device(deviceName));
-            m_hardware->setDeviceProgID(network.programId(deviceName));
-            m_hardware->setDRFScope(network.scope(deviceName));
-            m_hardware->setChoice(choice);
-            m_hardware->setMesureUnit(measurementSystem);
-            m_hardware->setNodeObject(network.block(deviceName, blockName));
-
-            m_network->setSystem(network.system());
-            m_network->setDeviceObject(network.device(deviceName));
-            m_network->setDeviceProgID(network.programId(deviceName));
-            m_network->setMesureUnit(measurementSystem);
-            m_network->setNodeObject(network.block(deviceName, blockName));
+    // Direct connections: IsReceived travels back by reference before the signal returns.
+    connect(
+        m_hardware, &ctlSensorHardware::MessageEvent, this,
+        [this](const QString &Message, const QString &Modulename, const QString &FunctionName, qint32 TypeIndex,
+            bool &IsReceived) {
+            take(tr("Hardware side"), Message, Modulename, FunctionName, TypeIndex);
+            IsReceived = true;
         },
-        [&](qint32 number, const QString &description) {
-            emit message(
-                tr("Cannot hand %1 to the controls (error %2): %3").arg(blockName).arg(number).arg(description));
-        });
-    if (!handedOver)
-        return false;
-    // The network side first: the hardware side announces a set-point offset while it
-    // initialises, and only an initialised network control takes that mode.
-    // A block without a network variable fails the network control's initialisation.
-    const auto initialise = [this, &blockName](QWidget *control, auto &&init) {
-        return MKorvane::tryStep(init, [&](qint32 number, const QString &description) {
-            emit message(tr("%1 cannot show %2 (error %3): %4")
-                             .arg(control->objectName(), blockName)
-                             .arg(number)
-                             .arg(description));
-        });
+        Qt::DirectConnection);
+    connect(
+        m_network, &ctlSensorNV::MessageEvent, this,
+        [this](const QString &Message, const QString &Modulename, const QString &FunctionName, qint32 TypeIndex,
+            bool &IsReceived) {
+            take(tr("Network side"), Message, Modulename, FunctionName, TypeIndex);
+            IsReceived = true;
+        },
+        Qt::DirectConnection);
+}
+
+bool InputPage::open(Sim::Network &network, const InputRef &input, const QString &choice, qint16 measurementSystem)
+{
+    m_input = input;
+    Doing doing(m_doing, tr("opening %1").arg(input.block));
+    MKorvane::BusyPointer busy;
+    const auto report = [this](const QString &side) {
+        return [this, side](qint32 number, const QString &description) {
+            PageMessage line { PageMessage::Critical,
+                tr("%1, %2: cannot show the input: %3").arg(side, m_doing, oneLine(description)),
+                tr("device library error %1").arg(number) };
+            emit message(line);
+        };
     };
-    const bool networkShown = initialise(m_network, [this] { m_network->ZovezuVavevaInit(); });
-    const bool hardwareShown = initialise(m_hardware, [this] { m_hardware->ZovezuVavevaInit(); });
+    // The network side first: the hardware side announces a set-point offset while it
+    // initialises, and only an initialised network control takes that mode. A block
+    // without a network variable fails the network control's initialisation.
+    const bool networkShown = MKorvane::tryStep(
+        [&] {
+            handOver(*m_network, network, input, measurementSystem);
+            m_network->ZovezuVavevaInit();
+        },
+        report(tr("Network side")));
+    const bool hardwareShown = MKorvane::tryStep(
+        [&] {
+            handOver(*m_hardware, network, input, choice, measurementSystem);
+            m_hardware->ZovezuVavevaInit();
+        },
+        report(tr("Hardware side")));
     return networkShown && hardwareShown;
 }
 
@@ -115,17 +158,38 @@ bool InputPage::valueChanged() const
     return m_hardware->ValueChanged() || m_network->ValueChanged();
 }
 
-bool InputPage::write()
+ControlOutcome InputPage::writeOne(bool changed, const std::function<bool()> &write)
 {
+    ControlOutcome outcome;
+    if (!changed)
+        return outcome;
+    outcome.state = ControlOutcome::Written;
+    m_collecting = &outcome;
+    // WriteValue returns True only when a step was interrupted; a refused value is a
+    // critical message while WriteValue returns False, so the messages count too.
+    const bool interrupted = write();
+    m_collecting = nullptr;
+    if (interrupted) {
+        outcome.state = ControlOutcome::NotWritten;
+        if (outcome.reasons.isEmpty())
+            outcome.reasons << tr("the write was interrupted");
+    }
+    return outcome;
+}
+
+PageOutcome InputPage::write()
+{
+    Doing doing(m_doing, tr("writing %1").arg(m_input.block));
     MKorvane::BusyPointer busy;
-    // Each control's WriteValue returns True when a write failed.
-    const bool hardwareFailed = m_hardware->WriteValue();
-    const bool networkFailed = m_network->WriteValue();
-    return !hardwareFailed && !networkFailed;
+    PageOutcome outcome;
+    outcome.hardware = writeOne(m_hardware->ValueChanged(), [this] { return m_hardware->WriteValue(); });
+    outcome.network = writeOne(m_network->ValueChanged(), [this] { return m_network->WriteValue(); });
+    return outcome;
 }
 
 void InputPage::setMesureUnit(qint16 measurementSystem)
 {
+    Doing doing(m_doing, tr("switching the units of %1").arg(m_input.block));
     MKorvane::BusyPointer busy;
     // Both re-read every value in the new units.
     m_hardware->setMesureUnit(measurementSystem);
@@ -134,6 +198,7 @@ void InputPage::setMesureUnit(qint16 measurementSystem)
 
 void InputPage::reInitializeStrings()
 {
+    Doing doing(m_doing, tr("switching the language"));
     m_hardware->ReInitializeStrings();
     m_network->ReInitializeStrings();
 }

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: MIT
 // One hardware input's configuration page: the hardware control and the network
 // control side by side, handed their device objects the way the library expects,
-// with their events relayed between them and into the host's message pane.
+// with their events relayed between them and into the host's message pane. It knows
+// which control wrote what, and with which messages.
 #pragma once
 
+#include "ControlHandover.h"
+#include "PageMessage.h"
+#include "WriteOutcome.h"
 #include "hardware/ctlSensorHardware.h"
 #include "network/ctlSensorNV.h"
 
@@ -24,32 +28,53 @@ public:
     explicit InputPage(QWidget *parent = nullptr);
     ~InputPage() override;
 
-    // Hands both controls the objects of one input and initialises them. False (and a
-    // message) when the objects could not be handed over.
+    // Hands both controls the objects of one input and initialises them, the network
+    // control first. False (and a message) when a control could not show the input.
+    bool open(Sim::Network &network, const InputRef &input, const QString &choice, qint16 measurementSystem);
     bool open(Sim::Network &network, const QString &deviceName, const QString &blockName, const QString &choice,
-        qint16 measurementSystem);
+        qint16 measurementSystem)
+    {
+        return open(network, InputRef { deviceName, blockName }, choice, measurementSystem);
+    }
+    InputRef input() const { return m_input; }
 
     ctlSensorHardware *hardwareControl() const { return m_hardware; }
     ctlSensorNV *networkControl() const { return m_network; }
+    // The mode the hardware side last announced.
+    bool setpointOffset() const { return m_setpointOffset; }
 
     // True when either control holds an edit that is not written.
     bool valueChanged() const;
 
-    // Writes both controls. True when every write succeeded.
-    bool write();
+    // Writes the hardware control, then the network control, and tells per control
+    // what happened, counting every message a control raised while it wrote.
+    PageOutcome write();
 
     void setMesureUnit(qint16 measurementSystem);
     void reInitializeStrings();
 
 signals:
-    // A line for the host's message pane.
-    void message(const QString &line);
+    void message(const Host::PageMessage &message);
+    // A field of either control changed (the window asks valueChanged()).
+    void edited();
+    // The hardware side entered (true) or left a set-point-offset interpretation.
+    void setpointOffsetChanged(bool on);
 
 private:
-    void relayMessages(QObject *control);
+    void relayMessages();
+    void take(const QString &side, const QString &Message, const QString &Modulename, const QString &FunctionName,
+        qint32 TypeIndex);
+    ControlOutcome writeOne(bool changed, const std::function<bool()> &write);
 
     QPointer<ctlSensorHardware> m_hardware;
     QPointer<ctlSensorNV> m_network;
+    InputRef m_input;
+    QString m_doing; // what the user is doing, for the headlines of messages
+    ControlOutcome *m_collecting = nullptr; // the outcome of the write in progress
+    bool m_setpointOffset = false;
 };
+
+// Calls changed() after each change of a field inside the control (text, choice, click).
+void watchFields(QWidget *control, const std::function<void()> &changed);
 
 } // namespace Host

@@ -4,6 +4,7 @@
 
 #include "ControlProbe.h"
 #include "HostWindow.h"
+#include "UnsavedQuestion.h"
 #include "device/sim/SimNetwork.h"
 #include "hardware/ctlSensorHardware.h"
 #include "shared/MKorvane.h"
@@ -13,6 +14,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QRegularExpression>
 #include <QTextStream>
@@ -85,6 +88,23 @@ public:
         m_out.flush();
     }
 
+    // Saves a picture of another widget (a question box) beside the window's pictures.
+    void shootWidget(QWidget &widget, const QString &suffix, const QString &what)
+    {
+        QApplication::processEvents();
+        const QString path = m_picture.absolutePath() + QLatin1Char('/') + m_picture.completeBaseName()
+            + QLatin1Char('-') + suffix + QStringLiteral(".png");
+        const bool saved = widget.grab().save(path);
+        m_out << "\n-- " << what << "\n   picture: " << (saved ? path : QStringLiteral("NOT SAVED ") + path) << "\n";
+        if (!saved)
+            ++m_failures;
+    }
+    void fail(const QString &what)
+    {
+        m_out << "   FAILED: " << what << "\n";
+        ++m_failures;
+    }
+
     int failures() const { return m_failures; }
     QTextStream &out() { return m_out; }
 
@@ -134,6 +154,32 @@ Shown unitsExample(HostWindow &window, const QVector<Shown> &shown)
 
 } // namespace
 
+namespace {
+
+// A minimum the device refuses, applied: the Messages pane says which side did not write
+// and why. Then a switch to another input with that edit pending: the question.
+void showRefusalAndQuestion(HostWindow &window, Tour &tour, const Shown &input)
+{
+    if (!window.selectInput(input.device, input.input) || !window.hardwareControl())
+        return;
+    window.hardwareControl()->findChild<QLineEdit *>(QStringLiteral("txtMin"))->setText(QStringLiteral("abc"));
+    const bool written = window.apply();
+    tour.shoot(QStringLiteral("refused"), input.label() + QStringLiteral(" after typing \"abc\" as minimum and Apply"));
+    tour.out() << (written ? "   written (unexpected)\n" : "   not written, the edit kept\n");
+    setUnsavedQuestion([&tour](QWidget *parent, const QString &what) {
+        const auto box = unsavedQuestionBox(parent, what);
+        box->show();
+        tour.shootWidget(*box, QStringLiteral("question"), QStringLiteral("The question before \"%1\"").arg(what));
+        return UnsavedAnswer::Stay;
+    });
+    const QStringList inputs = window.inputNames();
+    if (inputs.size() > 1)
+        window.selectInput(input.device, inputs.at(1));
+    window.discard();
+}
+
+} // namespace
+
 int runScreenshotTour(const QString &database, bool reset, const QString &picture)
 {
     HostWindow window;
@@ -144,6 +190,16 @@ int runScreenshotTour(const QString &database, bool reset, const QString &pictur
         return 1;
     Tour tour(window, picture);
     tour.out() << "Network database: " << window.databasePath() << "\n";
+    // An input whose stored interpretation is not offered is due a write without an edit;
+    // the tour leaves such inputs as they are.
+    setUnsavedQuestion([&tour](QWidget *, const QString &what) {
+        tour.out() << "   (unsaved changes before \"" << what << "\": discarded)\n";
+        return UnsavedAnswer::Discard;
+    });
+    struct Restore
+    {
+        ~Restore() { setUnsavedQuestion({}); }
+    } restore;
 
     // Every input of every device, in SI units.
     QVector<Shown> shown;
@@ -188,11 +244,13 @@ int runScreenshotTour(const QString &database, bool reset, const QString &pictur
     if (editable != shown.cend()) {
         window.selectInput(editable->device, editable->input);
         window.hardwareControl()->findChild<QCheckBox *>(QStringLiteral("chkReverse"))->click();
-        const bool written = window.confirm();
+        const bool written = window.apply();
         tour.shoot(QStringLiteral("saved"),
             editable->label()
-                + (written ? QStringLiteral(" after ticking Reverse and OK (written and saved)")
-                           : QStringLiteral(" after ticking Reverse and OK (writing failed)")));
+                + (written ? QStringLiteral(" after ticking Reverse and Apply (written and saved)")
+                           : QStringLiteral(" after ticking Reverse and Apply (NOT written and saved)")));
+        if (!written)
+            tour.fail(QStringLiteral("writing or saving"));
         tour.printControl();
 
         const bool saved = window.hardwareControl()->findChild<QCheckBox *>(QStringLiteral("chkReverse"))->isChecked();
@@ -204,6 +262,7 @@ int runScreenshotTour(const QString &database, bool reset, const QString &pictur
                    << (reverse->isChecked() ? "[x]" : "[ ]")
                    << (reverse->isChecked() == saved ? " (as saved)\n" : " (NOT as saved)\n");
     }
+    showRefusalAndQuestion(window, tour, shown.first());
     tour.out() << "\n-- log pane:\n" << window.logText() << "\n";
     return tour.failures() == 0 ? 0 : 1;
 }
