@@ -238,6 +238,32 @@ private slots:
         QVERIFY(window->isWindowModified());
     }
 
+    // Defaults of an input type reach both controls and the saved database; without the
+    // file beside the database there is nothing to offer.
+    void inputTypeDefaults()
+    {
+        const auto types = window->findChild<QComboBox *>(QStringLiteral("hostInputType"));
+        QVERIFY(!types->isEnabled());
+        QVERIFY(QDir(sim->tempPath()).mkpath(QStringLiteral("CommonFiles")));
+        QVERIFY(QFile::copy(QStringLiteral(VQ_DATA_DIR "/CommonFiles/InputDefaultValues.ini"),
+            sim->tempPath() + QStringLiteral("/CommonFiles/InputDefaultValues.ini")));
+        QVERIFY(window->reloadDatabase());
+        QCOMPARE(types->count(), 7);
+        QVERIFY(types->isEnabled());
+
+        types->setCurrentText(QStringLiteral("SUPPLY_TEMP_PT1000"));
+        window->findChild<QPushButton *>(QStringLiteral("hostApplyDefaults"))->click();
+        QCOMPARE(field(QStringLiteral("txtMax"))->text(), QStringLiteral("120.0"));
+        QCOMPARE(field(QStringLiteral("txtOver"))->text(), QStringLiteral("45.0"));
+        QCOMPARE(field(QStringLiteral("txtHeart"))->text(), QStringLiteral("300.0"));
+        QCOMPARE(stored(QStringLiteral("SCPTmaxSendTime")), QStringLiteral("300.0"));
+        QCOMPARE(stored(QStringLiteral("UCPTthermistorType")), QStringLiteral("PT1000"));
+        QVERIFY2(window->logText().endsWith(QStringLiteral("HwInput[0]: the defaults of SUPPLY_TEMP_PT1000 were "
+                                                           "written.\nSaved sample-network.json")),
+            qPrintable(window->logText()));
+        QVERIFY(!window->isWindowModified());
+    }
+
     void inputsOfADeviceNotConfigurableCannotBeChosen()
     {
         const QTreeWidgetItem *device = window->findChild<QTreeWidget *>(QStringLiteral("hostTree"))->topLevelItem(1);

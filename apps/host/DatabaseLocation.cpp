@@ -12,7 +12,23 @@ namespace Host {
 
 namespace {
 const QString sampleFileName = QStringLiteral("sample-network.json");
+const QString defaultsFileName = QStringLiteral("CommonFiles/InputDefaultValues.ini");
+
+// The input-type defaults travel with the working copy, in "CommonFiles" beside it, where
+// the host's plug-in folder beside the database finds them. A copy already there is kept
+// unless the working copy is made afresh.
+void copyDefaultsBeside(const QString &folder, bool reset)
+{
+    const QString shipped = sampleDataDir() + QLatin1Char('/') + defaultsFileName;
+    const QString copy = folder + QLatin1Char('/') + defaultsFileName;
+    if (!QFileInfo::exists(shipped) || (QFileInfo::exists(copy) && !reset))
+        return;
+    QDir().mkpath(QFileInfo(copy).absolutePath());
+    QFile::remove(copy);
+    if (QFile::copy(shipped, copy))
+        QFile(copy).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
 }
+} // namespace
 
 QString sampleDataDir()
 {
@@ -41,8 +57,10 @@ QString workingCopyPath(bool reset, QString *errorString)
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     const QString copy = folder + QLatin1Char('/') + sampleFileName;
-    if (QFileInfo::exists(copy) && !reset)
+    if (QFileInfo::exists(copy) && !reset) {
+        copyDefaultsBeside(folder, false);
         return copy;
+    }
 
     const QString sample = sampleNetworkPath();
     QString error;
@@ -61,6 +79,7 @@ QString workingCopyPath(bool reset, QString *errorString)
     }
     // The shipped file may be read-only (installed data); the copy is the user's to edit.
     QFile(copy).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    copyDefaultsBeside(folder, true);
     return copy;
 }
 

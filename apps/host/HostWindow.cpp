@@ -105,8 +105,8 @@ void HostWindow::retranslate()
     label(m_language, tr("&Language"));
     label(m_choice, tr("&Interpretations"));
     label(m_inputType, tr("Input &type"));
-    m_inputType->setToolTip(tr("The input types of the device; their defaults are not available yet"));
     m_applyDefaults->setText(tr("Apply &defaults"));
+    updateDefaultsOffer();
     m_secondView->setText(tr("Second &view"));
     m_secondView->setToolTip(tr("Another window with the network side of this input"));
     m_ok->setText(tr("OK"));
@@ -157,10 +157,9 @@ void HostWindow::buildUi()
     for (const QString &choice : choices)
         m_choice->addItem(choice.isEmpty() ? tr("all") : choice, choice);
     form->addRow(QStringLiteral("-"), m_choice);
-    // The input type and its defaults: offered once the defaults can be applied.
+    // The device's input types; their defaults preset both sides of the input shown.
     m_inputType = new QComboBox(chooser);
     m_inputType->setObjectName(QStringLiteral("hostInputType"));
-    m_inputType->setEnabled(false);
     form->addRow(QStringLiteral("-"), m_inputType);
     m_applyDefaults = new QPushButton(chooser);
     m_applyDefaults->setObjectName(QStringLiteral("hostApplyDefaults"));
@@ -239,6 +238,7 @@ void HostWindow::buildUi()
     connect(m_apply, &QPushButton::clicked, this, &HostWindow::apply);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &HostWindow::discard);
     connect(m_secondView, &QPushButton::clicked, this, &HostWindow::openSecondView);
+    connect(m_applyDefaults, &QPushButton::clicked, this, [this] { applyDefaults(); });
     // Enter confirms and Escape cancels, as in a dialog.
     for (const auto key : { Qt::Key_Return, Qt::Key_Enter })
         connect(new QShortcut(key, this), &QShortcut::activated, this, [this] {
@@ -274,6 +274,7 @@ bool HostWindow::openDatabase(const QString &path, bool reset)
     delete m_page;
     m_network = opened.network;
     m_databasePath = opened.path;
+    m_inputTypesDevice.clear();
     DeviceAccess::install(m_network->implementation());
     log(tr("Opened %1").arg(shownPath(m_databasePath)));
 
@@ -382,6 +383,7 @@ void HostWindow::showItem(QTreeWidgetItem *item)
                   .arg(m_network->scope(deviceName))
             : tr("%1 cannot be configured now: %2").arg(deviceName, m_deviceProblem));
     m_deviceState->setStyleSheet(m_deviceProblem.isEmpty() ? QString() : QStringLiteral("color: #b00000;"));
+    loadInputTypes(deviceName);
     if (isDevice(item))
         showDevice(item);
     else
@@ -400,6 +402,7 @@ void HostWindow::showDevice(QTreeWidgetItem *device)
     delete m_page;
     m_buttons->setEnabled(false);
     m_secondView->setEnabled(false);
+    updateDefaultsOffer();
     m_placeholder->setText(m_deviceProblem.isEmpty()
             ? tr("This device has no hardware inputs.")
             : tr("This device cannot be configured now:\n%1").arg(m_deviceProblem));
@@ -451,6 +454,7 @@ void HostWindow::showInput()
         m_buttons->setEnabled(false);
         m_secondView->setEnabled(false);
         m_placeholder->show();
+        updateDefaultsOffer();
         updateModified();
         return;
     }
@@ -473,6 +477,7 @@ void HostWindow::showInput()
     if (m_page->open(*m_network, input, m_choice->currentData().toString(), m_measurementSystem))
         statusBar()->showMessage(tr("%1 / %2").arg(input.device, input.block));
     openViews(input);
+    updateDefaultsOffer();
     updateModified();
 }
 
@@ -576,6 +581,60 @@ bool HostWindow::apply()
     }
     showInput(); // fresh controls show what the device holds now
     return true;
+}
+
+void HostWindow::loadInputTypes(const QString &deviceName)
+{
+    if (deviceName == m_inputTypesDevice)
+        return;
+    m_inputTypesDevice = deviceName;
+    m_inputTypesProblem.clear();
+    QString errMsg;
+    MKorvane::BusyPointer busy;
+    if (!m_deviceProblem.isEmpty()
+        || !m_inputTypes.load(m_databasePath, m_network->programId(deviceName), m_network->scope(deviceName), errMsg))
+        m_inputTypesProblem = oneLine(errMsg);
+    else if (!errMsg.isEmpty()) // loaded, with sections that could not be read
+        log({ PageMessage::Warning, tr("%1: not every input type has its defaults").arg(deviceName), errMsg });
+    m_inputType->clear();
+    if (m_inputTypesProblem.isEmpty())
+        m_inputType->addItems(m_inputTypes.names());
+    updateDefaultsOffer();
+}
+
+void HostWindow::updateDefaultsOffer()
+{
+    const bool offered = m_page && m_inputType->count() > 0;
+    m_inputType->setEnabled(offered);
+    m_applyDefaults->setEnabled(offered);
+    const QString why = m_inputTypesProblem.isEmpty()
+        ? tr("The defaults come from %1").arg(shownPath(m_inputTypes.defaultsFile()))
+        : tr("No input-type defaults for this device: %1").arg(m_inputTypesProblem);
+    m_inputType->setToolTip(tr("The input types of the device. %1").arg(why));
+    m_applyDefaults->setToolTip(tr("Write the chosen input type's defaults to both sides of the input. %1").arg(why));
+}
+
+bool HostWindow::applyDefaults(const QString &type)
+{
+    const QString chosen = type.isEmpty() ? m_inputType->currentText() : type;
+    if (!m_page || chosen.isEmpty() || !settlePendingEdits(tr("apply the defaults of %1").arg(chosen)))
+        return false;
+    const InputRef input = m_page->input();
+    QString errMsg;
+    bool written = false;
+    {
+        MKorvane::BusyPointer busy;
+        written = m_inputTypes.apply(m_network->block(input.device, input.block), chosen, errMsg);
+    }
+    // The class reports each property it could not write and goes on with the others.
+    const bool complete = written && errMsg.isEmpty();
+    log({ complete ? PageMessage::Information : PageMessage::Critical,
+        complete ? tr("%1: the defaults of %2 were written.").arg(input.block, chosen)
+                 : tr("%1: the defaults of %2 were not all written.").arg(input.block, chosen),
+        errMsg });
+    const bool saved = !written || save();
+    showInput(); // both sides show what the device holds now
+    return complete && saved;
 }
 
 bool HostWindow::save()

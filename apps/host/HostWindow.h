@@ -7,6 +7,7 @@
 
 #include "HostTranslator.h"
 #include "InputPage.h"
+#include "InputTypes.h"
 #include "NetworkView.h"
 
 #include <QMainWindow>
@@ -85,6 +86,9 @@ public slots:
     bool apply();
     // Cancel: forgets the edits; the controls read the device again.
     void discard();
+    // Writes the defaults of an input type (empty: the one chosen) to the input shown,
+    // saves the database and shows the result. False when not everything was written.
+    bool applyDefaults(const QString &type = QString());
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -112,6 +116,8 @@ private:
     void chooseDatabase();
     void updateTitle();
     QTreeWidgetItem *deviceItem(const QString &deviceName) const;
+    void loadInputTypes(const QString &deviceName);
+    void updateDefaultsOffer();
 
     std::shared_ptr<Sim::Network> m_network;
     QString m_databasePath;
@@ -135,6 +141,9 @@ private:
     QComboBox *m_choice = nullptr;
     QComboBox *m_inputType = nullptr;
     QPushButton *m_applyDefaults = nullptr;
+    InputTypes m_inputTypes;
+    QString m_inputTypesDevice; // the device whose input types are loaded
+    QString m_inputTypesProblem; // why there are none
     QWidget *m_pageArea = nullptr;
     QVBoxLayout *m_pageLayout = nullptr;
     QLabel *m_placeholder = nullptr;

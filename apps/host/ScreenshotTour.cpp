@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -261,6 +262,19 @@ int runScreenshotTour(const QString &database, bool reset, const QString &pictur
         tour.out() << "\n-- " << editable->label() << " after ticking Reverse again and Cancel\n   chkReverse = "
                    << (reverse->isChecked() ? "[x]" : "[ ]")
                    << (reverse->isChecked() == saved ? " (as saved)\n" : " (NOT as saved)\n");
+    }
+    // An input type's defaults written to the first input.
+    const auto types = window.findChild<QComboBox *>(QStringLiteral("hostInputType"));
+    window.selectInput(shown.first().device, shown.first().input);
+    if (types && types->count() > 1) {
+        types->setCurrentIndex(1);
+        const bool written = window.applyDefaults();
+        tour.shoot(QStringLiteral("defaults"),
+            shown.first().label() + QStringLiteral(" after applying the defaults of ") + types->currentText()
+                + (written ? QString() : QStringLiteral(" (NOT all written)")));
+        if (!written)
+            tour.fail(QStringLiteral("applying defaults"));
+        tour.printControl();
     }
     showRefusalAndQuestion(window, tour, shown.first());
     tour.out() << "\n-- log pane:\n" << window.logText() << "\n";

@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
     <name>Host</name>
@@ -89,7 +90,7 @@
         <translation>alle</translation>
     </message>
     <message>
-        <source>Which signal interpretations the control offers (positions in the device's list)</source>
+        <source>Which signal interpretations the control offers (positions in the device&apos;s list)</source>
         <translation>Welche Signalinterpretationen das Steuerelement anbietet (Positionen in der Liste des Geräts)</translation>
     </message>
     <message>
@@ -107,10 +108,6 @@
     <message>
         <source>Input &amp;type</source>
         <translation>Eingangs&amp;typ</translation>
-    </message>
-    <message>
-        <source>The input types of the device; their defaults are not available yet</source>
-        <translation>Die Eingangstypen des Geräts; ihre Standardwerte sind noch nicht verfügbar</translation>
     </message>
     <message>
         <source>Apply &amp;defaults</source>
@@ -257,6 +254,38 @@ Datei: %1
     <message>
         <source>%1: not everything was written; the edits are kept.</source>
         <translation>%1: nicht alles wurde geschrieben; die Änderungen bleiben erhalten.</translation>
+    </message>
+    <message>
+        <source>%1: not every input type has its defaults</source>
+        <translation>%1: nicht jeder Eingangstyp hat seine Vorgabewerte</translation>
+    </message>
+    <message>
+        <source>The defaults come from %1</source>
+        <translation>Die Vorgabewerte stammen aus %1</translation>
+    </message>
+    <message>
+        <source>No input-type defaults for this device: %1</source>
+        <translation>Keine Eingangstyp-Vorgabewerte für dieses Gerät: %1</translation>
+    </message>
+    <message>
+        <source>The input types of the device. %1</source>
+        <translation>Die Eingangstypen des Geräts. %1</translation>
+    </message>
+    <message>
+        <source>Write the chosen input type&apos;s defaults to both sides of the input. %1</source>
+        <translation>Die Vorgabewerte des gewählten Eingangstyps auf beide Seiten des Eingangs schreiben. %1</translation>
+    </message>
+    <message>
+        <source>apply the defaults of %1</source>
+        <translation>die Vorgabewerte von %1 anwenden</translation>
+    </message>
+    <message>
+        <source>%1: the defaults of %2 were written.</source>
+        <translation>%1: die Vorgabewerte von %2 wurden geschrieben.</translation>
+    </message>
+    <message>
+        <source>%1: the defaults of %2 were not all written.</source>
+        <translation>%1: die Vorgabewerte von %2 wurden nicht alle geschrieben.</translation>
     </message>
     <message>
         <source>The database was not saved; the edits are kept: %1</source>
