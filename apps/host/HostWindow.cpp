@@ -107,6 +107,7 @@ void HostWindow::retranslate()
     label(m_inputType, tr("Input &type"));
     m_applyDefaults->setText(tr("Apply &defaults"));
     updateDefaultsOffer();
+    updateDeviceState();
     m_secondView->setText(tr("Second &view"));
     m_secondView->setToolTip(tr("Another window with the network side of this input"));
     m_ok->setText(tr("OK"));
@@ -377,17 +378,25 @@ void HostWindow::showItem(QTreeWidgetItem *item)
     QTreeWidgetItem *device = isDevice(item) ? item : item->parent();
     m_deviceProblem = device->data(0, ProblemRole).toString();
     const QString deviceName = device->text(0);
+    updateDeviceState();
+    loadInputTypes(deviceName);
+    if (isDevice(item))
+        showDevice(item);
+    else
+        showInput();
+}
+
+void HostWindow::updateDeviceState()
+{
+    const QString deviceName = currentDevice();
+    if (!m_network || deviceName.isEmpty())
+        return;
     m_deviceState->setText(m_deviceProblem.isEmpty()
             ? tr("%1: program ID %2, scope %3")
                   .arg(deviceName, m_network->programId(deviceName))
                   .arg(m_network->scope(deviceName))
             : tr("%1 cannot be configured now: %2").arg(deviceName, m_deviceProblem));
     m_deviceState->setStyleSheet(m_deviceProblem.isEmpty() ? QString() : QStringLiteral("color: #b00000;"));
-    loadInputTypes(deviceName);
-    if (isDevice(item))
-        showDevice(item);
-    else
-        showInput();
 }
 
 void HostWindow::showDevice(QTreeWidgetItem *device)

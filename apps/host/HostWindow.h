@@ -116,6 +116,7 @@ private:
     void chooseDatabase();
     void updateTitle();
     QTreeWidgetItem *deviceItem(const QString &deviceName) const;
+    void updateDeviceState();
     void loadInputTypes(const QString &deviceName);
     void updateDefaultsOffer();
 
