@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QScreen>
 #include <QTextStream>
 #include <cstring>
 
@@ -106,6 +107,8 @@ int main(int argc, char **argv)
         return Host::runScreenshotTour(database, reset, parser.value(screenshotOption));
     }
     Host::HostWindow window;
+    // Room for the tree and both controls side by side, within the screen.
+    window.resize(QSize(1250, 680).boundedTo(window.screen()->availableGeometry().size()));
     window.show();
     window.openDatabase(database, reset);
     return app->exec();
