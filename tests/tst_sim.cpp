@@ -77,6 +77,8 @@ private slots:
     void formatRanges();
     void formatObjectConverts();
     void languageSwitch();
+    void snapshotRestoresExactly_data();
+    void snapshotRestoresExactly();
 
 private:
     Sim::Network &net() { return *sim->network(); }
@@ -341,4 +343,49 @@ void TestSim::languageSwitch()
 }
 
 QTEST_GUILESS_MAIN(TestSim)
+void TestSim::snapshotRestoresExactly_data()
+{
+    QTest::addColumn<QString>("place"); // the property written, left in the format named
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("number in US") << "0/SCPTminRnge"
+                                  << "SNVT_temp_p#US"
+                                  << "41";
+    QTest::newRow("variable's type refits others") << "0/nv/SCPTnvType"
+                                                   << ""
+                                                   << "90 0 A5 3D A 4 4 10 0 95";
+    QTest::newRow("enumeration") << "3/nv/SCPTovrValue"
+                                 << ""
+                                 << "OC_UNOCCUPIED";
+}
+
+void TestSim::snapshotRestoresExactly()
+{
+    QFETCH(QString, place);
+    QFETCH(QString, format);
+    QFETCH(QString, text);
+    const Place where(place);
+    const ConfigPropertyPtr prop = where.in(net());
+    const NetworkVariablePtr nv = net().block(Controller, where.block)->NetworkVariables()->Item(1);
+    const QByteArray before = net().toJson();
+    const QVector<Sim::PropertyReading> readings = net().readings(Controller, where.block);
+    const QString nvText = nv->ValueText();
+    const Sim::Snapshot snapshot = net().snapshot();
+
+    prop->setFormat(format);
+    prop->setValueText(text);
+    nv->setName(QStringLiteral("nvoRenamed"));
+    nv->setFormat(QStringLiteral("SNVT_temp_p#US"));
+    QVERIFY(net().toJson() != before);
+
+    net().restore(snapshot);
+    QCOMPARE(net().toJson(), before);
+    QCOMPARE(net().readings(Controller, where.block), readings);
+    QCOMPARE(prop->Format(), QString()); // run-time formats are part of it too
+    QCOMPARE(nv->ValueText(), nvText);
+    // The journal is not: the calls above stay logged.
+    QCOMPARE(net().callCount(QStringLiteral("NetworkVariable.setName")), 1);
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, TestSupport::SimFixture().network()->restore(snapshot));
+}
+
 #include "tst_sim.moc"

@@ -55,6 +55,7 @@ private slots:
     void cleanup() { sim.reset(); }
 
     void callLog();
+    void failedWritesAreNoted();
     void faults_data();
     void faults();
     void faultComesBeforeTheEffect();
@@ -104,6 +105,24 @@ void TestSimFaults::callLog()
     QCOMPARE(net.callCount(QStringLiteral("ConfigProperty.ValueText")), 1);
     net.clearCallLog();
     QVERIFY(net.callLog().isEmpty());
+}
+
+void TestSimFaults::failedWritesAreNoted()
+{
+    Sim::Network &net = *sim->network();
+    const ConfigPropertyPtr min = cp(QStringLiteral("SCPTminRnge"));
+    net.failOperation(QStringLiteral("ConfigProperty.setValueText"), 77, true, QStringLiteral("SCPTminRnge"));
+    net.clearCallLog();
+    QVERIFY_THROWS_EXCEPTION(DeviceError, min->setValueText(QStringLiteral("5"))); // injected
+    QVERIFY_THROWS_EXCEPTION(DeviceError, min->setValueText(QStringLiteral("abc"))); // refused
+    min->setValueText(QStringLiteral("5"));
+    QVERIFY_THROWS_EXCEPTION(DeviceError, min->setFormat(QStringLiteral("SNVT_temp_p#EU")));
+    min->ValueText();
+    QList<qint32> errors;
+    for (const Sim::CallRecord &call : net.callLog())
+        errors << call.error;
+    QCOMPARE(errors, (QList<qint32> { 77, Sim::Errors::InvalidValueText, 0, Sim::Errors::UnknownFormat, 0 }));
+    QVERIFY(!net.callLog().at(1).errorDescription.isEmpty());
 }
 
 void TestSimFaults::faults_data()

@@ -10,8 +10,11 @@ namespace Sim {
 void CallJournal::enter(const QString &operation, const QStringList &arguments)
 {
     ++calls;
-    if (logging)
-        log.append(CallRecord { operation, arguments });
+    current = -1;
+    if (logging) {
+        log.append(CallRecord { operation, arguments, 0, QString() });
+        current = log.size() - 1;
+    }
     if (latency.count() > 0)
         std::this_thread::sleep_for(latency);
 
@@ -28,8 +31,17 @@ void CallJournal::enter(const QString &operation, const QStringList &arguments)
         const QString description = fault.description.isEmpty()
             ? QStringLiteral("Injected failure of %1.").arg(operation)
             : fault.description;
+        failed(fault.number, description);
         throw DeviceAccess::DeviceError(fault.number, description);
     }
+}
+
+void CallJournal::failed(qint32 number, const QString &description)
+{
+    if (current < 0 || current >= log.size())
+        return;
+    log[current].error = number;
+    log[current].errorDescription = description;
 }
 
 qint32 HandleTable::open(HandleKind kind, const QString &path, const ResourceSet *set)

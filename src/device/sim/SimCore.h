@@ -30,8 +30,11 @@ class CallJournal
 public:
     // Logs the call, waits the latency and throws an injected fault that matches.
     void enter(const QString &operation, const QStringList &arguments);
+    // Notes on the record of the call in progress that it failed (when it is logged).
+    void failed(qint32 number, const QString &description);
 
     QVector<CallRecord> log;
+    qsizetype current = -1; // the record of the call in progress; -1 when not logged
     bool logging = true;
     qint64 calls = 0;
     QVector<Fault> faults;

@@ -7,6 +7,7 @@
 #include "device/sim/SimJson.h"
 #include "device/sim/SimObjects.h"
 #include "device/sim/SimServices.h"
+#include "device/sim/SimSnapshot.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -192,6 +193,26 @@ void Network::setStoredCpText(
     const QString &deviceName, const QString &blockName, const QString &cpName, const QString &text, bool nvCp)
 {
     setDefaultText(d->core->model, d->cpNode(deviceName, blockName, cpName, nvCp), text);
+}
+
+QVector<PropertyReading> Network::readings(const QString &deviceName, const QString &blockName) const
+{
+    const BlockNode *block = d->blockNode(deviceName, blockName);
+    return block ? readingsOf(d->core->model, *block) : QVector<PropertyReading>();
+}
+
+Snapshot Network::snapshot() const
+{
+    Snapshot copy;
+    copy.d = takeSnapshot(*d->core);
+    return copy;
+}
+
+void Network::restore(const Snapshot &snapshot)
+{
+    if (snapshot.isNull())
+        throw std::invalid_argument("an empty snapshot cannot be restored");
+    restoreSnapshot(*d->core, *snapshot.d);
 }
 
 const QVector<CallRecord> &Network::callLog() const

@@ -38,6 +38,35 @@ struct CallRecord
 {
     QString operation; // "<Interface>.<Method>", e.g. "ConfigProperty.setValueText"
     QStringList arguments; // the object's name first for object operations, then the arguments as text
+    // How a write (a property's value or format, a variable's name or format) or an
+    // injected fault ended the call: 0 = it did not fail; otherwise the error number.
+    qint32 error = 0;
+    QString errorDescription;
+};
+
+// A property of a block or of its first network variable as it reads now, for a host
+// that lists values; see Network::readings().
+struct PropertyReading
+{
+    QString owner; // the block's name, or the variable's programmatic name
+    QString name; // the property's name; "Name" for the variable's own name
+    QString text; // in the default format of the format locale; empty when it cannot be shown
+    QString unit; // the format's unit text in the language in use; may be empty
+    bool operator==(const PropertyReading &other) const
+    {
+        return owner == other.owner && name == other.name && text == other.text && unit == other.unit;
+    }
+};
+
+// An in-memory copy of what the device library can change in a network: the value and
+// format of every property, the name, value and format of every network variable.
+class Snapshot
+{
+public:
+    bool isNull() const { return !d; }
+
+    struct Data; // opaque: what the copy holds is the simulator's own business
+    std::shared_ptr<const Data> d;
 };
 
 class Network : public std::enable_shared_from_this<Network>
@@ -74,6 +103,19 @@ public:
         const QString &deviceName, const QString &blockName, const QString &cpName, bool nvCp = false) const;
     void setStoredCpText(const QString &deviceName, const QString &blockName, const QString &cpName,
         const QString &text, bool nvCp = false);
+
+    // Every property of a block and of its first network variable, and the variable's
+    // name, as they read now (unlogged, never fails). Empty for a block that does not exist.
+    QVector<PropertyReading> readings(const QString &deviceName, const QString &blockName) const;
+
+    // Dry runs: snapshot() copies what device operations can change; restore() puts it
+    // back exactly, so the database's text (toJson) and every format are as they were.
+    // Objects handed out before stay valid. Not part of it: the call journal (the log,
+    // the call count, injected faults: a dry run's calls stay logged, a fault it met
+    // once is spent), the language, the format locale and open resource handles.
+    // restore() throws std::invalid_argument for a snapshot of another network.
+    Snapshot snapshot() const;
+    void restore(const Snapshot &snapshot);
 
     // Call log: every device-library operation with its arguments.
     const QVector<CallRecord> &callLog() const;

@@ -154,9 +154,11 @@ public:
     void setName(const QString &name) override
     {
         enter("setName", { name });
-        if (name.trimmed().isEmpty())
-            Errors::raise(Errors::InvalidName, QStringLiteral("A network variable's name cannot be empty."));
-        m_item->name = name;
+        recorded([&] {
+            if (name.trimmed().isEmpty())
+                Errors::raise(Errors::InvalidName, QStringLiteral("A network variable's name cannot be empty."));
+            m_item->name = name;
+        });
     }
     QString ProgrammaticName() const override
     {
@@ -166,9 +168,11 @@ public:
     void setFormat(const QString &format) override
     {
         enter("setFormat", { format });
-        if (!format.isEmpty())
-            Resolver(m_core->model).nvFormat(*m_item, format);
-        m_item->format = format;
+        recorded([&] {
+            if (!format.isEmpty())
+                Resolver(m_core->model).nvFormat(*m_item, format);
+            m_item->format = format;
+        });
     }
     QString ValueText() const override
     {

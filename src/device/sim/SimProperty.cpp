@@ -74,9 +74,11 @@ public:
     void setFormat(const QString &format) override
     {
         enter("setFormat", { format });
-        if (!format.isEmpty())
-            Resolver(m_core->model).cpFormat(*m_item, format); // an unknown format is refused at once
-        m_item->format = format;
+        recorded([&] {
+            if (!format.isEmpty())
+                Resolver(m_core->model).cpFormat(*m_item, format); // an unknown format is refused at once
+            m_item->format = format;
+        });
     }
     QString ValueText() const override
     {
@@ -86,6 +88,18 @@ public:
     void setValueText(const QString &text) override
     {
         enter("setValueText", { text });
+        recorded([&] { store(text); });
+    }
+    QVariant Value() const override
+    {
+        enter("Value");
+        return variantOf(Resolver(m_core->model).requireCpType(*m_item),
+            cpText(m_core->model, *m_item, QString(), Defaults::Locale));
+    }
+
+private:
+    void store(const QString &text)
+    {
         const NetworkModel &model = m_core->model;
         const Resolver resolver(model);
         const FormatDef &format = resolver.cpFormat(*m_item, m_item->format);
@@ -103,12 +117,6 @@ public:
             return;
         }
         m_item->value = value;
-    }
-    QVariant Value() const override
-    {
-        enter("Value");
-        return variantOf(Resolver(m_core->model).requireCpType(*m_item),
-            cpText(m_core->model, *m_item, QString(), Defaults::Locale));
     }
 };
 

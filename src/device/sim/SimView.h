@@ -27,6 +27,17 @@ protected:
             QStringList { m_item->name } + more);
     }
 
+    // Runs the body of a write; a failure is noted on the call's record and passed on.
+    template<typename Body> void recorded(Body &&body) const
+    {
+        try {
+            body();
+        } catch (const DeviceAccess::Failure &failure) {
+            m_core->journal.failed(failure.number(), failure.description());
+            throw;
+        }
+    }
+
     CorePtr m_core;
     Node *m_item;
 
