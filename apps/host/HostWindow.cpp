@@ -3,10 +3,12 @@
 #include "HostWindow.h"
 
 #include "HostSession.h"
+#include "PreviewDialog.h"
 #include "UnsavedQuestion.h"
 #include "device/sim/SimNetwork.h"
 #include "shared/MKorvane.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
@@ -106,6 +108,9 @@ void HostWindow::retranslate()
     label(m_choice, tr("&Interpretations"));
     label(m_inputType, tr("Input &type"));
     m_applyDefaults->setText(tr("Apply &defaults"));
+    m_markDeviations->setText(tr("&Mark deviations from these defaults"));
+    m_markDeviations->setToolTip(
+        tr("Marks every field whose value differs from the chosen input type's default, in the units shown"));
     updateDefaultsOffer();
     updateDeviceState();
     m_secondView->setText(tr("Second &view"));
@@ -113,6 +118,8 @@ void HostWindow::retranslate()
     m_ok->setText(tr("OK"));
     m_apply->setText(tr("&Apply"));
     m_cancel->setText(tr("Cancel"));
+    m_preview->setText(tr("&Preview"));
+    m_preview->setToolTip(tr("List what OK would write to the device, without writing anything"));
     m_ok->setToolTip(tr("Write the changes, save the database and close (Enter)"));
     m_apply->setToolTip(tr("Write the changes and save the database"));
     m_cancel->setToolTip(tr("Forget the changes and read the device again (Esc)"));
@@ -166,6 +173,11 @@ void HostWindow::buildUi()
     m_applyDefaults->setObjectName(QStringLiteral("hostApplyDefaults"));
     m_applyDefaults->setEnabled(false);
     form->addRow(m_applyDefaults);
+    m_markDeviations = new QCheckBox(chooser);
+    m_markDeviations->setObjectName(QStringLiteral("hostMarkDeviations"));
+    m_markDeviations->setEnabled(false);
+    form->addRow(m_markDeviations);
+    m_deviations = new DefaultDeviations(this);
     columns->addWidget(chooser);
 
     auto right = new QVBoxLayout;
@@ -196,6 +208,8 @@ void HostWindow::buildUi()
     m_ok->setObjectName(QStringLiteral("hostOk"));
     m_apply->setObjectName(QStringLiteral("hostApply"));
     m_cancel->setObjectName(QStringLiteral("hostCancel"));
+    m_preview = m_buttons->addButton(QStringLiteral("Preview"), QDialogButtonBox::ActionRole);
+    m_preview->setObjectName(QStringLiteral("hostPreview"));
     m_buttons->setEnabled(false);
     m_secondView->setEnabled(false);
     buttonRow->addWidget(m_buttons, 1);
@@ -240,6 +254,13 @@ void HostWindow::buildUi()
     connect(m_buttons, &QDialogButtonBox::rejected, this, &HostWindow::discard);
     connect(m_secondView, &QPushButton::clicked, this, &HostWindow::openSecondView);
     connect(m_applyDefaults, &QPushButton::clicked, this, [this] { applyDefaults(); });
+    connect(m_preview, &QPushButton::clicked, this, [this] { preview(); });
+    connect(m_markDeviations, &QCheckBox::toggled, this, &HostWindow::updateDeviations);
+    connect(m_inputType, &QComboBox::currentIndexChanged, this, [this] {
+        // Not while the list is filled for another device: the page of that one follows.
+        if (!m_filling && m_page && m_page->input().device == m_inputTypesDevice)
+            updateDeviations();
+    });
     // Enter confirms and Escape cancels, as in a dialog.
     for (const auto key : { Qt::Key_Return, Qt::Key_Enter })
         connect(new QShortcut(key, this), &QShortcut::activated, this, [this] {
@@ -464,6 +485,7 @@ void HostWindow::showInput()
         m_secondView->setEnabled(false);
         m_placeholder->show();
         updateDefaultsOffer();
+        updateDeviations();
         updateModified();
         return;
     }
@@ -487,6 +509,7 @@ void HostWindow::showInput()
         statusBar()->showMessage(tr("%1 / %2").arg(input.device, input.block));
     openViews(input);
     updateDefaultsOffer();
+    updateDeviations();
     updateModified();
 }
 
@@ -616,6 +639,7 @@ void HostWindow::updateDefaultsOffer()
     const bool offered = m_page && m_inputType->count() > 0;
     m_inputType->setEnabled(offered);
     m_applyDefaults->setEnabled(offered);
+    m_markDeviations->setEnabled(offered);
     const QString why = m_inputTypesProblem.isEmpty()
         ? tr("The defaults come from %1").arg(shownPath(m_inputTypes.defaultsFile()))
         : tr("No input-type defaults for this device: %1").arg(m_inputTypesProblem);
@@ -644,6 +668,50 @@ bool HostWindow::applyDefaults(const QString &type)
     const bool saved = !written || save();
     showInput(); // both sides show what the device holds now
     return complete && saved;
+}
+
+void HostWindow::setMarkDeviations(bool on)
+{
+    m_markDeviations->setChecked(on); // toggled() updates the marks
+    updateDeviations();
+}
+
+void HostWindow::updateDeviations()
+{
+    if (!m_page || !m_markDeviations->isChecked() || !m_markDeviations->isEnabled()) {
+        m_deviations->clear();
+        return;
+    }
+    const QString type = m_inputType->currentText();
+    if (!m_deviations->show(m_page, *m_network, m_inputTypes, type, m_choice->currentData().toString(),
+            m_measurementSystem))
+        log({ PageMessage::Warning, tr("%1: no deviations to mark: %2").arg(m_page->input().block,
+                                        m_deviations->problem()),
+            QString() });
+}
+
+PreviewResult HostWindow::preview()
+{
+    if (!m_page)
+        return PreviewResult {};
+    PreviewResult result;
+    {
+        MKorvane::BusyPointer busy;
+        result = previewWrites(*m_network, *m_page);
+    }
+    int failing = 0;
+    for (const PreviewRow &row : std::as_const(result.rows))
+        failing += row.failed ? 1 : 0;
+    const QString input = m_page->input().block;
+    log({ result.failed() ? PageMessage::Warning : PageMessage::Information,
+        tr("%1: preview: %n change(s)", nullptr, int(result.rows.size()) - failing).arg(input)
+            + (failing > 0 ? tr(", %n failing", nullptr, failing) : QString()),
+        result.messages.join(QLatin1Char('\n')) });
+    if (!result.controlsKept)
+        log({ PageMessage::Warning, tr("%1: the controls changed during the preview.").arg(input), QString() });
+    PreviewDialog dialog(result, input, this);
+    MKorvane::ShowModal(dialog);
+    return result;
 }
 
 bool HostWindow::save()
@@ -699,6 +767,7 @@ bool HostWindow::setMeasurementSystem(qint16 measurementSystem)
         if (view)
             view->setMesureUnit(measurementSystem);
     }
+    updateDeviations(); // the defaults in the new units
     updateModified();
     return true;
 }
@@ -721,6 +790,7 @@ void HostWindow::setLanguage(const QString &code)
         if (view)
             view->reInitializeStrings();
     }
+    updateDeviations(); // lists and tool tips in the new language
     log(tr("Language: %1").arg(code));
 }
 

@@ -5,16 +5,19 @@
 // written happens without asking (write, discard or stay).
 #pragma once
 
+#include "DefaultDeviations.h"
 #include "HostTranslator.h"
 #include "InputPage.h"
 #include "InputTypes.h"
 #include "NetworkView.h"
+#include "WritePreview.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
 
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QDockWidget;
 class QFormLayout;
@@ -72,6 +75,10 @@ public:
     // Opens another window with a network control on the current input.
     NetworkView *openSecondView();
 
+    // Marks the fields that differ from the chosen input type's defaults (off at first).
+    void setMarkDeviations(bool on);
+    DefaultDeviations *deviations() const { return m_deviations; }
+
     // Log lines without times and with file names instead of paths, so that pictures of
     // the window come out the same on every run.
     void setReproducible(bool on) { m_reproducible = on; }
@@ -89,6 +96,8 @@ public slots:
     // Writes the defaults of an input type (empty: the one chosen) to the input shown,
     // saves the database and shows the result. False when not everything was written.
     bool applyDefaults(const QString &type = QString());
+    // Preview: what OK would write, as a dry run shown in a dialog; nothing is written.
+    PreviewResult preview();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -119,6 +128,7 @@ private:
     void updateDeviceState();
     void loadInputTypes(const QString &deviceName);
     void updateDefaultsOffer();
+    void updateDeviations();
 
     std::shared_ptr<Sim::Network> m_network;
     QString m_databasePath;
@@ -142,6 +152,8 @@ private:
     QComboBox *m_choice = nullptr;
     QComboBox *m_inputType = nullptr;
     QPushButton *m_applyDefaults = nullptr;
+    QCheckBox *m_markDeviations = nullptr;
+    DefaultDeviations *m_deviations = nullptr;
     InputTypes m_inputTypes;
     QString m_inputTypesDevice; // the device whose input types are loaded
     QString m_inputTypesProblem; // why there are none
@@ -152,6 +164,7 @@ private:
     QPushButton *m_ok = nullptr;
     QPushButton *m_apply = nullptr;
     QPushButton *m_cancel = nullptr;
+    QPushButton *m_preview = nullptr;
     QPushButton *m_secondView = nullptr;
     QListWidget *m_log = nullptr;
     QPointer<InputPage> m_page;

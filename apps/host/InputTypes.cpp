@@ -45,4 +45,11 @@ bool InputTypes::apply(const DeviceAccess::LonMarkObjectPtr &block, const QStrin
     return m_defaults->WriteDefaultValues(type, QString(), ErrMsg);
 }
 
+InputDefaultSectionPtr InputTypes::section(const QString &type) const
+{
+    const InputDefaultTablePtr table = m_defaults ? m_defaults->GetInputDefault() : nullptr;
+    const QString key = type.trimmed().toUpper();
+    return table && !key.isEmpty() && table->Contains(key) ? table->Item(key) : nullptr;
+}
+
 } // namespace Host

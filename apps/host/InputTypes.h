@@ -34,6 +34,8 @@ public:
     // Writes the defaults of one input type to the block and its network variable.
     // False when the type has no defaults; ErrMsg gets every line the class reported.
     bool apply(const DeviceAccess::LonMarkObjectPtr &block, const QString &type, QString &ErrMsg);
+    // The defaults file's section of one input type (letter case ignored); nullptr when it has none.
+    InputDefaultSectionPtr section(const QString &type) const;
 
 private:
     std::unique_ptr<CInputDefaultValues> m_defaults;

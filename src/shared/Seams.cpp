@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <utility>
 
 namespace MKorvane {
 namespace {
@@ -90,6 +91,16 @@ int MsgBox(const QString &text, int style, const QString &title)
 void setMessageBoxHandler(MessageBoxHandler handler)
 {
     handlers().messageBox = std::move(handler);
+}
+
+MessageBoxCapture::MessageBoxCapture(MessageBoxHandler handler)
+    : m_previous(std::exchange(handlers().messageBox, std::move(handler)))
+{
+}
+
+MessageBoxCapture::~MessageBoxCapture()
+{
+    handlers().messageBox = std::move(m_previous);
 }
 
 int MousePointer()

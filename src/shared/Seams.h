@@ -33,6 +33,20 @@ using ModalRunner = std::function<int(QDialog &dialog)>;
 int MsgBox(const QString &text, int style = vbOKOnly, const QString &title = QString());
 void setMessageBoxHandler(MessageBoxHandler handler);
 
+// Routes every message box to a handler for its lifetime, then gives back the handler
+// that was there before (a host's dry run collects what it would have shown).
+class MessageBoxCapture
+{
+public:
+    explicit MessageBoxCapture(MessageBoxHandler handler);
+    ~MessageBoxCapture();
+    MessageBoxCapture(const MessageBoxCapture &) = delete;
+    MessageBoxCapture &operator=(const MessageBoxCapture &) = delete;
+
+private:
+    MessageBoxHandler m_previous;
+};
+
 int MousePointer();
 void setMousePointer(int pointer);
 void setMousePointerHandlers(MousePointerGetter getter, MousePointerSetter setter);

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+// The preview of pending writes: a dry run of both controls' writes against the
+// simulated network, listing per property what would change (in the units shown) and
+// what would fail, with every message the write raised. The network is restored from a
+// snapshot afterwards and the controls are left as they were. No display is needed:
+// the window shows the result in a dialog, a scripted run can check it directly.
+#pragma once
+
+#include "WriteOutcome.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace Sim {
+class Network;
+}
+
+namespace Host {
+
+class InputPage;
+
+struct PreviewRow
+{
+    QString owner; // the block's name, or the network variable's programmatic name
+    QString property; // "Name" for the variable's own name
+    QString oldText; // as the device holds it now, in the units shown
+    QString newText; // after the write; for a failing property, the text the control tried to write
+    QString unit; // the unit text of the units shown; may be empty
+    bool failed = false;
+    QString failure; // the device's reason when failed
+};
+
+struct PreviewResult
+{
+    QVector<PreviewRow> rows; // in the order of the block's properties, then the variable's
+    QStringList messages; // every message raised while writing: "<side>: <message>"
+    PageOutcome outcome; // per control, as OK would report it
+    bool controlsKept = true; // both controls show and flag what they did before
+    QString error; // why no preview could be made (empty when it was)
+
+    bool failed() const;
+    const PreviewRow *row(const QString &property) const; // by property name, letter case ignored
+};
+
+// Runs the page's writes as a dry run on the network the page shows. Failed writes are
+// found in the network's call log, so they are listed only while it logs.
+PreviewResult previewWrites(Sim::Network &network, InputPage &page);
+
+// What a user sees of both controls, one line per widget (text, choice, tick, shown,
+// enabled) plus their change flags and the variable name they hold: equal before and
+// after a preview.
+QStringList controlState(const InputPage &page);
+
+} // namespace Host
