@@ -198,7 +198,7 @@ private slots:
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("type");
         QTest::addColumn<int>("units"); // switched to after the marks are set
-        QTest::addColumn<QString>("edits"); // then typed
+        QTest::addColumn<QString>("edits"); // then typed; "apply": the type's defaults applied instead
         QTest::addColumn<QString>("marked");
         QTest::addColumn<QString>("tipOf");
         QTest::addColumn<QString>("tip");
@@ -216,15 +216,19 @@ private slots:
                                            << "txtDefault,txtHeart,txtMax,txtOff,txtSend,txtThrottle"
                                            << "txtMax"
                                            << "Default for ROOM_TEMP_NTC10K: 122.0 °F";
+        QTest::newRow("numeric US applied") << "HwInput[0]" << room << 1 << "apply"
+                                            << ""
+                                            << ""
+                                            << "";
         QTest::newRow("enumerated SI") << "HwInput[3]" << button << 0 << ""
                                        << "cboSignal,txtHeart"
                                        << "cboSignal"
                                        << "Default for OCCUPANCY_BUTTON: RESISTANCE";
-        QTest::newRow("enumerated US edited") << "HwInput[3]" << button << 1
-                                              << "cboOverride=OC_OCCUPIED;cboSignal=RESISTANCE;txtHeart=600"
-                                              << "cboOverride"
-                                              << "cboOverride"
-                                              << "Default for OCCUPANCY_BUTTON: OC_NUL";
+        QTest::newRow("enumerated US edited")
+            << "HwInput[3]" << button << 1 << "cboOverride=OC_OCCUPIED;cboSignal=RESISTANCE;txtHeart=600"
+            << "cboOverride"
+            << "cboOverride"
+            << "Default for OCCUPANCY_BUTTON: OC_NUL";
     }
     void deviationMarks()
     {
@@ -240,8 +244,13 @@ private slots:
         types->setCurrentIndex(types->findText(type));
         window->setMarkDeviations(true);
         QVERIFY(window->setMeasurementSystem(qint16(units)));
-        edit(edits);
+        if (edits == QLatin1String("apply"))
+            QVERIFY(window->applyDefaults());
+        else
+            edit(edits);
         QCOMPARE(markedFields(*window).join(QLatin1Char(',')), marked);
+        if (tipOf.isEmpty())
+            return;
         QString shownTip;
         for (const DeviationMark &mark : window->deviations()->marks()) {
             if (mark.field == tipOf)

@@ -2,6 +2,7 @@
 // Deviations from an input type's defaults.
 #include "DefaultDeviations.h"
 
+#include "FormatLocaleScope.h"
 #include "InputPage.h"
 #include "InputTypes.h"
 #include "device/sim/SimNetwork.h"
@@ -76,23 +77,6 @@ bool sameValue(const QString &shown, const QString &standard)
     return shown == standard;
 }
 
-// Puts a network's format locale back when the scope ends.
-class FormatLocaleScope
-{
-public:
-    FormatLocaleScope(Sim::Network &network, qint16 locale)
-        : m_network(network)
-        , m_previous(network.formatLocale())
-    {
-        network.setFormatLocale(locale);
-    }
-    ~FormatLocaleScope() { m_network.setFormatLocale(m_previous); }
-
-private:
-    Sim::Network &m_network;
-    qint16 m_previous;
-};
-
 // Restores a snapshot when the scope ends, whatever happened in between.
 class RestoreOnExit
 {
@@ -138,7 +122,8 @@ QMap<QString, QString> shownDefaults(Sim::Network &network, InputTypes &types, c
     const QSignalBlocker quiet(&page);
     if (!page.open(network, input, choice, measurementSystem)) {
         if (why)
-            *why = QCoreApplication::translate("Host::DefaultDeviations", "the input cannot be shown with the defaults of %1.")
+            *why = QCoreApplication::translate(
+                "Host::DefaultDeviations", "the input cannot be shown with the defaults of %1.")
                        .arg(type);
         return shown;
     }

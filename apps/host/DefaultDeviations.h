@@ -51,8 +51,8 @@ public:
 
     // Marks the page's fields against the type's defaults and follows its edits. An empty
     // type or a page of nothing clears the marks.
-    bool show(InputPage *page, Sim::Network &network, InputTypes &types, const QString &type,
-        const QString &choice, qint16 measurementSystem);
+    bool show(InputPage *page, Sim::Network &network, InputTypes &types, const QString &type, const QString &choice,
+        qint16 measurementSystem);
     void clear();
 
     QString type() const { return m_type; }

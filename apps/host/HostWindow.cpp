@@ -2,6 +2,7 @@
 // The host's main window.
 #include "HostWindow.h"
 
+#include "FormatLocaleScope.h"
 #include "HostSession.h"
 #include "PreviewDialog.h"
 #include "UnsavedQuestion.h"
@@ -657,6 +658,7 @@ bool HostWindow::applyDefaults(const QString &type)
     bool written = false;
     {
         MKorvane::BusyPointer busy;
+        const FormatLocaleScope si(*m_network, MEASUREMENT_SYSTEM_SI); // the file's values are SI
         written = m_inputTypes.apply(m_network->block(input.device, input.block), chosen, errMsg);
     }
     // The class reports each property it could not write and goes on with the others.
@@ -683,11 +685,10 @@ void HostWindow::updateDeviations()
         return;
     }
     const QString type = m_inputType->currentText();
-    if (!m_deviations->show(m_page, *m_network, m_inputTypes, type, m_choice->currentData().toString(),
-            m_measurementSystem))
-        log({ PageMessage::Warning, tr("%1: no deviations to mark: %2").arg(m_page->input().block,
-                                        m_deviations->problem()),
-            QString() });
+    if (!m_deviations->show(
+            m_page, *m_network, m_inputTypes, type, m_choice->currentData().toString(), m_measurementSystem))
+        log({ PageMessage::Warning,
+            tr("%1: no deviations to mark: %2").arg(m_page->input().block, m_deviations->problem()), QString() });
 }
 
 PreviewResult HostWindow::preview()

@@ -69,8 +69,8 @@ PreviewDialog::PreviewDialog(const PreviewResult &result, const QString &inputNa
     messages->addItems(result.messages);
     if (result.messages.isEmpty())
         messages->addItem(tr("(none)"));
-    messages->addItem(tr("Hardware side: %1").arg(result.outcome.hardware.text()));
-    messages->addItem(tr("Network side: %1").arg(result.outcome.network.text()));
+    messages->addItem(tr("Hardware side, as OK would report it: %1").arg(result.outcome.hardware.text()));
+    messages->addItem(tr("Network side, as OK would report it: %1").arg(result.outcome.network.text()));
     if (!result.controlsKept)
         messages->addItem(tr("The controls changed while writing; open the input again before OK."));
     messages->setMaximumHeight(120);

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -181,6 +182,44 @@ void showRefusalAndQuestion(HostWindow &window, Tour &tour, const Shown &input)
 
 } // namespace
 
+namespace {
+
+// The fields that differ from another input type's defaults, marked; then an edit shown
+// in the preview dialog, listing what OK would write, and forgotten.
+void showDeviationsAndPreview(HostWindow &window, Tour &tour, const Shown &input)
+{
+    const auto types = window.findChild<QComboBox *>(QStringLiteral("hostInputType"));
+    if (!window.selectInput(input.device, input.input) || !window.hardwareControl() || !types || types->count() == 0)
+        return;
+    types->setCurrentIndex(0);
+    window.setMarkDeviations(true);
+    tour.shoot(QStringLiteral("deviations"),
+        input.label() + QStringLiteral(" with the fields marked that differ from the defaults of ")
+            + types->currentText());
+    for (const DeviationMark &mark : window.deviations()->marks())
+        tour.out() << "     " << mark.field << ": " << mark.toolTip << "\n";
+    window.setMarkDeviations(false);
+
+    window.hardwareControl()->findChild<QLineEdit *>(QStringLiteral("txtMax"))->setText(QStringLiteral("45"));
+    window.networkControl()->findChild<QLineEdit *>(QStringLiteral("txtHeart"))->setText(QStringLiteral("120"));
+    MKorvane::setModalRunner([&tour](QDialog &dialog) {
+        dialog.show();
+        tour.shootWidget(dialog, QStringLiteral("preview"),
+            QStringLiteral("Preview after typing 45 as maximum and 120 as heartbeat"));
+        return int(QDialog::Rejected);
+    });
+    const PreviewResult result = window.preview();
+    MKorvane::setModalRunner({});
+    for (const PreviewRow &row : result.rows)
+        tour.out() << "     " << row.owner << '.' << row.property << ": " << row.oldText << " -> " << row.newText
+                   << (row.failed ? QStringLiteral(" (fails: %1)").arg(row.failure) : QString()) << "\n";
+    if (result.rows.size() != 2 || result.failed())
+        tour.fail(QStringLiteral("the preview of two edits"));
+    window.discard();
+}
+
+} // namespace
+
 int runScreenshotTour(const QString &database, bool reset, const QString &picture)
 {
     HostWindow window;
@@ -276,6 +315,7 @@ int runScreenshotTour(const QString &database, bool reset, const QString &pictur
             tour.fail(QStringLiteral("applying defaults"));
         tour.printControl();
     }
+    showDeviationsAndPreview(window, tour, shown.first());
     showRefusalAndQuestion(window, tour, shown.first());
     tour.out() << "\n-- log pane:\n" << window.logText() << "\n";
     return tour.failures() == 0 ? 0 : 1;

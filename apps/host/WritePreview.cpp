@@ -11,8 +11,8 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSignalBlocker>
 #include <QSet>
+#include <QSignalBlocker>
 
 namespace Host {
 
@@ -21,9 +21,9 @@ namespace {
 // The write operations whose failure makes a property fail; the object's name comes first.
 bool isWrite(const QString &operation)
 {
-    static const QSet<QString> writes = { QStringLiteral("ConfigProperty.setValueText"),
-        QStringLiteral("ConfigProperty.setFormat"), QStringLiteral("NetworkVariable.setName"),
-        QStringLiteral("NetworkVariable.setFormat") };
+    static const QSet<QString> writes
+        = { QStringLiteral("ConfigProperty.setValueText"), QStringLiteral("ConfigProperty.setFormat"),
+              QStringLiteral("NetworkVariable.setName"), QStringLiteral("NetworkVariable.setFormat") };
     return writes.contains(operation);
 }
 
@@ -36,7 +36,10 @@ void widgetState(QStringList &lines, const QWidget *control)
         if (auto edit = qobject_cast<const QLineEdit *>(w))
             value = edit->text();
         else if (auto combo = qobject_cast<const QComboBox *>(w))
-            value = QStringLiteral("%1 of %2: %3").arg(combo->currentIndex()).arg(combo->count()).arg(combo->currentText());
+            value = QStringLiteral("%1 of %2: %3")
+                        .arg(combo->currentIndex())
+                        .arg(combo->count())
+                        .arg(combo->currentText());
         else if (auto button = qobject_cast<const QAbstractButton *>(w))
             value = button->text() + (button->isChecked() ? QStringLiteral(" [x]") : QStringLiteral(" [ ]"));
         else if (auto label = qobject_cast<const QLabel *>(w))
@@ -112,8 +115,8 @@ PreviewResult previewWrites(Sim::Network &network, InputPage &page)
     const InputRef input = page.input();
     const QVector<Sim::PropertyReading> before = network.readings(input.device, input.block);
     if (before.isEmpty()) {
-        result.error = QCoreApplication::translate("Host::WritePreview", "The input %1 is not in the network.")
-                           .arg(input.block);
+        result.error
+            = QCoreApplication::translate("Host::WritePreview", "The input %1 is not in the network.").arg(input.block);
         return result;
     }
     const QStringList shownBefore = controlState(page);
