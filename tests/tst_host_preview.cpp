@@ -198,7 +198,8 @@ private slots:
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("type");
         QTest::addColumn<int>("units"); // switched to after the marks are set
-        QTest::addColumn<QString>("edits"); // then typed; "apply": the type's defaults applied instead
+        // Then typed; "apply": the type's defaults applied instead; "de" first: German.
+        QTest::addColumn<QString>("edits");
         QTest::addColumn<QString>("marked");
         QTest::addColumn<QString>("tipOf");
         QTest::addColumn<QString>("tip");
@@ -216,6 +217,10 @@ private slots:
                                            << "txtDefault,txtHeart,txtMax,txtOff,txtSend,txtThrottle"
                                            << "txtMax"
                                            << "Default for ROOM_TEMP_NTC10K: 122.0 °F";
+        QTest::newRow("numeric US German") << "HwInput[0]" << room << 1 << "de;txtMax=100"
+                                           << "txtDefault,txtHeart,txtMax,txtOff,txtOver,txtSend,txtThrottle"
+                                           << "txtMax"
+                                           << "Vorgabe für ROOM_TEMP_NTC10K: 122.0 °F";
         QTest::newRow("numeric US applied") << "HwInput[0]" << room << 1 << "apply"
                                             << ""
                                             << ""
@@ -244,6 +249,10 @@ private slots:
         types->setCurrentIndex(types->findText(type));
         window->setMarkDeviations(true);
         QVERIFY(window->setMeasurementSystem(qint16(units)));
+        if (edits.startsWith(QLatin1String("de;"))) {
+            window->setLanguage(QStringLiteral("de"));
+            edits.remove(0, 3);
+        }
         if (edits == QLatin1String("apply"))
             QVERIFY(window->applyDefaults());
         else

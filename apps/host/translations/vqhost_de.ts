@@ -40,6 +40,21 @@
     </message>
 </context>
 <context>
+    <name>Host::DefaultDeviations</name>
+    <message>
+        <source>%1 has no defaults.</source>
+        <translation>%1 hat keine Vorgaben.</translation>
+    </message>
+    <message>
+        <source>the input cannot be shown with the defaults of %1.</source>
+        <translation>der Eingang kann mit den Vorgaben von %1 nicht angezeigt werden.</translation>
+    </message>
+    <message>
+        <source>Default for %1: %2</source>
+        <translation>Vorgabe für %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>Host::HostWindow</name>
     <message>
         <source>&amp;File</source>
@@ -335,6 +350,44 @@ Datei: %1
         <source>vqhost - %1[*]</source>
         <translation>vqhost - %1[*]</translation>
     </message>
+    <message>
+        <source>&amp;Mark deviations from these defaults</source>
+        <translation>Abweichungen von diesen Vorgaben &amp;markieren</translation>
+    </message>
+    <message>
+        <source>Marks every field whose value differs from the chosen input type&apos;s default, in the units shown</source>
+        <translation>Markiert jedes Feld, dessen Wert von der Vorgabe des gewählten Eingangstyps abweicht, in den angezeigten Einheiten</translation>
+    </message>
+    <message>
+        <source>&amp;Preview</source>
+        <translation>&amp;Vorschau</translation>
+    </message>
+    <message>
+        <source>List what OK would write to the device, without writing anything</source>
+        <translation>Zeigt, was OK in das Gerät schreiben würde, ohne etwas zu schreiben</translation>
+    </message>
+    <message>
+        <source>%1: no deviations to mark: %2</source>
+        <translation>%1: keine Abweichungen zu markieren: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: preview: %n change(s)</source>
+        <translation>
+            <numerusform>%1: Vorschau: %n Änderung</numerusform>
+            <numerusform>%1: Vorschau: %n Änderungen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>, %n failing</source>
+        <translation>
+            <numerusform>, %n schlägt fehl</numerusform>
+            <numerusform>, %n schlagen fehl</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: the controls changed during the preview.</source>
+        <translation>%1: Die Steuerelemente haben sich während der Vorschau verändert.</translation>
+    </message>
 </context>
 <context>
     <name>Host::InputPage</name>
@@ -411,6 +464,73 @@ Datei: %1
     </message>
 </context>
 <context>
+    <name>Host::PreviewDialog</name>
+    <message>
+        <source>Preview of %1</source>
+        <translation>Vorschau für %1</translation>
+    </message>
+    <message>
+        <source>No preview: %1</source>
+        <translation>Keine Vorschau: %1</translation>
+    </message>
+    <message>
+        <source>OK would change nothing on the device.</source>
+        <translation>OK würde im Gerät nichts ändern.</translation>
+    </message>
+    <message>
+        <source>OK would write this to the device. Nothing has been written yet.</source>
+        <translation>OK würde dies in das Gerät schreiben. Noch ist nichts geschrieben.</translation>
+    </message>
+    <message>
+        <source>Property</source>
+        <translation>Eigenschaft</translation>
+    </message>
+    <message>
+        <source>Now</source>
+        <translation>Jetzt</translation>
+    </message>
+    <message>
+        <source>After OK</source>
+        <translation>Nach OK</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <source>fails: %1</source>
+        <translation>schlägt fehl: %1</translation>
+    </message>
+    <message>
+        <source>changes</source>
+        <translation>ändert sich</translation>
+    </message>
+    <message>
+        <source>Messages the write would raise:</source>
+        <translation>Meldungen, die das Schreiben auslösen würde:</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(keine)</translation>
+    </message>
+    <message>
+        <source>Hardware side, as OK would report it: %1</source>
+        <translation>Hardwareseite, wie OK es melden würde: %1</translation>
+    </message>
+    <message>
+        <source>Network side, as OK would report it: %1</source>
+        <translation>Netzwerkseite, wie OK es melden würde: %1</translation>
+    </message>
+    <message>
+        <source>The controls changed while writing; open the input again before OK.</source>
+        <translation>Die Steuerelemente haben sich beim Schreiben verändert; den Eingang vor OK erneut öffnen.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
     <name>Host::UnsavedQuestion</name>
     <message>
         <source>vqhost: changes not written</source>
@@ -435,6 +555,21 @@ Sollen sie geschrieben werden, bevor Sie %1?</translation>
     <message>
         <source>&amp;Stay</source>
         <translation>&amp;Bleiben</translation>
+    </message>
+</context>
+<context>
+    <name>Host::WritePreview</name>
+    <message>
+        <source>The input %1 is not in the network.</source>
+        <translation>Der Eingang %1 ist nicht im Netzwerk.</translation>
+    </message>
+    <message>
+        <source>Hardware side</source>
+        <translation>Hardwareseite</translation>
+    </message>
+    <message>
+        <source>Network side</source>
+        <translation>Netzwerkseite</translation>
     </message>
 </context>
 </TS>
