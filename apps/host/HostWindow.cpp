@@ -693,9 +693,11 @@ void HostWindow::updateDeviations()
 
 PreviewResult HostWindow::preview()
 {
-    if (!m_page)
-        return PreviewResult {};
     PreviewResult result;
+    if (!m_page) {
+        result.error = tr("No input is shown.");
+        return result;
+    }
     {
         MKorvane::BusyPointer busy;
         result = previewWrites(*m_network, *m_page);

@@ -388,6 +388,10 @@ Datei: %1
         <source>%1: the controls changed during the preview.</source>
         <translation>%1: Die Steuerelemente haben sich während der Vorschau verändert.</translation>
     </message>
+    <message>
+        <source>No input is shown.</source>
+        <translation>Kein Eingang angezeigt.</translation>
+    </message>
 </context>
 <context>
     <name>Host::InputPage</name>
