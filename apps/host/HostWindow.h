@@ -5,6 +5,7 @@
 // written happens without asking (write, discard or stay).
 #pragma once
 
+#include "ConfigurationCopy.h"
 #include "HostTranslator.h"
 #include "InputPage.h"
 #include "InputTypes.h"
@@ -89,6 +90,15 @@ public slots:
     // Writes the defaults of an input type (empty: the one chosen) to the input shown,
     // saves the database and shows the result. False when not everything was written.
     bool applyDefaults(const QString &type = QString());
+    // "Save as input type...": asks for the input type and the defaults file, then saves
+    // the shown input's stored configuration as that type's section. True when saved.
+    bool saveAsInputType();
+    bool saveAsInputType(const QString &type, const QString &file);
+    // "Copy to inputs...": asks which inputs take the shown input's configuration, writes
+    // it to each, saves the database once and reports one summary. True when every
+    // ticked input was written and the database saved.
+    bool copyToInputs();
+    CopySummary copyToInputs(const QVector<InputRef> &targets);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -142,6 +152,8 @@ private:
     QComboBox *m_choice = nullptr;
     QComboBox *m_inputType = nullptr;
     QPushButton *m_applyDefaults = nullptr;
+    QPushButton *m_saveAsType = nullptr;
+    QPushButton *m_copyToInputs = nullptr;
     InputTypes m_inputTypes;
     QString m_inputTypesDevice; // the device whose input types are loaded
     QString m_inputTypesProblem; // why there are none
