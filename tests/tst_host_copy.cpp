@@ -263,6 +263,10 @@ private slots:
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("CommonFiles/InputDefaultValues.ini"));
         QString error;
+        // Only the device's input types name sections the defaults reader reads ("NONE" is value 0).
+        QVERIFY(!Host::saveAsInputType(*sim.network(), { Controller, source }, QStringLiteral("NONE"), file, error));
+        QVERIFY(!error.isEmpty() && !QFile::exists(file));
+        error.clear();
         QVERIFY2(Host::saveAsInputType(
                      *sim.network(), { Controller, source }, QStringLiteral("Room_Temp_NTC10k"), file, error),
             qPrintable(error));

@@ -192,6 +192,14 @@ InputConfiguration readInputConfiguration(Sim::Network &network, const InputRef 
 bool saveAsInputType(Sim::Network &network, const InputRef &source, const QString &inputType,
     const QString &defaultsFile, QString &error)
 {
+    // CInputDefaultValues reads only the sections named after the device's input types.
+    const QStringList types = inputTypeNames(network.programId(source.device), network.scope(source.device), error);
+    if (!types.contains(inputType.trimmed(), Qt::CaseInsensitive)) {
+        if (!types.isEmpty())
+            error = Texts::tr("%1 is not an input type of the device (%2).")
+                        .arg(inputType, types.join(QStringLiteral(", ")));
+        return false;
+    }
     const InputConfiguration configuration = readInputConfiguration(network, source);
     if (!configuration.error.isEmpty()) {
         error = configuration.error;

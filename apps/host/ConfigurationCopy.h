@@ -34,9 +34,10 @@ struct InputConfiguration
 };
 InputConfiguration readInputConfiguration(Sim::Network &network, const InputRef &input);
 
-// Saves the input's configuration as the section `inputType` of the defaults file
-// (added, or replacing the section of that name). False, with the reason, when the
-// configuration cannot be read or the file cannot take it; the file is then unchanged.
+// Saves the input's configuration as the section `inputType` (one of inputTypeNames) of
+// the defaults file (added, or replacing the section of that name). False, with the
+// reason, when the type is not one of the device's, the configuration cannot be read or
+// the file cannot take it; the file is then unchanged.
 bool saveAsInputType(Sim::Network &network, const InputRef &source, const QString &inputType,
     const QString &defaultsFile, QString &error);
 

@@ -82,6 +82,10 @@
         <source>The database was not saved: %1</source>
         <translation>Die Datenbank wurde nicht gespeichert: %1</translation>
     </message>
+    <message>
+        <source>%1 is not an input type of the device (%2).</source>
+        <translation>%1 ist kein Eingangstyp des Geräts (%2).</translation>
+    </message>
 </context>
 <context>
     <name>Host::ControlOutcome</name>
