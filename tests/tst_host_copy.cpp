@@ -2,9 +2,12 @@
 // Copying one input's configuration to others through the defaults mechanism, and
 // saving it as a section of a defaults file that the defaults reader reads back.
 #include "ConfigurationCopy.h"
+#include "CopyToInputsDialog.h"
+#include "HostWindow.h"
 #include "UserDefaultsFile.h"
 #include "defaults/CInputDefaultValues.h"
 #include "device/sim/SimNetwork.h"
+#include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
 
 #include <QDir>
@@ -193,6 +196,35 @@ private slots:
         QCOMPARE(refused.writtenCount(), 0);
         QVERIFY(refused.targets[0].reason.contains(QStringLiteral("object version 1")));
         QVERIFY(!refused.targets[1].reason.isEmpty());
+    }
+
+    void theWindowCopiesTheTickedInputsWithOneSummary()
+    {
+        TestSupport::SimFixture sim;
+        TestSupport::SeamRecorder seams;
+        seams.setModalDriver([](QDialog &dialog) {
+            auto copy = qobject_cast<Host::CopyToInputsDialog *>(&dialog);
+            // A pressure input takes the valve's range; a switch cannot take a plain number.
+            return copy && copy->tick({ Controller, QStringLiteral("HwInput[8]") })
+                    && copy->tick({ Controller, QStringLiteral("HwInput[2]") })
+                ? int(QDialog::Accepted)
+                : int(QDialog::Rejected);
+        });
+        Host::HostWindow window;
+        QVERIFY(window.openDatabase(sim.databasePath()));
+        QVERIFY(window.selectInput(Controller, Source));
+        QVERIFY(!window.copyToInputs());
+        QCOMPARE(seams.modalCount(), 1);
+        QCOMPARE(seams.messageCount(), 1);
+        QCOMPARE(seams.messages().first().style, 16);
+        QVERIFY2(seams.messages().first().text.contains(QStringLiteral("HwInput[8]: written."))
+                && seams.messages().first().text.contains(QStringLiteral("HwInput[2]: not written: The text")),
+            qPrintable(seams.messages().first().text));
+        // Both in their own type's SI unit: the same number, each type formatting it its way.
+        const auto saved = Sim::Network::load(sim.databasePath());
+        QCOMPARE(
+            saved->storedCpText(Controller, QStringLiteral("HwInput[8]"), QStringLiteral("SCPTmaxRnge")).toDouble(),
+            saved->storedCpText(Controller, Source, QStringLiteral("SCPTmaxRnge")).toDouble());
     }
 
     void sectionIsAddedOrReplacedAndReadsBack_data()
