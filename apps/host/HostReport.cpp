@@ -120,6 +120,7 @@ NetworkReport buildReport(Sim::Network &network)
         if (!device.configurable) {
             // The check fails silently on a device-library failure; say so rather than nothing.
             device.reason = errMsg.isEmpty() ? QStringLiteral("the device state cannot be read") : errMsg;
+            device.unreadInputs = network.blockNames(deviceName);
         } else {
             const QStringList blockNames = network.blockNames(deviceName);
             for (const QString &blockName : blockNames)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 namespace Sim {
@@ -23,6 +24,18 @@ struct UnitReading
     QString error; // what went wrong, empty when all went well
 };
 
+// One field of a control as the page shows it in both measurement systems.
+struct ShownValue
+{
+    QString control; // "hardware" or "network"
+    QString field; // the widget's object name
+    QString caption;
+    QString si;
+    QString siUnit;
+    QString us;
+    QString usUnit;
+};
+
 struct InputReport
 {
     QString block;
@@ -33,6 +46,8 @@ struct InputReport
     UnitReading si;
     UnitReading us;
     QString error; // the input could not be read at all
+    QVector<ShownValue> fields; // what both controls show (addShownFields)
+    QStringList messages; // what the controls raised while showing the input
 };
 
 struct DeviceReport
@@ -43,6 +58,7 @@ struct DeviceReport
     bool configurable = false;
     QString reason; // why it cannot be configured (the device-state check's message)
     QVector<InputReport> inputs;
+    QStringList unreadInputs; // the blocks of a device that cannot be configured
 };
 
 struct NetworkReport

@@ -5,6 +5,9 @@
 #include "FormatLocaleScope.h"
 #include "HostSession.h"
 #include "PreviewDialog.h"
+#include "CopyToInputsDialog.h"
+#include "HostSession.h"
+#include "SaveAsInputTypeDialog.h"
 #include "UnsavedQuestion.h"
 #include "device/sim/SimNetwork.h"
 #include "shared/MKorvane.h"
@@ -112,6 +115,11 @@ void HostWindow::retranslate()
     m_markDeviations->setText(tr("&Mark deviations from these defaults"));
     m_markDeviations->setToolTip(
         tr("Marks every field whose value differs from the chosen input type's default, in the units shown"));
+    m_saveAsType->setText(tr("Save as input t&ype..."));
+    m_saveAsType->setToolTip(
+        tr("Keep this input's stored configuration as an input type's section of a defaults file"));
+    m_copyToInputs->setText(tr("C&opy to inputs..."));
+    m_copyToInputs->setToolTip(tr("Write this input's stored configuration to other inputs of the same kind"));
     updateDefaultsOffer();
     updateDeviceState();
     m_secondView->setText(tr("Second &view"));
@@ -179,6 +187,13 @@ void HostWindow::buildUi()
     m_markDeviations->setEnabled(false);
     form->addRow(m_markDeviations);
     m_deviations = new DefaultDeviations(this);
+    // The shown input's configuration as an input type's defaults, or onto other inputs.
+    m_saveAsType = new QPushButton(chooser);
+    m_saveAsType->setObjectName(QStringLiteral("hostSaveAsInputType"));
+    form->addRow(m_saveAsType);
+    m_copyToInputs = new QPushButton(chooser);
+    m_copyToInputs->setObjectName(QStringLiteral("hostCopyToInputs"));
+    form->addRow(m_copyToInputs);
     columns->addWidget(chooser);
 
     auto right = new QVBoxLayout;
@@ -641,6 +656,8 @@ void HostWindow::updateDefaultsOffer()
     m_inputType->setEnabled(offered);
     m_applyDefaults->setEnabled(offered);
     m_markDeviations->setEnabled(offered);
+    m_saveAsType->setEnabled(m_page);
+    m_copyToInputs->setEnabled(m_page);
     const QString why = m_inputTypesProblem.isEmpty()
         ? tr("The defaults come from %1").arg(shownPath(m_inputTypes.defaultsFile()))
         : tr("No input-type defaults for this device: %1").arg(m_inputTypesProblem);
@@ -715,6 +732,86 @@ PreviewResult HostWindow::preview()
     PreviewDialog dialog(result, input, this);
     MKorvane::ShowModal(dialog);
     return result;
+bool HostWindow::saveAsInputType()
+{
+    if (!m_page || !settlePendingEdits(tr("save the configuration as an input type")))
+        return false;
+    const InputRef input = m_page->input();
+    QString error;
+    const QStringList types = inputTypeNames(m_network->programId(input.device), m_network->scope(input.device), error);
+    if (types.isEmpty()) {
+        log({ PageMessage::Critical, tr("%1: the configuration cannot be saved as an input type.").arg(input.block),
+            error });
+        return false;
+    }
+    const QString file = QFileInfo(InputTypes::pluginFolder(m_databasePath)).absolutePath()
+        + QStringLiteral("/CommonFiles/InputDefaultValues.ini");
+    SaveAsInputTypeDialog dialog(input, types, file, this);
+    dialog.setInputType(m_inputType->currentText());
+    if (MKorvane::ShowModal(dialog) != QDialog::Accepted)
+        return false;
+    return saveAsInputType(dialog.inputType(), dialog.file());
+}
+
+bool HostWindow::saveAsInputType(const QString &type, const QString &file)
+{
+    if (!m_page)
+        return false;
+    const InputRef input = m_page->input();
+    QString error;
+    bool saved = false;
+    {
+        MKorvane::BusyPointer busy;
+        saved = Host::saveAsInputType(*m_network, input, type, file, error);
+    }
+    if (!saved) {
+        log({ PageMessage::Critical, tr("%1: not saved as input type %2.").arg(input.block, type), error });
+        MKorvane::MsgBox(
+            tr("The configuration of %1 was not saved as input type %2.\n\n%3").arg(input.block, type, error),
+            MKorvane::vbCritical, tr("vqhost: not saved"));
+        return false;
+    }
+    log(tr("%1: saved as input type %2 in %3").arg(input.block, type, shownPath(file)));
+    // The device's input types now offer what was saved when it went into this database's file.
+    m_inputTypesDevice.clear();
+    loadInputTypes(input.device);
+    m_inputType->setCurrentIndex(m_inputType->findText(type, Qt::MatchFixedString));
+    return true;
+}
+
+bool HostWindow::copyToInputs()
+{
+    if (!m_page || !settlePendingEdits(tr("copy the configuration")))
+        return false;
+    CopyToInputsDialog dialog(*m_network, m_page->input(), this);
+    if (MKorvane::ShowModal(dialog) != QDialog::Accepted || dialog.ticked().isEmpty())
+        return false;
+    return copyToInputs(dialog.ticked()).succeeded();
+}
+
+CopySummary HostWindow::copyToInputs(const QVector<InputRef> &targets)
+{
+    if (!m_page)
+        return CopySummary();
+    const InputRef source = m_page->input();
+    CopySummary summary;
+    {
+        MKorvane::BusyPointer busy;
+        summary = copyConfiguration(*m_network, source, targets, false);
+    }
+    // What reached the devices is saved once, also when a target failed.
+    if (summary.error.isEmpty()) {
+        summary.saveWanted = true;
+        summary.saved = save();
+    }
+    const QString headline = tr("%1: configuration copied to %2 of %3 inputs.")
+                                 .arg(source.block)
+                                 .arg(summary.writtenCount())
+                                 .arg(summary.targets.size());
+    log({ summary.succeeded() ? PageMessage::Information : PageMessage::Critical, headline, summary.text() });
+    MKorvane::MsgBox(summary.text(), summary.succeeded() ? MKorvane::vbInformation : MKorvane::vbCritical,
+        tr("vqhost: copy to inputs"));
+    return summary;
 }
 
 bool HostWindow::save()

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "DefaultDeviations.h"
+#include "ConfigurationCopy.h"
 #include "HostTranslator.h"
 #include "InputPage.h"
 #include "InputTypes.h"
@@ -98,6 +99,15 @@ public slots:
     bool applyDefaults(const QString &type = QString());
     // Preview: what OK would write, as a dry run shown in a dialog; nothing is written.
     PreviewResult preview();
+    // "Save as input type...": asks for the input type and the defaults file, then saves
+    // the shown input's stored configuration as that type's section. True when saved.
+    bool saveAsInputType();
+    bool saveAsInputType(const QString &type, const QString &file);
+    // "Copy to inputs...": asks which inputs take the shown input's configuration, writes
+    // it to each, saves the database once and reports one summary. True when every
+    // ticked input was written and the database saved.
+    bool copyToInputs();
+    CopySummary copyToInputs(const QVector<InputRef> &targets);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -154,6 +164,8 @@ private:
     QPushButton *m_applyDefaults = nullptr;
     QCheckBox *m_markDeviations = nullptr;
     DefaultDeviations *m_deviations = nullptr;
+    QPushButton *m_saveAsType = nullptr;
+    QPushButton *m_copyToInputs = nullptr;
     InputTypes m_inputTypes;
     QString m_inputTypesDevice; // the device whose input types are loaded
     QString m_inputTypesProblem; // why there are none

@@ -3,6 +3,7 @@
 #include "ScreenshotTour.h"
 
 #include "ControlProbe.h"
+#include "CopyToInputsDialog.h"
 #include "HostWindow.h"
 #include "UnsavedQuestion.h"
 #include "device/sim/SimNetwork.h"
@@ -216,6 +217,31 @@ void showDeviationsAndPreview(HostWindow &window, Tour &tour, const Shown &input
     if (result.rows.size() != 2 || result.failed())
         tour.fail(QStringLiteral("the preview of two edits"));
     window.discard();
+// The dialogs of "Save as input type" and "Copy to inputs" (two inputs ticked), pictured
+// and cancelled, so the tour's database keeps its inputs as they were.
+void showCopyDialogs(HostWindow &window, Tour &tour, const Shown &input)
+{
+    if (!window.selectInput(input.device, input.input) || !window.page())
+        return;
+    MKorvane::setModalRunner([&](QDialog &dialog) {
+        QString suffix = QStringLiteral("save-as");
+        QString what = QStringLiteral("Save as input type, for ") + input.label();
+        if (auto copy = qobject_cast<CopyToInputsDialog *>(&dialog)) {
+            const QVector<InputRef> targets = copyTargets(*window.network(), window.page()->input());
+            for (int i = 0; i < std::min(2, int(targets.size())); ++i)
+                copy->tick(targets[i]);
+            suffix = QStringLiteral("copy");
+            what = QStringLiteral("Copy to inputs, from %1, two inputs ticked").arg(input.label());
+        }
+        dialog.adjustSize();
+        dialog.show();
+        tour.shootWidget(dialog, suffix, what);
+        dialog.hide();
+        return int(QDialog::Rejected);
+    });
+    window.saveAsInputType();
+    window.copyToInputs();
+    MKorvane::setModalRunner({});
 }
 
 } // namespace
@@ -316,6 +342,7 @@ int runScreenshotTour(const QString &database, bool reset, const QString &pictur
         tour.printControl();
     }
     showDeviationsAndPreview(window, tour, shown.first());
+    showCopyDialogs(window, tour, shown.first());
     showRefusalAndQuestion(window, tour, shown.first());
     tour.out() << "\n-- log pane:\n" << window.logText() << "\n";
     return tour.failures() == 0 ? 0 : 1;

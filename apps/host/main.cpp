@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: MIT
 // vqhost: the host application. Without options it opens the main window on the
 // working copy of the sample network (or on the database given); --report prints the
-// headless report; --screenshot walks through the inputs offscreen and saves pictures.
+// headless report (--format text, csv or json); --screenshot walks through the inputs offscreen and saves pictures.
 #include "HostReport.h"
 #include "HostSession.h"
 #include "HostWindow.h"
+#include "ReportFormats.h"
 #include "ScreenshotTour.h"
 #include "shared/Seams.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QScreen>
 #include <QTextStream>
 #include <cstring>
@@ -23,6 +25,19 @@ bool hasArgument(int argc, char **argv, const char *name)
             return true;
     }
     return false;
+}
+
+// The value of "--name value" or "--name=value", empty when not given.
+QString argumentValue(int argc, char **argv, const char *name)
+{
+    const QByteArray prefix = QByteArray(name) + '=';
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], name) == 0 && i + 1 < argc)
+            return QString::fromLocal8Bit(argv[i + 1]);
+        if (QByteArray(argv[i]).startsWith(prefix))
+            return QString::fromLocal8Bit(argv[i] + prefix.size());
+    }
+    return QString();
 }
 
 bool hasDisplay()
@@ -40,7 +55,7 @@ void printMessageBoxes()
     });
 }
 
-int runReport(const QString &database, bool reset)
+int runReport(const QString &database, bool reset, const QString &formatName)
 {
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -50,8 +65,24 @@ int runReport(const QString &database, bool reset)
         err << "vqhost: cannot load the network database " << opened.path << ": " << opened.error << "\n";
         return 1;
     }
-    out << "Network database: " << opened.path << "\n\n";
-    out << Host::formatReport(Host::buildReport(*opened.network));
+    Host::ReportFormat format = Host::ReportFormat::Text;
+    if (!Host::parseReportFormat(formatName.isEmpty() ? QStringLiteral("text") : formatName, format)) {
+        err << "vqhost: unknown report format \"" << formatName << "\" (text, csv or json)\n";
+        return 2;
+    }
+    Host::NetworkReport report = Host::buildReport(*opened.network);
+    if (format == Host::ReportFormat::Text) {
+        out << "Network database: " << opened.path << "\n\n";
+        out << Host::formatReport(report);
+        return 0;
+    }
+    // What the controls show, read from the input page as the window shows it.
+    Host::addShownFields(report, *opened.network);
+    QFile file;
+    if (!file.open(stdout, QIODevice::WriteOnly))
+        return 1;
+    file.write(format == Host::ReportFormat::Csv ? Host::formatReportCsv(report)
+                                                 : Host::formatReportJson(report, opened.path));
     return 0;
 }
 
@@ -62,13 +93,18 @@ int main(int argc, char **argv)
     const bool report = hasArgument(argc, argv, "--report");
     const bool screenshot = hasArgument(argc, argv, "--screenshot");
     const bool help = hasArgument(argc, argv, "--help") || hasArgument(argc, argv, "-h");
-    // Pictures need no screen: without one, draw offscreen.
-    if (screenshot && !hasDisplay())
+    // The CSV and JSON reports read what the controls show, so they need widgets.
+    const QString reportFormat = argumentValue(argc, argv, "--format");
+    const bool reportWidgets = report && !reportFormat.isEmpty() && reportFormat.toLower() != QLatin1String("text");
+    // Pictures and widgets need no screen: without one, draw offscreen.
+    if ((screenshot || reportWidgets) && !hasDisplay())
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
-    // The report and the help run without any display; only the window needs a screen.
+    // The text report and the help run without any display; only the window needs a screen.
     std::unique_ptr<QCoreApplication> app;
-    if (report || help) {
+    if (reportWidgets) {
+        app = std::make_unique<QApplication>(argc, argv);
+    } else if (report || help) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     } else if (!hasDisplay()) {
         QTextStream(stderr) << "vqhost: no display; use --report, or --screenshot file.png (see --help)\n";
@@ -92,15 +128,19 @@ int main(int argc, char **argv)
     const QCommandLineOption screenshotOption(QStringLiteral("screenshot"),
         QStringLiteral("Show each input in turn, save a picture of the window per input and exit."),
         QStringLiteral("file.png"));
+    const QCommandLineOption formatOption(QStringLiteral("format"),
+        QStringLiteral("With --report: text (the default), csv (RFC 4180) or json; csv and json list every field "
+                       "the controls show, in SI and in US units."),
+        QStringLiteral("text|csv|json"));
     const QCommandLineOption resetOption(
         QStringLiteral("reset"), QStringLiteral("Replace the working copy with a fresh copy of the sample."));
-    parser.addOptions({ reportOption, screenshotOption, resetOption });
+    parser.addOptions({ reportOption, formatOption, screenshotOption, resetOption });
     parser.process(*app);
 
     const QString database = parser.positionalArguments().value(0);
     const bool reset = parser.isSet(resetOption);
     if (parser.isSet(reportOption))
-        return runReport(database, reset);
+        return runReport(database, reset, parser.value(formatOption));
 
     if (parser.isSet(screenshotOption)) {
         printMessageBoxes();

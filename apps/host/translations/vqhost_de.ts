@@ -21,6 +21,73 @@
     </message>
 </context>
 <context>
+    <name>Host::ConfigurationCopy</name>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 has no input %2.</source>
+        <translation>%1 hat keinen Eingang %2.</translation>
+    </message>
+    <message>
+        <source>it is the input copied from.</source>
+        <translation>es ist der Eingang, von dem kopiert wird.</translation>
+    </message>
+    <message>
+        <source>its device has another program ID (%1).</source>
+        <translation>sein Gerät hat eine andere Programm-ID (%1).</translation>
+    </message>
+    <message>
+        <source>its block has object version %1, the source %2.</source>
+        <translation>sein Block hat die Objektversion %1, die Quelle %2.</translation>
+    </message>
+    <message>
+        <source>its device cannot be configured now.</source>
+        <translation>sein Gerät kann jetzt nicht konfiguriert werden.</translation>
+    </message>
+    <message>
+        <source>The device has no input types. %1</source>
+        <translation>Das Gerät hat keine Eingangstypen. %1</translation>
+    </message>
+    <message>
+        <source>%1 has none of the properties the controls write.</source>
+        <translation>%1 hat keine der Eigenschaften, die die Steuerelemente schreiben.</translation>
+    </message>
+    <message>
+        <source>Configuration of %1 / %2 copied to %3 of %4 inputs.</source>
+        <translation>Konfiguration von %1 / %2 auf %3 von %4 Eingängen kopiert.</translation>
+    </message>
+    <message>
+        <source>%1 / %2: written.</source>
+        <translation>%1 / %2: geschrieben.</translation>
+    </message>
+    <message>
+        <source>%1 / %2: not written: %3</source>
+        <translation>%1 / %2: nicht geschrieben: %3</translation>
+    </message>
+    <message>
+        <source>nothing was copied.</source>
+        <translation>es wurde nichts kopiert.</translation>
+    </message>
+    <message>
+        <source>The configuration of %1 cannot be read: %2</source>
+        <translation>Die Konfiguration von %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>No folder for the copy&apos;s defaults file: %1</source>
+        <translation>Kein Ordner für die Vorgabedatei der Kopie: %1</translation>
+    </message>
+    <message>
+        <source>The database was not saved: %1</source>
+        <translation>Die Datenbank wurde nicht gespeichert: %1</translation>
+    </message>
+    <message>
+        <source>%1 is not an input type of the device (%2).</source>
+        <translation>%1 ist kein Eingangstyp des Geräts (%2).</translation>
+    </message>
+</context>
+<context>
     <name>Host::ControlOutcome</name>
     <message>
         <source>nothing to write</source>
@@ -52,6 +119,41 @@
     <message>
         <source>Default for %1: %2</source>
         <translation>Vorgabe für %1: %2</translation>
+    <name>Host::CopyToInputsDialog</name>
+    <message>
+        <source>Copy to inputs</source>
+        <translation>Auf Eingänge kopieren</translation>
+    </message>
+    <message>
+        <source>No other input can take the configuration of %1 / %2: none of a device with program ID %3 has a block of the same object version.</source>
+        <translation>Kein anderer Eingang kann die Konfiguration von %1 / %2 übernehmen: keiner eines Geräts mit der Programm-ID %3 hat einen Block derselben Objektversion.</translation>
+    </message>
+    <message>
+        <source>Writes every property of %1 / %2 that the two controls write to the inputs ticked below, through the input-type defaults. Offered are the inputs of devices with program ID %3 whose block has the same object version. The network variables keep their names.</source>
+        <translation>Schreibt jede Eigenschaft von %1 / %2, die die beiden Steuerelemente schreiben, über die Eingangstyp-Vorgabewerte auf die unten angekreuzten Eingänge. Angeboten werden die Eingänge von Geräten mit der Programm-ID %3, deren Block dieselbe Objektversion hat. Die Netzvariablen behalten ihre Namen.</translation>
+    </message>
+    <message>
+        <source>Device / input</source>
+        <translation>Gerät / Eingang</translation>
+    </message>
+    <message>
+        <source>Network variable</source>
+        <translation>Netzvariable</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message numerus="yes">
+        <source>&amp;Copy to %n input(s)</source>
+        <translation>
+            <numerusform>Auf %n Eingang &amp;kopieren</numerusform>
+            <numerusform>Auf %n Eingänge &amp;kopieren</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -391,6 +493,56 @@ Datei: %1
     <message>
         <source>No input is shown.</source>
         <translation>Kein Eingang angezeigt.</translation>
+        <source>Save as input t&amp;ype...</source>
+        <translation>Als Eingangst&amp;yp speichern...</translation>
+    </message>
+    <message>
+        <source>Keep this input&apos;s stored configuration as an input type&apos;s section of a defaults file</source>
+        <translation>Die gespeicherte Konfiguration dieses Eingangs als Abschnitt eines Eingangstyps in einer Vorgabedatei ablegen</translation>
+    </message>
+    <message>
+        <source>C&amp;opy to inputs...</source>
+        <translation>Auf Eingänge k&amp;opieren...</translation>
+    </message>
+    <message>
+        <source>Write this input&apos;s stored configuration to other inputs of the same kind</source>
+        <translation>Die gespeicherte Konfiguration dieses Eingangs auf andere Eingänge derselben Art schreiben</translation>
+    </message>
+    <message>
+        <source>save the configuration as an input type</source>
+        <translation>die Konfiguration als Eingangstyp speichern</translation>
+    </message>
+    <message>
+        <source>%1: the configuration cannot be saved as an input type.</source>
+        <translation>%1: die Konfiguration kann nicht als Eingangstyp gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>%1: not saved as input type %2.</source>
+        <translation>%1: nicht als Eingangstyp %2 gespeichert.</translation>
+    </message>
+    <message>
+        <source>The configuration of %1 was not saved as input type %2.
+
+%3</source>
+        <translation>Die Konfiguration von %1 wurde nicht als Eingangstyp %2 gespeichert.
+
+%3</translation>
+    </message>
+    <message>
+        <source>%1: saved as input type %2 in %3</source>
+        <translation>%1: als Eingangstyp %2 in %3 gespeichert</translation>
+    </message>
+    <message>
+        <source>copy the configuration</source>
+        <translation>die Konfiguration kopieren</translation>
+    </message>
+    <message>
+        <source>%1: configuration copied to %2 of %3 inputs.</source>
+        <translation>%1: Konfiguration auf %2 von %3 Eingängen kopiert.</translation>
+    </message>
+    <message>
+        <source>vqhost: copy to inputs</source>
+        <translation>vqhost: auf Eingänge kopieren</translation>
     </message>
 </context>
 <context>
@@ -532,6 +684,42 @@ Datei: %1
     <message>
         <source>Close</source>
         <translation>Schließen</translation>
+    <name>Host::SaveAsInputTypeDialog</name>
+    <message>
+        <source>Save as input type</source>
+        <translation>Als Eingangstyp speichern</translation>
+    </message>
+    <message>
+        <source>Saves every property of %1 / %2 that the two controls write, as the device holds it, as the chosen input type&apos;s section of a defaults file. A section of that name is replaced; other sections and comments stay. The device finds a defaults file as CommonFiles/InputDefaultValues.ini beside the host&apos;s plug-in folder.</source>
+        <translation>Speichert jede Eigenschaft von %1 / %2, die die beiden Steuerelemente schreiben, so wie das Gerät sie hält, als Abschnitt des gewählten Eingangstyps in einer Vorgabedatei. Ein Abschnitt dieses Namens wird ersetzt; andere Abschnitte und Kommentare bleiben. Das Gerät findet eine Vorgabedatei als CommonFiles/InputDefaultValues.ini neben dem Plug-in-Ordner des Hosts.</translation>
+    </message>
+    <message>
+        <source>Input &amp;type</source>
+        <translation>Eingangs&amp;typ</translation>
+    </message>
+    <message>
+        <source>&amp;Browse...</source>
+        <translation>&amp;Durchsuchen...</translation>
+    </message>
+    <message>
+        <source>Defaults &amp;file</source>
+        <translation>Vorgabe&amp;datei</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Defaults file</source>
+        <translation>Vorgabedatei</translation>
+    </message>
+    <message>
+        <source>Input defaults (InputDefaultValues.ini);;Profile files (*.ini)</source>
+        <translation>Eingangsvorgaben (InputDefaultValues.ini);;Profildateien (*.ini)</translation>
     </message>
 </context>
 <context>
@@ -574,6 +762,38 @@ Sollen sie geschrieben werden, bevor Sie %1?</translation>
     <message>
         <source>Network side</source>
         <translation>Netzwerkseite</translation>
+    <name>Host::UserDefaultsFile</name>
+    <message>
+        <source>The section [%1] would take %2 characters; the defaults reader sees only the first %3 of a section.</source>
+        <translation>Der Abschnitt [%1] wäre %2 Zeichen lang; das Lesen der Vorgabewerte sieht nur die ersten %3 eines Abschnitts.</translation>
+    </message>
+    <message>
+        <source>The value of %1 (&quot;%2&quot;) would not read back as it is: the defaults reader cleans it to &quot;%3&quot;.</source>
+        <translation>Der Wert von %1 („%2“) würde nicht unverändert zurückgelesen: das Lesen der Vorgabewerte macht daraus „%3“.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot name a section of a defaults file.</source>
+        <translation>„%1“ kann keinen Abschnitt einer Vorgabedatei benennen.</translation>
+    </message>
+    <message>
+        <source>The entry &quot;%1&quot; cannot be written to a defaults file.</source>
+        <translation>Der Eintrag „%1“ kann nicht in eine Vorgabedatei geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>%1 is left as it is: %2</source>
+        <translation>%1 bleibt unverändert: %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be made.</source>
+        <translation>Der Ordner %1 kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
     </message>
 </context>
 </TS>

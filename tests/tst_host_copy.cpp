@@ -1,0 +1,320 @@
+// SPDX-License-Identifier: MIT
+// Copying one input's configuration to others through the defaults mechanism, and
+// saving it as a section of a defaults file that the defaults reader reads back.
+#include "ConfigurationCopy.h"
+#include "CopyToInputsDialog.h"
+#include "HostWindow.h"
+#include "UserDefaultsFile.h"
+#include "defaults/CInputDefaultValues.h"
+#include "device/sim/SimNetwork.h"
+#include "support/SeamRecorder.h"
+#include "support/SimFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString Controller = QStringLiteral("HWI-Controller 1");
+const QString Source = QStringLiteral("HwInput[1]");
+const QStringList Targets = { QStringLiteral("HwInput[20]"), QStringLiteral("HwInput[21]"),
+    QStringLiteral("HwInput[22]"), QStringLiteral("HwInput[23]"), QStringLiteral("HwInput[24]") };
+
+QJsonObject readJson(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
+}
+
+void writeJson(const QString &path, const QJsonObject &object)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QJsonDocument(object).toJson());
+}
+
+// Visits every block of the first device: fn(block object) returns the changed block.
+template<typename Fn> QJsonObject withBlocks(QJsonObject root, Fn fn)
+{
+    QJsonArray devices = root[QStringLiteral("devices")].toArray();
+    QJsonObject device = devices[0].toObject();
+    QJsonArray blocks = device[QStringLiteral("blocks")].toArray();
+    for (int i = 0; i < blocks.size(); ++i)
+        blocks[i] = fn(blocks[i].toObject());
+    device[QStringLiteral("blocks")] = blocks;
+    devices[0] = device;
+    root[QStringLiteral("devices")] = devices;
+    return root;
+}
+
+// Sets a block's (or its variable's) stored property in the database file's JSON.
+QJsonObject setCp(QJsonObject block, const QString &name, const QJsonValue &value)
+{
+    QJsonObject cps = block[QStringLiteral("cps")].toObject();
+    if (cps.contains(name)) {
+        cps[name] = value;
+        block[QStringLiteral("cps")] = cps;
+        return block;
+    }
+    QJsonArray nvs = block[QStringLiteral("nvs")].toArray();
+    QJsonObject nv = nvs[0].toObject();
+    QJsonObject nvCps = nv[QStringLiteral("cps")].toObject();
+    nvCps[name] = value;
+    nv[QStringLiteral("cps")] = nvCps;
+    nvs[0] = nv;
+    block[QStringLiteral("nvs")] = nvs;
+    return block;
+}
+
+QJsonValue cpOf(const QJsonObject &block, const QString &name)
+{
+    const QJsonObject cps = block[QStringLiteral("cps")].toObject();
+    return cps.contains(name) ? cps[name]
+                              : block[QStringLiteral("nvs")][0][QStringLiteral("cps")].toObject().value(name);
+}
+
+QJsonObject blockOf(const QJsonObject &root, const QString &name)
+{
+    for (const QJsonValue &block : root[QStringLiteral("devices")][0][QStringLiteral("blocks")].toArray()) {
+        if (block[QStringLiteral("name")].toString() == name)
+            return block.toObject();
+    }
+    return QJsonObject();
+}
+
+} // namespace
+
+class tst_host_copy : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void copyReachesEveryTargetAndNothingElse_data()
+    {
+        QTest::addColumn<QString>("failing"); // a target whose device access fails, or none
+        QTest::newRow("five targets") << QString();
+        QTest::newRow("one target fails") << QStringLiteral("HwInput[22]");
+    }
+    void copyReachesEveryTargetAndNothingElse()
+    {
+        QFETCH(QString, failing);
+        // Five more linear inputs of the source's type, each configured differently.
+        QTemporaryDir dir;
+        const QString database = dir.filePath(QStringLiteral("network.json"));
+        QJsonObject root = readJson(TestSupport::SimFixture::sampleNetworkPath());
+        QJsonArray devices = root[QStringLiteral("devices")].toArray();
+        QJsonObject device = devices[0].toObject();
+        QJsonArray blocks = device[QStringLiteral("blocks")].toArray();
+        const QJsonObject source = blockOf(root, Source);
+        for (int i = 0; i < Targets.size(); ++i) {
+            QJsonObject block = source;
+            block[QStringLiteral("name")] = Targets[i];
+            QJsonArray nvs = block[QStringLiteral("nvs")].toArray();
+            QJsonObject nv = nvs[0].toObject();
+            nv[QStringLiteral("name")] = QStringLiteral("nvoTarget%1").arg(i);
+            nv[QStringLiteral("programmaticName")] = QStringLiteral("nvoHwInput[%1]").arg(20 + i);
+            nvs[0] = nv;
+            block[QStringLiteral("nvs")] = nvs;
+            block = setCp(block, QStringLiteral("UCPTinputSignalInterpretation"), QStringLiteral("TRANS_TABLE"));
+            block = setCp(block, QStringLiteral("UCPTinputSignalType"), QStringLiteral("VOLTAGE_0_10V"));
+            block = setCp(block, QStringLiteral("SCPTmaxRnge"), 40 + i);
+            block = setCp(block, QStringLiteral("UCPToffset"), i + 1);
+            block = setCp(block, QStringLiteral("UCPThwInOptions"), QStringLiteral("1 0 0 0 0 0 0 0"));
+            block = setCp(block, QStringLiteral("UCPTtransTable"),
+                QStringLiteral("0 0 1 1 2 2 3 3 4 4 5 5 6 6 7 7 8 8 9 9 10 10 11 11 12 12 13 13 14 14 15 15"));
+            block = setCp(block, QStringLiteral("SCPTovrValue"), 10 + i);
+            block = setCp(block, QStringLiteral("SCPTmaxSendTime"), 120 + i);
+            blocks.append(block);
+        }
+        device[QStringLiteral("blocks")] = blocks;
+        devices[0] = device;
+        root[QStringLiteral("devices")] = devices;
+        writeJson(database, root);
+
+        TestSupport::SimFixture sim(database);
+        QVERIFY2(sim.isLoaded(), qPrintable(sim.errorString()));
+        QVector<Host::InputRef> targets;
+        for (const QString &target : Targets)
+            targets << Host::InputRef { Controller, target };
+        QVERIFY(Host::copyTargets(*sim.network(), { Controller, Source }).contains(targets.first()));
+        if (!failing.isEmpty())
+            sim->failOperation(QStringLiteral("LonMarkObject.ConfigProperties"), 0x80040000 + 4099, false, failing);
+        const QJsonObject before = QJsonDocument::fromJson(sim->toJson()).object();
+
+        const Host::CopySummary summary = Host::copyConfiguration(*sim.network(), { Controller, Source }, targets);
+
+        QVERIFY2(summary.saved, qPrintable(summary.text()));
+        QCOMPARE(summary.writtenCount(), failing.isEmpty() ? 5 : 4);
+        const QStringList copied = { QStringLiteral("UCPTinputSignalInterpretation"),
+            QStringLiteral("UCPTinputSignalType"), QStringLiteral("UCPTthermistorType"), QStringLiteral("SCPTminRnge"),
+            QStringLiteral("SCPTmaxRnge"), QStringLiteral("UCPTtransTable"), QStringLiteral("UCPToffset"),
+            QStringLiteral("UCPThwInOptions"), QStringLiteral("UCPTdefaultValue"), QStringLiteral("SCPTovrValue"),
+            QStringLiteral("SCPTsndDelta"), QStringLiteral("SCPTminSendTime"), QStringLiteral("SCPTmaxSendTime") };
+        const QJsonObject after = readJson(sim.databasePath());
+        for (const Host::CopyTargetResult &result : summary.targets) {
+            const bool fails = result.target.block == failing;
+            QCOMPARE(result.written, !fails);
+            QCOMPARE(result.reason.isEmpty(), !fails);
+            if (fails)
+                continue;
+            for (const QString &cp : copied)
+                QVERIFY2(cpOf(blockOf(after, result.target.block), cp) == cpOf(blockOf(after, Source), cp),
+                    qPrintable(result.target.block + QLatin1Char(' ') + cp));
+        }
+        // With the copied properties of the written targets put back, the database is as before.
+        const QJsonObject restored = withBlocks(after, [&](QJsonObject block) {
+            const QString name = block[QStringLiteral("name")].toString();
+            if (!Targets.contains(name) || name == failing)
+                return block;
+            for (const QString &cp : copied)
+                block = setCp(block, cp, cpOf(blockOf(before, name), cp));
+            return block;
+        });
+        QCOMPARE(restored, before);
+    }
+
+    void targetsShareProgramIdAndObjectVersion()
+    {
+        TestSupport::SimFixture sim;
+        QStringList offered;
+        for (const Host::InputRef &target :
+            Host::copyTargets(*sim.network(), { Controller, QStringLiteral("HwInput[0]") }))
+            offered << target.block;
+        // The version-2 blocks of the configurable controller; the second one is not commissioned.
+        QCOMPARE(offered,
+            QStringList({ QStringLiteral("HwInput[1]"), QStringLiteral("HwInput[2]"), QStringLiteral("HwInput[3]"),
+                QStringLiteral("HwInput[8]"), QStringLiteral("HwInput[10]"), QStringLiteral("HwInput[12]") }));
+        const Host::CopySummary refused
+            = Host::copyConfiguration(*sim.network(), { Controller, QStringLiteral("HwInput[0]") },
+                { { Controller, QStringLiteral("HwInput[4]") },
+                    { QStringLiteral("HWI-Controller 2"), QStringLiteral("HwInput[0]") } });
+        QCOMPARE(refused.writtenCount(), 0);
+        QVERIFY(refused.targets[0].reason.contains(QStringLiteral("object version 1")));
+        QVERIFY(!refused.targets[1].reason.isEmpty());
+    }
+
+    void theWindowCopiesTheTickedInputsWithOneSummary()
+    {
+        TestSupport::SimFixture sim;
+        TestSupport::SeamRecorder seams;
+        seams.setModalDriver([](QDialog &dialog) {
+            auto copy = qobject_cast<Host::CopyToInputsDialog *>(&dialog);
+            // A pressure input takes the valve's range; a switch cannot take a plain number.
+            return copy && copy->tick({ Controller, QStringLiteral("HwInput[8]") })
+                    && copy->tick({ Controller, QStringLiteral("HwInput[2]") })
+                ? int(QDialog::Accepted)
+                : int(QDialog::Rejected);
+        });
+        Host::HostWindow window;
+        QVERIFY(window.openDatabase(sim.databasePath()));
+        QVERIFY(window.selectInput(Controller, Source));
+        QVERIFY(!window.copyToInputs());
+        QCOMPARE(seams.modalCount(), 1);
+        QCOMPARE(seams.messageCount(), 1);
+        QCOMPARE(seams.messages().first().style, 16);
+        QVERIFY2(seams.messages().first().text.contains(QStringLiteral("HwInput[8]: written."))
+                && seams.messages().first().text.contains(QStringLiteral("HwInput[2]: not written: The text")),
+            qPrintable(seams.messages().first().text));
+        // Both in their own type's SI unit: the same number, each type formatting it its way.
+        const auto saved = Sim::Network::load(sim.databasePath());
+        QCOMPARE(
+            saved->storedCpText(Controller, QStringLiteral("HwInput[8]"), QStringLiteral("SCPTmaxRnge")).toDouble(),
+            saved->storedCpText(Controller, Source, QStringLiteral("SCPTmaxRnge")).toDouble());
+    }
+
+    void sectionIsAddedOrReplacedAndReadsBack_data()
+    {
+        QTest::addColumn<QString>("file"); // what the file holds before
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("value"); // of SCPTmaxRnge
+        QTest::addColumn<QString>("expected"); // the file after, or empty when refused
+        const QString other = QStringLiteral("; head\n[Other]\nSCPTminRnge = 1\n");
+        QTest::newRow("new file") << QString() << "Room"
+                                  << "40"
+                                  << "; Input defaults saved by vqhost. One section per input type; keys are the\n"
+                                     "; property names of the hardware input and of its network variable.\n\n"
+                                     "[Room]\nSCPTminRnge = 0\nSCPTmaxRnge = 40\n";
+        QTest::newRow("added") << other << "Room"
+                               << "40" << other + "\n[Room]\nSCPTminRnge = 0\nSCPTmaxRnge = 40\n";
+        QTest::newRow("replaced, comments kept")
+            << "[room]\n; mine\nSCPTmaxRnge = 9\nUCPToffset = 2\n\n" + other << "Room"
+            << "40"
+            << "[room]\n; mine\nSCPTminRnge = 0\nSCPTmaxRnge = 40\n\n" + other;
+        QTest::newRow("cleaned on reading") << other << "Room"
+                                            << "40 (x)" << QString();
+        QTest::newRow("beyond the reader's buffer") << other << "Room" << QString(480, QLatin1Char('1')) << QString();
+        QTest::newRow("not a section name") << other << "Ro]om"
+                                            << "40" << QString();
+    }
+    void sectionIsAddedOrReplacedAndReadsBack()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, section);
+        QFETCH(QString, value);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("CommonFiles/InputDefaultValues.ini"));
+        if (!file.isEmpty()) {
+            QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("CommonFiles"))));
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(file.toUtf8());
+        }
+        QString error;
+        const bool written = Host::writeDefaultsSection(path, section,
+            { { QStringLiteral("SCPTminRnge"), QStringLiteral("0") }, { QStringLiteral("SCPTmaxRnge"), value } },
+            error);
+        QCOMPARE(written, !expected.isEmpty());
+        QCOMPARE(error.isEmpty(), written);
+        QFile f(path);
+        const QString now = f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+        QCOMPARE(now, written ? expected : file);
+    }
+
+    void savedInputTypeAppliesThroughTheDefaults_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("target");
+        QTest::newRow("set-point offset onto a thermistor") << "HwInput[10]"
+                                                            << "HwInput[0]";
+        QTest::newRow("six-field structure onto itself") << "HwInput[12]"
+                                                         << "HwInput[12]";
+        QTest::newRow("version 1, multi-level") << "HwInput[7]"
+                                                << "HwInput[7]";
+    }
+    void savedInputTypeAppliesThroughTheDefaults()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, target);
+        TestSupport::SimFixture sim;
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("CommonFiles/InputDefaultValues.ini"));
+        QString error;
+        // Only the device's input types name sections the defaults reader reads ("NONE" is value 0).
+        QVERIFY(!Host::saveAsInputType(*sim.network(), { Controller, source }, QStringLiteral("NONE"), file, error));
+        QVERIFY(!error.isEmpty() && !QFile::exists(file));
+        error.clear();
+        QVERIFY2(Host::saveAsInputType(
+                     *sim.network(), { Controller, source }, QStringLiteral("Room_Temp_NTC10k"), file, error),
+            qPrintable(error));
+        const Host::InputConfiguration saved = Host::readInputConfiguration(*sim.network(), { Controller, source });
+        sim->setStoredCpText(Controller, target, QStringLiteral("UCPTinputSignalType"), QStringLiteral("RESISTANCE"));
+        sim->setStoredCpText(Controller, target, QStringLiteral("SCPTmaxSendTime"), QStringLiteral("99"), true);
+        CInputDefaultValues defaults;
+        QString folder = dir.filePath(QStringLiteral("Plugin"));
+        QVERIFY(defaults.ChargeInputDefaultValues(
+            folder, sim->programId(Controller), sim->scope(Controller), 19, 1, 255, error));
+        defaults.setHardwareInputObject(sim->block(Controller, target));
+        QVERIFY2(defaults.WriteDefaultValues(QStringLiteral("ROOM_TEMP_NTC10K"), QString(), error) && error.isEmpty(),
+            qPrintable(error));
+        QCOMPARE(Host::readInputConfiguration(*sim.network(), { Controller, target }).entries, saved.entries);
+    }
+};
+
+QTEST_MAIN(tst_host_copy)
+#include "tst_host_copy.moc"
