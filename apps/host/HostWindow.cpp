@@ -2,11 +2,10 @@
 // The host's main window.
 #include "HostWindow.h"
 
+#include "CopyToInputsDialog.h"
 #include "FormatLocaleScope.h"
 #include "HostSession.h"
 #include "PreviewDialog.h"
-#include "CopyToInputsDialog.h"
-#include "HostSession.h"
 #include "SaveAsInputTypeDialog.h"
 #include "UnsavedQuestion.h"
 #include "device/sim/SimNetwork.h"
@@ -732,6 +731,8 @@ PreviewResult HostWindow::preview()
     PreviewDialog dialog(result, input, this);
     MKorvane::ShowModal(dialog);
     return result;
+}
+
 bool HostWindow::saveAsInputType()
 {
     if (!m_page || !settlePendingEdits(tr("save the configuration as an input type")))

@@ -5,8 +5,8 @@
 // written happens without asking (write, discard or stay).
 #pragma once
 
-#include "DefaultDeviations.h"
 #include "ConfigurationCopy.h"
+#include "DefaultDeviations.h"
 #include "HostTranslator.h"
 #include "InputPage.h"
 #include "InputTypes.h"

@@ -217,6 +217,8 @@ void showDeviationsAndPreview(HostWindow &window, Tour &tour, const Shown &input
     if (result.rows.size() != 2 || result.failed())
         tour.fail(QStringLiteral("the preview of two edits"));
     window.discard();
+}
+
 // The dialogs of "Save as input type" and "Copy to inputs" (two inputs ticked), pictured
 // and cancelled, so the tour's database keeps its inputs as they were.
 void showCopyDialogs(HostWindow &window, Tour &tour, const Shown &input)

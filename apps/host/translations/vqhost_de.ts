@@ -55,6 +55,10 @@
         <translation>%1 hat keine der Eigenschaften, die die Steuerelemente schreiben.</translation>
     </message>
     <message>
+        <source>%1 is not an input type of the device (%2).</source>
+        <translation>%1 ist kein Eingangstyp des Geräts (%2).</translation>
+    </message>
+    <message>
         <source>Configuration of %1 / %2 copied to %3 of %4 inputs.</source>
         <translation>Konfiguration von %1 / %2 auf %3 von %4 Eingängen kopiert.</translation>
     </message>
@@ -82,10 +86,6 @@
         <source>The database was not saved: %1</source>
         <translation>Die Datenbank wurde nicht gespeichert: %1</translation>
     </message>
-    <message>
-        <source>%1 is not an input type of the device (%2).</source>
-        <translation>%1 ist kein Eingangstyp des Geräts (%2).</translation>
-    </message>
 </context>
 <context>
     <name>Host::ControlOutcome</name>
@@ -107,18 +107,6 @@
     </message>
 </context>
 <context>
-    <name>Host::DefaultDeviations</name>
-    <message>
-        <source>%1 has no defaults.</source>
-        <translation>%1 hat keine Vorgaben.</translation>
-    </message>
-    <message>
-        <source>the input cannot be shown with the defaults of %1.</source>
-        <translation>der Eingang kann mit den Vorgaben von %1 nicht angezeigt werden.</translation>
-    </message>
-    <message>
-        <source>Default for %1: %2</source>
-        <translation>Vorgabe für %1: %2</translation>
     <name>Host::CopyToInputsDialog</name>
     <message>
         <source>Copy to inputs</source>
@@ -154,6 +142,21 @@
             <numerusform>Auf %n Eingang &amp;kopieren</numerusform>
             <numerusform>Auf %n Eingänge &amp;kopieren</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>Host::DefaultDeviations</name>
+    <message>
+        <source>%1 has no defaults.</source>
+        <translation>%1 hat keine Vorgaben.</translation>
+    </message>
+    <message>
+        <source>the input cannot be shown with the defaults of %1.</source>
+        <translation>der Eingang kann mit den Vorgaben von %1 nicht angezeigt werden.</translation>
+    </message>
+    <message>
+        <source>Default for %1: %2</source>
+        <translation>Vorgabe für %1: %2</translation>
     </message>
 </context>
 <context>
@@ -493,6 +496,8 @@ Datei: %1
     <message>
         <source>No input is shown.</source>
         <translation>Kein Eingang angezeigt.</translation>
+    </message>
+    <message>
         <source>Save as input t&amp;ype...</source>
         <translation>Als Eingangst&amp;yp speichern...</translation>
     </message>
@@ -684,6 +689,9 @@ Datei: %1
     <message>
         <source>Close</source>
         <translation>Schließen</translation>
+    </message>
+</context>
+<context>
     <name>Host::SaveAsInputTypeDialog</name>
     <message>
         <source>Save as input type</source>
@@ -750,18 +758,6 @@ Sollen sie geschrieben werden, bevor Sie %1?</translation>
     </message>
 </context>
 <context>
-    <name>Host::WritePreview</name>
-    <message>
-        <source>The input %1 is not in the network.</source>
-        <translation>Der Eingang %1 ist nicht im Netzwerk.</translation>
-    </message>
-    <message>
-        <source>Hardware side</source>
-        <translation>Hardwareseite</translation>
-    </message>
-    <message>
-        <source>Network side</source>
-        <translation>Netzwerkseite</translation>
     <name>Host::UserDefaultsFile</name>
     <message>
         <source>The section [%1] would take %2 characters; the defaults reader sees only the first %3 of a section.</source>
@@ -794,6 +790,21 @@ Sollen sie geschrieben werden, bevor Sie %1?</translation>
     <message>
         <source>%1 cannot be written: %2</source>
         <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Host::WritePreview</name>
+    <message>
+        <source>The input %1 is not in the network.</source>
+        <translation>Der Eingang %1 ist nicht im Netzwerk.</translation>
+    </message>
+    <message>
+        <source>Hardware side</source>
+        <translation>Hardwareseite</translation>
+    </message>
+    <message>
+        <source>Network side</source>
+        <translation>Netzwerkseite</translation>
     </message>
 </context>
 </TS>
