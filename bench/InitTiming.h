@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+// One ZovezuVavevaInit per sample input and control, against the floor: project and
+// floor runs interleaved in one process, CPU-time medians, paint events and pauses for
+// pending events per initialisation.
+#pragma once
+
+#include "BenchSetup.h"
+
+namespace Bench {
+
+struct InitTiming
+{
+    InputId input;
+    Kind kind = Kind::Hardware;
+    QString interpretation; // what the hardware control shows after initialising
+    double shownInit = 0, shownFloor = 0; // CPU microseconds, medians
+    double hiddenInit = 0, hiddenFloor = 0;
+    double paints = 0, floorPaints = 0, pauses = 0; // per run, medians
+    double shownRatio() const { return shownFloor > 0 ? shownInit / shownFloor : 0; }
+    double hiddenRatio() const { return hiddenFloor > 0 ? hiddenInit / hiddenFloor : 0; }
+};
+
+InitTiming measureInit(Kind kind, const InputId &input, int rounds);
+
+// Prints the table; returns the largest ratio with the control shown.
+double printInitTable(const QVector<InitTiming> &timings, int rounds);
+
+} // namespace Bench
