@@ -61,8 +61,11 @@ bool editBox(QWidget *control, const QString &name)
     auto box = control->findChild<QLineEdit *>(name);
     if (!box || box->isHidden() || box->isReadOnly())
         return false;
+    // A structured value (a switch's "100.0 1") is left as it is: one number would be refused.
     const QString text = box->text().trimmed();
-    box->setText(MKorvane::IsNumeric(text) ? MKorvane::NumberText(MKorvane::Val(text) + 1) : QStringLiteral("1"));
+    if (!MKorvane::IsNumeric(text))
+        return false;
+    box->setText(MKorvane::NumberText(MKorvane::Val(text) + 1));
     return true;
 }
 
