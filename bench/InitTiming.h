@@ -6,6 +6,8 @@
 
 #include "BenchSetup.h"
 
+#include <utility>
+
 namespace Bench {
 
 struct InitTiming
@@ -15,12 +17,12 @@ struct InitTiming
     QString interpretation; // what the hardware control shows after initialising
     double shownInit = 0, shownFloor = 0; // CPU microseconds, medians
     double hiddenInit = 0, hiddenFloor = 0;
+    double shownRatio = 0, hiddenRatio = 0; // medians of the ratios of runs side by side
     double paints = 0, floorPaints = 0, pauses = 0; // per run, medians
-    double shownRatio() const { return shownFloor > 0 ? shownInit / shownFloor : 0; }
-    double hiddenRatio() const { return hiddenFloor > 0 ? hiddenInit / hiddenFloor : 0; }
 };
 
-InitTiming measureInit(Kind kind, const InputId &input, int rounds);
+// `rounds` runs of every control, round robin.
+QVector<InitTiming> measureInits(const QVector<std::pair<Kind, InputId>> &controls, int rounds);
 
 // Prints the table; returns the largest ratio with the control shown.
 double printInitTable(const QVector<InitTiming> &timings, int rounds);

@@ -46,12 +46,12 @@ int main(int argc, char **argv)
     printMachine(rounds);
 
     const QVector<Bench::InputId> inputs = Bench::sampleInputs();
-    QVector<Bench::InitTiming> timings;
+    QVector<std::pair<Bench::Kind, Bench::InputId>> controls;
     for (Bench::Kind kind : { Bench::Kind::Hardware, Bench::Kind::Network }) {
         for (const Bench::InputId &input : inputs)
-            timings << Bench::measureInit(kind, input, rounds);
+            controls.push_back({ kind, input });
     }
-    Bench::printInitTable(timings, rounds);
+    Bench::printInitTable(Bench::measureInits(controls, rounds), rounds);
 
     QVector<Bench::InputCalls> calls;
     for (Bench::Kind kind : { Bench::Kind::Hardware, Bench::Kind::Network }) {
