@@ -161,9 +161,9 @@ double printInitTable(const QVector<InitTiming> &timings, int rounds)
         << "   memory with what the control shows after initialising, then shown and painted. init: one\n"
         << "   ZovezuVavevaInit of a control that is on screen, and the paints it leaves. CPU time of the UI\n"
         << "   thread in microseconds, medians of " << rounds << " runs, project and floor interleaved; ratio:\n"
-        << "   the median of the ratios of runs side by side (target 2.0). Hidden: the same with neither on screen "
-           "(the library's own work). Paints: paint\n"
-        << "   events of the form and its widgets per run; pauses: the control's pauses for pending events.\n\n";
+        << "   the median of the ratios of runs side by side (target 2.0). Hidden: the same with neither\n"
+        << "   on screen (the library's own work). Paints: paint events of the form and its widgets per run;\n"
+        << "   pauses: the control's pauses for pending events.\n\n";
     int width = 30;
     for (const InitTiming &t : timings)
         width = qMax(width, int(t.input.label().size()) + 2);
