@@ -29,6 +29,7 @@ StepCalls measure(Sim::Network &network, const std::function<void()> &operation)
     for (const Sim::CallRecord &call : network.callLog()) {
         const QString key = call.operation + QLatin1Char('(') + call.arguments.join(QStringLiteral(", ")) + ')';
         ++calls.total;
+        calls.log << key;
         if (seen.contains(key)) {
             ++calls.repeats;
             ++calls.repeatedCalls[key];
@@ -162,6 +163,18 @@ InputCalls countCalls(Kind kind, const InputId &input)
     messages.removeDuplicates();
     result.messages = messages;
     return result;
+}
+
+void printCallLogs(const QVector<InputCalls> &calls)
+{
+    static const char *const names[StepCount] = { "init", "Get Value", "write one", "write all", "language", "units" };
+    QTextStream out(stdout);
+    for (const InputCalls &c : calls) {
+        for (int step = 0; step < StepCount; ++step) {
+            for (const QString &call : c.steps[step].log)
+                out << kindName(c.kind) << ' ' << c.input.label() << ' ' << names[step] << ": " << call << '\n';
+        }
+    }
 }
 
 void printCallTable(const QVector<InputCalls> &calls)

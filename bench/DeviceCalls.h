@@ -16,6 +16,7 @@ struct StepCalls
     int total = 0;
     int repeats = 0;
     QMap<QString, int> repeatedCalls; // "operation(arguments)" -> how often it repeated
+    QStringList log; // every call as "operation(arguments)", in order
 };
 
 enum Step { StepInit, StepGetValue, StepWriteOne, StepWriteAll, StepLanguage, StepUnits, StepCount };
@@ -30,5 +31,7 @@ struct InputCalls
 
 InputCalls countCalls(Kind kind, const InputId &input);
 void printCallTable(const QVector<InputCalls> &calls);
+// Every call of every step, in order: two builds' outputs compare with diff.
+void printCallLogs(const QVector<InputCalls> &calls);
 
 } // namespace Bench

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // `make bench`: the controls against their floor, their device calls, and the room for
 // the simulated network at scale. Reports only; nothing is asserted.
-// Usage: vqbench [rounds] (default 25 interleaved runs per input and control).
+// Usage: vqbench [rounds] (default 25 interleaved runs per input and control), or
+// vqbench --call-log: every device call of the measured operations, in order.
 #include "BenchSetup.h"
 #include "DeviceCalls.h"
 #include "InitTiming.h"
@@ -42,10 +43,22 @@ int main(int argc, char **argv)
 {
     Bench::prepareHeadless();
     QApplication app(argc, argv);
+    const QVector<Bench::InputId> inputs = Bench::sampleInputs();
+    const auto countAll = [&] {
+        QVector<Bench::InputCalls> calls;
+        for (Bench::Kind kind : { Bench::Kind::Hardware, Bench::Kind::Network }) {
+            for (const Bench::InputId &input : inputs)
+                calls << Bench::countCalls(kind, input);
+        }
+        return calls;
+    };
+    if (argc > 1 && QLatin1String(argv[1]) == QLatin1String("--call-log")) {
+        Bench::printCallLogs(countAll());
+        return 0;
+    }
     const int rounds = argc > 1 ? qMax(1, QString::fromLocal8Bit(argv[1]).toInt()) : 25;
     printMachine(rounds);
 
-    const QVector<Bench::InputId> inputs = Bench::sampleInputs();
     QVector<std::pair<Bench::Kind, Bench::InputId>> controls;
     for (Bench::Kind kind : { Bench::Kind::Hardware, Bench::Kind::Network }) {
         for (const Bench::InputId &input : inputs)
@@ -53,12 +66,7 @@ int main(int argc, char **argv)
     }
     Bench::printInitTable(Bench::measureInits(controls, rounds), rounds);
 
-    QVector<Bench::InputCalls> calls;
-    for (Bench::Kind kind : { Bench::Kind::Hardware, Bench::Kind::Network }) {
-        for (const Bench::InputId &input : inputs)
-            calls << Bench::countCalls(kind, input);
-    }
-    Bench::printCallTable(calls);
+    Bench::printCallTable(countAll());
 
     printScaleSection();
     return 0;
