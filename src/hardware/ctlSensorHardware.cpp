@@ -19,6 +19,14 @@ ctlSensorHardware::ctlSensorHardware(QWidget *parent)
 {
     ui->setupUi(this);
     mDesignSize = size();
+    // Widgets that only a few interpretations show start hidden: the first layout then
+    // has less to change on screen, and each change it makes is shown with a pause.
+    for (QWidget *rare : { static_cast<QWidget *>(ui->lblSelector), static_cast<QWidget *>(ui->txtSelector),
+             static_cast<QWidget *>(ui->lblSelectorUnit), static_cast<QWidget *>(ui->lblTherm),
+             static_cast<QWidget *>(ui->cboTherm), static_cast<QWidget *>(ui->cmdTable),
+             static_cast<QWidget *>(ui->cboMin), static_cast<QWidget *>(ui->cboMax),
+             static_cast<QWidget *>(ui->lblReverse), static_cast<QWidget *>(ui->chkReverse) })
+        rare->hide();
 
     // The live value is shown, not edited: locked, on the button face like a caption.
     QPalette valuePalette = ui->txtValue->palette();
@@ -26,6 +34,8 @@ ctlSensorHardware::ctlSensorHardware(QWidget *parent)
     ui->txtValue->setPalette(valuePalette);
     ui->txtValue->setReadOnly(true);
 
+    // Before the handlers, so that a click's first pause knows of the selection that raised it.
+    watchScreenChanges();
     connectHandlers();
     MKorvane::KeepDesignFaces(this, languageFontWidgets());
 

@@ -13,7 +13,12 @@
 #include <memory>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
+
+namespace MKorvane {
+class ScreenChanges;
+}
 
 namespace Ui {
 class ctlSensorHardware;
@@ -109,6 +114,10 @@ private:
     void ReInitializeDisplayStrings(const QString &RangeUnit, const QString &OffsetUnit);
     void ArrangeRangeControls();
     void ShowValueButton();
+    void watchScreenChanges();
+    void showNow(QWidget *widget, bool visible);
+    void moveNow(QWidget *widget, int top);
+    void captionNow(QLabel *label, const QString &caption);
 
     // Reading (ctlSensorHardware_read.cpp)
     void ReadNvFormat(const DeviceAccess::NetworkVariablePtr &nv, QString &ErrMsg);
@@ -142,6 +151,8 @@ private:
         qint32 TypeIndex, bool &IsReceived);
 
     std::unique_ptr<Ui::ctlSensorHardware> ui;
+    // What changed on screen since the last pause for pending events.
+    MKorvane::ScreenChanges *mScreen = nullptr;
     QSize mDesignSize; // the size of the form file
 
     DeviceAccess::EnumCollectionPtr mcolSignalTypes;

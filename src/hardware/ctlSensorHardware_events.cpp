@@ -85,16 +85,20 @@ void ctlSensorHardware::txtOff_Change()
         mstrMultiLevel = ui->txtOff->text();
 }
 
+// The handlers below pause for pending events before their steps, but only when
+// something on screen changed since the last pause (the selection that raised the
+// click counts): a pause after a step that changed nothing would show nothing.
+
 void ctlSensorHardware::cboSignal_Click()
 {
-    MKorvane::DoEvents();
+    mScreen->pause();
     const QString unit = MKorvane::GetSignalUnit(ui->cboSignal->currentText());
-    MKorvane::DoEvents();
-    setCaption(ui->lblSelectorUnit, unit);
-    MKorvane::DoEvents();
+    mScreen->pause();
+    captionNow(ui->lblSelectorUnit, unit);
+    mScreen->pause();
     if (ui->cboInput->currentText() == MultiLevel)
-        setCaption(ui->lblUnitOffset, unit);
-    MKorvane::DoEvents();
+        captionNow(ui->lblUnitOffset, unit);
+    mScreen->pause();
     mblnValueChanged = true;
 }
 
@@ -106,33 +110,36 @@ void ctlSensorHardware::cboInput_Click()
     bool selectorVisible = false;
 
     step([&] { ShowInterpretationLayout(mstrUnit, mstrDisplayUnit); });
-    MKorvane::DoEvents();
+    mScreen->pause();
     step([&] { multi = ui->cboInput->currentText() == MultiLevel; });
-    MKorvane::DoEvents();
+    mScreen->pause();
     step([&] {
         selectorVisible = MKorvane::ObjMajorVersion() == 1 && multi;
         ui->lblSelector->setVisible(selectorVisible);
     });
-    MKorvane::DoEvents();
+    mScreen->pause();
     step([&] { ui->txtSelector->setVisible(selectorVisible); });
-    MKorvane::DoEvents();
+    mScreen->pause();
     step([&] { ui->lblSelectorUnit->setVisible(selectorVisible); });
-    MKorvane::DoEvents();
+    mScreen->pause();
     step([&] {
         if (ui->cboInput->currentText() == SetpointOffset) {
             mblnIsSetpointOffset = true;
             ReadValues(true);
             emit OnSetpointOffSetEvent(mblnIsSetpointOffset);
+            // What the host shows in reply is not watched here: it gets its pause.
+            mScreen->note(this);
         } else if (mblnIsSetpointOffset) {
             // Leaving set-point-offset mode: the range is read again as absolute values.
             mblnIsSetpointOffset = false;
             ReadValues(true);
             emit OnSetpointOffSetEvent(mblnIsSetpointOffset);
+            mScreen->note(this);
         } else {
             ReadTransTableAndMultiLevel();
         }
     });
-    MKorvane::DoEvents();
+    mScreen->pause();
     mblnValueChanged = true;
 }
 

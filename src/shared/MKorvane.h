@@ -10,6 +10,7 @@
 #include "shared/KeyCodes.h"
 #include "shared/Numbers.h"
 #include "shared/ProcessState.h"
+#include "shared/ScreenChanges.h"
 #include "shared/Seams.h"
 #include "shared/Steps.h"
 #include "shared/Strings.h"

@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: MIT
+// The hardware control's pauses for pending events: the user sees each change at once,
+// but never a widget at a place it neither had nor ends in, and a control that is not
+// on screen does not pause at all.
+#include "tst_hardware_harness.h"
+
+#include "shared/Seams.h"
+
+#include <QMap>
+
+using namespace HardwareTest;
+
+namespace {
+
+const QStringList placed = { "lblOff", "txtOff", "lblUnitOffset", "lblMax", "txtMax", "cboMax", "lblMin", "txtMin",
+    "cboMin", "lblSelector", "txtSelector", "lblSelectorUnit", "lblTherm", "cboTherm", "cmdTable", "lblUnitMinRange" };
+
+// Tops (in pixels) of the placed widgets, of those on screen or of all.
+QMap<QString, int> tops(const Harness &h, bool shownOnly = true)
+{
+    QMap<QString, int> result;
+    for (const QString &name : placed) {
+        if (!shownOnly || h.widget(name)->isVisible())
+            result.insert(name, h.widget(name)->y());
+    }
+    return result;
+}
+
+} // namespace
+
+class tst_hardware_pauses : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pausesShowOnlyStartAndEndPlaces_data();
+    void pausesShowOnlyStartAndEndPlaces();
+    void hiddenControlDoesNotPause();
+};
+
+void tst_hardware_pauses::pausesShowOnlyStartAndEndPlaces_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("chosen"); // empty: initialise the shown control a second time
+
+    QTest::newRow("v2 DIGITAL initialised again") << 2 << "DIGITAL"
+                                                  << "";
+    QTest::newRow("v1 MULTI_LEVEL initialised again") << 1 << "MULTI_LEVEL"
+                                                      << "";
+    QTest::newRow("v2 LINEAR, DIGITAL chosen") << 2 << "LINEAR"
+                                               << "DIGITAL";
+    QTest::newRow("v2 DIGITAL, LINEAR chosen") << 2 << "DIGITAL"
+                                               << "LINEAR";
+    QTest::newRow("v1 LINEAR, MULTI_LEVEL chosen") << 1 << "LINEAR"
+                                                   << "MULTI_LEVEL";
+    QTest::newRow("v2 DIGITAL, STD_THERMISTOR chosen") << 2 << "DIGITAL"
+                                                       << "STD_THERMISTOR";
+}
+
+void tst_hardware_pauses::pausesShowOnlyStartAndEndPlaces()
+{
+    QFETCH(int, version);
+    QFETCH(QString, stored);
+    QFETCH(QString, chosen);
+    Harness h;
+    QVERIFY(h.open(version, SnvtTempP, "UCPTinputSignalInterpretation=" + stored));
+    h.control->show();
+    QVERIFY(QTest::qWaitForWindowExposed(h.control.get()));
+
+    // A widget may appear where it was while hidden before it moves: the layout shows first.
+    const QMap<QString, int> before = tops(h, false);
+    QVector<QMap<QString, int>> atPauses;
+    MKorvane::setEventProcessor([&] { atPauses.append(tops(h)); });
+    if (chosen.isEmpty())
+        h.control->ZovezuVavevaInit();
+    else
+        QVERIFY(h.choose(chosen));
+    const QMap<QString, int> after = tops(h);
+
+    for (const QMap<QString, int> &tops : std::as_const(atPauses)) {
+        for (auto it = tops.cbegin(); it != tops.cend(); ++it) {
+            const bool known = it.value() == before.value(it.key(), -1) || it.value() == after.value(it.key(), -1);
+            QVERIFY2(known, qPrintable(QStringLiteral("%1 shown at %2 twips").arg(it.key()).arg(it.value() * 15)));
+        }
+    }
+    if (!chosen.isEmpty()) {
+        // A new interpretation changes the screen: the user sees it while the handler runs.
+        QVERIFY(!atPauses.isEmpty());
+        QCOMPARE(atPauses.last(), after);
+    }
+    QCOMPARE(h.seams.messageTexts(), QStringList());
+}
+
+void tst_hardware_pauses::hiddenControlDoesNotPause()
+{
+    Harness h;
+    QVERIFY(h.open(2, SnvtTempP, "UCPTinputSignalInterpretation=DIGITAL"));
+    QVERIFY(h.choose("LINEAR"));
+    QVERIFY(h.choose("MULTI_LEVEL"));
+    QCOMPARE(h.seams.doEventsCount(), 0);
+    QCOMPARE(h.seams.messageTexts(), QStringList());
+}
+
+QTEST_MAIN(tst_hardware_pauses)
+#include "tst_hardware_pauses.moc"
