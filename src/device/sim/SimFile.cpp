@@ -111,6 +111,7 @@ QByteArray readDatabaseFile(const QString &path)
 void writeDatabaseFile(const QString &path, const QByteArray &text)
 {
     QSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly))
         refuse(path, QStringLiteral("cannot be written: %1").arg(writeFailure(errno, file.errorString())));
     // Flushed here so that a full disk shows while its reason is still in errno.
