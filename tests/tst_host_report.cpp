@@ -3,6 +3,7 @@
 // the project's data folder untouched.
 #include "DatabaseLocation.h"
 #include "HostReport.h"
+#include "HostSession.h"
 #include "device/sim/SimNetwork.h"
 
 #include <QFile>
@@ -21,6 +22,7 @@ private slots:
     }
     void reportText();
     void workingCopyIsKeptUntilReset();
+    void loadErrorNamesTheFileOnce();
 };
 
 void TestHostReport::reportText()
@@ -77,6 +79,20 @@ void TestHostReport::workingCopyIsKeptUntilReset()
     QCOMPARE(contents(copy), QByteArray("{}"));
     QCOMPARE(Host::workingCopyPath(true, &error), copy);
     QCOMPARE(contents(copy), contents(Host::sampleNetworkPath()));
+}
+
+// The callers put the path in front of the error: the error itself must not repeat it.
+void TestHostReport::loadErrorNamesTheFileOnce()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("broken.json"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("{\n  \"formatVersion\": 2\n}") > 0);
+    file.close();
+    const Host::OpenResult opened = Host::openNetwork(path, false);
+    QVERIFY(!opened.network);
+    QCOMPARE(opened.path, path);
+    QCOMPARE(opened.error, QStringLiteral("formatVersion: unsupported format version 2; this library reads version 1"));
 }
 
 QTEST_GUILESS_MAIN(TestHostReport)

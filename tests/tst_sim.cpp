@@ -3,6 +3,7 @@
 // the sample's types, refused texts, the format locale, the network variable's type,
 // format ranges and conversions, and the language switch.
 #include "device/sim/SimErrors.h"
+#include "shared/Formats.h"
 #include "support/SimFixture.h"
 
 #include <QFile>
@@ -73,6 +74,8 @@ private slots:
     void formatLocale();
     void networkVariable();
     void changingNvTypeRefitsInheritingValues();
+    void nvTypeTextAsTheLibraryReadsIt_data();
+    void nvTypeTextAsTheLibraryReadsIt();
     void formatRanges_data();
     void formatRanges();
     void formatObjectConverts();
@@ -260,6 +263,39 @@ void TestSim::changingNvTypeRefitsInheritingValues()
     nvType.in(net())->setValueText(QStringLiteral("PID 90:00:A5:3D:0A:04:04:10, Scope 0, Index 95"));
     QCOMPARE(max.stored(net()), QStringLiteral("0.0 0"));
     QCOMPARE(Place(QStringLiteral("0/nv/SCPTovrValue")).stored(net()), QStringLiteral("0.0 0"));
+}
+
+void TestSim::nvTypeTextAsTheLibraryReadsIt_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("plain") << "90 00 A5 3D 0A 04 04 10 0 105" << true;
+    QTest::newRow("labelled, one short byte") << "PID 9,i 0,x 105" << true;
+    QTest::newRow("plain, fields after the index") << "90 00 A5 3D 0A 04 04 10 0 105 7 x" << true;
+    QTest::newRow("plain, index rounded") << "90 00 A5 3D 0A 04 04 10 0 104.6" << true;
+    QTest::newRow("plain, two blanks") << "90 00 A5 3D 0A 04 04 10 0  105" << false;
+    QTest::newRow("labelled, two blanks") << "PID 90:00:A5:3D:0A:04:04:10, Scope  0, Index 105" << false;
+    QTest::newRow("labelled, no index") << "PID 90:00:A5:3D:0A:04:04:10, Scope 0" << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+// The device takes exactly the SCPTnvType texts that the library's ParseNvTypeValue reads.
+void TestSim::nvTypeTextAsTheLibraryReadsIt()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, accepted);
+    qint32 scope = 0, index = 0;
+    QString programId, errMsg;
+    QCOMPARE(MKorvane::ParseNvTypeValue(text, scope, programId, index, errMsg), accepted);
+    const Place nvType(QStringLiteral("0/nv/SCPTnvType"));
+    bool written = true;
+    try {
+        nvType.in(net())->setValueText(text);
+    } catch (const DeviceError &) {
+        written = false;
+    }
+    QCOMPARE(written, accepted);
+    QCOMPARE(nvType.stored(net()), accepted ? text : QStringLiteral("90 00 A5 3D 0A 04 04 10 0 105"));
 }
 
 void TestSim::formatRanges_data()

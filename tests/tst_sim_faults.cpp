@@ -273,6 +273,12 @@ void TestSimFaults::loadErrorsNameThePlace_data()
     row("bad format locale", "system/formatLocale", "2", "system.formatLocale: expected 0 (SI) or 1 (US), found 2");
     row("bad program ID", "devices/1/programId", "\"90-00\"",
         "devices[1].programId: a program ID is 16 hexadecimal digits, found '90-00'");
+    row("scope without a resource set", "devices/0/scope", "7",
+        "devices[0].scope: no resource set of scope 7 for program ID 9000A53D0A040410");
+    row("large whole number", "devices/0/state", "3000000000",
+        "devices[0].state: expected a whole number from -2147483648 to 2147483647, found 3000000000");
+    row("large value", "devices/0/blocks/0/cps/SCPTminRnge", "100000",
+        "devices[0].blocks[0].cps.SCPTminRnge: 100000 lies outside the range -273.17 to 327.66");
 }
 
 void TestSimFaults::loadErrorsNameThePlace()

@@ -30,7 +30,7 @@ void copyDefaultsBeside(const QString &folder, bool reset)
 }
 } // namespace
 
-QString sampleDataDir()
+QStringList sampleDataCandidates()
 {
     QStringList candidates;
     const QString fromEnvironment = qEnvironmentVariable("VQ_DATA_DIR");
@@ -40,9 +40,17 @@ QString sampleDataDir()
 #ifdef VQ_SOURCE_DATA_DIR
     candidates << QStringLiteral(VQ_SOURCE_DATA_DIR);
 #endif
-    for (const QString &dir : std::as_const(candidates)) {
+    for (QString &dir : candidates)
+        dir = QDir::cleanPath(dir);
+    return candidates;
+}
+
+QString sampleDataDir()
+{
+    const QStringList candidates = sampleDataCandidates();
+    for (const QString &dir : candidates) {
         if (QFileInfo::exists(dir + QLatin1Char('/') + sampleFileName))
-            return QDir::cleanPath(dir);
+            return dir;
     }
     return QString();
 }
@@ -64,8 +72,11 @@ QString workingCopyPath(bool reset, QString *errorString)
 
     const QString sample = sampleNetworkPath();
     QString error;
-    if (sample.isEmpty())
-        error = QCoreApplication::translate("Host", "The sample network %1 was not found.").arg(sampleFileName);
+    if (folder.isEmpty())
+        error = QCoreApplication::translate("Host", "The system names no folder for the application's data.");
+    else if (sample.isEmpty())
+        error = QCoreApplication::translate("Host", "The sample network %1 is in none of the folders %2.")
+                    .arg(sampleFileName, sampleDataCandidates().join(QStringLiteral(", ")));
     else if (!QDir().mkpath(folder))
         error = QCoreApplication::translate("Host", "Cannot create the folder %1.").arg(folder);
     else if (QFileInfo::exists(copy) && !QFile::remove(copy))

@@ -5,12 +5,15 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace Host {
 
 // The folder that holds the shipped sample network: $VQ_DATA_DIR, the installed share
 // folder beside the executable, or the source tree's data folder, first that exists.
 QString sampleDataDir();
+// The folders looked in, in that order.
+QStringList sampleDataCandidates();
 QString sampleNetworkPath();
 
 // The working copy in QStandardPaths::AppDataLocation. It is created from the sample on

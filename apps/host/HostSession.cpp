@@ -16,7 +16,9 @@ OpenResult openNetwork(const QString &path, bool reset)
     try {
         result.network = Sim::Network::load(result.path);
     } catch (const Sim::LoadError &error) {
-        result.error = error.message();
+        // The callers name the file; the message would name it a second time.
+        const QString prefix = result.path + QStringLiteral(": ");
+        result.error = error.message().startsWith(prefix) ? error.message().mid(prefix.size()) : error.message();
     } catch (const std::exception &error) {
         result.error = QString::fromLocal8Bit(error.what());
     }

@@ -62,7 +62,8 @@ int runReport(const QString &database, bool reset, const QString &formatName)
     printMessageBoxes();
     const Host::OpenResult opened = Host::openNetwork(database, reset);
     if (!opened.network) {
-        err << "vqhost: cannot load the network database " << opened.path << ": " << opened.error << "\n";
+        err << "vqhost: cannot load the network database"
+            << (opened.path.isEmpty() ? QString() : QStringLiteral(" ") + opened.path) << ": " << opened.error << "\n";
         return 1;
     }
     Host::ReportFormat format = Host::ReportFormat::Text;

@@ -4,6 +4,7 @@
 // is closed before the procedure returns, also when a step fails.
 #include "shared/Formats.h"
 
+#include "device/NvTypeText.h"
 #include "shared/Checked.h"
 #include "shared/CpAccess.h"
 #include "shared/Numbers.h"
@@ -62,12 +63,6 @@ auto appendTo(QString &ErrMsg)
     return [&ErrMsg](qint32 number, const QString &description) { AppendFailure(ErrMsg, number, description); };
 }
 
-// One byte of the program ID: trimmed, two digits, a leading zero where needed.
-QString paddedByte(const QString &byte)
-{
-    return (QStringLiteral("00") + byte.trimmed()).right(2);
-}
-
 // The last step of the format lookup: no definition is a failure with its own text.
 bool foundFormat(const DeviceAccess::FormatDefinitionPtr &Format, const QString &typeName, QString &ErrMsg)
 {
@@ -86,10 +81,7 @@ QString secondWord(const QString &group)
 
 bool JoinProgramIdBytes(const QStringList &bytes, QString &ProgramId)
 {
-    QString id;
-    for (const QString &byte : bytes)
-        id += paddedByte(byte);
-    ProgramId = id;
+    ProgramId = DeviceAccess::joinProgramIdBytes(bytes);
     return true;
 }
 
@@ -107,28 +99,11 @@ bool ParseNvTypeValue(const QString &text, qint32 &Scope, QString &ProgramId, qi
     }
     return tryStep(
         [&] {
-            QString programId;
-            qint32 scope = 0;
-            qint32 typeIndex = 0;
-            if (text.startsWith(QLatin1String("PID"))) {
-                // "PID <b:b:...>, <label> <scope>, <label> <index>"
-                const QStringList groups = text.split(QLatin1Char(','));
-                ParseProgramIdText(fieldAt(groups, 0), programId, ErrMsg);
-                scope = TextToLong(secondWord(fieldAt(groups, 1)));
-                typeIndex = TextToLong(secondWord(fieldAt(groups, 2)));
-            } else {
-                // "<b0> ... <b7> <scope> <index> [more]"
-                const QStringList fields = text.split(QLatin1Char(' '));
-                QStringList bytes;
-                for (int i = 0; i < 8; ++i)
-                    bytes.append(fieldAt(fields, i));
-                JoinProgramIdBytes(bytes, programId);
-                scope = TextToLong(fieldAt(fields, 8));
-                typeIndex = TextToLong(fieldAt(fields, 9));
-            }
-            ProgramId = programId;
-            Scope = scope;
-            TypeIndex = typeIndex;
+            // The grammar the simulated device shares; a malformed text throws to tryStep.
+            const DeviceAccess::NvTypeReference reference = DeviceAccess::parseNvTypeText(text);
+            ProgramId = reference.programId;
+            Scope = reference.scope;
+            TypeIndex = reference.typeIndex;
         },
         appendTo(ErrMsg));
 }

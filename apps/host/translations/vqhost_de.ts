@@ -4,10 +4,6 @@
 <context>
     <name>Host</name>
     <message>
-        <source>The sample network %1 was not found.</source>
-        <translation>Das Beispielnetz %1 wurde nicht gefunden.</translation>
-    </message>
-    <message>
         <source>Cannot create the folder %1.</source>
         <translation>Der Ordner %1 kann nicht angelegt werden.</translation>
     </message>
@@ -18,6 +14,14 @@
     <message>
         <source>Cannot copy %1 to %2.</source>
         <translation>%1 kann nicht nach %2 kopiert werden.</translation>
+    </message>
+    <message>
+        <source>The system names no folder for the application&apos;s data.</source>
+        <translation>Das System nennt keinen Ordner für die Daten der Anwendung.</translation>
+    </message>
+    <message>
+        <source>The sample network %1 is in none of the folders %2.</source>
+        <translation>Das Beispielnetz %1 liegt in keinem der Ordner %2.</translation>
     </message>
 </context>
 <context>

@@ -37,17 +37,19 @@ public:
     {
         m_in.onlyKeys(root, QString(),
             { "formatVersion", "catalog", "system", "devices", "resourceSets", "languages", "language" });
+        m_model.comment = m_in.comment(root, QString());
         const QJsonValue version = m_in.required(root, QString(), "formatVersion");
         if (!version.isDouble() || version.toDouble() != NetworkModel::FormatVersion) {
             m_in.fail(QStringLiteral("formatVersion"),
                 QStringLiteral("unsupported format version %1; this library reads version %2")
-                    .arg(version.isDouble() ? QString::number(version.toDouble()) : jsonTypeName(version))
+                    .arg(version.isDouble() ? numberText(version.toDouble(), -1) : jsonTypeName(version))
                     .arg(NetworkModel::FormatVersion));
         }
         if (root.contains(QLatin1String("catalog"))) {
             const QJsonObject catalog = m_in.object(root.value(QLatin1String("catalog")), QStringLiteral("catalog"));
             m_in.onlyKeys(catalog, QStringLiteral("catalog"), { "path" });
             m_model.catalogPath = m_in.string(catalog, QStringLiteral("catalog"), "path", QString());
+            m_model.catalogComment = m_in.comment(catalog, QStringLiteral("catalog"));
         }
         readResourceSets(m_model, m_in, m_in.required(root, QString(), "resourceSets"));
         readLanguages(m_model, m_in, root);
@@ -66,6 +68,7 @@ private:
         const QString path = QStringLiteral("system");
         m_in.onlyKeys(o, path, { "name", "networkMode", "formatLocale" });
         m_model.system.name = m_in.string(o, path, "name", QStringLiteral("System"));
+        m_model.system.comment = m_in.comment(o, path);
         m_model.system.networkMode = m_in.integer(o, path, "networkMode");
         const qint32 locale = m_in.integer(o, path, "formatLocale", MeasurementSI);
         if (locale != MeasurementSI && locale != MeasurementUS)
@@ -87,6 +90,13 @@ private:
         device->state = m_in.integer(o, path, "state", 4);
         device->programId = m_in.programId(o, path, "programId", false).toUpper();
         device->scope = m_in.integer(o, path, "scope");
+        // Said here, where the mistake is, rather than as the first property whose type is missing.
+        if (!Resolver(m_model).set(device->programId, device->scope))
+            m_in.fail(member(path, QStringLiteral("scope")),
+                QStringLiteral("no resource set of scope %1 for program ID %2")
+                    .arg(device->scope)
+                    .arg(device->programId));
+        device->comment = m_in.comment(o, path);
         const QString blocksPath = member(path, QStringLiteral("blocks"));
         const QJsonArray blocks = m_in.array(
             o.value(QLatin1String("blocks")).isUndefined() ? QJsonArray() : o.value(QLatin1String("blocks")),
@@ -103,10 +113,11 @@ private:
         auto block = std::make_unique<BlockNode>();
         block->device = device;
         block->name = m_in.string(o, path, "name");
+        block->comment = m_in.comment(o, path);
         if (block->name.isEmpty() || device->block(block->name))
             m_in.fail(
                 member(path, QStringLiteral("name")), QStringLiteral("a block needs a name of its own in its device"));
-        block->cps = readCps(o, path, block.get(), nullptr);
+        block->cps = readCps(o, path, block.get(), nullptr, block->cpsComment);
         const QString nvsPath = member(path, QStringLiteral("nvs"));
         const QJsonArray nvs = m_in.array(
             o.value(QLatin1String("nvs")).isUndefined() ? QJsonArray() : o.value(QLatin1String("nvs")), nvsPath);
@@ -121,7 +132,8 @@ private:
                 m_in.fail(member(nvPath, QStringLiteral("name")), QStringLiteral("a network variable needs a name"));
             nv->programmaticName = m_in.string(n, nvPath, "programmaticName", nv->name);
             nv->typeName = m_in.string(n, nvPath, "type", QString());
-            nv->cps = readCps(n, nvPath, nullptr, nv.get());
+            nv->comment = m_in.comment(n, nvPath);
+            nv->cps = readCps(n, nvPath, nullptr, nv.get(), nv->cpsComment);
             m_nvValues.append(PendingValue {
                 nullptr, nv.get(), n.value(QLatin1String("value")), member(nvPath, QStringLiteral("value")) });
             block->nvs.push_back(std::move(nv));
@@ -130,14 +142,18 @@ private:
     }
 
     std::vector<std::unique_ptr<CpNode>> readCps(
-        const QJsonObject &owner, const QString &ownerPath, BlockNode *block, NvNode *nv)
+        const QJsonObject &owner, const QString &ownerPath, BlockNode *block, NvNode *nv, QString &listComment)
     {
         std::vector<std::unique_ptr<CpNode>> cps;
         if (!owner.contains(QLatin1String("cps")))
             return cps;
         const QString path = member(ownerPath, QStringLiteral("cps"));
         const QJsonObject list = m_in.object(owner.value(QLatin1String("cps")), path);
-        for (auto it = list.begin(); it != list.end(); ++it) {
+        for (auto it = list.constBegin(); it != list.constEnd(); ++it) {
+            if (m_in.isComment(it, path)) {
+                listComment = it.value().toString();
+                continue;
+            }
             const QString cpPath = member(path, it.key());
             auto cp = std::make_unique<CpNode>();
             cp->name = it.key();
@@ -149,6 +165,7 @@ private:
                 const QJsonObject o = value.toObject();
                 m_in.onlyKeys(o, cpPath, { "type", "value" });
                 cp->typeName = m_in.string(o, cpPath, "type", QString());
+                cp->comment = m_in.comment(o, cpPath);
                 value = o.value(QLatin1String("value"));
                 valuePath = member(cpPath, QStringLiteral("value"));
             }
@@ -262,10 +279,26 @@ int lineOf(const QByteArray &json, int offset, int &column)
     return line;
 }
 
+// UTF-16 and UTF-32 texts, with or without a byte-order mark: JSON text begins with an
+// ASCII character, so zero bytes among the first four give the encoding away.
+const char *wideEncoding(const QByteArray &json)
+{
+    const auto at = [&](int i) { return i < json.size() ? quint8(json.at(i)) : 0xFFu; };
+    if ((at(0) == 0xFF && at(1) == 0xFE && at(2) == 0 && at(3) == 0) || (at(0) == 0 && at(1) == 0)
+        || (at(1) == 0 && at(2) == 0 && at(3) == 0))
+        return "UTF-32";
+    if ((at(0) == 0xFF && at(1) == 0xFE) || (at(0) == 0xFE && at(1) == 0xFF) || at(0) == 0 || at(1) == 0)
+        return "UTF-16";
+    return nullptr;
+}
+
 } // namespace
 
 void readModel(NetworkModel &model, const QByteArray &json, const QString &sourceName)
 {
+    if (const char *encoding = wideEncoding(json))
+        throw LoadError(QStringLiteral("%1: the file is %2 text; a network database is read as UTF-8: save it as UTF-8")
+                            .arg(sourceName, QLatin1String(encoding)));
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError) {
@@ -280,6 +313,7 @@ void readModel(NetworkModel &model, const QByteArray &json, const QString &sourc
     }
     if (!document.isObject())
         throw LoadError(QStringLiteral("%1: (top level): expected an object").arg(sourceName));
+    refuseDuplicateKeys(json, sourceName);
     ModelReader(model, sourceName).read(document.object());
 }
 

@@ -5,6 +5,7 @@
 
 #include "device/sim/SimModel.h"
 #include "device/sim/SimNetwork.h"
+#include "device/sim/SimValues.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -75,11 +76,29 @@ public:
         return value.toArray();
     }
 
+    // Every object may carry a "comment" string, also one whose other keys are names (a
+    // "cps" list, enumeration members, unit texts, display strings): true for that key.
+    bool isComment(const QJsonObject::const_iterator &it, const QString &path) const
+    {
+        if (it.key() != QLatin1String("comment"))
+            return false;
+        if (!it.value().isString())
+            fail(member(path, it.key()), QStringLiteral("expected a string, found %1").arg(jsonTypeName(it.value())));
+        return true;
+    }
+
+    // The object's comment; a null string when it has none.
+    QString comment(const QJsonObject &object, const QString &path) const
+    {
+        const auto it = object.constFind(QLatin1String("comment"));
+        return it != object.constEnd() && isComment(it, path) ? it.value().toString() : QString();
+    }
+
     // Unknown keys are refused so that a misspelt key does not pass silently; "comment" is always allowed.
     void onlyKeys(const QJsonObject &object, const QString &path, std::initializer_list<const char *> keys) const
     {
-        for (auto it = object.begin(); it != object.end(); ++it) {
-            if (it.key() == QLatin1String("comment"))
+        for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+            if (isComment(it, path))
                 continue;
             bool known = false;
             for (const char *key : keys)
@@ -131,7 +150,9 @@ public:
             return *fallback;
         const double number = this->number(object, path, key);
         if (number != std::nearbyint(number) || number < -2147483648.0 || number > 2147483647.0)
-            fail(member(path, QLatin1String(key)), QStringLiteral("expected a whole number, found %1").arg(number));
+            fail(member(path, QLatin1String(key)),
+                QStringLiteral("expected a whole number from -2147483648 to 2147483647, found %1")
+                    .arg(numberText(number, -1)));
         return qint32(number);
     }
 
@@ -161,6 +182,10 @@ public:
 private:
     QString m_source;
 };
+
+// Refuses a key that appears twice in one object, naming its line and column; the JSON
+// reader would keep the last silently (SimJsonKeys.cpp). The text is valid JSON.
+void refuseDuplicateKeys(const QByteArray &json, const QString &source);
 
 // The "resourceSets" and "languages" sections (SimJsonResources.cpp).
 void readResourceSets(NetworkModel &model, const Reader &in, const QJsonValue &value);

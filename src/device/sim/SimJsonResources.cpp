@@ -121,7 +121,9 @@ public:
             const QString membersPath = member(path, QStringLiteral("members"));
             const QJsonObject members = m_in.object(o.value(QLatin1String("members")), membersPath);
             QSet<qint32> values;
-            for (auto it = members.begin(); it != members.end(); ++it) {
+            for (auto it = members.constBegin(); it != members.constEnd(); ++it) {
+                if (m_in.isComment(it, membersPath))
+                    continue;
                 const double number = it.value().toDouble(0.5);
                 if (!it.value().isDouble() || number != std::nearbyint(number))
                     m_in.fail(member(membersPath, it.key()), QStringLiteral("a member's value is a whole number"));
@@ -202,10 +204,14 @@ public:
     void readUnitTexts(const QJsonValue &value, const QString &path, ResourceSet &set) const
     {
         const QJsonObject languages = m_in.object(value, path);
-        for (auto language = languages.begin(); language != languages.end(); ++language) {
+        for (auto language = languages.constBegin(); language != languages.constEnd(); ++language) {
+            if (m_in.isComment(language, path))
+                continue;
             const QString languagePath = member(path, language.key());
             const QJsonObject texts = m_in.object(language.value(), languagePath);
-            for (auto text = texts.begin(); text != texts.end(); ++text) {
+            for (auto text = texts.constBegin(); text != texts.constEnd(); ++text) {
+                if (m_in.isComment(text, languagePath))
+                    continue;
                 bool ok = false;
                 const qint32 index = text.key().toInt(&ok);
                 if (!ok || index <= 0)
@@ -258,11 +264,15 @@ public:
         if (o.contains(QLatin1String("strings"))) {
             const QString stringsPath = member(path, QStringLiteral("strings"));
             const QJsonObject applications = m_in.object(o.value(QLatin1String("strings")), stringsPath);
-            for (auto app = applications.begin(); app != applications.end(); ++app) {
+            for (auto app = applications.constBegin(); app != applications.constEnd(); ++app) {
+                if (m_in.isComment(app, stringsPath))
+                    continue;
                 const QString appPath = member(stringsPath, app.key());
                 const QJsonObject texts = m_in.object(app.value(), appPath);
                 QMap<QString, QString> &table = language.applications[app.key()];
-                for (auto text = texts.begin(); text != texts.end(); ++text) {
+                for (auto text = texts.constBegin(); text != texts.constEnd(); ++text) {
+                    if (m_in.isComment(text, appPath))
+                        continue;
                     const QString key = text.key().trimmed().toUpper();
                     if (!text.value().isString())
                         m_in.fail(member(appPath, text.key()),

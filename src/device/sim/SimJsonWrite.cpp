@@ -11,17 +11,27 @@
 namespace Sim {
 namespace {
 
-QJsonObject cpsToJson(const NetworkModel &model, const std::vector<std::unique_ptr<CpNode>> &cps)
+// The comment the object carried in the file goes back where it was.
+void insertComment(QJsonObject &o, const QString &comment)
+{
+    if (!comment.isNull())
+        o.insert(QStringLiteral("comment"), comment);
+}
+
+QJsonObject cpsToJson(
+    const NetworkModel &model, const std::vector<std::unique_ptr<CpNode>> &cps, const QString &listComment)
 {
     const Resolver resolver(model);
     QJsonObject list;
+    insertComment(list, listComment);
     for (const auto &cp : cps) {
         const TypeDef *type = resolver.cpType(*cp);
         const QJsonValue value = type ? valueToJson(cp->value, *type) : QJsonValue();
-        if (cp->typeName.isEmpty() && !value.isObject()) {
+        if (cp->typeName.isEmpty() && cp->comment.isNull()) {
             list.insert(cp->name, value);
         } else {
             QJsonObject entry;
+            insertComment(entry, cp->comment);
             if (!cp->typeName.isEmpty())
                 entry.insert(QStringLiteral("type"), cp->typeName);
             entry.insert(QStringLiteral("value"), value);
@@ -34,14 +44,15 @@ QJsonObject cpsToJson(const NetworkModel &model, const std::vector<std::unique_p
 QJsonObject nvToJson(const NetworkModel &model, const NvNode &nv)
 {
     QJsonObject o;
+    insertComment(o, nv.comment);
     o.insert(QStringLiteral("name"), nv.name);
     o.insert(QStringLiteral("programmaticName"), nv.programmaticName);
     if (!nv.typeName.isEmpty())
         o.insert(QStringLiteral("type"), nv.typeName);
     if (const TypeDef *type = Resolver(model).nvType(nv))
         o.insert(QStringLiteral("value"), valueToJson(nv.value, *type));
-    if (!nv.cps.empty())
-        o.insert(QStringLiteral("cps"), cpsToJson(model, nv.cps));
+    if (!nv.cps.empty() || !nv.cpsComment.isNull())
+        o.insert(QStringLiteral("cps"), cpsToJson(model, nv.cps, nv.cpsComment));
     return o;
 }
 
@@ -50,8 +61,9 @@ QJsonObject deviceToJson(const NetworkModel &model, const DeviceNode &device)
     QJsonArray blocks;
     for (const auto &block : device.blocks) {
         QJsonObject b;
+        insertComment(b, block->comment);
         b.insert(QStringLiteral("name"), block->name);
-        b.insert(QStringLiteral("cps"), cpsToJson(model, block->cps));
+        b.insert(QStringLiteral("cps"), cpsToJson(model, block->cps, block->cpsComment));
         QJsonArray nvs;
         for (const auto &nv : block->nvs)
             nvs.append(nvToJson(model, *nv));
@@ -59,6 +71,7 @@ QJsonObject deviceToJson(const NetworkModel &model, const DeviceNode &device)
         blocks.append(b);
     }
     QJsonObject o;
+    insertComment(o, device.comment);
     o.insert(QStringLiteral("name"), device.name);
     o.insert(QStringLiteral("commissioned"), device.commissioned);
     o.insert(QStringLiteral("state"), device.state);
@@ -94,11 +107,18 @@ QJsonValue valueToJson(const StoredValue &value, const TypeDef &type)
 QByteArray writeModel(const NetworkModel &model)
 {
     QJsonObject root;
+    insertComment(root, model.comment);
     root.insert(QStringLiteral("formatVersion"), NetworkModel::FormatVersion);
-    if (!model.catalogPath.isEmpty())
-        root.insert(QStringLiteral("catalog"), QJsonObject { { QStringLiteral("path"), model.catalogPath } });
+    if (!model.catalogPath.isEmpty() || !model.catalogComment.isNull()) {
+        QJsonObject catalog;
+        insertComment(catalog, model.catalogComment);
+        if (!model.catalogPath.isEmpty())
+            catalog.insert(QStringLiteral("path"), model.catalogPath);
+        root.insert(QStringLiteral("catalog"), catalog);
+    }
     QJsonObject system { { QStringLiteral("name"), model.system.name },
         { QStringLiteral("networkMode"), model.system.networkMode } };
+    insertComment(system, model.system.comment);
     if (model.system.formatLocale != MeasurementSI) // absent means SI: files without a locale stay as they were
         system.insert(QStringLiteral("formatLocale"), model.system.formatLocale);
     root.insert(QStringLiteral("system"), system);

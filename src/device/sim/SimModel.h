@@ -120,6 +120,7 @@ struct CpNode
     QString typeName; // the property type as named in the database; empty = the property's own name
     StoredValue value;
     QString format; // run-time state: the format of ValueText; empty = the default format
+    QString comment; // of the { "type", "value" } form; null = none (so for every comment below)
     BlockNode *block = nullptr; // the owner: a block ...
     NvNode *nv = nullptr; // ... or a network variable
 
@@ -134,6 +135,8 @@ struct NvNode
     QString typeName; // optional when the variable has SCPTnvType
     StoredValue value;
     QString format; // run-time state, as for properties
+    QString comment;
+    QString cpsComment; // the comment of its "cps" object
     std::vector<std::unique_ptr<CpNode>> cps;
     BlockNode *block = nullptr;
 
@@ -143,6 +146,8 @@ struct NvNode
 struct BlockNode
 {
     QString name;
+    QString comment;
+    QString cpsComment;
     std::vector<std::unique_ptr<CpNode>> cps;
     std::vector<std::unique_ptr<NvNode>> nvs;
     DeviceNode *device = nullptr;
@@ -160,6 +165,7 @@ struct SystemNode
     qint32 networkMode = 2;
     // The database's format locale: which per-system variant an empty format name shows.
     qint16 formatLocale = MeasurementSI;
+    QString comment;
 };
 
 struct DeviceNode
@@ -169,6 +175,7 @@ struct DeviceNode
     qint32 state = 4;
     QString programId;
     qint32 scope = 0;
+    QString comment;
     std::vector<std::unique_ptr<BlockNode>> blocks;
     SystemNode *system = nullptr;
 
@@ -189,6 +196,8 @@ struct NetworkModel
     static constexpr int FormatVersion = 1;
 
     QString catalogPath; // the path OpenCatalog accepts besides the empty one
+    QString catalogComment;
+    QString comment; // the top level's
     SystemNode system;
     std::vector<std::unique_ptr<DeviceNode>> devices;
     std::vector<std::unique_ptr<ResourceSet>> resourceSets;

@@ -4,14 +4,13 @@
 #include "device/sim/SimNetwork.h"
 
 #include "device/sim/SimCore.h"
+#include "device/sim/SimFile.h"
 #include "device/sim/SimJson.h"
 #include "device/sim/SimObjects.h"
 #include "device/sim/SimServices.h"
 #include "device/sim/SimSnapshot.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <stdexcept>
 
 namespace Sim {
@@ -86,13 +85,7 @@ Network::~Network() = default;
 
 std::shared_ptr<Network> Network::load(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw LoadError(QStringLiteral("%1: cannot be read: %2").arg(path, file.errorString()));
-    const QByteArray json = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw LoadError(QStringLiteral("%1: cannot be read: %2").arg(path, file.errorString()));
-    std::shared_ptr<Network> network = fromJson(json, path);
+    std::shared_ptr<Network> network = fromJson(readDatabaseFile(path), path);
     network->d->core->filePath = QFileInfo(path).absoluteFilePath();
     return network;
 }
@@ -110,17 +103,7 @@ void Network::save(const QString &path) const
     const QString target = path.isEmpty() ? d->core->filePath : path;
     if (target.isEmpty())
         throw LoadError(QStringLiteral("(no file): the network was not loaded from a file; give a path to save to"));
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
-        throw LoadError(QStringLiteral("%1: cannot be written: %2").arg(target, file.errorString()));
-    const QByteArray json = toJson();
-    if (file.write(json) != json.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw LoadError(QStringLiteral("%1: cannot be written: %2").arg(target, reason));
-    }
-    if (!file.commit())
-        throw LoadError(QStringLiteral("%1: cannot be written: %2").arg(target, file.errorString()));
+    writeDatabaseFile(target, toJson());
 }
 
 QString Network::filePath() const

@@ -72,14 +72,19 @@ public:
 class Network : public std::enable_shared_from_this<Network>
 {
 public:
-    // Loads a database file; throws LoadError.
+    // The largest database file load() reads: 64 MiB, some two thousand times the sample network.
+    static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
+
+    // Loads a database file; throws LoadError. A folder, a device or a FIFO is refused
+    // without reading or waiting, and so is a file over MaxFileSize.
     static std::shared_ptr<Network> load(const QString &path);
     // Parses a database from memory; sourceName stands for the file in error messages. Throws LoadError.
     static std::shared_ptr<Network> fromJson(const QByteArray &json, const QString &sourceName);
     ~Network();
 
     // Saves atomically (QSaveFile): on failure the previous file stays intact. Throws LoadError
-    // with the reason. An empty path saves to the file it was loaded from.
+    // with the reason. An empty path saves to the file it was loaded from; a symbolic link
+    // is followed, and a hard link is not kept (the name gets a new file).
     void save(const QString &path = QString()) const;
     QString filePath() const;
     QByteArray toJson() const;

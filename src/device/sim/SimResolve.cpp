@@ -4,6 +4,9 @@
 
 #include "device/sim/SimErrors.h"
 
+#include "device/Failure.h"
+#include "device/NvTypeText.h"
+
 #include <QRegularExpression>
 
 namespace Sim {
@@ -95,45 +98,20 @@ FormatName splitFormatName(const QString &text)
     return result;
 }
 
-static bool joinBytes(const QStringList &bytes, QString &programId)
-{
-    if (bytes.size() != 8)
-        return false;
-    programId.clear();
-    for (const QString &byte : bytes) {
-        const QString digits = QString(QStringLiteral("00") + byte.trimmed()).right(2);
-        bool ok = false;
-        digits.toUInt(&ok, 16);
-        if (!ok)
-            return false;
-        programId += digits.toUpper();
-    }
-    return true;
-}
-
-static bool toInt(const QString &text, qint32 &value)
-{
-    bool ok = false;
-    value = text.trimmed().toInt(&ok);
-    return ok;
-}
-
 bool parseNvTypeText(const QString &text, NvTypeRef &ref)
 {
-    if (text.startsWith(QStringLiteral("PID"))) {
-        const QStringList groups = text.split(QLatin1Char(','));
-        if (groups.size() < 3)
-            return false;
-        auto secondWord = [](const QString &group) {
-            const QStringList words = group.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-            return words.size() >= 2 ? words.at(1) : QString();
-        };
-        return joinBytes(secondWord(groups.at(0)).split(QLatin1Char(':')), ref.programId)
-            && toInt(secondWord(groups.at(1)), ref.scope) && toInt(secondWord(groups.at(2)), ref.index);
+    // The library's own grammar: the device takes every text the library reads.
+    if (text.isEmpty())
+        return false;
+    try {
+        const DeviceAccess::NvTypeReference parsed = DeviceAccess::parseNvTypeText(text);
+        ref.programId = parsed.programId.toUpper();
+        ref.scope = parsed.scope;
+        ref.index = parsed.typeIndex;
+        return true;
+    } catch (const DeviceAccess::Failure &) {
+        return false;
     }
-    const QStringList fields = text.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    return fields.size() >= 10 && joinBytes(fields.mid(0, 8), ref.programId) && toInt(fields.at(8), ref.scope)
-        && toInt(fields.at(9), ref.index);
 }
 
 // ---- resource sets, types and formats
@@ -358,8 +336,8 @@ const FormatDef &Resolver::requireFormat(
 {
     const FormatDef *format = nullptr;
     if (formatName.isEmpty())
-        format = defaultFormat(
-            type, m_defaults == Defaults::SI ? MeasurementSI : m_model.system.formatLocale, difference);
+        format
+            = defaultFormat(type, m_defaults == Defaults::SI ? MeasurementSI : m_model.system.formatLocale, difference);
     else if (device)
         format = this->format(device->programId, device->scope, formatName);
     else

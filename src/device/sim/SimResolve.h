@@ -21,12 +21,13 @@ FormatName splitFormatName(const QString &text);
 // The type a network variable's SCPTnvType names.
 struct NvTypeRef
 {
-    QString programId; // 16 hex digits, upper case
+    QString programId; // the padded bytes joined, upper case
     qint32 scope = 0;
     qint32 index = 0;
 };
 // Parses SCPTnvType text in its plain ("90 00 A5 3D 0A 04 04 10 0 105") or labelled
-// ("PID 90:00:A5:3D:0A:04:04:10, Scope 0, Index 105") layout. False when malformed.
+// ("PID 90:00:A5:3D:0A:04:04:10, Scope 0, Index 105") layout with the library's grammar
+// (device/NvTypeText.h). False when empty or malformed.
 bool parseNvTypeText(const QString &text, NvTypeRef &ref);
 
 // What an empty format name stands for: the default format of the network's format

@@ -123,8 +123,12 @@ double fromDisplay(double shown, const FormatDef &format)
 
 QString numberText(double value, int decimals)
 {
-    QString text = decimals < 0 ? QString::number(value, 'g', QLocale::FloatingPointShortest)
-                                : QString::number(value, 'f', decimals);
+    // The shortest exact text in plain decimals (100000, not 1e+05) where that stays
+    // readable; the exponent form only for magnitudes that would need long runs of zeros.
+    const double magnitude = std::abs(value);
+    const bool plain = magnitude == 0 || (magnitude >= 1e-4 && magnitude < 1e15);
+    QString text = decimals >= 0 ? QString::number(value, 'f', decimals)
+                                 : QString::number(value, plain ? 'f' : 'g', QLocale::FloatingPointShortest);
     if (text.startsWith(QLatin1Char('-'))) {
         bool allZero = true;
         for (QChar c : text.mid(1)) {

@@ -23,7 +23,8 @@ StoredValue parseValue(
 double toDisplay(double stored, const FormatDef &format);
 double fromDisplay(double shown, const FormatDef &format);
 
-// Plain number text with a fixed number of decimals (-1: the shortest exact text); no "-0".
+// Plain number text with a fixed number of decimals (-1: the shortest exact text, in plain
+// decimals from 1e-4 to below 1e15); no "-0".
 QString numberText(double value, int decimals);
 // A number in the C locale, blanks around it allowed; false for anything else.
 bool parseNumber(const QString &text, double &value);

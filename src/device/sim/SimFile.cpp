@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: MIT
+#include "device/sim/SimFile.h"
+
+#include "device/sim/SimNetwork.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cerrno>
+#include <utility>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace Sim {
+namespace {
+
+int injectedWriteError = 0;
+
+[[noreturn]] void refuse(const QString &path, const QString &why)
+{
+    throw LoadError(QStringLiteral("%1: %2").arg(path, why));
+}
+
+QString tooLarge(qint64 size)
+{
+    return QStringLiteral("the file holds %1 bytes; a network database holds at most %2 bytes (%3 MiB)")
+        .arg(size)
+        .arg(Network::MaxFileSize)
+        .arg(Network::MaxFileSize / (1024 * 1024));
+}
+
+#ifdef Q_OS_UNIX
+QString kindOf(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("a folder");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a FIFO (named pipe)");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("a device");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    return QStringLiteral("not a regular file");
+}
+#endif
+
+// Why a write failed, in words: the system's reason where Qt has none ("Unknown error").
+QString writeFailure(int systemError, const QString &qtReason)
+{
+    if (systemError == ENOSPC)
+        return QStringLiteral("the disk is full (no space left on the device)");
+#ifdef EDQUOT
+    if (systemError == EDQUOT)
+        return QStringLiteral("the disk quota is used up");
+#endif
+    const bool qtKnows = !qtReason.isEmpty() && qtReason != QLatin1String("Unknown error");
+    if (qtKnows || systemError == 0)
+        return qtKnows ? qtReason : QStringLiteral("the system gave no reason");
+    return qt_error_string(systemError);
+}
+
+} // namespace
+
+QByteArray readDatabaseFile(const QString &path)
+{
+    QFile file;
+#ifdef Q_OS_UNIX
+    // Opened without waiting (a FIFO would block until a writer comes) and checked on the
+    // open descriptor before one byte is read (a device such as /dev/zero never ends).
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        refuse(path, QStringLiteral("cannot be read: %1").arg(qt_error_string(errno)));
+    struct stat status
+    {
+    };
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        const QString kind = kindOf(status.st_mode);
+        ::close(fd);
+        refuse(path, QStringLiteral("cannot be read: it is %1, and a network database is a regular file").arg(kind));
+    }
+    if (status.st_size > Network::MaxFileSize) {
+        ::close(fd);
+        refuse(path, QStringLiteral("cannot be read: %1").arg(tooLarge(status.st_size)));
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        refuse(path, QStringLiteral("cannot be read: %1").arg(file.errorString()));
+    }
+#else
+    file.setFileName(path);
+    if (QFileInfo(path).exists() && !QFileInfo(path).isFile())
+        refuse(path, QStringLiteral("cannot be read: it is not a regular file"));
+    if (!file.open(QIODevice::ReadOnly))
+        refuse(path, QStringLiteral("cannot be read: %1").arg(file.errorString()));
+    if (file.size() > Network::MaxFileSize)
+        refuse(path, QStringLiteral("cannot be read: %1").arg(tooLarge(file.size())));
+#endif
+    // One byte over the limit tells a file that grew since it was measured.
+    const QByteArray json = file.read(Network::MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        refuse(path, QStringLiteral("cannot be read: %1").arg(file.errorString()));
+    if (json.size() > Network::MaxFileSize)
+        refuse(path, QStringLiteral("cannot be read: %1").arg(tooLarge(json.size())));
+    return json;
+}
+
+void writeDatabaseFile(const QString &path, const QByteArray &text)
+{
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly))
+        refuse(path, QStringLiteral("cannot be written: %1").arg(writeFailure(errno, file.errorString())));
+    // Flushed here so that a full disk shows while its reason is still in errno.
+    errno = 0;
+    bool written = file.write(text) == text.size() && file.flush();
+    int systemError = written ? 0 : errno;
+    if (injectedWriteError != 0) {
+        written = false;
+        systemError = std::exchange(injectedWriteError, 0);
+    }
+    if (!written) {
+        const QString reason = writeFailure(systemError, file.errorString());
+        file.cancelWriting();
+        refuse(path, QStringLiteral("cannot be written: %1").arg(reason));
+    }
+    errno = 0;
+    if (!file.commit())
+        refuse(path, QStringLiteral("cannot be written: %1").arg(writeFailure(errno, file.errorString())));
+}
+
+namespace FileTesting {
+void failNextWrite(int systemError)
+{
+    injectedWriteError = systemError;
+}
+} // namespace FileTesting
+
+} // namespace Sim

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+// The database file on disk: reading it without being fooled by what is not a file, and
+// replacing it whole or not at all.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace Sim {
+
+// The file's bytes. Throws LoadError naming the file when it cannot be opened, is not a
+// regular file (a folder, a device, a FIFO: never read, never waited on) or holds more
+// than Network::MaxFileSize bytes.
+QByteArray readDatabaseFile(const QString &path);
+
+// Replaces the file through QSaveFile: on any failure the old file stays and LoadError
+// names the file and the reason in words (a full disk says so). A symbolic link is
+// followed: its target is replaced and keeps its permissions.
+void writeDatabaseFile(const QString &path, const QByteArray &text);
+
+namespace FileTesting {
+// The next writeDatabaseFile fails in its write as if the system had reported
+// systemError (an errno value): how a test meets a full disk.
+void failNextWrite(int systemError);
+} // namespace FileTesting
+
+} // namespace Sim

@@ -1,0 +1,262 @@
+// SPDX-License-Identifier: MIT
+// The database file itself: comments kept in place through a load and a save, duplicate
+// keys and what is not a UTF-8 regular file refused with a clear message, a save that
+// fails saying why, and links.
+#include "device/sim/SimFile.h"
+#include "support/SimFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTest>
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// Every object of the document gets a comment of its own: quotes, a backslash, control
+// characters and text beyond ASCII, and one empty comment.
+QJsonValue withComments(const QJsonValue &value, const QString &path, int &objects)
+{
+    if (value.isArray()) {
+        QJsonArray array = value.toArray();
+        for (int i = 0; i < array.size(); ++i)
+            array[i] = withComments(array.at(i), path + QStringLiteral("[%1]").arg(i), objects);
+        return array;
+    }
+    if (!value.isObject())
+        return value;
+    QJsonObject object = value.toObject();
+    for (auto it = object.begin(); it != object.end(); ++it)
+        it.value() = withComments(it.value(), path + QLatin1Char('.') + it.key(), objects);
+    object.insert(QStringLiteral("comment"),
+        objects++ == 1 ? QString() : path + QStringLiteral(": \"Fühler\" \\ \t\u0001 ° €\nnext line"));
+    return object;
+}
+
+void collectComments(const QJsonValue &value, const QString &path, QMap<QString, QString> &comments)
+{
+    if (value.isArray()) {
+        const QJsonArray array = value.toArray();
+        for (int i = 0; i < array.size(); ++i)
+            collectComments(array.at(i), path + QStringLiteral("[%1]").arg(i), comments);
+    } else if (value.isObject()) {
+        const QJsonObject object = value.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it) {
+            if (it.key() == QLatin1String("comment"))
+                comments.insert(path, it.value().toString());
+            else
+                collectComments(it.value(), path + QLatin1Char('.') + it.key(), comments);
+        }
+    }
+}
+
+QMap<QString, QString> commentsOf(const QByteArray &json)
+{
+    QMap<QString, QString> comments;
+    collectComments(QJsonDocument::fromJson(json).object(), QString(), comments);
+    return comments;
+}
+
+// The comment lines as the file spells them, byte for byte.
+QList<QByteArray> commentLines(const QByteArray &json)
+{
+    QList<QByteArray> lines;
+    for (const QByteArray &line : json.split('\n')) {
+        if (line.trimmed().startsWith("\"comment\": "))
+            lines.append(line);
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+QByteArray utf16(const char *text, bool bigEndian)
+{
+    QByteArray bytes;
+    for (const char *c = text; *c; ++c)
+        bytes += bigEndian ? QByteArray(1, '\0') + *c : QByteArray(1, *c) + '\0';
+    return bytes;
+}
+
+} // namespace
+
+class TestSimFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        sim = std::make_unique<TestSupport::SimFixture>();
+        QVERIFY2(sim->isLoaded(), qPrintable(sim->errorString()));
+    }
+    void cleanup() { sim.reset(); }
+
+    void commentsSurviveLoadAndSave();
+    void refused_data();
+    void refused();
+    void saveFailureSaysWhy_data();
+    void saveFailureSaysWhy();
+    void saveThroughLinks();
+
+private:
+    std::unique_ptr<TestSupport::SimFixture> sim;
+};
+
+void TestSimFile::commentsSurviveLoadAndSave()
+{
+    int objects = 0;
+    const QJsonValue commented
+        = withComments(QJsonDocument::fromJson(readAll(sim->databasePath())).object(), QString(), objects);
+    const QByteArray text = QJsonDocument(commented.toObject()).toJson();
+    const QString path = sim->tempPath() + QStringLiteral("/commented.json");
+    QVERIFY(writeAll(path, text));
+
+    Sim::Network::load(path)->save();
+    const QByteArray saved = readAll(path);
+    QCOMPARE(commentsOf(text).size(), objects); // the top level, system, devices, blocks, cps, types, strings ...
+    QCOMPARE(commentsOf(saved), commentsOf(text));
+    QCOMPARE(commentLines(saved), commentLines(text));
+    QCOMPARE(Sim::Network::load(path)->toJson(), saved);
+}
+
+void TestSimFile::refused_data()
+{
+    QTest::addColumn<QString>("kind"); // file (with content), folder, fifo, device, large
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("expected"); // the message after "<path>: "; "*" stands for any text
+    const auto file = [](const char *name, const QByteArray &content, const char *expected) {
+        QTest::newRow(name) << "file" << content << expected;
+    };
+    file("duplicate key", "{\n  \"system\": {\n    \"name\": \"a\",\n    \"name\": \"b\"\n  }\n}",
+        "line 4, column 5: the key \"name\" appears twice in one object (first on line 3)*");
+    file("duplicate key spelt with an escape", "{\"devices\": [{\"blocks\": [], \"n\\u0061me\": 1,\n\"name\": 2}]}",
+        "line 2, column 1: the key \"name\" appears twice in one object (first on line 1)*");
+    file("comment that is not a text", "{\"comment\": 5}", "comment: expected a string, found a number");
+    file("UTF-16 with a byte-order mark", "\xFF\xFE" + utf16("{}", false), "the file is UTF-16 text*");
+    file("UTF-16 without a mark", utf16("{\"a\": 1}", true), "the file is UTF-16 text*");
+    file("UTF-32", QByteArray("{\0\0\0}\0\0\0", 8), "the file is UTF-32 text*");
+    const auto other = [](const char *name, const char *kind, const char *expected) {
+        QTest::newRow(name) << kind << QByteArray() << expected;
+    };
+    other("folder", "folder", "cannot be read: it is a folder, and a network database is a regular file");
+    other("FIFO", "fifo", "cannot be read: it is a FIFO (named pipe), and a network database is a regular file");
+    other("device", "device", "cannot be read: it is a device, and a network database is a regular file");
+    other("over the size limit", "large",
+        "cannot be read: the file holds 67108865 bytes; a network database holds at most 67108864 bytes (64 MiB)");
+}
+
+void TestSimFile::refused()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, expected);
+    QString path = sim->tempPath() + QStringLiteral("/refused.json");
+    if (kind == QLatin1String("file")) {
+        QVERIFY(writeAll(path, content));
+    } else if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir().mkpath(path));
+    } else if (kind == QLatin1String("fifo")) {
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    } else if (kind == QLatin1String("device")) {
+        path = QStringLiteral("/dev/zero");
+        if (!QFileInfo::exists(path))
+            QSKIP("no /dev/zero here");
+    } else {
+        QFile large(path);
+        QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(Sim::Network::MaxFileSize + 1));
+    }
+    try {
+        Sim::Network::load(path);
+        QFAIL("the database was taken");
+    } catch (const Sim::LoadError &error) {
+        QStringList parts = (path + QStringLiteral(": ") + expected).split(QLatin1Char('*'));
+        for (QString &part : parts)
+            part = QRegularExpression::escape(part);
+        const QRegularExpression pattern(QRegularExpression::anchoredPattern(parts.join(QStringLiteral(".*"))));
+        QVERIFY2(pattern.match(error.message()).hasMatch(), qPrintable(error.message()));
+    }
+}
+
+void TestSimFile::saveFailureSaysWhy_data()
+{
+    QTest::addColumn<int>("systemError");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("full disk") << ENOSPC << "the disk is full (no space left on the device)";
+    QTest::newRow("quota") << EDQUOT << "the disk quota is used up";
+    // Qt has no words of its own for a failed flush: the system's are taken.
+    QTest::newRow("input/output") << EIO << qt_error_string(EIO);
+}
+
+void TestSimFile::saveFailureSaysWhy()
+{
+    QFETCH(int, systemError);
+    QFETCH(QString, reason);
+    const QDir dir(sim->tempPath());
+    const QString target = dir.filePath(QStringLiteral("old.json"));
+    QVERIFY(writeAll(target, "{\"old\": true}\n"));
+    const QStringList filesBefore = dir.entryList(QDir::Files | QDir::Hidden);
+
+    Sim::FileTesting::failNextWrite(systemError);
+    QString message;
+    try {
+        (*sim)->save(target);
+    } catch (const Sim::LoadError &error) {
+        message = error.message();
+    }
+    QCOMPARE(message, target + QStringLiteral(": cannot be written: ") + reason);
+    QCOMPARE(readAll(target), QByteArray("{\"old\": true}\n"));
+    QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden), filesBefore);
+    (*sim)->save(target); // the failure was for one save only
+    QCOMPARE(readAll(target), (*sim)->toJson());
+}
+
+// A symbolic link stays a link to the file that gets the new content, with its
+// permissions; a hard link keeps the old content (the saved name gets a new file).
+void TestSimFile::saveThroughLinks()
+{
+    const QDir dir(sim->tempPath());
+    const QString real = dir.filePath(QStringLiteral("real.json"));
+    const QString symbolic = dir.filePath(QStringLiteral("symbolic.json"));
+    const QString hard = dir.filePath(QStringLiteral("hard.json"));
+    const QByteArray old = readAll(sim->databasePath());
+    QVERIFY(writeAll(real, old));
+    QVERIFY(QFile::setPermissions(real, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    QVERIFY(QFile::link(real, symbolic));
+    QVERIFY(::link(QFile::encodeName(real).constData(), QFile::encodeName(hard).constData()) == 0);
+
+    const auto network = Sim::Network::load(symbolic);
+    network->setStoredCpText(QStringLiteral("HWI-Controller 1"), QStringLiteral("HwInput[0]"),
+        QStringLiteral("SCPTminRnge"), QStringLiteral("-3.5"));
+    network->save();
+
+    QVERIFY(QFileInfo(symbolic).isSymLink());
+    QCOMPARE(readAll(real), network->toJson());
+    QVERIFY(readAll(real) != old);
+    struct stat status
+    {
+    };
+    QVERIFY(::stat(QFile::encodeName(real).constData(), &status) == 0);
+    QCOMPARE(status.st_mode & 0777, mode_t(0640));
+    QCOMPARE(readAll(hard), old);
+}
+
+QTEST_GUILESS_MAIN(TestSimFile)
+#include "tst_sim_file.moc"
