@@ -221,7 +221,7 @@ SweepOperation TestFaultSweep::hardware(Operation which)
         // A failed OK leaves the form open; Cancel then keeps the stored table.
         op.mayStay = QStringList { QStringLiteral("UCPTtransTable") };
         // A conversion that fails with 5030 is passed over: that output is stored as shown.
-        op.anyValue = [](const SweepFault &fault, const QVector<Sim::CallRecord> &) {
+        op.anyValue = [](const SweepFault &fault) {
             return fault.number == DeviceError::QuietNumber5030 ? QStringList { QStringLiteral("UCPTtransTable") }
                                                                 : QStringList();
         };

@@ -133,59 +133,34 @@ QString SweepFault::description() const
 // Turns a run that does not end into a failure that names the run.
 struct FaultSweep::Watchdog
 {
-    using Clock = std::chrono::steady_clock;
-
-    Watchdog()
-        : thread([this] { watch(); })
-    {
-    }
     ~Watchdog()
     {
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            stop = true;
-        }
-        wake.notify_all();
+        watch(QByteArray("(stop)"));
         thread.join();
     }
-    void arm(const QString &what)
+    // The run that is under way; empty: none.
+    void watch(const QByteArray &what)
     {
         std::lock_guard<std::mutex> lock(mutex);
-        running = what.toLocal8Bit();
-        deadline = Clock::now() + RunTimeLimit;
-        armed = true;
+        running = what;
         wake.notify_all();
-    }
-    void disarm()
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        armed = false;
-    }
-    void watch()
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        while (!stop) {
-            if (!armed) {
-                wake.wait(lock);
-                continue;
-            }
-            wake.wait_until(lock, deadline);
-            if (armed && !stop && Clock::now() >= deadline) {
-                std::fprintf(stderr, "FAIL!  : fault sweep: %s did not end within %lld s: a hang\n",
-                    running.constData(), static_cast<long long>(RunTimeLimit.count()));
-                std::fflush(stderr);
-                std::_Exit(EXIT_FAILURE);
-            }
-        }
     }
 
     std::mutex mutex;
     std::condition_variable wake;
-    bool stop = false;
-    bool armed = false;
-    Clock::time_point deadline;
     QByteArray running;
-    std::thread thread;
+    std::thread thread { [this] {
+        std::unique_lock<std::mutex> lock(mutex);
+        while (running != "(stop)") {
+            const QByteArray watched = running;
+            if (!wake.wait_for(lock, RunTimeLimit, [&] { return running != watched; }) && !watched.isEmpty()) {
+                std::fprintf(stderr, "FAIL!  : fault sweep: %s did not end within %lld s: a hang\n",
+                    watched.constData(), static_cast<long long>(RunTimeLimit.count()));
+                std::fflush(stderr);
+                std::_Exit(EXIT_FAILURE);
+            }
+        }
+    } };
 };
 
 struct FaultSweep::Outcome
@@ -317,7 +292,7 @@ FaultSweep::Outcome FaultSweep::runOnce(
         }
     };
 
-    m_watchdog->arm(label);
+    m_watchdog->watch(label.toLocal8Bit());
     guarded(
         "preparing", [&] { operation.prepare(*network); }, false);
     if (outcome.failures.isEmpty()) {
@@ -344,7 +319,7 @@ FaultSweep::Outcome FaultSweep::runOnce(
         if (operation.finish)
             guarded("finishing", operation.finish, false);
     }
-    m_watchdog->disarm();
+    m_watchdog->watch(QByteArray());
 
     // What reached the database, as saved and loaded again. Most runs save one of a few texts:
     // each is loaded and read once.
@@ -442,8 +417,7 @@ QStringList FaultSweep::judge(const SweepOperation &operation, const SweepFault 
                 mayKeep += writtenAfter(call);
         }
     }
-    const QStringList anyValue
-        = operation.anyValue && fault.call > 0 ? operation.anyValue(fault, m_cleanCalls) : QStringList();
+    const QStringList anyValue = operation.anyValue && fault.call > 0 ? operation.anyValue(fault) : QStringList();
     bool lost = false;
     QStringList keys = m_original.keys();
     for (const QString &key : outcome.saved.keys()) {

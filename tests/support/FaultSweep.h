@@ -59,50 +59,40 @@ struct SweepFault
     QString description() const;
 };
 
-// An operation to sweep: how it is set up and run, and what it may do.
+// An operation to sweep: how it is set up and run, and what it may do. The functions run
+// with the run's network installed.
 struct SweepOperation
 {
     QString name;
     QString device;
     QString block;
 
-    // Once, before every run: stores the state the operation starts from (no device calls counted).
-    std::function<void(Sim::Network &)> arrange;
-    // Every run, with the run's network installed and no fault active: builds the controls and
-    // makes the user's edits.
-    std::function<void(Sim::Network &)> prepare;
-    // The operation under the fault.
-    std::function<void()> act;
-    // After the fault is cleared, before the save (for example the write after an editor's OK).
-    std::function<void()> finish;
-    // Whether a control is still loading.
-    std::function<bool()> loading;
-    // Whether the fault may leave a control loading (calls: the clean run's device calls).
+    std::function<void(Sim::Network &)> arrange; // once: the stored state the operation starts from
+    std::function<void(Sim::Network &)> prepare; // every run, no fault yet: the controls and the user's edits
+    std::function<void()> act; // the operation under the fault
+    std::function<void()> finish; // after the fault is cleared (the write after an editor's OK)
+    std::function<void()> release; // drops the controls
+    std::function<bool()> loading; // a control is still loading
+    // The fault may leave a control loading (calls: the clean run's device calls).
     std::function<bool(const SweepFault &, const QVector<Sim::CallRecord> &calls)> mayStayLoading;
-    // Drops the controls before the next run.
-    std::function<void()> release;
-
-    // The reports the operation may make, as "source/style" ("ReadValues/16").
-    QStringList reports;
-    // Reports that may tell of a quiet number, by number.
-    QMultiMap<qint32, QString> quietReports;
-    // A failure may leave the operation and reach the host as the call's failure.
-    bool mayThrow = false;
-
-    // Intended values of the operation's block: "NAME" for its properties, "nv/NAME" for its
-    // variable's, "nv name" for the variable's name, each as the database stores it. Every
-    // other property of the database keeps its value.
-    QMap<QString, QString> intended;
-    // A failing lookup of a property by name (not only of an object) may skip every later write.
-    bool lookupsSkipTheRest = false;
-    // Properties (keys as in intended) that any fault may leave as they were, whichever call fails.
-    QStringList mayStay;
-    // Properties (keys as in intended) that the fault may leave with any value.
-    std::function<QStringList(const SweepFault &, const QVector<Sim::CallRecord> &calls)> anyValue;
-    // A write lost to an ordinary failure must be reported, or the result must say so.
-    bool mustTellLoss = false;
-    // Further checks of one run, right after the operation; each complaint is a violation.
+    // Further checks right after the operation; each complaint is a violation.
     std::function<QStringList(const SweepFault &)> check;
+
+    // The reports it may make, "source/style" ("ReadValues/16"); those that may tell of a quiet
+    // number, by number. Lines of an error text handed back are not restricted.
+    QStringList reports;
+    QMultiMap<qint32, QString> quietReports;
+    bool mayThrow = false; // a failure may reach the host as the call's failure
+
+    // Intended values of the operation's block, as the database stores them: "NAME" for its
+    // properties, "nv/NAME" for its variable's, "nv name" for the variable's name. Every other
+    // property keeps its value, except those the failing calls may have kept from being written.
+    QMap<QString, QString> intended;
+    // A failing look-up of a property by name skips every later write (not only that property's).
+    bool lookupsSkipTheRest = false;
+    QStringList mayStay; // may keep their old value whichever call fails
+    std::function<QStringList(const SweepFault &)> anyValue; // may hold any value after this fault
+    bool mustTellLoss = false; // a write lost to an ordinary failure is reported, or the result says so
 };
 
 class FaultSweep
