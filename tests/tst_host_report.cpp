@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
-// The host's headless report on the sample network, and the working copy that keeps
-// the project's data folder untouched.
+// The host's headless report on the sample network, the working copy that keeps the
+// project's data folder untouched, and the exit status that scripts rely on.
 #include "DatabaseLocation.h"
 #include "HostReport.h"
 #include "HostSession.h"
 #include "device/sim/SimNetwork.h"
 
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -23,6 +25,8 @@ private slots:
     void reportText();
     void workingCopyIsKeptUntilReset();
     void loadErrorNamesTheFileOnce();
+    void headlessExitStatus_data();
+    void headlessExitStatus();
 };
 
 void TestHostReport::reportText()
@@ -93,6 +97,75 @@ void TestHostReport::loadErrorNamesTheFileOnce()
     QVERIFY(!opened.network);
     QCOMPARE(opened.path, path);
     QCOMPARE(opened.error, QStringLiteral("formatVersion: unsupported format version 2; this library reads version 1"));
+}
+
+void TestHostReport::headlessExitStatus_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("database"); // "sample", "missing", "unsaveable" or a file of tests/data
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said"); // printed on stdout
+    const auto row = [](const char *name, const char *mode, const char *database, int status, const char *said) {
+        QTest::newRow(name) << mode << database << status << said;
+    };
+    row("report", "--report", "sample", 0, "Input \"HwInput[12]\"");
+    row("report, no file", "--report", "missing", 1, "");
+    row("report, an input that cannot be read", "--report", "network-nv.json", 1, "not readable");
+    row("tour", "--screenshot", "sample", 0, "(written and saved)");
+    row("tour, no file", "--screenshot", "missing", 1, "");
+    row("tour, the save fails", "--screenshot", "unsaveable", 1, "(written, NOT saved)");
+}
+
+// vqhost run as a script runs it: a load, read, write or save that failed gives 1, and
+// nothing unsaved is called saved.
+void TestHostReport::headlessExitStatus()
+{
+#ifndef VQ_HOST_EXECUTABLE
+    QSKIP("vqhost is not built");
+#else
+    QFETCH(QString, mode);
+    QFETCH(QString, database);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString path = dir.filePath(QStringLiteral("network.json"));
+    if (database == QLatin1String("unsaveable")) {
+        // A name at the file system's length limit leaves no room for the temporary file that
+        // a save writes beside it: the load works, every save fails (for root as for anyone).
+        path = dir.filePath(QString(250, QLatin1Char('n')) + QStringLiteral(".json"));
+    }
+    if (database != QLatin1String("missing")) {
+        const QString source = database == QLatin1String("sample") || database == QLatin1String("unsaveable")
+            ? Host::sampleNetworkPath()
+            : QStringLiteral(VQ_TEST_DATA_DIR "/") + database;
+        QVERIFY(QFile::copy(source, path));
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
+        // The input types' defaults travel with the database.
+        QDir().mkpath(dir.filePath(QStringLiteral("CommonFiles")));
+        QFile::copy(
+            QFileInfo(Host::sampleNetworkPath()).dir().filePath(QStringLiteral("CommonFiles/InputDefaultValues.ini")),
+            dir.filePath(QStringLiteral("CommonFiles/InputDefaultValues.ini")));
+    }
+
+    QProcess host;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.path());
+    host.setProcessEnvironment(environment);
+    QStringList arguments { mode };
+    if (mode == QLatin1String("--screenshot"))
+        arguments << dir.filePath(QStringLiteral("pictures/host.png"));
+    host.start(QStringLiteral(VQ_HOST_EXECUTABLE), arguments << path);
+    QVERIFY2(host.waitForFinished(180000), "vqhost did not end");
+    const QString out = QString::fromUtf8(host.readAllStandardOutput());
+    const QString err = QString::fromUtf8(host.readAllStandardError());
+    QVERIFY2(host.exitStatus() == QProcess::NormalExit && host.exitCode() == status, qPrintable(out.right(2000) + err));
+    QVERIFY2(out.contains(said), qPrintable(out.right(2000)));
+    if (status != 0)
+        QVERIFY2(!out.contains(QLatin1String("(written and saved)")) && !out.contains(QLatin1String("(as saved)")),
+            qPrintable(out.right(2000)));
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestHostReport)

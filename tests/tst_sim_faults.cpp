@@ -127,7 +127,7 @@ void TestSimFaults::failedWritesAreNoted()
 
 void TestSimFaults::faults_data()
 {
-    QTest::addColumn<int>("nth"); // > 0: failCall, else failOperation
+    QTest::addColumn<int>("nth"); // > 0: failCall, < 0: failFromCall(-nth), 0: failOperation
     QTest::addColumn<QString>("operation");
     QTest::addColumn<QString>("objectName");
     QTest::addColumn<bool>("once");
@@ -141,6 +141,7 @@ void TestSimFaults::faults_data()
     const char *read = "ConfigProperty.ValueText";
     row("next call", 1, "", "", true, "link down", "x---");
     row("third call", 3, "", "", true, "link down", "--x-");
+    row("from the second call on", -2, "", "", false, "link down", "-xxx");
     row("operation, persistent", 0, read, "", false, "", "xxxx");
     row("operation, once", 0, read, "", true, "cable cut", "x---");
     row("object, persistent", 0, read, "SCPTmaxRnge", false, "", "-x-x");
@@ -162,6 +163,8 @@ void TestSimFaults::faults()
     const qint32 number = DeviceError::QuietNumber5030; // any number goes, the quiet ones too
     if (nth > 0)
         (*sim)->failCall(nth, number, description);
+    else if (nth < 0)
+        (*sim)->failFromCall(-nth, number, description);
     else
         (*sim)->failOperation(operation, number, once, objectName, description);
 

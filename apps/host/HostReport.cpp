@@ -33,7 +33,8 @@ UnitReading readInput(const DeviceAccess::NetworkVariablePtr &nv, qint16 measure
     QString notices = errMsg;
     errMsg.clear();
     MKorvane::AdjustFormatForUnits(longFormat, measurementSystem, reading.diffFormat, reading.format, errMsg);
-    if (!MKorvane::ReadNvValue(nv, reading.format, reading.value, errMsg))
+    reading.read = MKorvane::ReadNvValue(nv, reading.format, reading.value, errMsg);
+    if (!reading.read)
         reading.error = errMsg;
     if (!notices.isEmpty())
         reading.error = reading.error.isEmpty() ? notices : notices + QStringLiteral("\r\n") + reading.error;
@@ -100,6 +101,18 @@ const InputReport *NetworkReport::input(const QString &deviceName, const QString
             return &i;
     }
     return nullptr;
+}
+
+QStringList NetworkReport::unreadInputs() const
+{
+    QStringList unread;
+    for (const DeviceReport &d : devices) {
+        for (const InputReport &i : d.inputs) {
+            if (!i.error.isEmpty() || !i.si.read || !i.us.read)
+                unread << d.name + QStringLiteral(" / ") + i.block;
+        }
+    }
+    return unread;
 }
 
 NetworkReport buildReport(Sim::Network &network)

@@ -22,6 +22,7 @@ struct UnitReading
     QString unit;
     QString value;
     QString error; // what went wrong, empty when all went well
+    bool read = false; // the value was read (a notice may come with it)
 };
 
 // One field of a control as the page shows it in both measurement systems.
@@ -66,6 +67,9 @@ struct NetworkReport
     QVector<DeviceReport> devices;
     const DeviceReport *device(const QString &name) const;
     const InputReport *input(const QString &deviceName, const QString &blockName) const;
+    // Inputs of configurable devices that could not be read in both systems, "device / input"
+    // each. A device that cannot be configured is a state the report tells, not a failure.
+    QStringList unreadInputs() const;
 };
 
 // Installs the network as the device library and reads every input. The measurement

@@ -820,6 +820,7 @@ bool HostWindow::save()
     try {
         m_network->save();
     } catch (const Sim::LoadError &error) {
+        ++m_savesFailed;
         log({ PageMessage::Critical, tr("The database was not saved; the edits are kept: %1").arg(error.message()),
             QString() });
         MKorvane::MsgBox(tr("The network database cannot be saved.\n\n%1").arg(error.message()), MKorvane::vbCritical,
@@ -827,6 +828,7 @@ bool HostWindow::save()
         updateModified();
         return false;
     }
+    ++m_savesDone;
     log(tr("Saved %1").arg(shownPath(m_databasePath)));
     return true;
 }

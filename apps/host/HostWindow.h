@@ -85,6 +85,10 @@ public:
     void setReproducible(bool on) { m_reproducible = on; }
     // The headlines of the Messages pane, one a line.
     QString logText() const;
+    // Saves of the database so far that succeeded and that failed: a headless run tells by
+    // them what reached the file.
+    int savesDone() const { return m_savesDone; }
+    int savesFailed() const { return m_savesFailed; }
 
 public slots:
     // OK: writes, saves and closes the window when everything was written and saved.
@@ -184,6 +188,8 @@ private:
     int m_shownChoice = 0; // the interpretation offer of the page shown
     bool m_filling = false;
     bool m_reproducible = false;
+    int m_savesDone = 0;
+    int m_savesFailed = 0;
 };
 
 } // namespace Host

@@ -307,38 +307,49 @@ int runScreenshotTour(const QString &database, bool reset, const QString &pictur
         window.setLanguage(QStringLiteral("en"));
     }
 
-    // An edit confirmed with OK: tick Reverse where it is shown, write and save.
+    // An edit confirmed with OK: tick Reverse where it is shown, write and save. "Saved" is
+    // said only of what reached the file.
     const auto editable = std::find_if(shown.cbegin(), shown.cend(), [](const Shown &s) { return s.reverseVisible; });
     if (editable != shown.cend()) {
         window.selectInput(editable->device, editable->input);
         window.hardwareControl()->findChild<QCheckBox *>(QStringLiteral("chkReverse"))->click();
+        const int savesBefore = window.savesDone();
+        const int failedBefore = window.savesFailed();
         const bool written = window.apply();
+        const bool saved = window.savesDone() > savesBefore && window.savesFailed() == failedBefore;
+        const QString outcome = written && saved  ? QStringLiteral("written and saved")
+            : window.savesFailed() > failedBefore ? QStringLiteral("written, NOT saved")
+                                                  : QStringLiteral("NOT written, NOT saved");
         tour.shoot(QStringLiteral("saved"),
-            editable->label()
-                + (written ? QStringLiteral(" after ticking Reverse and Apply (written and saved)")
-                           : QStringLiteral(" after ticking Reverse and Apply (NOT written and saved)")));
-        if (!written)
+            editable->label() + QStringLiteral(" after ticking Reverse and Apply (%1)").arg(outcome));
+        if (!written || !saved)
             tour.fail(QStringLiteral("writing or saving"));
         tour.printControl();
 
-        const bool saved = window.hardwareControl()->findChild<QCheckBox *>(QStringLiteral("chkReverse"))->isChecked();
-        // Another tick, then Cancel: the control reads the device again and shows the saved state.
+        const bool shownAfterApply
+            = window.hardwareControl()->findChild<QCheckBox *>(QStringLiteral("chkReverse"))->isChecked();
+        // Another tick, then Cancel: the control reads the device again and shows the state written.
         window.hardwareControl()->findChild<QCheckBox *>(QStringLiteral("chkReverse"))->click();
         window.discard();
         const auto reverse = window.hardwareControl()->findChild<QCheckBox *>(QStringLiteral("chkReverse"));
+        const QString state = saved ? QStringLiteral("saved") : QStringLiteral("written to the device, NOT saved");
         tour.out() << "\n-- " << editable->label() << " after ticking Reverse again and Cancel\n   chkReverse = "
                    << (reverse->isChecked() ? "[x]" : "[ ]")
-                   << (reverse->isChecked() == saved ? " (as saved)\n" : " (NOT as saved)\n");
+                   << (reverse->isChecked() == shownAfterApply ? QStringLiteral(" (as %1)\n").arg(state)
+                                                               : QStringLiteral(" (NOT as %1)\n").arg(state));
     }
     // An input type's defaults written to the first input.
     const auto types = window.findChild<QComboBox *>(QStringLiteral("hostInputType"));
     window.selectInput(shown.first().device, shown.first().input);
     if (types && types->count() > 1) {
         types->setCurrentIndex(1);
+        const int failedBefore = window.savesFailed();
         const bool written = window.applyDefaults();
         tour.shoot(QStringLiteral("defaults"),
             shown.first().label() + QStringLiteral(" after applying the defaults of ") + types->currentText()
-                + (written ? QString() : QStringLiteral(" (NOT all written)")));
+                + (written                                    ? QStringLiteral(" (written and saved)")
+                        : window.savesFailed() > failedBefore ? QStringLiteral(" (NOT saved)")
+                                                              : QStringLiteral(" (NOT all written)")));
         if (!written)
             tour.fail(QStringLiteral("applying defaults"));
         tour.printControl();
@@ -347,7 +358,11 @@ int runScreenshotTour(const QString &database, bool reset, const QString &pictur
     showCopyDialogs(window, tour, shown.first());
     showRefusalAndQuestion(window, tour, shown.first());
     tour.out() << "\n-- log pane:\n" << window.logText() << "\n";
-    return tour.failures() == 0 ? 0 : 1;
+    // A save that failed anywhere on the tour (after the refused minimum too) fails the tour.
+    if (window.savesFailed() > 0)
+        tour.out() << "\nFAILED: " << window.savesFailed() << " of " << window.savesFailed() + window.savesDone()
+                   << " saves of the database\n";
+    return tour.failures() == 0 && window.savesFailed() == 0 ? 0 : 1;
 }
 
 } // namespace Host

@@ -2,6 +2,8 @@
 // vqhost: the host application. Without options it opens the main window on the
 // working copy of the sample network (or on the database given); --report prints the
 // headless report (--format text, csv or json); --screenshot walks through the inputs offscreen and saves pictures.
+// A headless mode exits with 1 when a load, a read, a write or a save failed, so that a
+// script can trust a 0.
 #include "HostReport.h"
 #include "HostSession.h"
 #include "HostWindow.h"
@@ -75,15 +77,24 @@ int runReport(const QString &database, bool reset, const QString &formatName)
     if (format == Host::ReportFormat::Text) {
         out << "Network database: " << opened.path << "\n\n";
         out << Host::formatReport(report);
-        return 0;
+        out.flush();
+    } else {
+        // What the controls show, read from the input page as the window shows it.
+        Host::addShownFields(report, *opened.network);
+        QFile file;
+        if (!file.open(stdout, QIODevice::WriteOnly))
+            return 1;
+        file.write(format == Host::ReportFormat::Csv ? Host::formatReportCsv(report)
+                                                     : Host::formatReportJson(report, opened.path));
+        file.flush();
     }
-    // What the controls show, read from the input page as the window shows it.
-    Host::addShownFields(report, *opened.network);
-    QFile file;
-    if (!file.open(stdout, QIODevice::WriteOnly))
+    // A report with gaps is not a report a script may rely on.
+    const QStringList unread = report.unreadInputs();
+    if (!unread.isEmpty()) {
+        err << "vqhost: " << unread.size() << " input(s) could not be read: " << unread.join(QStringLiteral(", "))
+            << "\n";
         return 1;
-    file.write(format == Host::ReportFormat::Csv ? Host::formatReportCsv(report)
-                                                 : Host::formatReportJson(report, opened.path));
+    }
     return 0;
 }
 
@@ -118,7 +129,9 @@ int main(int argc, char **argv)
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Configures the hardware inputs of the devices of a (simulated) LonWorks network."));
+        QStringLiteral("Configures the hardware inputs of the devices of a (simulated) LonWorks network.\n"
+                       "Exit status of --report and --screenshot: 0 when every load, read, write and save "
+                       "succeeded, 1 when one failed, 2 without a display for the window."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("database"),
         QStringLiteral("The network database to open (default: a working copy of the "

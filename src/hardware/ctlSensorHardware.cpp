@@ -133,10 +133,13 @@ void ctlSensorHardware::setInputChoice(const QString &strInputChoice)
 void ctlSensorHardware::ZovezuVavevaInit()
 {
     MKorvane::BusyPointer busy;
-    // Each failure is reported at once and initialisation goes on with the next step.
+    // Each failure is reported at once (the two quiet numbers never are) and initialisation
+    // goes on with the next step.
     const auto step = [this](auto &&operation) {
-        return MKorvane::tryStep(operation,
-            [this](qint32, const QString &description) { report(description, QStringLiteral("ZovezuVavevaInit")); });
+        return MKorvane::tryStep(operation, [this](qint32 number, const QString &description) {
+            if (!DeviceAccess::DeviceError::isQuiet(number))
+                report(description, QStringLiteral("ZovezuVavevaInit"));
+        });
     };
 
     qint32 catalog = 0;

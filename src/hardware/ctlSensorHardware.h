@@ -64,6 +64,8 @@ public:
     bool NoChangeButOKPress() const { return mblnValueChanged; }
     bool TypeValueChanged() const;
     bool ValueChanged() const;
+    // True while the control fills its own widgets (its change handlers then mark nothing).
+    bool IsLoading() const { return mblnLoading; }
     void setCboChanged(bool IsCboChanged);
     bool CboChanged() const { return mblnCboChanged; }
     void setMesureUnit(qint16 MesureUnitIndex);

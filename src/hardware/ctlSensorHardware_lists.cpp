@@ -120,10 +120,13 @@ void ctlSensorHardware::SetSignalCombo(const QString &InterpretationName)
         ui->cboSignal->setVisible(false);
         return;
     }
-    // Run-time failures are reported at once; the procedure then goes on with its next step.
+    // Run-time failures are reported at once (the two quiet numbers never are); the procedure
+    // then goes on with its next step.
     const auto step = [this](auto &&operation) {
-        MKorvane::tryStep(operation,
-            [this](qint32, const QString &description) { report(description, QStringLiteral("SetSignalCombo")); });
+        MKorvane::tryStep(operation, [this](qint32 number, const QString &description) {
+            if (!DeviceAccess::DeviceError::isQuiet(number))
+                report(description, QStringLiteral("SetSignalCombo"));
+        });
     };
 
     if (InterpretationName == Linear || InterpretationName == TransTable || InterpretationName == Digital

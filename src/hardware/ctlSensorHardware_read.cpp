@@ -246,7 +246,7 @@ void ctlSensorHardware::ReadCurrentValue(QString &ErrMsg, bool &ok)
             if (!ok)
                 ui->txtValue->setText(MKorvane::GetLanguageString(QStringLiteral("N/A")));
         },
-        [&](qint32, const QString &description) { MKorvane::AppendErrMsg(ErrMsg, description); });
+        [&](qint32 number, const QString &description) { MKorvane::AppendFailure(ErrMsg, number, description); });
     if (!completed) {
         ok = false;
         return;

@@ -110,6 +110,9 @@ void fTable::reject()
 
 void fTable::showStepFailure(qint32 number, const QString &description)
 {
+    // The two quiet numbers belong to the device library; the form never shows them.
+    if (DeviceAccess::DeviceError::isQuiet(number))
+        return;
     MKorvane::MsgBox(QString::number(number) + QStringLiteral("  ") + description);
 }
 

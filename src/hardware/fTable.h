@@ -81,7 +81,8 @@ private:
     bool ValidateTablePositive(const QString &text, QString &message) const;
     bool ValidateTableRange(const QString &text, QString &message) const;
 
-    // A failure while filling the form or translating it: "<number>  <description>" in a plain box.
+    // A failure while filling the form or translating it: "<number>  <description>" in a plain box
+    // (the two quiet numbers are not shown).
     static void showStepFailure(qint32 number, const QString &description);
     // Checked store into a field of a split table text: RuntimeError 9 past the end.
     static void setFieldAt(QStringList &fields, int index, const QString &value);

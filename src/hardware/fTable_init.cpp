@@ -32,7 +32,14 @@ void fTable::InitForm(const QString &FormatType, const QString &ProgramId, qint3
 
     const bool convert = MKorvane::IsUsNumericKind(FieldType);
     DeviceAccess::FormatObjectPtr format;
-    step([&] { format = DeviceAccess::formatService().GetFormat(FormatType, ProgramId); });
+    // Without the format no output can be converted: the user hears of it once, here, and the
+    // output cells keep their text rather than each telling the same.
+    step([&] {
+        format = DeviceAccess::formatService().GetFormat(FormatType, ProgramId);
+        if (convert)
+            MKorvane::deref(format);
+    });
+    const bool convertible = !convert || format;
 
     // An empty stored table leaves the cells with their design text and no fields; OK then
     // fills the entries up to 32 with empty ones, as it does for a short table.
@@ -51,14 +58,13 @@ void fTable::InitForm(const QString &FormatType, const QString &ProgramId, qint3
             step([&] { cell->setText(MKorvane::fieldAt(CellValues, k)); });
             continue;
         }
-        if (convert) {
+        if (!convert) {
+            step([&] { cell->setText(MKorvane::fieldAt(CellValues, k)); });
+        } else if (convertible) {
             step([&] {
-                const double shown
-                    = MKorvane::deref(format).ConvertToDisplay(numberOf(MKorvane::fieldAt(CellValues, k)), FormatType);
+                const double shown = format->ConvertToDisplay(numberOf(MKorvane::fieldAt(CellValues, k)), FormatType);
                 cell->setText(MKorvane::NumberText(shown));
             });
-        } else {
-            step([&] { cell->setText(MKorvane::fieldAt(CellValues, k)); });
         }
         cell->setToolTip(tip);
     }

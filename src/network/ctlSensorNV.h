@@ -51,6 +51,8 @@ public:
     void setNoChangeButOKPress(bool IsChanged);
     bool NoChangeButOKPress() const { return mblnValueChanged; }
     bool ValueChanged() const { return mblnValueChanged; }
+    // True while the control fills its own widgets (its change handlers then mark nothing).
+    bool IsLoading() const { return mblnLoading; }
     bool AllowChangeNvName() const { return mblnAllowChangeNvName; }
     void setAllowChangeNvName(bool Value);
     void setMesureUnit(qint16 MesureUnitIndex);

@@ -14,6 +14,17 @@ namespace {
 constexpr qint16 OverrideClassId = 26;
 const QString OverrideObjectName = QStringLiteral("Override");
 const QString NamePrefix = QStringLiteral("VkZovezuVaveva.");
+
+// Names the network variable. The two quiet numbers mean the device took the name as it is.
+void assignName(const DeviceAccess::NetworkVariablePtr &NV, const QString &name)
+{
+    try {
+        MKorvane::deref(NV).setName(name);
+    } catch (const DeviceAccess::DeviceError &error) {
+        if (!error.isQuiet())
+            throw;
+    }
+}
 } // namespace
 
 void ctlSensorNV::setLcaHwInputNVName(const QString &Name)
@@ -27,10 +38,11 @@ bool ctlSensorNV::ResetLcaHwInputNVName(QString &ErrorMsg)
         [&] {
             const DeviceAccess::NetworkVariablePtr NV = MKorvane::GetFirstNetworkVariable(mobjNode);
             mstrLcaHwInputNVName = MKorvane::deref(NV).ProgrammaticName();
-            NV->setName(mstrLcaHwInputNVName);
+            assignName(NV, mstrLcaHwInputNVName);
         },
-        [&ErrorMsg](qint32, const QString &description) {
-            MKorvane::AppendErrMsg(ErrorMsg, NamePrefix + QStringLiteral("ResetLcaHwInputNVName : ") + description);
+        [&ErrorMsg](qint32 number, const QString &description) {
+            MKorvane::AppendFailure(
+                ErrorMsg, number, NamePrefix + QStringLiteral("ResetLcaHwInputNVName : ") + description);
         });
 }
 
@@ -48,10 +60,12 @@ bool ctlSensorNV::SaveLcaHwInputNVName(QString &ErrorMsg, const QString &NewLcaH
                 MKorvane::AppendErrMsg(ErrorMsg, prefix + QStringLiteral(" The nvoHwInput's name cannot be empty."));
                 return;
             }
-            MKorvane::deref(NV).setName(mstrLcaHwInputNVName);
+            assignName(NV, mstrLcaHwInputNVName);
             saved = true;
         },
-        [&](qint32, const QString &description) { MKorvane::AppendErrMsg(ErrorMsg, prefix + description); });
+        [&](qint32 number, const QString &description) {
+            MKorvane::AppendFailure(ErrorMsg, number, prefix + description);
+        });
     return saved;
 }
 

@@ -14,8 +14,7 @@ namespace MKorvane {
 
 // Runs step(). When it throws, calls onFailure(number, description) and returns false.
 // Anything thrown that is not a Failure counts as a run-time failure numbered 5.
-template<typename Step, typename OnFailure>
-bool tryStep(Step &&step, OnFailure &&onFailure)
+template<typename Step, typename OnFailure> bool tryStep(Step &&step, OnFailure &&onFailure)
 {
     try {
         std::forward<Step>(step)();
@@ -29,18 +28,17 @@ bool tryStep(Step &&step, OnFailure &&onFailure)
 }
 
 // Runs step() and ignores a failure.
-template<typename Step>
-bool skipOnFailure(Step &&step)
+template<typename Step> bool skipOnFailure(Step &&step)
 {
     return tryStep(std::forward<Step>(step), [](qint32, const QString &) {});
 }
 
-// Runs step(); a failure appends "procedure : description" (untranslated) as a line of ErrMsg.
-template<typename Step>
-bool collectFailure(QString &ErrMsg, const QString &procedure, Step &&step)
+// Runs step(); a failure appends "procedure : description" (untranslated) as a line of ErrMsg,
+// unless its number is one of the two quiet ones, which are never told.
+template<typename Step> bool collectFailure(QString &ErrMsg, const QString &procedure, Step &&step)
 {
-    return tryStep(std::forward<Step>(step), [&](qint32, const QString &description) {
-        AppendErrMsg(ErrMsg, procedure + QStringLiteral(" : ") + description);
+    return tryStep(std::forward<Step>(step), [&](qint32 number, const QString &description) {
+        AppendFailure(ErrMsg, number, procedure + QStringLiteral(" : ") + description);
     });
 }
 

@@ -20,13 +20,13 @@ void CallJournal::enter(const QString &operation, const QStringList &arguments)
 
     for (int i = 0; i < faults.size(); ++i) {
         const Fault fault = faults.at(i);
-        const bool hit = fault.atCall > 0 ? fault.atCall == calls
+        const bool hit = fault.atCall > 0 ? (fault.once ? fault.atCall == calls : fault.atCall <= calls)
                                           : fault.operation == operation
                 && (fault.objectName.isEmpty()
                     || (!arguments.isEmpty() && arguments.first().compare(fault.objectName, Qt::CaseInsensitive) == 0));
         if (!hit)
             continue;
-        if (fault.once || fault.atCall > 0)
+        if (fault.once)
             faults.removeAt(i);
         const QString description = fault.description.isEmpty()
             ? QStringLiteral("Injected failure of %1.").arg(operation)

@@ -16,12 +16,12 @@ namespace Sim {
 
 struct Fault
 {
-    qint64 atCall = 0; // > 0: fails exactly that call (counted from the start); 0: by operation
+    qint64 atCall = 0; // > 0: fails that call (counted from the start), or from it on; 0: by operation
     QString operation;
     QString objectName; // empty: any object
     qint32 number = 0;
     QString description;
-    bool once = false;
+    bool once = false; // by call: false fails that call and every later one
 };
 
 // Every device-library operation passes through enter() before it has any effect.

@@ -240,6 +240,12 @@ void Network::failCall(int nth, qint32 errorNumber, const QString &description)
     d->core->journal.faults.append(fault);
 }
 
+void Network::failFromCall(int nth, qint32 errorNumber, const QString &description)
+{
+    failCall(nth, errorNumber, description);
+    d->core->journal.faults.last().once = false;
+}
+
 void Network::failOperation(
     const QString &operation, qint32 errorNumber, bool once, const QString &objectName, const QString &description)
 {

@@ -129,10 +129,12 @@ public:
     bool logging() const;
     void setLogging(bool on);
 
-    // Fault injection. failCall: the nth call from now (1 = the next) fails; failOperation:
-    // calls of that operation ("ConfigProperty.setValueText") fail, optionally only while
-    // the object's name (first argument) equals objectName. Once: only the first matching call.
+    // Fault injection. failCall: the nth call from now (1 = the next) fails; failFromCall: that
+    // call and every one after it fail; failOperation: calls of that operation
+    // ("ConfigProperty.setValueText") fail, optionally only while the object's name (first
+    // argument) equals objectName. Once: only the first matching call.
     void failCall(int nth, qint32 errorNumber, const QString &description = QString());
+    void failFromCall(int nth, qint32 errorNumber, const QString &description = QString());
     void failOperation(const QString &operation, qint32 errorNumber, bool once = false,
         const QString &objectName = QString(), const QString &description = QString());
     void clearFaults();
