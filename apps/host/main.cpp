@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 // vqhost: the host application. Without options it opens the main window on the
 // working copy of the sample network (or on the database given); --report prints the
-// headless report; --screenshot walks through the inputs offscreen and saves pictures.
+// headless report; --screenshot walks through the inputs offscreen and saves pictures;
+// --script runs a script of commands on the window without a display.
 #include "HostReport.h"
 #include "HostSession.h"
 #include "HostWindow.h"
 #include "ScreenshotTour.h"
+#include "ScriptRunner.h"
 #include "shared/Seams.h"
 
 #include <QApplication>
@@ -61,9 +63,13 @@ int main(int argc, char **argv)
 {
     const bool report = hasArgument(argc, argv, "--report");
     const bool screenshot = hasArgument(argc, argv, "--screenshot");
+    const bool script = hasArgument(argc, argv, "--script");
     const bool help = hasArgument(argc, argv, "--help") || hasArgument(argc, argv, "-h");
     // Pictures need no screen: without one, draw offscreen.
     if (screenshot && !hasDisplay())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A script never shows its window, display or not (unless a platform is asked for).
+    if (script && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     // The report and the help run without any display; only the window needs a screen.
@@ -94,7 +100,11 @@ int main(int argc, char **argv)
         QStringLiteral("file.png"));
     const QCommandLineOption resetOption(
         QStringLiteral("reset"), QStringLiteral("Replace the working copy with a fresh copy of the sample."));
-    parser.addOptions({ reportOption, screenshotOption, resetOption });
+    const QCommandLineOption scriptOption(QStringLiteral("script"),
+        QStringLiteral("Run the commands of a script (\"-\": standard input) without a display, one JSON line "
+                       "per command; exit 0 only when every command succeeded (see docs/scripting.md)."),
+        QStringLiteral("file.vqs"));
+    parser.addOptions({ reportOption, screenshotOption, scriptOption, resetOption });
     parser.process(*app);
 
     const QString database = parser.positionalArguments().value(0);
@@ -106,6 +116,8 @@ int main(int argc, char **argv)
         printMessageBoxes();
         return Host::runScreenshotTour(database, reset, parser.value(screenshotOption));
     }
+    if (parser.isSet(scriptOption))
+        return Host::runScriptFile(parser.value(scriptOption), database, reset);
     Host::HostWindow window;
     // Room for the tree and both controls side by side, within the screen.
     window.resize(QSize(1250, 680).boundedTo(window.screen()->availableGeometry().size()));
