@@ -17,6 +17,7 @@ struct Shape
 // clang-format off
 const Shape shapes[] = {
     { "open",      0, 1,  "open [FILE]" },
+    { "reload",    0, 0,  "reload" },
     { "device",    1, 1,  "device DEVICE" },
     { "input",     1, 2,  "input [DEVICE] INPUT" },
     { "inputtype", 1, 1,  "inputtype TYPE" },

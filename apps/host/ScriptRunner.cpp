@@ -68,6 +68,18 @@ QString kindOf(const QWidget *widget)
     return QStringLiteral("a %1").arg(QString::fromLatin1(widget->metaObject()->className()));
 }
 
+// A button's caption as it reads: "&Apply" shows "Apply", "&&" one ampersand.
+QString withoutMnemonic(const QString &text)
+{
+    QString shown;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('&') && i + 1 < text.size())
+            ++i;
+        shown += text.at(i);
+    }
+    return shown;
+}
+
 // What a field shows: a text field's or list's text, a check box as on/off, a caption.
 bool shownText(const QWidget *widget, QString &text)
 {
@@ -78,7 +90,7 @@ bool shownText(const QWidget *widget, QString &text)
     else if (auto box = qobject_cast<const QAbstractButton *>(widget); box && box->isCheckable())
         text = box->isChecked() ? QStringLiteral("on") : QStringLiteral("off");
     else if (auto button = qobject_cast<const QAbstractButton *>(widget))
-        text = button->text();
+        text = withoutMnemonic(button->text());
     else if (auto label = qobject_cast<const QLabel *>(widget))
         text = label->text();
     else if (auto frame = qobject_cast<const QGroupBox *>(widget))
@@ -98,7 +110,9 @@ QString ScriptRunSummary::text(const QString &scriptName) const
               .arg(scriptName)
               .arg(failures.size())
               .arg(run)
-              .arg(failures.join(QStringLiteral("; ")));
+              .arg(failures.size() <= 5 ? failures.join(QStringLiteral("; "))
+                                        : failures.mid(0, 5).join(QStringLiteral("; "))
+                          + QStringLiteral("; and %1 more").arg(failures.size() - 5));
     if (notRun > 0)
         line += QStringLiteral("; stopped at line %1, %2 more not run").arg(stoppedAt).arg(notRun);
     if (editsLeft)
@@ -194,6 +208,8 @@ ScriptRunner::Outcome ScriptRunner::execute(const ScriptLine &line)
     const QString first = a.value(0);
     if (c == QLatin1String("open"))
         return open(first.isEmpty() ? QString() : QFileInfo(first).absoluteFilePath(), false);
+    if (c == QLatin1String("reload"))
+        return reload();
     if (c == QLatin1String("device"))
         return device(first);
     if (c == QLatin1String("input"))
@@ -252,6 +268,23 @@ ScriptRunner::Outcome ScriptRunner::open(const QString &path, bool reset)
     if (!m_window.currentInput().isEmpty())
         detail += QStringLiteral(", showing %1 / %2").arg(m_window.currentDevice(), m_window.currentInput());
     return { true, detail, {} };
+}
+
+ScriptRunner::Outcome ScriptRunner::reload()
+{
+    if (!m_window.network())
+        return failed(noPageReason());
+    // The window shows the first input afterwards; come back to the one shown.
+    const InputRef shown { m_window.currentDevice(), m_window.currentInput() };
+    if (!m_window.reloadDatabase())
+        return failed(QStringLiteral("the database %1 was not read again").arg(m_window.databasePath()));
+    if (!shown.block.isEmpty() && !m_window.selectInput(shown.device, shown.block))
+        return failed(QStringLiteral("read %1 again, but %2 / %3 is not there")
+                          .arg(m_window.databasePath(), shown.device, shown.block));
+    return { true,
+        QStringLiteral("read %1 again, showing %2 / %3")
+            .arg(m_window.databasePath(), m_window.currentDevice(), m_window.currentInput()),
+        {} };
 }
 
 ScriptRunner::Outcome ScriptRunner::device(const QString &name)
@@ -550,8 +583,25 @@ ScriptRunner::Outcome ScriptRunner::save(const QString &path)
     return { true, detail, {} };
 }
 
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+// The offscreen platform notes on every window that it has no window manager; a
+// script's stderr keeps to what the script did.
+void withoutPlatformNotes(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.contains(QLatin1String("propagateSizeHints")))
+        return;
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
+} // namespace
+
 int runScriptFile(const QString &scriptPath, const QString &database, bool reset)
 {
+    previousHandler = qInstallMessageHandler(withoutPlatformNotes);
     QTextStream out(stdout);
     QTextStream err(stderr);
     QFile file(scriptPath);

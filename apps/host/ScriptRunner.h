@@ -55,6 +55,7 @@ private:
 
     Outcome execute(const ScriptLine &line);
     Outcome open(const QString &path, bool reset);
+    Outcome reload();
     Outcome device(const QString &name);
     Outcome input(const QString &deviceName, const QString &blockName);
     Outcome inputType(const QString &type);
