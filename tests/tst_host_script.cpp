@@ -138,6 +138,10 @@ private slots:
                 && result != QLatin1String("skipped"))
                 QVERIFY2(QJsonDocument(messages).toJson().contains("hardware side"),
                     qPrintable(QJsonDocument(line).toJson()));
+            // A dialog that needs a user is cancelled and recorded with the click that opened it.
+            if (line.value(QStringLiteral("command")).toString() == QLatin1String("click cmdTable"))
+                QVERIFY2(QJsonDocument(messages).toJson(QJsonDocument::Compact).contains("\"source\":\"dialog\""),
+                    qPrintable(QJsonDocument(line).toJson()));
             // A failed expectation names what it expected and what it found.
             if (result == QLatin1String("failed")
                 && line.value(QStringLiteral("command")).toString().startsWith(QLatin1String("expect")))

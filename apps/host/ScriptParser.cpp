@@ -24,6 +24,7 @@ const Shape shapes[] = {
     { "set",       2, 2,  "set FIELD TEXT" },
     { "choose",    2, 2,  "choose COMBO ITEM" },
     { "tick",      2, 2,  "tick CHECKBOX on|off" },
+    { "click",     1, 1,  "click BUTTON" },
     { "units",     1, 1,  "units SI|US" },
     { "language",  1, 1,  "language CODE" },
     { "answer",    1, 1,  "answer write|discard|stay" },

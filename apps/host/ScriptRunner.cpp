@@ -222,6 +222,8 @@ ScriptRunner::Outcome ScriptRunner::execute(const ScriptLine &line)
         return choose(first, a.value(1));
     if (c == QLatin1String("tick"))
         return tick(first, a.value(1));
+    if (c == QLatin1String("click"))
+        return click(first);
     if (c == QLatin1String("units"))
         return units(first);
     if (c == QLatin1String("language"))
@@ -348,7 +350,10 @@ ScriptRunner::Outcome ScriptRunner::inputType(const QString &type)
         return failed(QStringLiteral("no input type %1; the device offers %2").arg(quoted(type), listed(types)));
     combo->setCurrentIndex(int(types.indexOf(chosen)));
     const InputRef shown = m_window.page()->input();
-    if (!m_window.applyDefaults(chosen))
+    const bool written = m_window.applyDefaults(chosen);
+    if (!written && m_messages->stayed())
+        return failed(QStringLiteral("the defaults of %1 were not written").arg(chosen));
+    if (!written)
         return failed(QStringLiteral("the defaults of %1 were not all written to %2").arg(chosen, shown.block));
     return { true, QStringLiteral("the defaults of %1 were written to %2 and saved").arg(chosen, shown.block), {} };
 }
@@ -437,6 +442,21 @@ ScriptRunner::Outcome ScriptRunner::tick(const QString &name, const QString &sta
     if (box->isChecked() != on)
         return failed(QStringLiteral("%1 did not change").arg(name));
     return { true, QStringLiteral("%1: %2").arg(name, s), {} };
+}
+
+ScriptRunner::Outcome ScriptRunner::click(const QString &name)
+{
+    QWidget *widget = field(name);
+    if (!widget)
+        return failed(QStringLiteral("no button %1 on the page").arg(quoted(name)));
+    auto button = qobject_cast<QAbstractButton *>(widget);
+    if (!button || button->isCheckable())
+        return failed(
+            QStringLiteral("%1 is %2").arg(name, button ? QStringLiteral("a check box (use tick)") : kindOf(widget)));
+    if (const QString why = whyNotEditable(button); !why.isEmpty())
+        return failed(why);
+    button->click(); // a dialog it opens is cancelled and recorded (no user to fill it)
+    return { true, QStringLiteral("%1 clicked").arg(name), {} };
 }
 
 ScriptRunner::Outcome ScriptRunner::units(const QString &system)

@@ -62,6 +62,7 @@ private:
     Outcome set(const QString &name, const QString &text);
     Outcome choose(const QString &name, const QString &item);
     Outcome tick(const QString &name, const QString &state);
+    Outcome click(const QString &name);
     Outcome units(const QString &system);
     Outcome language(const QString &code);
     Outcome answer(const QString &answer);
