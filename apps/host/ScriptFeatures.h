@@ -17,11 +17,13 @@ class HostWindow;
 // One property the pending write would change (or fail on), values in the units shown.
 struct PreviewChange
 {
+    QString owner; // the block, or the network variable
     QString property;
     QString oldValue;
     QString newValue;
+    QString unit;
     bool failed = false;
-    QStringList messages; // raised while the write was tried
+    QStringList messages; // why it would fail
 };
 
 // How one target of a copy fared.
@@ -34,17 +36,21 @@ struct CopyTargetOutcome
 
 struct ScriptFeatureResult
 {
-    bool available = false; // false: this build has no such feature
     bool ok = false;
     QString detail;
+    QStringList messages; // raised by the feature itself, outside the Messages pane
     QList<PreviewChange> changes; // preview
     QList<CopyTargetOutcome> targets; // copy
 };
 
+bool hasPreview();
+bool hasCopy();
+
 // Lists what OK would write on the input shown, changing nothing.
 ScriptFeatureResult previewPendingWrites(HostWindow &window);
 
-// Applies the configuration of the input shown to the targets; each target is reported.
+// Applies the stored configuration of the input shown to the targets, each reported,
+// and saves the database once.
 ScriptFeatureResult copyToInputs(HostWindow &window, const QList<InputRef> &targets);
 
 } // namespace Host

@@ -33,11 +33,18 @@ public:
     bool stayed() const { return m_stayed; }
 
     // The messages since the last call, oldest first: objects with source ("pane",
-    // "message box", "question", "dialog"), severity ("information", "warning",
+    // "message box", "question", "dialog", or a feature's own), severity ("information", "warning",
     // "critical"), text and, where there is one, detail.
     QJsonArray take();
     // True when one of the messages not yet taken is critical.
     bool critical();
+
+    // Records a message that reached neither the pane nor a seam (severity: PageMessage's).
+    void note(const QString &source, int severity, const QString &text)
+    {
+        readPane(); // keeps the order in which they came
+        add(source, severity, text);
+    }
 
 private:
     void readPane();

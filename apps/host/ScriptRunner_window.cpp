@@ -4,9 +4,11 @@
 #include "ScriptRunner.h"
 
 #include "HostWindow.h"
+#include "PageMessage.h"
 #include "ScriptFeatures.h"
 #include "ScriptMessages.h"
 #include "ScriptRunner_p.h"
+#include "UnsavedQuestion.h"
 #include "device/sim/SimNetwork.h"
 #include "shared/Enumerations.h"
 
@@ -156,16 +158,19 @@ ScriptRunner::Outcome ScriptRunner::answer(const QString &answer)
 
 ScriptRunner::Outcome ScriptRunner::preview()
 {
+    if (!hasPreview())
+        return failed(QStringLiteral("not available in this build"));
     if (!m_window.page())
         return failed(noPageReason());
     const ScriptFeatureResult result = previewPendingWrites(m_window);
-    if (!result.available)
-        return failed(QStringLiteral("not available in this build"));
+    for (const QString &message : result.messages)
+        m_messages->note(QStringLiteral("preview"), PageMessage::Information, message);
     QJsonArray changes;
     for (const PreviewChange &change : result.changes)
         changes.append(
-            QJsonObject { { QStringLiteral("property"), change.property }, { QStringLiteral("old"), change.oldValue },
-                { QStringLiteral("new"), change.newValue }, { QStringLiteral("failed"), change.failed },
+            QJsonObject { { QStringLiteral("owner"), change.owner }, { QStringLiteral("property"), change.property },
+                { QStringLiteral("old"), change.oldValue }, { QStringLiteral("new"), change.newValue },
+                { QStringLiteral("unit"), change.unit }, { QStringLiteral("failed"), change.failed },
                 { QStringLiteral("messages"), QJsonArray::fromStringList(change.messages) } });
     return { result.ok, result.detail, { { QStringLiteral("changes"), changes } } };
 }
@@ -202,6 +207,8 @@ ScriptRunner::Outcome ScriptRunner::cancel()
 
 ScriptRunner::Outcome ScriptRunner::copy(const QStringList &targets)
 {
+    if (!hasCopy())
+        return failed(QStringLiteral("not available in this build"));
     if (!m_window.page())
         return failed(noPageReason());
     // "DEVICE/INPUT", or an input of the device shown. Misspelt names copy nothing.
@@ -218,9 +225,22 @@ ScriptRunner::Outcome ScriptRunner::copy(const QStringList &targets)
             return failed(QStringLiteral("%1 has no input %2; nothing was copied").arg(device, quoted(blockName)));
         inputs << InputRef { device, block };
     }
+    // The stored configuration is copied: edits not written are settled first, as the
+    // window's "Copy to inputs..." does.
+    if (m_window.page()->valueChanged()) {
+        switch (askUnsaved(&m_window, QStringLiteral("copy the configuration"))) {
+        case UnsavedAnswer::Write:
+            if (!m_window.apply())
+                return failed(QStringLiteral("the edits were not all written; nothing was copied"));
+            break;
+        case UnsavedAnswer::Discard:
+            m_window.discard();
+            break;
+        case UnsavedAnswer::Stay:
+            return failed(QStringLiteral("nothing was copied"));
+        }
+    }
     const ScriptFeatureResult result = copyToInputs(m_window, inputs);
-    if (!result.available)
-        return failed(QStringLiteral("not available in this build"));
     QJsonArray outcomes;
     for (const CopyTargetOutcome &one : result.targets)
         outcomes.append(QJsonObject { { QStringLiteral("device"), one.target.device },
