@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // vqhost: the host application. Without options it opens the main window on the
 // working copy of the sample network (or on the database given); --report prints the
-// headless report (--format text, csv or json); --screenshot walks through the inputs offscreen and saves pictures.
+// headless report (--format text, csv or json); --screenshot walks through the inputs offscreen and saves pictures;
+// --script runs a script of commands on the window without a display.
 // A headless mode exits with 1 when a load, a read, a write or a save failed, so that a
 // script can trust a 0.
 #include "HostReport.h"
@@ -9,6 +10,7 @@
 #include "HostWindow.h"
 #include "ReportFormats.h"
 #include "ScreenshotTour.h"
+#include "ScriptRunner.h"
 #include "shared/Seams.h"
 
 #include <QApplication>
@@ -104,12 +106,16 @@ int main(int argc, char **argv)
 {
     const bool report = hasArgument(argc, argv, "--report");
     const bool screenshot = hasArgument(argc, argv, "--screenshot");
+    const bool script = hasArgument(argc, argv, "--script");
     const bool help = hasArgument(argc, argv, "--help") || hasArgument(argc, argv, "-h");
     // The CSV and JSON reports read what the controls show, so they need widgets.
     const QString reportFormat = argumentValue(argc, argv, "--format");
     const bool reportWidgets = report && !reportFormat.isEmpty() && reportFormat.toLower() != QLatin1String("text");
     // Pictures and widgets need no screen: without one, draw offscreen.
     if ((screenshot || reportWidgets) && !hasDisplay())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A script never shows its window, display or not (unless a platform is asked for).
+    if (script && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     // The text report and the help run without any display; only the window needs a screen.
@@ -148,7 +154,11 @@ int main(int argc, char **argv)
         QStringLiteral("text|csv|json"));
     const QCommandLineOption resetOption(
         QStringLiteral("reset"), QStringLiteral("Replace the working copy with a fresh copy of the sample."));
-    parser.addOptions({ reportOption, formatOption, screenshotOption, resetOption });
+    const QCommandLineOption scriptOption(QStringLiteral("script"),
+        QStringLiteral("Run the commands of a script (\"-\": standard input) without a display, one JSON line "
+                       "per command; exit 0 only when every command succeeded (see docs/scripting.md)."),
+        QStringLiteral("file.vqs"));
+    parser.addOptions({ reportOption, formatOption, screenshotOption, scriptOption, resetOption });
     parser.process(*app);
 
     const QString database = parser.positionalArguments().value(0);
@@ -160,6 +170,8 @@ int main(int argc, char **argv)
         printMessageBoxes();
         return Host::runScreenshotTour(database, reset, parser.value(screenshotOption));
     }
+    if (parser.isSet(scriptOption))
+        return Host::runScriptFile(parser.value(scriptOption), database, reset);
     Host::HostWindow window;
     // Room for the tree and both controls side by side, within the screen.
     window.resize(QSize(1250, 680).boundedTo(window.screen()->availableGeometry().size()));

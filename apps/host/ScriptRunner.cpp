@@ -1,0 +1,250 @@
+// SPDX-License-Identifier: MIT
+// Running a script's commands on the host window: the loop, what each command prints,
+// and the script file.
+#include "ScriptRunner.h"
+
+#include "HostWindow.h"
+#include "ScriptMessages.h"
+#include "ScriptRunner_p.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QListWidget>
+#include <QScreen>
+#include <QTextStream>
+
+namespace Host {
+
+using namespace ScriptText;
+
+namespace {
+
+QString jsonValue(const QJsonValue &value)
+{
+    // Arrays serialise every value type; drop the brackets around the one element.
+    const QByteArray text = QJsonDocument(QJsonArray { value }).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(text.mid(1, text.size() - 2));
+}
+
+} // namespace
+
+QString ScriptRunSummary::text(const QString &scriptName) const
+{
+    QString line = failures.isEmpty()
+        ? QStringLiteral("vqhost: %1: %2 commands, all succeeded").arg(scriptName).arg(run)
+        : QStringLiteral("vqhost: %1: %2 of %3 commands failed: %4")
+              .arg(scriptName)
+              .arg(failures.size())
+              .arg(run)
+              .arg(failures.size() <= 5 ? failures.join(QStringLiteral("; "))
+                                        : failures.mid(0, 5).join(QStringLiteral("; "))
+                          + QStringLiteral("; and %1 more").arg(failures.size() - 5));
+    if (notRun > 0)
+        line += QStringLiteral("; stopped at line %1, %2 more not run").arg(stoppedAt).arg(notRun);
+    if (editsLeft)
+        line += QStringLiteral("; the edits of the last input were neither written nor discarded");
+    return line;
+}
+
+ScriptRunner::ScriptRunner(HostWindow &window, QTextStream &out)
+    : m_window(window)
+    , m_out(out)
+    , m_messages(std::make_unique<ScriptMessages>(window.findChild<QListWidget *>(QStringLiteral("hostLog"))))
+{
+}
+
+ScriptRunner::~ScriptRunner() = default;
+
+ScriptRunSummary ScriptRunner::run(const QList<ScriptLine> &lines, const QString &database, bool reset)
+{
+    ScriptRunSummary summary;
+    const auto finish = [&](int number, const QString &command, Outcome outcome) {
+        QCoreApplication::processEvents(); // what the command queued (a language change) happens within it
+        if (outcome.ok && m_messages->critical()) {
+            outcome.ok = false;
+            outcome.detail += QStringLiteral(" (but a critical message was raised)");
+        }
+        if (!outcome.ok && m_messages->stayed())
+            outcome.detail += QLatin1String("; ") + stayedReason();
+        ++summary.run;
+        if (!outcome.ok)
+            summary.failures << QStringLiteral("line %1: %2").arg(number).arg(outcome.detail);
+        print(
+            number, command, outcome.ok ? QStringLiteral("ok") : QStringLiteral("failed"), outcome, m_messages->take());
+        return outcome.ok;
+    };
+    const auto skipFrom = [&](int first, int stoppedAt) {
+        summary.stoppedAt = stoppedAt;
+        for (int j = first; j < lines.size(); ++j) {
+            print(lines.at(j).number, lines.at(j).text, QStringLiteral("skipped"),
+                { false, QStringLiteral("not run: the script stopped at line %1").arg(stoppedAt), {} }, {});
+            ++summary.notRun;
+        }
+    };
+    m_messages->take();
+    // The database of the command line, as the window would open it: line 0.
+    if (lines.isEmpty() || lines.first().command != QLatin1String("open")) {
+        const QString path = database.isEmpty() ? QString() : QFileInfo(database).absoluteFilePath();
+        if (!finish(0, QStringLiteral("open %1").arg(path.isEmpty() ? QStringLiteral("(working copy)") : path),
+                open(path, reset))) {
+            skipFrom(0, 0);
+            return summary;
+        }
+    }
+    for (int i = 0; i < lines.size(); ++i) {
+        const ScriptLine &line = lines.at(i);
+        const bool isExpectation = line.command == QLatin1String("expect");
+        if (!finish(line.number, line.text, execute(line)) && !isExpectation) {
+            skipFrom(i + 1, line.number);
+            break;
+        }
+    }
+    summary.editsLeft = m_window.page() && m_window.page()->valueChanged();
+    return summary;
+}
+
+void ScriptRunner::print(
+    int lineNumber, const QString &command, const QString &result, const Outcome &outcome, const QJsonArray &messages)
+{
+    // One line per command, its keys in reading order.
+    QStringList parts { QStringLiteral("\"line\":%1").arg(lineNumber),
+        QStringLiteral("\"command\":") + jsonValue(command), QStringLiteral("\"result\":") + jsonValue(result),
+        QStringLiteral("\"detail\":") + jsonValue(outcome.detail) };
+    for (auto it = outcome.extra.constBegin(); it != outcome.extra.constEnd(); ++it)
+        parts << jsonValue(it.key()) + QLatin1Char(':') + jsonValue(it.value());
+    QStringList shownMessages;
+    for (const QJsonValue &message : messages) {
+        QStringList fields;
+        for (const QLatin1String key :
+            { QLatin1String("source"), QLatin1String("severity"), QLatin1String("text"), QLatin1String("detail") }) {
+            if (message.toObject().contains(key))
+                fields << jsonValue(QString(key)) + QLatin1Char(':') + jsonValue(message.toObject().value(key));
+        }
+        shownMessages << QLatin1Char('{') + fields.join(QLatin1Char(',')) + QLatin1Char('}');
+    }
+    parts << QStringLiteral("\"messages\":[") + shownMessages.join(QLatin1Char(',')) + QLatin1Char(']');
+    m_out << QLatin1Char('{') << parts.join(QLatin1Char(',')) << "}\n";
+    m_out.flush();
+}
+
+ScriptRunner::Outcome ScriptRunner::execute(const ScriptLine &line)
+{
+    const QString &c = line.command;
+    const QStringList &a = line.arguments;
+    const QString first = a.value(0);
+    if (c == QLatin1String("open"))
+        return open(first.isEmpty() ? QString() : QFileInfo(first).absoluteFilePath(), false);
+    if (c == QLatin1String("reload"))
+        return reload();
+    if (c == QLatin1String("device"))
+        return device(first);
+    if (c == QLatin1String("input"))
+        return a.size() == 2 ? input(a.at(0), a.at(1)) : input(m_window.currentDevice(), first);
+    if (c == QLatin1String("inputtype"))
+        return inputType(first);
+    if (c == QLatin1String("set"))
+        return set(first, a.value(1));
+    if (c == QLatin1String("choose"))
+        return choose(first, a.value(1));
+    if (c == QLatin1String("tick"))
+        return tick(first, a.value(1));
+    if (c == QLatin1String("click"))
+        return click(first);
+    if (c == QLatin1String("units"))
+        return units(first);
+    if (c == QLatin1String("language"))
+        return language(first);
+    if (c == QLatin1String("answer"))
+        return answer(first);
+    if (c == QLatin1String("preview"))
+        return preview();
+    if (c == QLatin1String("ok"))
+        return ok();
+    if (c == QLatin1String("cancel"))
+        return cancel();
+    if (c == QLatin1String("copy"))
+        return copy(a);
+    if (c == QLatin1String("expect"))
+        return expect(first, a.value(1));
+    if (c == QLatin1String("save"))
+        return save(first.isEmpty() ? QString() : QFileInfo(first).absoluteFilePath());
+    return failed(QStringLiteral("unknown command %1").arg(quoted(c))); // the parser lets none through
+}
+
+QString ScriptRunner::stayedReason() const
+{
+    return QStringLiteral("the input shown has changes that are not written, and the script answers the question "
+                          "with stay: write them (ok), forget them (cancel), or say answer write or answer discard");
+}
+
+QString ScriptRunner::noPageReason() const
+{
+    if (!m_window.network())
+        return QStringLiteral("no database is open");
+    if (!m_window.deviceProblem().isEmpty())
+        return QStringLiteral("%1 cannot be configured now: %2")
+            .arg(m_window.currentDevice(), m_window.deviceProblem());
+    return QStringLiteral("no input is shown; choose one with input");
+}
+
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+// The offscreen platform notes on every window that it has no window manager; a
+// script's stderr keeps to what the script did.
+void withoutPlatformNotes(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.contains(QLatin1String("propagateSizeHints")))
+        return;
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
+} // namespace
+
+int runScriptFile(const QString &scriptPath, const QString &database, bool reset)
+{
+    previousHandler = qInstallMessageHandler(withoutPlatformNotes);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QFile file(scriptPath);
+    const bool opened
+        = scriptPath == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly) : file.open(QIODevice::ReadOnly);
+    if (!opened) {
+        err << "vqhost: cannot read the script " << scriptPath << ": " << file.errorString() << "\n";
+        return 2;
+    }
+    const QList<ScriptLine> lines = parseScript(QString::fromUtf8(file.readAll()));
+    // A line that is not a command stops the whole script before anything runs.
+    QStringList errors;
+    for (const ScriptLine &line : lines) {
+        if (line.error.isEmpty())
+            continue;
+        errors << QStringLiteral("line %1: %2").arg(line.number).arg(line.error);
+        out << QStringLiteral("{\"line\":%1,\"command\":%2,\"result\":\"failed\",\"detail\":%3,\"messages\":[]}\n")
+                   .arg(line.number)
+                   .arg(jsonValue(line.text), jsonValue(QStringLiteral("not a command: ") + line.error));
+    }
+    if (!errors.isEmpty()) {
+        err << "vqhost: " << scriptPath << ": nothing was run: " << errors.join(QStringLiteral("; ")) << "\n";
+        return 2;
+    }
+
+    HostWindow window;
+    window.setReproducible(true); // pane entries without times
+    window.resize(QSize(1250, 680).boundedTo(window.screen()->availableGeometry().size()));
+    window.show();
+    ScriptRunSummary summary;
+    {
+        ScriptRunner runner(window, out);
+        summary = runner.run(lines, database, reset);
+    }
+    err << summary.text(scriptPath) << "\n";
+    return summary.succeeded() ? 0 : 1;
+}
+
+} // namespace Host

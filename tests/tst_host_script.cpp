@@ -1,0 +1,202 @@
+// SPDX-License-Identifier: MIT
+// Scripted runs of the host: every example script runs against a copy of the sample
+// network and checks its own expectations; scripts that fail an expectation, stop at a
+// refused write or hold a line that is not a command show what they report. The
+// splitting of a line into words is checked on its own.
+#include "ScriptParser.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class tst_host_script : public QObject
+{
+    Q_OBJECT
+
+    struct Run
+    {
+        int exitCode = -1;
+        QList<QJsonObject> lines;
+        QString errors;
+    };
+
+    // Runs vqhost on a copy of the sample network (with its input-type defaults beside it).
+    static Run runScript(const QTemporaryDir &dir, const QString &script)
+    {
+        const QString database = dir.filePath(QStringLiteral("network.json"));
+        QDir(dir.path()).mkpath(QStringLiteral("CommonFiles"));
+        QDir(dir.path()).mkpath(QStringLiteral("run"));
+        QFile(dir.filePath(QStringLiteral("run")))
+            .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::copy(QStringLiteral(VQ_DATA_DIR "/sample-network.json"), database);
+        QFile(database).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        QFile::copy(QStringLiteral(VQ_DATA_DIR "/CommonFiles/InputDefaultValues.ini"),
+            dir.filePath(QStringLiteral("CommonFiles/InputDefaultValues.ini")));
+        QProcess host;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // the script mode picks offscreen itself
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("home")));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("run")));
+        host.setProcessEnvironment(environment);
+        host.start(QStringLiteral(VQ_HOST_BINARY), { QStringLiteral("--script"), script, database });
+        Run run;
+        if (!host.waitForFinished(120000)) {
+            host.kill();
+            host.waitForFinished();
+            return run;
+        }
+        run.exitCode = host.exitStatus() == QProcess::NormalExit ? host.exitCode() : -1;
+        run.errors = QString::fromUtf8(host.readAllStandardError());
+        for (const QByteArray &line : host.readAllStandardOutput().split('\n')) {
+            if (line.isEmpty())
+                continue;
+            const QJsonDocument document = QJsonDocument::fromJson(line);
+            run.lines << (document.isObject() ? document.object()
+                                              : QJsonObject { { "unparsable", QString::fromUtf8(line) } });
+        }
+        return run;
+    }
+
+    static QList<int> linesWithResult(const Run &run, const QString &result)
+    {
+        QList<int> numbers;
+        for (const QJsonObject &line : run.lines) {
+            if (line.value(QStringLiteral("result")).toString() == result)
+                numbers << line.value(QStringLiteral("line")).toInt();
+        }
+        return numbers;
+    }
+
+private slots:
+    void scripts_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QList<int>>("failed");
+        QTest::addColumn<QList<int>>("skipped");
+        QTest::addColumn<QString>("errorLine"); // what stderr must say
+        QTest::addColumn<bool>("untouched"); // the database file stays as it was
+
+        const QDir examples(QStringLiteral(VQ_EXAMPLES_DIR));
+        const QStringList names = examples.entryList({ QStringLiteral("*.vqs") }, QDir::Files, QDir::Name);
+        QVERIFY2(names.size() >= 3, "the example scripts are missing");
+        for (const QString &name : names)
+            QTest::newRow(qPrintable(name)) << examples.filePath(name) << 0 << QList<int>() << QList<int>()
+                                            << QStringLiteral("commands, all succeeded") << false;
+        const QString data = QStringLiteral(VQ_TEST_DATA_DIR "/");
+        QTest::newRow("failed expectation, the script goes on")
+            << data + QStringLiteral("script-failing-expectation.vqs") << 1 << QList<int> { 6 } << QList<int>()
+            << QStringLiteral("line 6: expected txtMin to read \"5.000\", found \"0.000\"") << true;
+        QTest::newRow("refused write stops the script")
+            << data + QStringLiteral("script-stops.vqs") << 1 << QList<int> { 6 } << QList<int> { 7, 8, 9 }
+            << QStringLiteral("stopped at line 6, 3 more not run") << false;
+        QTest::newRow("a line that is not a command runs nothing")
+            << data + QStringLiteral("script-syntax-error.vqs") << 2 << QList<int> { 5 } << QList<int>()
+            << QStringLiteral("nothing was run: line 5: the quote opened at column 12 is not closed") << true;
+    }
+
+    void scripts()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, exitCode);
+        QFETCH(QList<int>, failed);
+        QFETCH(QList<int>, skipped);
+        QFETCH(QString, errorLine);
+        QFETCH(bool, untouched);
+        QTemporaryDir dir;
+        const Run run = runScript(dir, script);
+        // A script that needs the window's preview or copy runs only in a build that has them.
+        for (const QJsonObject &line : run.lines) {
+            if (line.value(QStringLiteral("detail")).toString() == QLatin1String("not available in this build"))
+                QSKIP(qPrintable(
+                    line.value(QStringLiteral("command")).toString() + QStringLiteral(": not in this build")));
+        }
+        QVERIFY2(run.errors.contains(errorLine), qPrintable(run.errors));
+        QCOMPARE(run.exitCode, exitCode);
+        QCOMPARE(linesWithResult(run, QStringLiteral("failed")), failed);
+        QCOMPARE(linesWithResult(run, QStringLiteral("skipped")), skipped);
+
+        QFile file(script);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<Host::ScriptLine> commands = Host::parseScript(QString::fromUtf8(file.readAll()));
+        if (exitCode != 2) {
+            // The database of the command line opens first (line 0), then one line per command in order.
+            QList<int> expected { 0 };
+            for (const Host::ScriptLine &command : commands)
+                expected << command.number;
+            QList<int> printed;
+            for (const QJsonObject &line : run.lines)
+                printed << line.value(QStringLiteral("line")).toInt(-1);
+            QCOMPARE(printed, expected);
+        }
+        for (const QJsonObject &line : run.lines) {
+            for (const char *key : { "command", "result", "detail", "messages" })
+                QVERIFY2(line.contains(QLatin1String(key)), qPrintable(QJsonDocument(line).toJson()));
+            const QJsonArray messages = line.value(QStringLiteral("messages")).toArray();
+            const QString result = line.value(QStringLiteral("result")).toString();
+            // Every OK reports per control in the messages.
+            if (line.value(QStringLiteral("command")).toString() == QLatin1String("ok")
+                && result != QLatin1String("skipped"))
+                QVERIFY2(QJsonDocument(messages).toJson().contains("hardware side"),
+                    qPrintable(QJsonDocument(line).toJson()));
+            // A dialog that needs a user is cancelled and recorded with the click that opened it.
+            if (line.value(QStringLiteral("command")).toString() == QLatin1String("click cmdTable"))
+                QVERIFY2(QJsonDocument(messages).toJson(QJsonDocument::Compact).contains("\"source\":\"dialog\""),
+                    qPrintable(QJsonDocument(line).toJson()));
+            // A failed expectation names what it expected and what it found.
+            if (result == QLatin1String("failed")
+                && line.value(QStringLiteral("command")).toString().startsWith(QLatin1String("expect")))
+                QVERIFY(line.contains(QStringLiteral("expected")) && line.contains(QStringLiteral("found")));
+        }
+        if (script.endsWith(QLatin1String("script-stops.vqs"))) {
+            const QJsonArray messages = run.lines.value(4).value(QStringLiteral("messages")).toArray();
+            QVERIFY2(QJsonDocument(messages).toJson(QJsonDocument::Compact).contains("\"severity\":\"critical\""),
+                qPrintable(QJsonDocument(messages).toJson()));
+        }
+        if (untouched) {
+            QFile sample(QStringLiteral(VQ_DATA_DIR "/sample-network.json"));
+            QFile copy(dir.filePath(QStringLiteral("network.json")));
+            QVERIFY(sample.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly));
+            QVERIFY(sample.readAll() == copy.readAll());
+        }
+    }
+
+    void words_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("words"); // empty with error
+        QTest::addColumn<bool>("error");
+        QTest::newRow("plain, blanks around")
+            << QStringLiteral("  set\ttxtOff 2.5 ") << QStringList { "set", "txtOff", "2.5" } << false;
+        QTest::newRow("quoted with blanks") << QStringLiteral("input \"HWI-Controller 1\" \"HwInput[3]\"")
+                                            << QStringList { "input", "HWI-Controller 1", "HwInput[3]" } << false;
+        QTest::newRow("escapes and empty") << QStringLiteral("set a \"say \\\"hi\\\" \\\\\" \"\"")
+                                           << QStringList { "set", "a", "say \"hi\" \\", "" } << false;
+        QTest::newRow("comment after, # inside a word and quotes")
+            << QStringLiteral("expect x a#b \"#1\" # note") << QStringList { "expect", "x", "a#b", "#1" } << false;
+        QTest::newRow("unclosed quote") << QStringLiteral("set x \"abc") << QStringList() << true;
+        QTest::newRow("quote glued after") << QStringLiteral("set x \"a\"b") << QStringList() << true;
+        QTest::newRow("quote inside a word") << QStringLiteral("set x a\"b\"") << QStringList() << true;
+    }
+
+    void words()
+    {
+        QFETCH(QString, line);
+        QFETCH(QStringList, words);
+        QFETCH(bool, error);
+        QStringList split;
+        QString why;
+        QCOMPARE(Host::splitWords(line, split, &why), !error);
+        QCOMPARE(why.isEmpty(), !error);
+        if (!error)
+            QCOMPARE(split, words);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_host_script)
+#include "tst_host_script.moc"
