@@ -38,8 +38,8 @@ bench: build
 	bash scripts/run-bench $(BUILD)
 
 # The whole suite again, built by clang under AddressSanitizer and UndefinedBehaviorSanitizer
-# in its own build folder; the first report fails the test (tests/sanitizer-suppressions.txt
-# lists the few reports that belong to Qt itself).
+# in its own build folder; the first report fails the test. tests/sanitizer-suppressions.txt
+# may name leaks that belong to Qt itself.
 sanitize-configure:
 	bash scripts/install-deps sanitize
 	@if [ ! -f $(SANITIZE_BUILD)/CMakeCache.txt ]; then cmake -S . -B $(SANITIZE_BUILD) $(GENERATOR) \
