@@ -1,10 +1,12 @@
 # Thin wrapper around CMake. `make test` and `make demo` set up a fresh machine themselves.
 # `make demo` builds only the host application and what it links; `make test` builds all.
 BUILD ?= build
+SANITIZE_BUILD ?= build-sanitize
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps configure build host test demo screenshots bench format clean
+.PHONY: all deps configure build host test demo screenshots bench sanitize-configure sanitize fuzz format clean
 
 all: build
 
@@ -35,8 +37,26 @@ bench: build
 	cmake --build $(BUILD) --target benchmarks -j $(JOBS)
 	bash scripts/run-bench $(BUILD)
 
+# The whole suite again, built by clang under AddressSanitizer and UndefinedBehaviorSanitizer
+# in its own build folder; the first report fails the test. tests/sanitizer-suppressions.txt
+# may name leaks that belong to Qt itself.
+sanitize-configure:
+	bash scripts/install-deps sanitize
+	@if [ ! -f $(SANITIZE_BUILD)/CMakeCache.txt ]; then cmake -S . -B $(SANITIZE_BUILD) $(GENERATOR) \
+		-DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -gline-tables-only" \
+		-DVQ_SANITIZE=ON -DVQ_BUILD_BENCH=OFF; fi
+
+sanitize: sanitize-configure
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Each libFuzzer target (fuzz/) for FUZZ_SECONDS seconds, in the sanitizer build.
+fuzz: sanitize-configure
+	cmake --build $(SANITIZE_BUILD) --target fuzz_targets -j $(JOBS)
+	bash scripts/run-fuzz $(SANITIZE_BUILD) $(FUZZ_SECONDS)
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
-// Fuzzes the splitting of format names and their rewriting for the measurement system.
-// The three parts always give the name back; the rewritten name keeps the prefix and base
-// name, rewriting it again changes nothing, and only a US format gets a separate
+// Fuzzes the splitting of format names, the stripping of their absolute prefix and their
+// rewriting for the measurement system. The three parts always give the name back and the
+// stripped name is the name without its prefix; the rewritten name keeps the prefix and
+// base name, rewriting it again changes nothing, and only a US format gets a separate
 // difference format.
+#include "shared/CpAccess.h"
 #include "shared/Units.h"
 
 #include <cstdint>
@@ -28,6 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     check(prefix.isEmpty() || (prefix.endsWith(QLatin1Char('.')) && prefix.count(QLatin1Char('.')) == 1));
     check(!base.contains(QLatin1Char('#')));
     check(suffix.isEmpty() || suffix.startsWith(QLatin1Char('#')));
+    check(MKorvane::StripFormatPrefix(name) == base + suffix);
 
     for (qint16 system : { qint16(0), qint16(1) }) {
         QString diff, longFormat, errMsg;

@@ -59,6 +59,7 @@ private slots:
     void outputsConvertInUsUnits();
     void storedTableNotWhole_data();
     void storedTableNotWhole();
+    void longStoredTableKeepsTheCellsShown();
     void captionsAndFontsFollowTheLanguage();
 
 private:
@@ -265,6 +266,18 @@ void tst_ftable::storedTableNotWhole()
     click("cmdOK");
     click("cmdCancel");
     QCOMPARE(form->TransTableValue(), padded.join(' '));
+}
+
+// Fields beyond the 32 cells are not shown, so OK does not hand them back either: the
+// device would refuse the whole table for them.
+void tst_ftable::longStoredTableKeepsTheCellsShown()
+{
+    const QStringList fields = linearFields();
+    open((fields + QStringList { "16", "abc" }).join(' '));
+    click("cmdOK");
+    QCOMPARE(seams.messageCount(), 0);
+    QVERIFY(form->OkORCancelClick());
+    QCOMPARE(form->TransTableValue(), fields.join(' '));
 }
 
 // In German only the form, OK, Cancel and the input header take the language's face; the

@@ -166,6 +166,7 @@ void TestSim::refusedTextChangesNothing_data()
     row("switch above 100", "2/nv/SCPTovrValue", "SNVT_switch", "101 1", ValueOutOfRange);
     row("no such member", "3/nv/SCPTovrValue", "SNVT_occupancy", "OC_AWAY", InvalidValueText);
     row("number not a member", "3/nv/SCPTsndDelta", "UCPTsignedShort", "5", ValueOutOfRange);
+    row("member number beyond 32 bits", "3/nv/SCPTovrValue", "SNVT_occupancy", "1e20", InvalidValueText);
     row("table of 31", "0/UCPTtransTable", "UCPTtransTable", QStringLiteral(" 0").repeated(31).mid(1),
         InvalidValueText);
     row("options of 7", "0/UCPThwInOptions", "UCPThwInOptions", "0 0 0 0 0 0 0", InvalidValueText);

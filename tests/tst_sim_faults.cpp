@@ -274,6 +274,8 @@ void TestSimFaults::loadErrorsNameThePlace_data()
     row("format of unknown type", "resourceSets/0/formats/0/type", "\"SNVT_nothing\"",
         "resourceSets[0].formats[0].type: no type 'SNVT_nothing' *");
     row("bad format locale", "system/formatLocale", "2", "system.formatLocale: expected 0 (SI) or 1 (US), found 2");
+    row("member beyond 32 bits", "resourceSets/0/types/9/members/OC_STANDBY", "1e20",
+        "resourceSets[0].types[9].members.OC_STANDBY: a member's value is a whole number*");
     row("bad program ID", "devices/1/programId", "\"90-00\"",
         "devices[1].programId: a program ID is 16 hexadecimal digits, found '90-00'");
     row("scope without a resource set", "devices/0/scope", "7",

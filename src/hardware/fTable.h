@@ -10,7 +10,8 @@
 // An empty or short stored table (fewer than 32 fields) opens with the cells it has; the others
 // keep their text. OK first fills the entries up to 32 with empty ones, so it checks every
 // cell as shown (the first unfilled one is reported, "The value must be numeric.") and takes
-// the table once the user has filled them. Cancel hands back the entries as they stand: the
+// the table once the user has filled them. Of a long stored table OK keeps the 32 fields
+// the cells show. Cancel hands back the entries as they stand: the
 // text as loaded, or 32 blank-joined entries once OK has started on them.
 #pragma once
 

@@ -74,10 +74,12 @@ void fTable::cmdOK_Click()
 
     // An empty or short stored table lacks fields: OK fills them up to 32 with empty entries,
     // so the user is told about the first unfilled cell rather than about a missing field,
-    // and can finish the table.
+    // and can finish the table. A long one loses the fields beyond the 32 cells: the user
+    // never saw them, and the table taken must be the one shown.
     if (passed) {
         while (CellValues.size() < CellCount)
             CellValues.append(QString());
+        CellValues.erase(CellValues.begin() + CellCount, CellValues.end());
     }
 
     for (int r = 0; passed && r < CellCount / 2; ++r) {

@@ -125,7 +125,9 @@ public:
                 if (m_in.isComment(it, membersPath))
                     continue;
                 const double number = it.value().toDouble(0.5);
-                if (!it.value().isDouble() || number != std::nearbyint(number))
+                // Checked before the conversion, which is undefined outside 32 bits.
+                if (!it.value().isDouble() || number != std::nearbyint(number) || number < -2147483648.0
+                    || number > 2147483647.0)
                     m_in.fail(member(membersPath, it.key()), QStringLiteral("a member's value is a whole number"));
                 const qint32 memberValue = qint32(number);
                 if (values.contains(memberValue))

@@ -7,6 +7,7 @@
 
 #include <QLocale>
 #include <cmath>
+#include <limits>
 
 namespace Sim {
 namespace {
@@ -14,6 +15,16 @@ namespace {
 bool isScalar(ValueClass c)
 {
     return c == ValueClass::Number || c == ValueClass::Enumeration;
+}
+
+// The member of that value. A number that is not a 32-bit integer (1e20, NaN) has none and
+// is never converted, since the conversion would be undefined.
+const EnumMemberDef *memberOf(const TypeDef &type, double value)
+{
+    if (!(value == std::nearbyint(value) && value >= std::numeric_limits<qint32>::min()
+            && value <= std::numeric_limits<qint32>::max()))
+        return nullptr;
+    return type.member(qint32(value));
 }
 
 bool nearlyAtMost(double a, double b)
@@ -59,7 +70,7 @@ void checkLimits(double value, const NumericLimits &limits, const QString &what)
 double storeScalar(double value, const TypeDef &valueType)
 {
     if (valueType.valueClass == ValueClass::Enumeration) {
-        if (value != std::nearbyint(value) || !valueType.member(qint32(value))) {
+        if (!memberOf(valueType, value)) {
             Errors::raise(Errors::ValueOutOfRange,
                 QStringLiteral("%1 is not a member of %2.").arg(numberText(value, -1), valueType.name));
         }
@@ -169,7 +180,7 @@ QString formatValue(
     }
     case ValueClass::Enumeration: {
         const double number = value.numbers.value(0);
-        const EnumMemberDef *member = formatType.member(qint32(std::nearbyint(number)));
+        const EnumMemberDef *member = memberOf(formatType, std::nearbyint(number));
         return member ? member->name : numberText(number, -1);
     }
     case ValueClass::Number:
@@ -214,8 +225,8 @@ StoredValue parseValue(
         const QString name = text.trimmed();
         const EnumMemberDef *member = formatType.member(name);
         double number = 0;
-        if (!member && parseNumber(name, number) && number == std::nearbyint(number))
-            member = formatType.member(qint32(number));
+        if (!member && parseNumber(name, number))
+            member = memberOf(formatType, number);
         if (!member)
             refuseText(text, format, QStringLiteral("no member of %1 has that name").arg(formatType.name));
         result.numbers.append(storeScalar(member->value, valueType));
@@ -285,8 +296,7 @@ bool valueFits(const StoredValue &value, const TypeDef &type, QString *why)
         }
         return true;
     case ValueClass::Enumeration:
-        if (value.numbers.size() != 1 || value.numbers.first() != std::nearbyint(value.numbers.first())
-            || !type.member(qint32(value.numbers.first())))
+        if (value.numbers.size() != 1 || !memberOf(type, value.numbers.first()))
             return fail(QStringLiteral("not a member of %1").arg(type.name));
         return true;
     case ValueClass::Number:
