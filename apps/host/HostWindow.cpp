@@ -683,7 +683,8 @@ bool HostWindow::applyDefaults(const QString &type)
         complete ? tr("%1: the defaults of %2 were written.").arg(input.block, chosen)
                  : tr("%1: the defaults of %2 were not all written.").arg(input.block, chosen),
         errMsg });
-    const bool saved = !written || save();
+    // Whatever reached the device is saved, also when some properties failed (as Apply does).
+    const bool saved = save();
     showInput(); // both sides show what the device holds now
     return complete && saved;
 }
