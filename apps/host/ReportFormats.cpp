@@ -24,13 +24,14 @@ QVector<ShownValue> fieldsOf(InputPage &page, bool us, QVector<ShownValue> field
 {
     const std::pair<const char *, QWidget *> controls[]
         = { { "hardware", page.hardwareControl() }, { "network", page.networkControl() } };
-    for (const auto &[name, control] : controls) {
-        for (const ShownField &shown : shownFields(control)) {
+    for (const auto &entry : controls) {
+        const QLatin1String name(entry.first); // a lambda may not capture a structured binding in C++17
+        for (const ShownField &shown : shownFields(entry.second)) {
             auto known = std::find_if(fields.begin(), fields.end(),
-                [&](const ShownValue &v) { return v.control == QLatin1String(name) && v.field == shown.field; });
+                [&](const ShownValue &v) { return v.control == name && v.field == shown.field; });
             if (known == fields.end()) {
                 ShownValue value;
-                value.control = QLatin1String(name);
+                value.control = name;
                 value.field = shown.field;
                 value.caption = shown.caption;
                 known = fields.insert(fields.end(), value);
