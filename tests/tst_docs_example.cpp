@@ -45,7 +45,7 @@ private slots:
         QCOMPARE(h.seams.messageTexts(), QStringList());
         // Interpretations 0..6 (7), the version-2 thermistor types; a thermistor takes the first signal type.
         QCOMPARE(h.combo("cboInput")->count(), 7);
-        QCOMPARE(h.shown("cboSignal"), QStringLiteral("VOLTAGE_0_10V"));
+        QCOMPARE(h.shown("cboSignal"), QStringLiteral("RESISTANCE"));
         QCOMPARE(h.shown("cboInput"), QStringLiteral("STD_THERMISTOR"));
         QCOMPARE(h.shown("cboTherm"), QStringLiteral("NTC_10K_TYPE2"));
         // A linear input offers every signal type (3) and shows its range in the unit of the variable's type.

@@ -143,7 +143,7 @@ SweepOperation TestFaultSweep::hardware(Operation which)
         // The live value, or "N/A" when it cannot be read.
         op.check = [this](const SweepFault &) {
             const QString shown = hardwareField("txtValue")->text();
-            return shown == QLatin1String("21.5") || shown == QLatin1String("N/A")
+            return shown == QLatin1String("45.5") || shown == QLatin1String("N/A")
                 ? QStringList()
                 : QStringList { QStringLiteral("Get Value shows \"%1\"").arg(shown) };
         };

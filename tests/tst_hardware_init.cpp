@@ -153,11 +153,11 @@ void tst_hardware_init::signalTypesPerInterpretation_data()
 {
     QTest::addColumn<QStringList>("chosen"); // in turn, after the read
     QTest::addColumn<QString>("offered"); // "text=item data,..."; "hidden" when the list is not shown
-    const QString all = QStringLiteral("VOLTAGE_0_10V=0,MILIAMPS_4_20MA=1,RESISTANCE=2");
+    const QString all = QStringLiteral("RESISTANCE=0,VOLTAGE_0_10V=1,MILIAMPS_4_20MA=2");
     QTest::newRow("LINEAR") << QStringList { "LINEAR" } << all;
-    QTest::newRow("STD_THERMISTOR: the first type only") << QStringList { "STD_THERMISTOR" } << "VOLTAGE_0_10V=0";
+    QTest::newRow("STD_THERMISTOR: the first type only") << QStringList { "STD_THERMISTOR" } << "RESISTANCE=0";
     QTest::newRow("SETPOINT_OFFSET keeps one type")
-        << QStringList { "STD_THERMISTOR", "SETPOINT_OFFSET" } << "VOLTAGE_0_10V=0";
+        << QStringList { "STD_THERMISTOR", "SETPOINT_OFFSET" } << "RESISTANCE=0";
     QTest::newRow("SETPOINT_OFFSET keeps three") << QStringList { "LINEAR", "SETPOINT_OFFSET" } << all;
     QTest::newRow("DISCONNECTED hides the list") << QStringList { "DISCONNECTED" } << "hidden";
 }
@@ -167,13 +167,13 @@ void tst_hardware_init::signalTypesPerInterpretation()
     QFETCH(QStringList, chosen);
     QFETCH(QString, offered);
     Harness h;
-    QVERIFY(h.open(1, SnvtTempP, "UCPTinputSignalInterpretation=TRANS_TABLE;UCPTinputSignalType=VOLTAGE_0_10V"));
+    QVERIFY(h.open(1, SnvtTempP, "UCPTinputSignalInterpretation=TRANS_TABLE;UCPTinputSignalType=RESISTANCE"));
     for (const QString &interpretation : chosen)
         QVERIFY2(h.choose(interpretation), qPrintable(interpretation));
     QComboBox *list = h.combo("cboSignal");
     QCOMPARE(list->isHidden() ? QStringLiteral("hidden") : items(list), offered);
     if (!list->isHidden())
-        QCOMPARE(list->currentText(), QStringLiteral("VOLTAGE_0_10V"));
+        QCOMPARE(list->currentText(), QStringLiteral("RESISTANCE"));
 }
 
 void tst_hardware_init::objectVersionRoundsToEven_data()

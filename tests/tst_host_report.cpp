@@ -43,7 +43,7 @@ void TestHostReport::reportText()
           "      SI: format #9000A53D0A040410[0].SNVT_temp_p#SI, unit \"°C\", value 21.5\n"
           "      US: format #9000A53D0A040410[0].SNVT_temp_p#US (differences SNVT_temp_p#US_diff), unit \"°F\", "
           "value 70.7\n",
-            "      US: format #9000A53D0A040410[0].SNVT_press#US, unit \"psi\", value 14.69\n",
+            "      US: format #9000A53D0A040410[0].SNVT_press#US, unit \"psi\", value 36.26\n",
             "Device \"HWI-Controller 2\" (program ID 9000A53D0A040410, scope 3)\n"
             "  cannot be configured: The device 'HWI-Controller 2' is not commissioned!\n" })
         QVERIFY2(text.contains(QString::fromUtf8(lines)), qPrintable(text));

@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 using namespace DeviceAccess;
 
 namespace {
@@ -30,6 +32,8 @@ private slots:
     void networkSideReads();
     void structureFieldsConvert_data();
     void structureFieldsConvert();
+    void inputsLookReal_data();
+    void inputsLookReal();
 
 private:
     NetworkVariablePtr variable(const QString &device, const QString &block)
@@ -93,6 +97,54 @@ void TestSampleNetwork::networkSideReads()
             QVERIFY2(read && !text.trimmed().isEmpty(), qPrintable(name + " in '" + format + "': " + text));
         }
     }
+}
+
+void TestSampleNetwork::inputsLookReal_data()
+{
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<QString>("block");
+    TestSupport::SimFixture sample;
+    QVERIFY(sample.isLoaded());
+    for (const QString &device : sample->deviceNames()) {
+        for (const QString &block : sample->blockNames(device))
+            QTest::addRow("%s/%s", qPrintable(device), qPrintable(block)) << device << block;
+    }
+}
+
+// What an engineer expects of an input: a thermistor is a resistance input, and that is
+// the one signal type the control offers it (the first of the enumeration); default and
+// override lie in the range; a transfer table's inputs ascend.
+void TestSampleNetwork::inputsLookReal()
+{
+    QFETCH(QString, device);
+    QFETCH(QString, block);
+    const auto stored
+        = [&](const char *cp, bool nvCp = false) { return (*sim)->storedCpText(device, block, cp, nvCp); };
+
+    if (stored("UCPTinputSignalInterpretation") == QLatin1String("STD_THERMISTOR")) {
+        const EnumCollectionPtr types
+            = typeService().GetEnumCollection((*sim)->programId(device), (*sim)->scope(device), 16, 0, 2);
+        QVERIFY(types && types->Count() > 0);
+        QCOMPARE(stored("UCPTinputSignalType"), QStringLiteral("RESISTANCE"));
+        QCOMPARE(types->Item(1)->Name(), QStringLiteral("RESISTANCE"));
+    }
+
+    const QStringList range { stored("SCPTminRnge"), stored("SCPTmaxRnge") };
+    const QStringList values { stored("SCPTovrValue", true), stored("UCPTdefaultValue", true) };
+    if (std::all_of(range.begin(), range.end(), MKorvane::IsNumeric)) {
+        QVERIFY(MKorvane::Val(range[0]) < MKorvane::Val(range[1]));
+        for (const QString &value : values) {
+            if (MKorvane::IsNumeric(value))
+                QVERIFY2(
+                    MKorvane::Val(range[0]) <= MKorvane::Val(value) && MKorvane::Val(value) <= MKorvane::Val(range[1]),
+                    qPrintable(value + " outside " + range.join("..")));
+        }
+    }
+
+    const QStringList table = stored("UCPTtransTable").split(' ', Qt::SkipEmptyParts);
+    QCOMPARE(table.size(), 32);
+    for (int r = 1; r < 16; ++r)
+        QVERIFY2(MKorvane::Val(table[2 * r - 2]) < MKorvane::Val(table[2 * r]), qPrintable(table.join(' ')));
 }
 
 void TestSampleNetwork::structureFieldsConvert_data()

@@ -7,6 +7,7 @@
 #include "HostWindow.h"
 #include "UnsavedQuestion.h"
 #include "device/sim/SimNetwork.h"
+#include "hardware/TransferCurve.h"
 #include "hardware/ctlSensorHardware.h"
 #include "shared/MKorvane.h"
 
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTextStream>
 
@@ -246,6 +248,38 @@ void showCopyDialogs(HostWindow &window, Tour &tour, const Shown &input)
     MKorvane::setModalRunner({});
 }
 
+// The transfer-table editor of an input switched to TRANS_TABLE, with one input typed
+// lower than the one before it so that the curve marks it; cancelled, the edit discarded.
+void showTransferTable(HostWindow &window, Tour &tour, const Shown &input)
+{
+    if (!window.selectInput(input.device, input.input) || !window.hardwareControl())
+        return;
+    QWidget *control = window.hardwareControl();
+    const auto interpretation = control->findChild<QComboBox *>(QStringLiteral("cboInput"));
+    const auto open = control->findChild<QPushButton *>(QStringLiteral("cmdTable"));
+    if (!interpretation || !open || interpretation->findText(QStringLiteral("TRANS_TABLE")) < 0)
+        return;
+    interpretation->setCurrentText(QStringLiteral("TRANS_TABLE"));
+    MKorvane::setModalRunner([&tour](QDialog &dialog) {
+        if (auto cell = dialog.findChild<QLineEdit *>(QStringLiteral("txtTable_6")))
+            cell->setText(QStringLiteral("1.5"));
+        dialog.show();
+        tour.shootWidget(dialog, QStringLiteral("transtable"),
+            QStringLiteral("The transfer table, 1.5 typed as input 4 (below input 3)"));
+        if (auto curve = dialog.findChild<TransferCurve *>()) {
+            for (const int row : curve->rowsMarked(TransferCurve::Mark::NotAscending))
+                tour.out() << "     row " << row + 1 << ": input not above the row before\n";
+            for (const int row : curve->rowsMarked(TransferCurve::Mark::NotNumeric))
+                tour.out() << "     row " << row + 1 << ": a cell that is not a number\n";
+        }
+        dialog.hide();
+        return int(QDialog::Rejected);
+    });
+    open->click();
+    MKorvane::setModalRunner({});
+    window.discard();
+}
+
 } // namespace
 
 int runScreenshotTour(const QString &database, bool reset, const QString &picture)
@@ -356,6 +390,7 @@ int runScreenshotTour(const QString &database, bool reset, const QString &pictur
     }
     showDeviationsAndPreview(window, tour, shown.first());
     showCopyDialogs(window, tour, shown.first());
+    showTransferTable(window, tour, shown.first());
     showRefusalAndQuestion(window, tour, shown.first());
     tour.out() << "\n-- log pane:\n" << window.logText() << "\n";
     // A save that failed anywhere on the tour (after the refused minimum too) fails the tour.

@@ -2,6 +2,7 @@
 // fTable: construction, the host interface, display strings and Cancel, plus the checked
 // helpers that the filling and the validation share.
 #include "hardware/fTable.h"
+#include "hardware/TransferCurve.h"
 
 #include "device/DeviceAccess.h"
 #include "shared/Checked.h"
@@ -26,7 +27,15 @@ fTable::fTable(QWidget *parent)
         Q_ASSERT(cell);
         txtTable.append(cell);
         connect(cell, &QLineEdit::textChanged, this, [this, k] { txtTable_Change(k); });
+        connect(cell, &QLineEdit::textChanged, this, &fTable::refreshCurve);
     }
+    // The curve widens the form to the right of the buttons; the widgets of the form file
+    // keep their places. Made before the faces are kept, so it keeps the design's face too.
+    mCurve = new TransferCurve(this);
+    mCurve->setObjectName(QStringLiteral("curve"));
+    const int left = ui->cmdOK->geometry().right() + 15;
+    mCurve->setGeometry(left, 8, mDesignSize.width() - left - 8, mDesignSize.height() - 16);
+    refreshCurve();
     // Tab order by index, then the buttons (also in the form file; repeated here so that the
     // vector, not the file, is what decides).
     for (int k = 1; k < CellCount; ++k)
@@ -54,6 +63,14 @@ QSize fTable::sizeHint() const
 QSize fTable::minimumSizeHint() const
 {
     return mDesignSize;
+}
+
+void fTable::refreshCurve()
+{
+    QStringList cells;
+    for (const QLineEdit *cell : std::as_const(txtTable))
+        cells << cell->text();
+    mCurve->setCells(cells);
 }
 
 void fTable::setTableChanged(bool changed)

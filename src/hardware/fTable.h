@@ -13,6 +13,9 @@
 // the table once the user has filled them. Of a long stored table OK keeps the 32 fields
 // the cells show. Cancel hands back the entries as they stand: the
 // text as loaded, or 32 blank-joined entries once OK has started on them.
+//
+// Beside the cells a TransferCurve draws the table as it is typed, in the units the cells
+// show; it takes no focus and changes nothing the form does.
 #pragma once
 
 #include <QDialog>
@@ -21,6 +24,7 @@
 #include <memory>
 
 class QLineEdit;
+class TransferCurve;
 
 namespace Ui {
 class fTable;
@@ -89,10 +93,13 @@ private:
     static void setFieldAt(QStringList &fields, int index, const QString &value);
     // The value of a numeric text; RuntimeError 13 for a text that is not a number.
     static double numberOf(const QString &text);
+    // Hands the cell texts to the curve.
+    void refreshCurve();
 
     std::unique_ptr<Ui::fTable> ui;
     QSize mDesignSize; // the size of the form file
     QVector<QLineEdit *> txtTable;
+    TransferCurve *mCurve = nullptr; // beside the cells, right of the buttons
 
     bool mblnTableChanged = false;
     QString mstrCPTransTableValue;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // fTable: filling the form from the stored table text.
+#include "hardware/TransferCurve.h"
 #include "hardware/fTable.h"
 
 #include "device/DeviceAccess.h"
@@ -29,6 +30,7 @@ void fTable::InitForm(const QString &FormatType, const QString &ProgramId, qint3
 
     ui->lblResis->setText(InputLabal);
     ui->Label1->setText(OutputLabel);
+    mCurve->setAxisCaptions(InputLabal, OutputLabel);
 
     const bool convert = MKorvane::IsUsNumericKind(FieldType);
     DeviceAccess::FormatObjectPtr format;
