@@ -76,13 +76,11 @@ void tst_devicestate::firstNetworkVariable_data()
     QTest::addColumn<QString>("block"); // empty: no block at all
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("errorNumber"); // -1: any failure
-
-    QTest::newRow("first of two") << "Temp"
-                                  << "nvoTemp" << 0;
-    QTest::newRow("no variables") << "NoNv"
-                                  << "" << -1;
-    QTest::newRow("no block") << ""
-                              << "" << int(DeviceAccess::RuntimeError::ObjectNotSet);
+    // clang-format off
+    QTest::newRow("first of two") << "Temp" << "nvoTemp" << 0;
+    QTest::newRow("no variables") << "NoNv" << "" << -1;
+    QTest::newRow("no block") << "" << "" << int(DeviceAccess::RuntimeError::ObjectNotSet);
+    // clang-format on
 }
 
 void tst_devicestate::firstNetworkVariable()

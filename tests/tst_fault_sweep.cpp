@@ -44,8 +44,7 @@ enum Operation {
 };
 
 // The reads of the hardware control: the message boxes of a property that cannot be read.
-const QStringList ReadBoxes { QStringLiteral("Sensor ReadCpValueToComboBox/16"),
-    QStringLiteral("Sensor ReadCpValueToTextBox/16") };
+const QStringList ReadBoxes { "Sensor ReadCpValueToComboBox/16", "Sensor ReadCpValueToTextBox/16" };
 
 } // namespace
 
@@ -113,8 +112,8 @@ SweepOperation TestFaultSweep::hardware(Operation which)
         op.name = QStringLiteral("hardware ZovezuVavevaInit");
         op.prepare = [this, block = op.block](Sim::Network &net) { openHardware(net, block, MEASUREMENT_SYSTEM_SI); };
         op.act = [this] { hardwareControl->ZovezuVavevaInit(); };
-        op.reports = QStringList { QStringLiteral("ZovezuVavevaInit/16"), QStringLiteral("FillHardwareValues/16"),
-            QStringLiteral("ReadValues/16"), QStringLiteral("SetSignalCombo/16") }
+        op.reports
+            = QStringList { "ZovezuVavevaInit/16", "FillHardwareValues/16", "ReadValues/16", "SetSignalCombo/16" }
             + ReadBoxes;
         // Without the signal types, the lists are not built and no value is read: the control
         // stays loading until the next FillHardwareValues.
@@ -131,15 +130,13 @@ SweepOperation TestFaultSweep::hardware(Operation which)
         op.name = QStringLiteral("hardware FillHardwareValues, US set-point offset");
         op.prepare = open(MEASUREMENT_SYSTEM_US);
         op.act = [this] { hardwareControl->FillHardwareValues(); };
-        op.reports = QStringList { QStringLiteral("FillHardwareValues/16"), QStringLiteral("ReadValues/16"),
-            QStringLiteral("SetSignalCombo/16") }
-            + ReadBoxes;
+        op.reports = QStringList { "FillHardwareValues/16", "ReadValues/16", "SetSignalCombo/16" } + ReadBoxes;
         break;
     case HardwareGetValue:
         op.name = QStringLiteral("hardware Get Value");
         op.prepare = open(MEASUREMENT_SYSTEM_SI);
         op.act = [this] { hardwareField<QPushButton>("cmdValue")->click(); };
-        op.reports = QStringList { QStringLiteral("cmdValue_Click/16") };
+        op.reports = QStringList { "cmdValue_Click/16" };
         // The live value, or "N/A" when it cannot be read.
         op.check = [this](const SweepFault &) {
             const QString shown = hardwareField("txtValue")->text();
@@ -161,13 +158,9 @@ SweepOperation TestFaultSweep::hardware(Operation which)
             hardwareField("txtOff")->setText(QStringLiteral("1.5"));
         };
         op.act = [this] { sweeper->setFailedResult(hardwareControl->WriteValue()); };
-        op.intended = { { QStringLiteral("UCPTioOptions"), QStringLiteral("0 0 0 0 0 0 0 0") },
-            { QStringLiteral("UCPTinputSignalType"), QStringLiteral("MILIAMPS_4_20MA") },
-            { QStringLiteral("UCPTthermistorType"), QStringLiteral("PT100") },
-            { QStringLiteral("UCPTstepLevel"), QStringLiteral("3") },
-            { QStringLiteral("SCPTminRnge"), QStringLiteral("-10") },
-            { QStringLiteral("SCPTmaxRnge"), QStringLiteral("60") },
-            { QStringLiteral("SCPToffset"), QStringLiteral("1.5") } };
+        op.intended = { { "UCPTioOptions", "0 0 0 0 0 0 0 0" }, { "UCPTinputSignalType", "MILIAMPS_4_20MA" },
+            { "UCPTthermistorType", "PT100" }, { "UCPTstepLevel", "3" }, { "SCPTminRnge", "-10" },
+            { "SCPTmaxRnge", "60" }, { "SCPToffset", "1.5" } };
         break;
     case HardwareWriteUs:
         // The range goes back plus 32 in the difference format, the offset through the format.
@@ -180,10 +173,8 @@ SweepOperation TestFaultSweep::hardware(Operation which)
             hardwareField("txtOff")->setText(QStringLiteral("9")); // 9 °F difference = 5 °C
         };
         op.act = [this] { sweeper->setFailedResult(hardwareControl->WriteValue()); };
-        op.intended = { { QStringLiteral("UCPThwInOptions"), QStringLiteral("1 0 0 0 0 0 0 0") },
-            { QStringLiteral("SCPTminRnge"), QStringLiteral("20") },
-            { QStringLiteral("SCPTmaxRnge"), QStringLiteral("25") },
-            { QStringLiteral("UCPToffset"), QStringLiteral("5") } };
+        op.intended = { { "UCPThwInOptions", "1 0 0 0 0 0 0 0" }, { "SCPTminRnge", "20" }, { "SCPTmaxRnge", "25" },
+            { "UCPToffset", "5" } };
         break;
     case HardwareTableOk: {
         // The editor in US units: outputs are shown in °F and stored in °C.
@@ -214,12 +205,11 @@ SweepOperation TestFaultSweep::hardware(Operation which)
         op.finish = [this] { hardwareControl->WriteValue(); };
         // A failure while the form fills its cells or captions is a plain box without a title;
         // one on OK a critical box, and the form stays open.
-        op.reports = QStringList { QStringLiteral("/0"), QStringLiteral("Sensor Configuration/16"),
-            QStringLiteral("cmdTable_Click/16") };
+        op.reports = QStringList { "/0", "Sensor Configuration/16", "cmdTable_Click/16" };
         op.quietReports.insert(DeviceError::QuietNumber1026, QStringLiteral("Sensor Configuration/16"));
-        op.intended = { { QStringLiteral("UCPTtransTable"), stored.join(QLatin1Char(' ')) } };
+        op.intended = { { "UCPTtransTable", stored.join(QLatin1Char(' ')) } };
         // A failed OK leaves the form open; Cancel then keeps the stored table.
-        op.mayStay = QStringList { QStringLiteral("UCPTtransTable") };
+        op.mayStay = QStringList { "UCPTtransTable" };
         // A conversion that fails with 5030 is passed over: that output is stored as shown.
         op.anyValue = [](const SweepFault &fault) {
             return fault.number == DeviceError::QuietNumber5030 ? QStringList { QStringLiteral("UCPTtransTable") }
@@ -231,7 +221,7 @@ SweepOperation TestFaultSweep::hardware(Operation which)
         break;
     }
     if (which == HardwareWrite || which == HardwareWriteUs) {
-        op.reports = QStringList { QStringLiteral("WriteValue/16") };
+        op.reports = QStringList { "WriteValue/16" };
         // An unexpected failure numbered 5030 is told as information, 1026 as any other failure.
         op.quietReports.insert(DeviceError::QuietNumber5030, QStringLiteral("WriteValue/64"));
         op.quietReports.insert(DeviceError::QuietNumber1026, QStringLiteral("WriteValue/16"));
@@ -260,8 +250,7 @@ SweepOperation TestFaultSweep::network(Operation which)
         op.name = QStringLiteral("network ZovezuVavevaInit");
         op.prepare = open;
         op.act = [this] { networkControl->ZovezuVavevaInit(); };
-        op.reports = QStringList { QStringLiteral("ZovezuVavevaInit/16"), QStringLiteral("ReadValues/16"),
-            QStringLiteral("Sensor ReadCpValueToTextBox/16") };
+        op.reports = QStringList { "ZovezuVavevaInit/16", "ReadValues/16", "Sensor ReadCpValueToTextBox/16" };
         // A block without its variable fails the call to the host.
         op.mayThrow = true;
         return op;
@@ -279,13 +268,9 @@ SweepOperation TestFaultSweep::network(Operation which)
         networkField("txtHwInputNVName")->setText(QStringLiteral("nvoRenamed"));
     };
     op.act = [this] { sweeper->setFailedResult(networkControl->WriteValue()); };
-    op.reports = QStringList { QStringLiteral("ReadValues/16") };
-    op.intended = { { QStringLiteral("nv/UCPTdefaultValue"), QStringLiteral("18.5") },
-        { QStringLiteral("nv/SCPTovrValue"), QStringLiteral("23") },
-        { QStringLiteral("nv/SCPTsndDelta"), QStringLiteral("0.4") },
-        { QStringLiteral("nv/SCPTminSendTime"), QStringLiteral("2") },
-        { QStringLiteral("nv/SCPTmaxSendTime"), QStringLiteral("90") },
-        { QStringLiteral("nv name"), QStringLiteral("nvoRenamed") } };
+    op.reports = QStringList { "ReadValues/16" };
+    op.intended = { { "nv/UCPTdefaultValue", "18.5" }, { "nv/SCPTovrValue", "23" }, { "nv/SCPTsndDelta", "0.4" },
+        { "nv/SCPTminSendTime", "2" }, { "nv/SCPTmaxSendTime", "90" }, { "nv name", "nvoRenamed" } };
     // A failure outside the single writes skips the rest.
     op.lookupsSkipTheRest = true;
     op.mustTellLoss = true;
@@ -338,16 +323,10 @@ SweepOperation TestFaultSweep::defaults()
         sweeper->reportLines(QStringLiteral("WriteDefaultValues"), errMsg);
     };
     op.release = [inputDefaults] { inputDefaults->reset(); };
-    op.intended = { { QStringLiteral("UCPTinputSignalInterpretation"), QStringLiteral("STD_THERMISTOR") },
-        { QStringLiteral("UCPTinputSignalType"), QStringLiteral("RESISTANCE") },
-        { QStringLiteral("SCPTminRnge"), QStringLiteral("-15") },
-        { QStringLiteral("SCPTmaxRnge"), QStringLiteral("45") },
-        { QStringLiteral("SCPToffset"), QStringLiteral("0.5") },
-        { QStringLiteral("nv/SCPTovrValue"), QStringLiteral("19") },
-        { QStringLiteral("nv/UCPTdefaultValue"), QStringLiteral("18") },
-        { QStringLiteral("nv/SCPTsndDelta"), QStringLiteral("0.3") },
-        { QStringLiteral("nv/SCPTmaxSendTime"), QStringLiteral("120") },
-        { QStringLiteral("nv name"), QStringLiteral("nvoHwInput[4]") } };
+    op.intended = { { "UCPTinputSignalInterpretation", "STD_THERMISTOR" }, { "UCPTinputSignalType", "RESISTANCE" },
+        { "SCPTminRnge", "-15" }, { "SCPTmaxRnge", "45" }, { "SCPToffset", "0.5" }, { "nv/SCPTovrValue", "19" },
+        { "nv/UCPTdefaultValue", "18" }, { "nv/SCPTsndDelta", "0.3" }, { "nv/SCPTmaxSendTime", "120" },
+        { "nv name", "nvoHwInput[4]" } };
     op.mustTellLoss = true;
     return op;
 }

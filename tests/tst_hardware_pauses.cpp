@@ -44,18 +44,16 @@ void tst_hardware_pauses::pausesShowOnlyStartAndEndPlaces_data()
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("chosen"); // empty: initialise the shown control a second time
 
-    QTest::newRow("v2 DIGITAL initialised again") << 2 << "DIGITAL"
-                                                  << "";
-    QTest::newRow("v1 MULTI_LEVEL initialised again") << 1 << "MULTI_LEVEL"
-                                                      << "";
-    QTest::newRow("v2 LINEAR, DIGITAL chosen") << 2 << "LINEAR"
-                                               << "DIGITAL";
-    QTest::newRow("v2 DIGITAL, LINEAR chosen") << 2 << "DIGITAL"
-                                               << "LINEAR";
-    QTest::newRow("v1 LINEAR, MULTI_LEVEL chosen") << 1 << "LINEAR"
-                                                   << "MULTI_LEVEL";
-    QTest::newRow("v2 DIGITAL, STD_THERMISTOR chosen") << 2 << "DIGITAL"
-                                                       << "STD_THERMISTOR";
+    const auto row = [](int version, const char *stored, const char *chosen) {
+        QTest::addRow("v%d %s, %s", version, stored, *chosen ? chosen : "initialised again")
+            << version << stored << chosen;
+    };
+    row(2, "DIGITAL", "");
+    row(1, "MULTI_LEVEL", "");
+    row(2, "LINEAR", "DIGITAL");
+    row(2, "DIGITAL", "LINEAR");
+    row(1, "LINEAR", "MULTI_LEVEL");
+    row(2, "DIGITAL", "STD_THERMISTOR");
 }
 
 void tst_hardware_pauses::pausesShowOnlyStartAndEndPlaces()

@@ -120,15 +120,14 @@ private slots:
             nv[QStringLiteral("programmaticName")] = QStringLiteral("nvoHwInput[%1]").arg(20 + i);
             nvs[0] = nv;
             block[QStringLiteral("nvs")] = nvs;
-            block = setCp(block, QStringLiteral("UCPTinputSignalInterpretation"), QStringLiteral("TRANS_TABLE"));
-            block = setCp(block, QStringLiteral("UCPTinputSignalType"), QStringLiteral("VOLTAGE_0_10V"));
-            block = setCp(block, QStringLiteral("SCPTmaxRnge"), 40 + i);
-            block = setCp(block, QStringLiteral("UCPToffset"), i + 1);
-            block = setCp(block, QStringLiteral("UCPThwInOptions"), QStringLiteral("1 0 0 0 0 0 0 0"));
-            block = setCp(block, QStringLiteral("UCPTtransTable"),
-                QStringLiteral("0 0 1 1 2 2 3 3 4 4 5 5 6 6 7 7 8 8 9 9 10 10 11 11 12 12 13 13 14 14 15 15"));
-            block = setCp(block, QStringLiteral("SCPTovrValue"), 10 + i);
-            block = setCp(block, QStringLiteral("SCPTmaxSendTime"), 120 + i);
+            const QList<QPair<const char *, QJsonValue>> differences = {
+                { "UCPTinputSignalInterpretation", "TRANS_TABLE" }, { "UCPTinputSignalType", "VOLTAGE_0_10V" },
+                { "SCPTmaxRnge", 40 + i }, { "UCPToffset", i + 1 }, { "UCPThwInOptions", "1 0 0 0 0 0 0 0" },
+                { "UCPTtransTable", "0 0 1 1 2 2 3 3 4 4 5 5 6 6 7 7 8 8 9 9 10 10 11 11 12 12 13 13 14 14 15 15" },
+                { "SCPTovrValue", 10 + i }, { "SCPTmaxSendTime", 120 + i }
+            };
+            for (const auto &[cp, value] : differences)
+                block = setCp(block, QString::fromLatin1(cp), value);
             blocks.append(block);
         }
         device[QStringLiteral("blocks")] = blocks;
@@ -150,11 +149,9 @@ private slots:
 
         QVERIFY2(summary.saved, qPrintable(summary.text()));
         QCOMPARE(summary.writtenCount(), failing.isEmpty() ? 5 : 4);
-        const QStringList copied = { QStringLiteral("UCPTinputSignalInterpretation"),
-            QStringLiteral("UCPTinputSignalType"), QStringLiteral("UCPTthermistorType"), QStringLiteral("SCPTminRnge"),
-            QStringLiteral("SCPTmaxRnge"), QStringLiteral("UCPTtransTable"), QStringLiteral("UCPToffset"),
-            QStringLiteral("UCPThwInOptions"), QStringLiteral("UCPTdefaultValue"), QStringLiteral("SCPTovrValue"),
-            QStringLiteral("SCPTsndDelta"), QStringLiteral("SCPTminSendTime"), QStringLiteral("SCPTmaxSendTime") };
+        const QStringList copied = { "UCPTinputSignalInterpretation", "UCPTinputSignalType", "UCPTthermistorType",
+            "SCPTminRnge", "SCPTmaxRnge", "UCPTtransTable", "UCPToffset", "UCPThwInOptions", "UCPTdefaultValue",
+            "SCPTovrValue", "SCPTsndDelta", "SCPTminSendTime", "SCPTmaxSendTime" };
         const QJsonObject after = readJson(sim.databasePath());
         for (const Host::CopyTargetResult &result : summary.targets) {
             const bool fails = result.target.block == failing;
@@ -187,8 +184,7 @@ private slots:
             offered << target.block;
         // The version-2 blocks of the configurable controller; the second one is not commissioned.
         QCOMPARE(offered,
-            QStringList({ QStringLiteral("HwInput[1]"), QStringLiteral("HwInput[2]"), QStringLiteral("HwInput[3]"),
-                QStringLiteral("HwInput[8]"), QStringLiteral("HwInput[10]"), QStringLiteral("HwInput[12]") }));
+            QStringList({ "HwInput[1]", "HwInput[2]", "HwInput[3]", "HwInput[8]", "HwInput[10]", "HwInput[12]" }));
         const Host::CopySummary refused
             = Host::copyConfiguration(*sim.network(), { Controller, QStringLiteral("HwInput[0]") },
                 { { Controller, QStringLiteral("HwInput[4]") },
@@ -234,22 +230,17 @@ private slots:
         QTest::addColumn<QString>("value"); // of SCPTmaxRnge
         QTest::addColumn<QString>("expected"); // the file after, or empty when refused
         const QString other = QStringLiteral("; head\n[Other]\nSCPTminRnge = 1\n");
-        QTest::newRow("new file") << QString() << "Room"
-                                  << "40"
-                                  << "; Input defaults saved by vqhost. One section per input type; keys are the\n"
-                                     "; property names of the hardware input and of its network variable.\n\n"
-                                     "[Room]\nSCPTminRnge = 0\nSCPTmaxRnge = 40\n";
-        QTest::newRow("added") << other << "Room"
-                               << "40" << other + "\n[Room]\nSCPTminRnge = 0\nSCPTmaxRnge = 40\n";
-        QTest::newRow("replaced, comments kept")
-            << "[room]\n; mine\nSCPTmaxRnge = 9\nUCPToffset = 2\n\n" + other << "Room"
-            << "40"
-            << "[room]\n; mine\nSCPTminRnge = 0\nSCPTmaxRnge = 40\n\n" + other;
-        QTest::newRow("cleaned on reading") << other << "Room"
-                                            << "40 (x)" << QString();
+        const QString head = "; Input defaults saved by vqhost. One section per input type; keys are the\n"
+                             "; property names of the hardware input and of its network variable.\n\n";
+        const QString room = "[Room]\nSCPTminRnge = 0\nSCPTmaxRnge = 40\n";
+        // clang-format off
+        QTest::newRow("new file") << QString() << "Room" << "40" << head + room;
+        QTest::newRow("added") << other << "Room" << "40" << other + "\n" + room;
+        QTest::newRow("replaced, comments kept") << "[room]\n; mine\nSCPTmaxRnge = 9\nUCPToffset = 2\n\n" + other << "Room" << "40" << "[room]\n; mine\nSCPTminRnge = 0\nSCPTmaxRnge = 40\n\n" + other;
+        QTest::newRow("cleaned on reading") << other << "Room" << "40 (x)" << QString();
         QTest::newRow("beyond the reader's buffer") << other << "Room" << QString(480, QLatin1Char('1')) << QString();
-        QTest::newRow("not a section name") << other << "Ro]om"
-                                            << "40" << QString();
+        QTest::newRow("not a section name") << other << "Ro]om" << "40" << QString();
+        // clang-format on
     }
     void sectionIsAddedOrReplacedAndReadsBack()
     {
@@ -280,12 +271,11 @@ private slots:
     {
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("target");
-        QTest::newRow("set-point offset onto a thermistor") << "HwInput[10]"
-                                                            << "HwInput[0]";
-        QTest::newRow("six-field structure onto itself") << "HwInput[12]"
-                                                         << "HwInput[12]";
-        QTest::newRow("version 1, multi-level") << "HwInput[7]"
-                                                << "HwInput[7]";
+        // clang-format off
+        QTest::newRow("set-point offset onto a thermistor") << "HwInput[10]" << "HwInput[0]";
+        QTest::newRow("six-field structure onto itself") << "HwInput[12]" << "HwInput[12]";
+        QTest::newRow("version 1, multi-level") << "HwInput[7]" << "HwInput[7]";
+        // clang-format on
     }
     void savedInputTypeAppliesThroughTheDefaults()
     {

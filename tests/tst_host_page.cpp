@@ -33,18 +33,12 @@ private slots:
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("chosen"); // interpretation chosen after opening, empty for none
         QTest::addColumn<QString>("format");
-        QTest::newRow("offset input") << "HwInput[10]"
-                                      << ""
-                                      << "SNVT_temp#US_diff";
-        QTest::newRow("offset left") << "HwInput[10]"
-                                     << "LINEAR"
-                                     << "SNVT_temp#US";
-        QTest::newRow("linear input") << "HwInput[4]"
-                                      << ""
-                                      << "SNVT_temp_p#US";
-        QTest::newRow("offset chosen") << "HwInput[4]"
-                                       << "SETPOINT_OFFSET"
-                                       << "SNVT_temp_p#US_diff";
+        // clang-format off
+        QTest::newRow("offset input") << "HwInput[10]" << "" << "SNVT_temp#US_diff";
+        QTest::newRow("offset left") << "HwInput[10]" << "LINEAR" << "SNVT_temp#US";
+        QTest::newRow("linear input") << "HwInput[4]" << "" << "SNVT_temp_p#US";
+        QTest::newRow("offset chosen") << "HwInput[4]" << "SETPOINT_OFFSET" << "SNVT_temp_p#US_diff";
+        // clang-format on
     }
     void setpointOffsetReachesTheNetworkSide()
     {

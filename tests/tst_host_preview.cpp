@@ -98,9 +98,11 @@ private slots:
         QTest::addColumn<QString>("input");
         QTest::addColumn<int>("units");
         QTest::addColumn<QString>("edits"); // "<field>=<text>;..."
+        // clang-format off
         QTest::newRow("numeric SI") << "HwInput[0]" << 0 << "txtMax=45;txtOver=22.5;txtHeart=120";
         QTest::newRow("numeric US") << "HwInput[0]" << 1 << "txtMax=110;txtOff=1.5;txtSend=1.8";
         QTest::newRow("enumerated") << "HwInput[3]" << 0 << "cboOverride=OC_OCCUPIED;txtThrottle=5";
+        // clang-format on
     }
     void previewMatchesWhatOkWrites()
     {
@@ -153,16 +155,10 @@ private slots:
         QTest::addColumn<QString>("failing");
         QTest::addColumn<QString>("attempted");
         QTest::addColumn<QString>("written"); // a property that still changes
-        QTest::newRow("injected fault") << "txtMax=45;txtHeart=120"
-                                        << "SCPTmaxSendTime"
-                                        << "SCPTmaxSendTime"
-                                        << "120"
-                                        << "SCPTmaxRnge";
-        QTest::newRow("refused minimum") << "txtMin=abc;txtHeart=120"
-                                         << ""
-                                         << "SCPTminRnge"
-                                         << "abc"
-                                         << "SCPTmaxSendTime";
+        // clang-format off
+        QTest::newRow("injected fault") << "txtMax=45;txtHeart=120" << "SCPTmaxSendTime" << "SCPTmaxSendTime" << "120" << "SCPTmaxRnge";
+        QTest::newRow("refused minimum") << "txtMin=abc;txtHeart=120" << "" << "SCPTminRnge" << "abc" << "SCPTmaxSendTime";
+        // clang-format on
     }
     void failingPropertyIsListed()
     {
@@ -205,35 +201,25 @@ private slots:
         QTest::addColumn<QString>("tip");
         const QString room = QStringLiteral("ROOM_TEMP_NTC10K");
         const QString button = QStringLiteral("OCCUPANCY_BUTTON");
-        QTest::newRow("numeric SI") << "HwInput[0]" << room << 0 << ""
-                                    << "txtDefault,txtHeart,txtOff,txtOver,txtSend,txtThrottle"
-                                    << "txtOver"
-                                    << "Default for ROOM_TEMP_NTC10K: 21.0 °C";
-        QTest::newRow("numeric SI edited") << "HwInput[0]" << room << 0 << "txtMax=40;txtHeart=300;txtOver=21"
-                                           << "txtDefault,txtMax,txtOff,txtSend,txtThrottle"
-                                           << "txtMax"
-                                           << "Default for ROOM_TEMP_NTC10K: 50.0 °C";
-        QTest::newRow("numeric US edited") << "HwInput[0]" << room << 1 << "txtOver=69.8;txtMax=100"
-                                           << "txtDefault,txtHeart,txtMax,txtOff,txtSend,txtThrottle"
-                                           << "txtMax"
-                                           << "Default for ROOM_TEMP_NTC10K: 122.0 °F";
-        QTest::newRow("numeric US German") << "HwInput[0]" << room << 1 << "de;txtMax=100"
-                                           << "txtDefault,txtHeart,txtMax,txtOff,txtOver,txtSend,txtThrottle"
-                                           << "txtMax"
-                                           << "Vorgabe für ROOM_TEMP_NTC10K: 122.0 °F";
-        QTest::newRow("numeric US applied") << "HwInput[0]" << room << 1 << "apply"
-                                            << ""
-                                            << ""
-                                            << "";
-        QTest::newRow("enumerated SI") << "HwInput[3]" << button << 0 << ""
-                                       << "cboSignal,txtHeart"
-                                       << "cboSignal"
-                                       << "Default for OCCUPANCY_BUTTON: RESISTANCE";
-        QTest::newRow("enumerated US edited")
-            << "HwInput[3]" << button << 1 << "cboOverride=OC_OCCUPIED;cboSignal=RESISTANCE;txtHeart=600"
-            << "cboOverride"
-            << "cboOverride"
-            << "Default for OCCUPANCY_BUTTON: OC_NUL";
+        const auto row = [](const char *name, const char *input, const QString &type, int units, const char *edits,
+                             const QString &marked, const char *tipOf = "", const QString &tip = QString()) {
+            QTest::newRow(name) << input << type << units << edits << marked << tipOf << tip;
+        };
+        const QString numeric = "txtDefault,txtHeart,txtOff,txtOver,txtSend,txtThrottle";
+        row("numeric SI", "HwInput[0]", room, 0, "", numeric, "txtOver", "Default for " + room + ": 21.0 °C");
+        row("numeric SI edited", "HwInput[0]", room, 0, "txtMax=40;txtHeart=300;txtOver=21",
+            "txtDefault,txtMax,txtOff,txtSend,txtThrottle", "txtMax", "Default for " + room + ": 50.0 °C");
+        row("numeric US edited", "HwInput[0]", room, 1, "txtOver=69.8;txtMax=100",
+            "txtDefault,txtHeart,txtMax,txtOff,txtSend,txtThrottle", "txtMax", "Default for " + room + ": 122.0 °F");
+        row("numeric US German", "HwInput[0]", room, 1, "de;txtMax=100",
+            "txtDefault,txtHeart,txtMax,txtOff,txtOver,txtSend,txtThrottle", "txtMax",
+            "Vorgabe für " + room + ": 122.0 °F");
+        row("numeric US applied", "HwInput[0]", room, 1, "apply", "");
+        row("enumerated SI", "HwInput[3]", button, 0, "", "cboSignal,txtHeart", "cboSignal",
+            "Default for " + button + ": RESISTANCE");
+        row("enumerated US edited", "HwInput[3]", button, 1,
+            "cboOverride=OC_OCCUPIED;cboSignal=RESISTANCE;txtHeart=600", "cboOverride", "cboOverride",
+            "Default for " + button + ": OC_NUL");
     }
     void deviationMarks()
     {

@@ -171,17 +171,17 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<QStringList>("words"); // empty with error
         QTest::addColumn<bool>("error");
-        QTest::newRow("plain, blanks around")
-            << QStringLiteral("  set\ttxtOff 2.5 ") << QStringList { "set", "txtOff", "2.5" } << false;
-        QTest::newRow("quoted with blanks") << QStringLiteral("input \"HWI-Controller 1\" \"HwInput[3]\"")
-                                            << QStringList { "input", "HWI-Controller 1", "HwInput[3]" } << false;
-        QTest::newRow("escapes and empty") << QStringLiteral("set a \"say \\\"hi\\\" \\\\\" \"\"")
-                                           << QStringList { "set", "a", "say \"hi\" \\", "" } << false;
-        QTest::newRow("comment after, # inside a word and quotes")
-            << QStringLiteral("expect x a#b \"#1\" # note") << QStringList { "expect", "x", "a#b", "#1" } << false;
-        QTest::newRow("unclosed quote") << QStringLiteral("set x \"abc") << QStringList() << true;
-        QTest::newRow("quote glued after") << QStringLiteral("set x \"a\"b") << QStringList() << true;
-        QTest::newRow("quote inside a word") << QStringLiteral("set x a\"b\"") << QStringList() << true;
+        const auto row = [](const char *name, const QString &line, const QStringList &words) {
+            QTest::newRow(name) << line << words << words.isEmpty();
+        };
+        row("plain, blanks around", "  set\ttxtOff 2.5 ", { "set", "txtOff", "2.5" });
+        row("quoted with blanks", "input \"HWI-Controller 1\" \"HwInput[3]\"",
+            { "input", "HWI-Controller 1", "HwInput[3]" });
+        row("escapes and empty", "set a \"say \\\"hi\\\" \\\\\" \"\"", { "set", "a", "say \"hi\" \\", "" });
+        row("comment after, # inside a word and quotes", "expect x a#b \"#1\" # note", { "expect", "x", "a#b", "#1" });
+        row("unclosed quote", "set x \"abc", {});
+        row("quote glued after", "set x \"a\"b", {});
+        row("quote inside a word", "set x a\"b\"", {});
     }
 
     void words()

@@ -78,26 +78,12 @@ private slots:
         QTest::addColumn<QString>("hardware"); // how each control's outcome starts
         QTest::addColumn<QString>("network");
         QTest::addColumn<QString>("fixed"); // typed after a refusal, then Enter; stored
-        QTest::newRow("offset") << "txtOff"
-                                << "1.5"
-                                << "written"
-                                << "nothing to write"
-                                << "";
-        QTest::newRow("heartbeat") << "txtHeart"
-                                   << "120"
-                                   << "nothing to write"
-                                   << "written"
-                                   << "";
-        QTest::newRow("min refused") << "txtMin"
-                                     << "abc"
-                                     << "not written: "
-                                     << "nothing to write"
-                                     << "2";
-        QTest::newRow("heartbeat refused") << "txtHeart"
-                                           << "often"
-                                           << "nothing to write"
-                                           << "not written: "
-                                           << "90";
+        // clang-format off
+        QTest::newRow("offset") << "txtOff" << "1.5" << "written" << "nothing to write" << "";
+        QTest::newRow("heartbeat") << "txtHeart" << "120" << "nothing to write" << "written" << "";
+        QTest::newRow("min refused") << "txtMin" << "abc" << "not written: " << "nothing to write" << "2";
+        QTest::newRow("heartbeat refused") << "txtHeart" << "often" << "nothing to write" << "not written: " << "90";
+        // clang-format on
     }
     void confirmReportsEachControl()
     {
@@ -280,11 +266,10 @@ private slots:
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("units"); // the label of the units, with its mnemonic
         QTest::addColumn<QString>("apply");
-        QTest::newRow("de") << "de"
-                            << "&Einheiten" << QString::fromUtf8("Ü&bernehmen");
-        QTest::newRow("back to en") << "en"
-                                    << "&Units"
-                                    << "&Apply";
+        // clang-format off
+        QTest::newRow("de") << "de" << "&Einheiten" << QString::fromUtf8("Ü&bernehmen");
+        QTest::newRow("back to en") << "en" << "&Units" << "&Apply";
+        // clang-format on
     }
     void hostTextsFollowTheLanguage()
     {
