@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the built library into a scratch prefix, checks that only the public headers
-# went in, builds the consumer (the README's embedding example, and every installed header
-# on its own) against it and runs it offscreen on a copy of the sample network.
+# went in, builds the consumer (the README's embedding example, the conformance suite's
+# runner, and every installed header on its own) against it and runs both offscreen on a
+# copy of the sample network.
 set -euo pipefail
 build_dir=$1
 source_dir=$(cd "$(dirname "$0")" && pwd)
@@ -37,4 +38,5 @@ compiler=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build_dir/CMakeCache.txt"
 cp "$root/data/sample-network.json" "$scratch/network.json"
 QT_QPA_PLATFORM=offscreen "$scratch/build/consumer" "$scratch/network.json" --quit
 cmp -s "$root/data/sample-network.json" "$scratch/network.json" || fail "the consumer changed the network"
+"$scratch/build/conformance" "$scratch/network.json" || fail "the installed conformance suite fails on the sample network"
 echo "package: ok"
