@@ -11,11 +11,12 @@ namespace Sim {
 
 namespace {
 
-// A reproducible number in [-1, 1] for one variable and one whole second: the same
+// A number in [-1, 1] for one variable and one whole second, the same on every run (a
+// fixed hash, not the process-wide one): the same
 // reading twice within a second gives the same value.
-double noiseAt(const QString &seed, double seconds)
+double noiseAt(const QString &variable, double seconds)
 {
-    quint64 x = quint64(qHash(seed)) * 0x9E3779B97F4A7C15ull + quint64(qint64(std::floor(seconds)));
+    quint64 x = quint64(qHash(variable, 0)) * 0x9E3779B97F4A7C15ull + quint64(qint64(std::floor(seconds)));
     // splitmix64's finaliser spreads neighbouring seconds over the whole range.
     x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
     x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
@@ -39,13 +40,13 @@ void SimClock::start()
 }
 
 StoredValue generatedValue(const StoredValue &stored, const ValueGenerator &generator, const TypeDef &type,
-    const QString &seed, double seconds)
+    const QString &variable, double seconds)
 {
     if (seconds == 0)
         return stored;
     constexpr double twoPi = 6.283185307179586;
-    const double offset
-        = generator.amplitude * std::sin(twoPi * seconds / generator.period) + generator.noise * noiseAt(seed, seconds);
+    const double offset = generator.amplitude * std::sin(twoPi * seconds / generator.period)
+        + generator.noise * noiseAt(variable, seconds);
     StoredValue moved = stored;
     for (double &number : moved.numbers) {
         number += offset;

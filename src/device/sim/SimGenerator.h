@@ -38,8 +38,8 @@ private:
 };
 
 // The stored value moved by the generator at the given clock reading: every number of
-// it, kept in the type's range. seed tells two variables' noise apart.
+// it, kept in the type's range. The variable's name tells two variables' noise apart.
 StoredValue generatedValue(const StoredValue &stored, const ValueGenerator &generator, const TypeDef &type,
-    const QString &seed, double seconds);
+    const QString &variable, double seconds);
 
 } // namespace Sim
