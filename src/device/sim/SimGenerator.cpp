@@ -12,8 +12,7 @@ namespace Sim {
 namespace {
 
 // A number in [-1, 1] for one variable and one whole second, the same on every run (a
-// fixed hash, not the process-wide one): the same
-// reading twice within a second gives the same value.
+// fixed hash, not the process-wide one): two readings within a second agree.
 double noiseAt(const QString &variable, double seconds)
 {
     quint64 x = quint64(qHash(variable, 0)) * 0x9E3779B97F4A7C15ull + quint64(qint64(std::floor(seconds)));
