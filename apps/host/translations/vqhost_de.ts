@@ -555,7 +555,7 @@ Datei: %1
     </message>
     <message>
         <source>&amp;Watch</source>
-        <translation>Beobac<translation>&amp;Beobachten</translation>amp;hten</translation>
+        <translation>Beobac&amp;hten</translation>
     </message>
     <message>
         <source>Read this input&apos;s live value every few seconds and draw it against time</source>
