@@ -115,6 +115,9 @@ private slots:
     void saveFailureSaysWhy_data();
     void saveFailureSaysWhy();
     void saveThroughLinks();
+    void generatorMovesTheValue();
+    void generatorRefused_data();
+    void generatorRefused();
 
 private:
     std::unique_ptr<TestSupport::SimFixture> sim;
@@ -259,4 +262,74 @@ void TestSimFile::saveThroughLinks()
 }
 
 QTEST_GUILESS_MAIN(TestSimFile)
+// The sample's room temperature waves by 1.5 K with 0.1 K of noise around 21.5 °C.
+void TestSimFile::generatorMovesTheValue()
+{
+    const auto reading = [&] {
+        return sim->network()
+            ->block(QStringLiteral("HWI-Controller 1"), QStringLiteral("HwInput[0]"))
+            ->NetworkVariables()
+            ->Item(1)
+            ->ValueText()
+            .toDouble();
+    };
+    QCOMPARE(reading(), 21.5); // a clock nobody started stands at 0
+    double seconds = 15.2; // a quarter period: the top of the wave
+    sim->network()->setClock([&] { return seconds; });
+    const double top = reading();
+    QVERIFY2(top > 22.8 && top < 23.1, qPrintable(QString::number(top)));
+    seconds = 15.9; // the same second: the same noise
+    QVERIFY(qAbs(reading() - top) < 0.01);
+    seconds = 45.2; // the bottom
+    const double bottom = reading();
+    QVERIFY2(bottom > 19.9 && bottom < 20.2, qPrintable(QString::number(bottom)));
+    // Moving is reading, not writing: the database keeps the value and the generator.
+    sim->network()->save();
+    const QJsonObject nv
+        = QJsonDocument::fromJson(readAll(sim->databasePath()))
+              .object()[QStringLiteral("devices")][0][QStringLiteral("blocks")][0][QStringLiteral("nvs")][0]
+              .toObject();
+    QCOMPARE(nv[QStringLiteral("value")].toDouble(), 21.5);
+    QCOMPARE(nv[QStringLiteral("generator")].toObject(),
+        QJsonObject({ { "kind", "wave" }, { "period", 60 }, { "amplitude", 1.5 }, { "noise", 0.1 } }));
+}
+
+void TestSimFile::generatorRefused_data()
+{
+    QTest::addColumn<QByteArray>("generator"); // in place of the first variable's, or with "@" on the fourth
+    QTest::addColumn<QString>("expected");
+    const QString at = QStringLiteral("devices[0].blocks[%1].nvs[0].generator");
+    QTest::newRow("unknown kind") << QByteArray(R"({ "kind": "ramp", "period": 5, "amplitude": 1 })")
+                                  << at.arg(0)
+            + QStringLiteral(".kind: the only generator kind is \"wave\", found 'ramp'");
+    QTest::newRow("no period") << QByteArray(R"({ "kind": "wave", "period": 0, "amplitude": 1 })")
+                               << at.arg(0) + QStringLiteral(".period: a period is a number of seconds above 0");
+    QTest::newRow("negative noise") << QByteArray(R"({ "kind": "wave", "period": 5, "amplitude": 1, "noise": -1 })")
+                                    << at.arg(0) + QStringLiteral(": amplitude and noise are numbers of 0 or more");
+    QTest::newRow("misspelt key") << QByteArray(R"({ "kind": "wave", "period": 5, "amplitud": 1 })")
+                                  << at.arg(0) + QStringLiteral(".amplitud: unknown key");
+    QTest::newRow("on an enumeration") << QByteArray(R"(@{ "kind": "wave", "period": 5, "amplitude": 1 })")
+                                       << at.arg(3)
+            + QStringLiteral(": only a variable holding one number can have a generator; SNVT_occupancy does not");
+}
+
+void TestSimFile::generatorRefused()
+{
+    QFETCH(QByteArray, generator);
+    QFETCH(QString, expected);
+    QByteArray json = readAll(sim->databasePath());
+    if (generator.startsWith('@')) {
+        const QByteArray anchor("\"value\": \"OC_OCCUPIED\",");
+        json.replace(anchor, anchor + " \"generator\": " + generator.mid(1) + ",");
+    } else {
+        json.replace(R"({ "kind": "wave", "period": 60, "amplitude": 1.5, "noise": 0.1 })", generator);
+    }
+    try {
+        Sim::Network::fromJson(json, QStringLiteral("network.json"));
+        QFAIL("the database was taken");
+    } catch (const Sim::LoadError &error) {
+        QCOMPARE(error.message(), QStringLiteral("network.json: ") + expected);
+    }
+}
+
 #include "tst_sim_file.moc"

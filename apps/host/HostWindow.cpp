@@ -5,6 +5,7 @@
 #include "CopyToInputsDialog.h"
 #include "FormatLocaleScope.h"
 #include "HostSession.h"
+#include "LiveTrend.h"
 #include "PreviewDialog.h"
 #include "SaveAsInputTypeDialog.h"
 #include "UnsavedQuestion.h"
@@ -23,6 +24,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -123,6 +125,9 @@ void HostWindow::retranslate()
     updateDeviceState();
     m_secondView->setText(tr("Second &view"));
     m_secondView->setToolTip(tr("Another window with the network side of this input"));
+    m_watch->setText(tr("&Watch"));
+    m_watch->setToolTip(tr("Read this input's live value every few seconds and draw it against time"));
+    m_trend->retranslate();
     m_ok->setText(tr("OK"));
     m_apply->setText(tr("&Apply"));
     m_cancel->setText(tr("Cancel"));
@@ -135,6 +140,33 @@ void HostWindow::retranslate()
     if (!m_page && m_deviceProblem.isEmpty())
         m_placeholder->setText(tr("Choose a device and one of its hardware inputs."));
     updateTitle();
+}
+
+void HostWindow::hideEvent(QHideEvent *event)
+{
+    // Nobody looks at a hidden window's trend; it would only keep the device busy.
+    setWatching(false);
+    QMainWindow::hideEvent(event);
+}
+
+bool HostWindow::watching() const
+{
+    return m_trend->watching();
+}
+
+void HostWindow::setWatching(bool on)
+{
+    if (!on || !m_page || !m_network) {
+        m_trend->stop();
+        const QSignalBlocker blocker(m_watch);
+        m_watch->setChecked(false);
+        return;
+    }
+    // The simulated values start moving with the first watch, so that everything shown
+    // before (and every picture of the window) reads the values the database stores.
+    m_network->startClock();
+    m_trend->start(
+        std::make_unique<LiveValue>(*m_network, m_page->input(), m_measurementSystem, m_page->setpointOffset()));
 }
 
 void HostWindow::changeEvent(QEvent *event)
@@ -207,6 +239,10 @@ void HostWindow::buildUi()
     m_placeholder->setWordWrap(true);
     m_placeholder->setMinimumWidth(360);
     m_pageLayout->addWidget(m_placeholder, 0, Qt::AlignLeft | Qt::AlignTop);
+    // The trend sits below the page (inserted above it) and shows only while watching.
+    m_trend = new LiveTrend(m_pageArea);
+    m_trend->hide();
+    m_pageLayout->addWidget(m_trend);
     m_pageLayout->addStretch(1);
     scroll->setWidget(m_pageArea);
     right->addWidget(scroll, 1);
@@ -214,6 +250,10 @@ void HostWindow::buildUi()
     m_secondView = new QPushButton(central);
     m_secondView->setObjectName(QStringLiteral("hostSecondView"));
     buttonRow->addWidget(m_secondView);
+    m_watch = new QPushButton(central);
+    m_watch->setObjectName(QStringLiteral("hostWatch"));
+    m_watch->setCheckable(true);
+    buttonRow->addWidget(m_watch);
     // Buttons of our own: the box would put Qt's untranslated texts back on a language change.
     m_buttons = new QDialogButtonBox(central);
     m_buttons->setObjectName(QStringLiteral("hostButtons"));
@@ -227,6 +267,7 @@ void HostWindow::buildUi()
     m_preview->setObjectName(QStringLiteral("hostPreview"));
     m_buttons->setEnabled(false);
     m_secondView->setEnabled(false);
+    m_watch->setEnabled(false);
     buttonRow->addWidget(m_buttons, 1);
     right->addLayout(buttonRow);
     columns->addLayout(right, 1);
@@ -268,6 +309,12 @@ void HostWindow::buildUi()
     connect(m_apply, &QPushButton::clicked, this, &HostWindow::apply);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &HostWindow::discard);
     connect(m_secondView, &QPushButton::clicked, this, &HostWindow::openSecondView);
+    connect(m_watch, &QPushButton::toggled, this, &HostWindow::setWatching);
+    connect(m_trend, &LiveTrend::watchingChanged, this, [this](bool on) {
+        const QSignalBlocker blocker(m_watch);
+        m_watch->setChecked(on);
+        m_trend->setVisible(on);
+    });
     connect(m_applyDefaults, &QPushButton::clicked, this, [this] { applyDefaults(); });
     connect(m_preview, &QPushButton::clicked, this, [this] { preview(); });
     connect(m_markDeviations, &QCheckBox::toggled, this, &HostWindow::updateDeviations);
@@ -447,6 +494,7 @@ void HostWindow::showDevice(QTreeWidgetItem *device)
     delete m_page;
     m_buttons->setEnabled(false);
     m_secondView->setEnabled(false);
+    m_watch->setEnabled(false);
     updateDefaultsOffer();
     m_placeholder->setText(m_deviceProblem.isEmpty()
             ? tr("This device has no hardware inputs.")
@@ -498,6 +546,7 @@ void HostWindow::showInput()
     if (!m_network || !m_deviceProblem.isEmpty() || input.block.isEmpty()) {
         m_buttons->setEnabled(false);
         m_secondView->setEnabled(false);
+        m_watch->setEnabled(false);
         m_placeholder->show();
         updateDefaultsOffer();
         updateDeviations();
@@ -509,6 +558,8 @@ void HostWindow::showInput()
     m_placeholder->hide();
     m_pageLayout->insertWidget(0, m_page, 0, Qt::AlignLeft | Qt::AlignTop);
     m_page->show();
+    // Watching ends with the page: another input, another database, the window closing.
+    connect(m_page, &QObject::destroyed, m_trend, &LiveTrend::stop);
     connect(m_page, &InputPage::message, this, qOverload<const PageMessage &>(&HostWindow::log));
     connect(m_page, &InputPage::edited, this, &HostWindow::updateModified);
     connect(m_page, &InputPage::setpointOffsetChanged, this, [this](bool on) {
@@ -520,6 +571,7 @@ void HostWindow::showInput()
     relayOverride(m_page->networkControl(), input);
     m_buttons->setEnabled(true);
     m_secondView->setEnabled(true);
+    m_watch->setEnabled(true);
     if (m_page->open(*m_network, input, m_choice->currentData().toString(), m_measurementSystem))
         statusBar()->showMessage(tr("%1 / %2").arg(input.device, input.block));
     openViews(input);
@@ -855,6 +907,8 @@ bool HostWindow::setMeasurementSystem(qint16 measurementSystem)
 {
     if (measurementSystem != m_measurementSystem && !settlePendingEdits(tr("switch the units")))
         return false;
+    if (measurementSystem != m_measurementSystem)
+        setWatching(false); // the trend's readings are in the old units
     m_measurementSystem = measurementSystem;
     const int index = m_units->findData(int(measurementSystem));
     if (index != m_units->currentIndex()) {

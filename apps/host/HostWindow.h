@@ -38,6 +38,8 @@ class Network;
 
 namespace Host {
 
+class LiveTrend;
+
 class HostWindow : public QMainWindow
 {
     Q_OBJECT
@@ -75,6 +77,12 @@ public:
     ctlSensorNV *networkControl() const;
     // Opens another window with a network control on the current input.
     NetworkView *openSecondView();
+
+    // Watch: the shown input's live value read every few seconds and drawn against time.
+    // It stops when the input changes, the units change or the window hides.
+    bool watching() const;
+    void setWatching(bool on);
+    LiveTrend *trend() const { return m_trend; }
 
     // Marks the fields that differ from the chosen input type's defaults (off at first).
     void setMarkDeviations(bool on);
@@ -116,6 +124,7 @@ public slots:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void buildUi();
@@ -182,6 +191,8 @@ private:
     QPushButton *m_cancel = nullptr;
     QPushButton *m_preview = nullptr;
     QPushButton *m_secondView = nullptr;
+    QPushButton *m_watch = nullptr;
+    LiveTrend *m_trend = nullptr;
     QListWidget *m_log = nullptr;
     QPointer<InputPage> m_page;
     QList<QPointer<NetworkView>> m_views;

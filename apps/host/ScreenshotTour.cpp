@@ -5,6 +5,7 @@
 #include "ControlProbe.h"
 #include "CopyToInputsDialog.h"
 #include "HostWindow.h"
+#include "LiveTrend.h"
 #include "UnsavedQuestion.h"
 #include "device/sim/SimNetwork.h"
 #include "hardware/TransferCurve.h"
@@ -16,6 +17,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +26,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTextStream>
+#include <QThread>
 
 namespace Host {
 
@@ -221,6 +224,32 @@ void showDeviationsAndPreview(HostWindow &window, Tour &tour, const Shown &input
     window.discard();
 }
 
+// Watching an input whose value moves: a dozen readings, quickly, on a clock that runs
+// five seconds a reading, so that the wave looks the same on every run.
+void showTrend(HostWindow &window, Tour &tour, const Shown &input)
+{
+    if (!window.selectInput(input.device, input.input))
+        return;
+    double seconds = 0;
+    window.network()->setClock([&seconds] { return seconds += 5; });
+    window.trend()->setInterval(50);
+    window.setWatching(true);
+    QElapsedTimer waited;
+    waited.start();
+    while (window.trend()->view()->readings().size() < 12 && waited.elapsed() < 10000) {
+        QThread::msleep(10);
+        QApplication::processEvents();
+    }
+    tour.shoot(QStringLiteral("trend"), input.label() + QStringLiteral(" watched: its live value against time"));
+    for (const QPointF &reading : window.trend()->view()->readings())
+        tour.out() << "     " << reading.y() << ' ' << window.trend()->view()->unit() << "\n";
+    if (window.trend()->view()->readings().size() < 3)
+        tour.fail(QStringLiteral("watching a moving value"));
+    window.setWatching(false);
+    window.trend()->setInterval(LiveTrend::DefaultIntervalMs);
+    window.network()->setClock({});
+}
+
 // The dialogs of "Save as input type" and "Copy to inputs" (two inputs ticked), pictured
 // and cancelled, so the tour's database keeps its inputs as they were.
 void showCopyDialogs(HostWindow &window, Tour &tour, const Shown &input)
@@ -392,6 +421,7 @@ int runScreenshotTour(const QString &database, bool reset, const QString &pictur
     showCopyDialogs(window, tour, shown.first());
     showTransferTable(window, tour, shown.first());
     showRefusalAndQuestion(window, tour, shown.first());
+    showTrend(window, tour, shown.first());
     tour.out() << "\n-- log pane:\n" << window.logText() << "\n";
     // A save that failed anywhere on the tour (after the refused minimum too) fails the tour.
     if (window.savesFailed() > 0)

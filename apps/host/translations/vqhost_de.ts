@@ -553,6 +553,14 @@ Datei: %1
         <source>vqhost: copy to inputs</source>
         <translation>vqhost: auf Eingänge kopieren</translation>
     </message>
+    <message>
+        <source>&amp;Watch</source>
+        <translation>Beobac&amp;hten</translation>
+    </message>
+    <message>
+        <source>Read this input&apos;s live value every few seconds and draw it against time</source>
+        <translation>Den aktuellen Wert dieses Eingangs alle paar Sekunden lesen und über der Zeit zeichnen</translation>
+    </message>
 </context>
 <context>
     <name>Host::InputPage</name>
@@ -603,6 +611,36 @@ Datei: %1
     <message>
         <source>switching the language</source>
         <translation>beim Umschalten der Sprache</translation>
+    </message>
+</context>
+<context>
+    <name>Host::LiveTrend</name>
+    <message>
+        <source>Last reading: %1 %2 after %3 s</source>
+        <translation>Letzter Wert: %1 %2 nach %3 s</translation>
+    </message>
+    <message>
+        <source>No reading after %1 s: %2</source>
+        <translation>Kein Wert nach %1 s: %2</translation>
+    </message>
+    <message>
+        <source>Watching...</source>
+        <translation>Beobachtung läuft ...</translation>
+    </message>
+    <message>
+        <source>Stopped. %1</source>
+        <translation>Beendet. %1</translation>
+    </message>
+</context>
+<context>
+    <name>Host::LiveValue</name>
+    <message>
+        <source>the input has no format to read its value in</source>
+        <translation>der Eingang hat kein Format, in dem sein Wert gelesen werden kann</translation>
+    </message>
+    <message>
+        <source>not a number: %1</source>
+        <translation>keine Zahl: %1</translation>
     </message>
 </context>
 <context>
@@ -732,6 +770,17 @@ Datei: %1
     <message>
         <source>Input defaults (InputDefaultValues.ini);;Profile files (*.ini)</source>
         <translation>Eingangsvorgaben (InputDefaultValues.ini);;Profildateien (*.ini)</translation>
+    </message>
+</context>
+<context>
+    <name>Host::TrendView</name>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>waiting for the first reading</source>
+        <translation>warte auf den ersten Wert</translation>
     </message>
 </context>
 <context>

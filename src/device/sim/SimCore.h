@@ -71,6 +71,7 @@ struct Core
     HandleTable handles;
     QDateTime stringsChangeTime;
     bool catalogAvailable = true;
+    SimClock clock; // drives the value generators
 
     void enter(const QString &operation, const QStringList &arguments) { journal.enter(operation, arguments); }
 };

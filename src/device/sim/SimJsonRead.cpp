@@ -124,7 +124,7 @@ private:
         for (int i = 0; i < nvs.size(); ++i) {
             const QString nvPath = element(nvsPath, i);
             const QJsonObject n = m_in.object(nvs.at(i), nvPath);
-            m_in.onlyKeys(n, nvPath, { "name", "programmaticName", "type", "value", "cps" });
+            m_in.onlyKeys(n, nvPath, { "name", "programmaticName", "type", "value", "generator", "cps" });
             auto nv = std::make_unique<NvNode>();
             nv->block = block.get();
             nv->name = m_in.string(n, nvPath, "name");
@@ -134,11 +134,35 @@ private:
             nv->typeName = m_in.string(n, nvPath, "type", QString());
             nv->comment = m_in.comment(n, nvPath);
             nv->cps = readCps(n, nvPath, nullptr, nv.get(), nv->cpsComment);
+            if (n.contains(QLatin1String("generator")))
+                readGenerator(n.value(QLatin1String("generator")), member(nvPath, QStringLiteral("generator")), *nv);
             m_nvValues.append(PendingValue {
                 nullptr, nv.get(), n.value(QLatin1String("value")), member(nvPath, QStringLiteral("value")) });
             block->nvs.push_back(std::move(nv));
         }
         return block;
+    }
+
+    void readGenerator(const QJsonValue &value, const QString &path, NvNode &nv)
+    {
+        const QJsonObject o = m_in.object(value, path);
+        m_in.onlyKeys(o, path, { "kind", "period", "amplitude", "noise" });
+        ValueGenerator generator;
+        generator.comment = m_in.comment(o, path);
+        generator.kind = m_in.string(o, path, "kind");
+        if (generator.kind != QLatin1String("wave"))
+            m_in.fail(member(path, QStringLiteral("kind")),
+                QStringLiteral("the only generator kind is \"wave\", found '%1'").arg(generator.kind));
+        generator.period = m_in.number(o, path, "period");
+        if (!(generator.period > 0))
+            m_in.fail(
+                member(path, QStringLiteral("period")), QStringLiteral("a period is a number of seconds above 0"));
+        generator.amplitude = m_in.number(o, path, "amplitude");
+        generator.noise = m_in.number(o, path, "noise", 0.0);
+        if (generator.amplitude < 0 || generator.noise < 0)
+            m_in.fail(path, QStringLiteral("amplitude and noise are numbers of 0 or more"));
+        nv.generator = generator;
+        m_generators.append({ &nv, path });
     }
 
     std::vector<std::unique_ptr<CpNode>> readCps(
@@ -199,6 +223,14 @@ private:
         }
         for (const PendingValue &pending : m_nvValues)
             pending.nv->value = valueFromJson(pending, *typeOf(pending));
+        // A generator moves one number; a member, a structure or a text has no wave.
+        for (const auto &[nv, path] : m_generators) {
+            const TypeDef *type = resolver.nvType(*nv);
+            if (type && type->valueClass != ValueClass::Number)
+                m_in.fail(path,
+                    QStringLiteral("only a variable holding one number can have a generator; %1 does not")
+                        .arg(type->name));
+        }
         for (const PendingValue &pending : m_cpValues) {
             if (isInheriting(pending))
                 pending.cp->value = valueFromJson(pending, *typeOf(pending));
@@ -263,6 +295,7 @@ private:
     Reader m_in;
     QVector<PendingValue> m_cpValues;
     QVector<PendingValue> m_nvValues;
+    QVector<std::pair<NvNode *, QString>> m_generators; // with the generator's path
 };
 
 int lineOf(const QByteArray &json, int offset, int &column)

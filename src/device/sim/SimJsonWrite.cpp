@@ -41,6 +41,18 @@ QJsonObject cpsToJson(
     return list;
 }
 
+QJsonObject generatorToJson(const ValueGenerator &generator)
+{
+    QJsonObject o;
+    insertComment(o, generator.comment);
+    o.insert(QStringLiteral("kind"), generator.kind);
+    o.insert(QStringLiteral("period"), generator.period);
+    o.insert(QStringLiteral("amplitude"), generator.amplitude);
+    if (generator.noise != 0)
+        o.insert(QStringLiteral("noise"), generator.noise);
+    return o;
+}
+
 QJsonObject nvToJson(const NetworkModel &model, const NvNode &nv)
 {
     QJsonObject o;
@@ -51,6 +63,8 @@ QJsonObject nvToJson(const NetworkModel &model, const NvNode &nv)
         o.insert(QStringLiteral("type"), nv.typeName);
     if (const TypeDef *type = Resolver(model).nvType(nv))
         o.insert(QStringLiteral("value"), valueToJson(nv.value, *type));
+    if (nv.generator)
+        o.insert(QStringLiteral("generator"), generatorToJson(*nv.generator));
     if (!nv.cps.empty() || !nv.cpsComment.isNull())
         o.insert(QStringLiteral("cps"), cpsToJson(model, nv.cps, nv.cpsComment));
     return o;

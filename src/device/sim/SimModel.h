@@ -4,11 +4,14 @@
 // resource sets (types, formats, unit texts) and language tables it is described by.
 #pragma once
 
+#include "device/sim/SimGenerator.h"
+
 #include <QJsonValue>
 #include <QMap>
 #include <QString>
 #include <QVector>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace Sim {
@@ -138,6 +141,7 @@ struct NvNode
     QString comment;
     QString cpsComment; // the comment of its "cps" object
     std::vector<std::unique_ptr<CpNode>> cps;
+    std::optional<ValueGenerator> generator; // moves the value it reads while the clock runs
     BlockNode *block = nullptr;
 
     CpNode *cp(const QString &cpName) const;

@@ -286,6 +286,16 @@ void Network::setCatalogAvailable(bool available)
     d->core->catalogAvailable = available;
 }
 
+void Network::startClock()
+{
+    d->core->clock.start();
+}
+
+void Network::setClock(std::function<double()> seconds)
+{
+    d->core->clock.setSource(std::move(seconds));
+}
+
 void Network::setLatency(std::chrono::microseconds latency)
 {
     d->core->journal.latency = latency;

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QVector>
 #include <chrono>
+#include <functional>
 #include <memory>
 
 namespace Sim {
@@ -144,6 +145,12 @@ public:
     QStringList openHandles() const;
     // False makes OpenCatalog return 0, as when the catalog cannot be opened.
     void setCatalogAvailable(bool available);
+
+    // The clock that moves network variables with a value generator. It stands at 0 (every
+    // variable reads what it stores) until startClock(); setClock() replaces it with the
+    // seconds a test wants (an empty function gives the network its own clock back).
+    void startClock();
+    void setClock(std::function<double()> seconds);
 
     // Latency added to every call (for demos and benchmarks).
     void setLatency(std::chrono::microseconds latency);

@@ -179,7 +179,11 @@ public:
         enter("ValueText");
         const Resolver resolver(m_core->model);
         const FormatDef &format = resolver.nvFormat(*m_item, m_item->format);
-        return formatValue(m_item->value, *resolver.nvType(*m_item), format, resolver.requireTypeOf(format));
+        const TypeDef &type = *resolver.nvType(*m_item);
+        const StoredValue value = m_item->generator
+            ? generatedValue(m_item->value, *m_item->generator, type, m_item->programmaticName, m_core->clock.seconds())
+            : m_item->value;
+        return formatValue(value, type, format, resolver.requireTypeOf(format));
     }
     ConfigPropertiesPtr ConfigProperties() const override
     {
