@@ -37,8 +37,10 @@ void ctlSensorHardware::fitCaptionColumns()
     // The left column ends a gap before the right column's design place.
     const int designRight = ui->txtOff->x() - mCaptionGrowth - CaptionGap;
     int needed = designRight;
-    for (const QLabel *caption : { ui->lblSignal, ui->lblCboSignal })
-        needed = qMax(needed, caption->x() + caption->sizeHint().width());
+    // The captions have grown to their text (setCaption), the value button to its caption.
+    for (const QWidget *widget : { static_cast<QWidget *>(ui->lblSignal), static_cast<QWidget *>(ui->lblCboSignal),
+             static_cast<QWidget *>(ui->cmdValue) })
+        needed = qMax(needed, widget->geometry().right() + 1);
     // Grows only: a shorter caption later leaves the column as wide as it became.
     const int shift = needed - designRight - mCaptionGrowth;
     if (shift <= 0)
