@@ -47,12 +47,12 @@ ctlSensorHardware::~ctlSensorHardware() = default;
 
 QSize ctlSensorHardware::sizeHint() const
 {
-    return mDesignSize;
+    return mDesignSize + QSize(mCaptionGrowth, 0);
 }
 
 QSize ctlSensorHardware::minimumSizeHint() const
 {
-    return mDesignSize;
+    return sizeHint();
 }
 
 void ctlSensorHardware::setDRFScope(qint32 mlngDRFScope)

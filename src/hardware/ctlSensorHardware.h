@@ -144,6 +144,7 @@ private:
     void cmdTable_Click();
     void validateOnLeaving(QLineEdit *box);
     QList<QWidget *> languageFontWidgets() const;
+    void fitCaptionColumns();
 
     // Helpers shared by the files of the control.
     DeviceAccess::ConfigPropertyPtr nodeCp(const QString &name) const;
@@ -156,6 +157,8 @@ private:
     // What changed on screen since the last pause for pending events.
     MKorvane::ScreenChanges *mScreen = nullptr;
     QSize mDesignSize; // the size of the form file
+    int mCaptionGrowth = 0; // how far the right column moved for longer captions
+    static constexpr int CaptionGap = 6; // between the left column's captions and the right column
 
     DeviceAccess::EnumCollectionPtr mcolSignalTypes;
     qint32 mlngScope = 0;

@@ -198,6 +198,7 @@ void ctlSensorHardware::InitStrings()
             setCaption(ui->lblSignal, text("Input Signal Interpretation"));
             setCaption(ui->lblReverse, text("Reverse"));
             setCaption(ui->lblCboSignal, text("Signal type"));
+            fitCaptionColumns();
         },
         [this](qint32, const QString &description) { report(description, QStringLiteral("InitStrings")); });
 }
