@@ -7,7 +7,9 @@
 
 #include "device/sim/SimNetwork.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QTextStream>
 #include <malloc.h>
 

@@ -3,7 +3,7 @@
 // the simulated network at scale. Reports only; nothing is asserted.
 // Usage: vqbench [rounds] (default 25 interleaved runs per input and control), or
 // vqbench --call-log: every device call of the measured operations, in order, or
-// vqbench --scale [rounds]: only the scale table.
+// vqbench --scale [rounds [devices...]]: only the scale table.
 #include "BenchSetup.h"
 #include "DeviceCalls.h"
 #include "InitTiming.h"
@@ -24,13 +24,13 @@ void printMachine(int rounds)
         << QGuiApplication::platformName() << ", " << rounds << " rounds\n\n";
 }
 
-void printScaleSection(int rounds)
+void printScaleSection(int rounds, const QVector<int> &deviceCounts = { 100, 1000, 5000 })
 {
     QTextStream out(stdout);
     out << "3. The simulated network at scale (100, 1,000 and 5,000 devices)\n"
         << "   Networks come from bench/NetworkGenerator (also the tool vq_make_network <devices> <file>).\n";
     out.flush();
-    Bench::printScaleTable(Bench::measureScale({ 100, 1000, 5000 }, rounds), rounds);
+    Bench::printScaleTable(Bench::measureScale(deviceCounts, rounds), rounds);
 }
 
 } // namespace
@@ -49,7 +49,14 @@ int main(int argc, char **argv)
         return calls;
     };
     if (argc > 1 && QLatin1String(argv[1]) == QLatin1String("--scale")) {
-        printScaleSection(argc > 2 ? qMax(1, QString::fromLocal8Bit(argv[2]).toInt()) : 5);
+        QVector<int> deviceCounts;
+        for (int i = 3; i < argc; ++i)
+            deviceCounts << qMax(1, QString::fromLocal8Bit(argv[i]).toInt());
+        const int scaleRounds = argc > 2 ? qMax(1, QString::fromLocal8Bit(argv[2]).toInt()) : 5;
+        if (deviceCounts.isEmpty())
+            printScaleSection(scaleRounds);
+        else
+            printScaleSection(scaleRounds, deviceCounts);
         return 0;
     }
     if (argc > 1 && QLatin1String(argv[1]) == QLatin1String("--call-log")) {
