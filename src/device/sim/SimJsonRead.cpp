@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 
 namespace Sim {
 namespace {
@@ -84,7 +85,7 @@ private:
         auto device = std::make_unique<DeviceNode>();
         device->system = &m_model.system;
         device->name = m_in.string(o, path, "name");
-        if (device->name.isEmpty() || m_model.device(device->name))
+        if (device->name.isEmpty() || m_deviceNames.contains(device->name.toCaseFolded()))
             m_in.fail(member(path, QStringLiteral("name")), QStringLiteral("a device needs a name of its own"));
         device->commissioned = m_in.boolean(o, path, "commissioned", true);
         device->state = m_in.integer(o, path, "state", 4);
@@ -103,6 +104,7 @@ private:
             blocksPath);
         for (int i = 0; i < blocks.size(); ++i)
             device->blocks.push_back(readBlock(blocks.at(i), element(blocksPath, i), device.get()));
+        m_deviceNames.insert(device->name.toCaseFolded());
         m_model.devices.push_back(std::move(device));
     }
 
@@ -296,6 +298,7 @@ private:
     QVector<PendingValue> m_cpValues;
     QVector<PendingValue> m_nvValues;
     QVector<std::pair<NvNode *, QString>> m_generators; // with the generator's path
+    QSet<QString> m_deviceNames; // case-folded: a search of the list per device grows with its square
 };
 
 int lineOf(const QByteArray &json, int offset, int &column)

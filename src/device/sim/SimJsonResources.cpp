@@ -69,6 +69,7 @@ public:
         if (o.contains(QLatin1String("unitTexts")))
             readUnitTexts(o.value(QLatin1String("unitTexts")), member(path, QStringLiteral("unitTexts")), *set);
         m_model.resourceSets.push_back(std::move(set));
+        m_model.chains.clear(); // a lookup made while reading must not miss this set
     }
 
     NumericLimits readLimits(const QJsonObject &o, const QString &path) const

@@ -6,8 +6,11 @@
 
 #include "device/sim/SimGenerator.h"
 
+#include <QHash>
 #include <QJsonValue>
 #include <QMap>
+#include <QPair>
+#include <QSet>
 #include <QString>
 #include <QVector>
 #include <memory>
@@ -64,6 +67,7 @@ struct EnumMemberDef
 };
 
 struct ResourceSet;
+struct FormatDef;
 
 struct TypeDef
 {
@@ -84,6 +88,13 @@ struct TypeDef
     qint32 highestMember() const { return members.isEmpty() ? 0 : members.last().value; }
     const EnumMemberDef *member(qint32 value) const;
     const EnumMemberDef *member(const QString &name) const;
+
+    // Texts this type's text rule accepted: the same texts recur on every copy of a device.
+    mutable QSet<QString> acceptedTexts;
+    // Resolver::defaultFormat per measurement system and difference flag, once asked for
+    // (the formats of a set do not change after loading).
+    mutable const FormatDef *defaultFormats[4] = {};
+    mutable quint8 defaultFormatsKnown = 0;
 };
 
 // display = stored * scale + offset, shown with `decimals` (-1 = shortest exact text).
@@ -111,6 +122,15 @@ struct ResourceSet
     QMap<QString, QMap<qint32, QString>> unitTexts; // language code -> unit index -> text
 
     bool matches(const QString &id) const;
+    // The type of that name, letter case ignored; nullptr when the set has none.
+    const TypeDef *type(const QString &name) const;
+
+private:
+    // Every value of every device looks its type up by name: indexes by name as written and
+    // case-folded, made on the first lookup (and again should the list have grown since).
+    // Positions rather than pointers, so that a copy of the set stays right.
+    mutable QHash<QString, qsizetype> m_typesByName;
+    mutable QHash<QString, qsizetype> m_typesByFoldedName;
 };
 
 struct BlockNode;
@@ -195,6 +215,15 @@ struct LanguageDef
     QMap<QString, QMap<QString, QString>> applications; // application -> key (trimmed, upper case) -> text
 };
 
+// An SCPTnvType text as parsed: every copy of a device repeats the same few texts.
+struct ParsedNvType
+{
+    bool valid = false;
+    QString programId;
+    qint32 scope = 0;
+    qint32 index = 0;
+};
+
 struct NetworkModel
 {
     static constexpr int FormatVersion = 1;
@@ -210,6 +239,17 @@ struct NetworkModel
     // The resource and language sections as loaded, written back unchanged on save.
     QJsonValue resourceSource;
     QJsonValue languageSource;
+    // SCPTnvType texts parsed so far, by text: a variable's type is asked for on every read.
+    mutable QHash<QString, ParsedNvType> parsedNvTypes;
+    // The resource sets a program ID sees from a scope down, highest first, and the types
+    // found in them by name, by program ID and scope: every value looks its type up. The
+    // sets do not change after loading.
+    struct Chain
+    {
+        QVector<const ResourceSet *> sets;
+        QHash<QString, const TypeDef *> types;
+    };
+    mutable QHash<QPair<QString, qint32>, Chain> chains;
 
     DeviceNode *device(const QString &deviceName) const;
     const LanguageDef *languageDef(const QString &code) const;

@@ -36,6 +36,29 @@ bool ResourceSet::matches(const QString &id) const
     return programId.isEmpty() || programId.compare(id, Qt::CaseInsensitive) == 0;
 }
 
+const TypeDef *ResourceSet::type(const QString &name) const
+{
+    if (m_typesByName.size() != qsizetype(types.size())) {
+        m_typesByName.clear();
+        m_typesByFoldedName.clear();
+        m_typesByName.reserve(qsizetype(types.size()));
+        m_typesByFoldedName.reserve(qsizetype(types.size()));
+        for (size_t i = 0; i < types.size(); ++i) {
+            m_typesByName.insert(types[i].name, qsizetype(i));
+            m_typesByFoldedName.insert(types[i].name.toCaseFolded(), qsizetype(i));
+        }
+    }
+    // Names differ in letter case only across sets, never within one: the name as written
+    // is the common case and costs no folded copy.
+    auto found = m_typesByName.constFind(name);
+    if (found == m_typesByName.constEnd()) {
+        found = m_typesByFoldedName.constFind(name.toCaseFolded());
+        if (found == m_typesByFoldedName.constEnd())
+            return nullptr;
+    }
+    return &types[size_t(*found)];
+}
+
 const DeviceNode *CpNode::device() const
 {
     const BlockNode *owner = block ? block : (nv ? nv->block : nullptr);
@@ -133,12 +156,22 @@ const ResourceSet *Resolver::set(const QString &programId, qint32 scope) const
 
 QVector<const ResourceSet *> Resolver::chain(const QString &programId, qint32 topScope) const
 {
-    QVector<const ResourceSet *> sets;
+    return cachedChain(programId, topScope).sets;
+}
+
+NetworkModel::Chain &Resolver::cachedChain(const QString &programId, qint32 topScope) const
+{
+    const QPair<QString, qint32> key(programId, topScope);
+    if (const auto known = m_model.chains.find(key); known != m_model.chains.end())
+        return *known;
+    NetworkModel::Chain chain;
     for (qint32 scope = topScope; scope >= 0; --scope) {
         if (const ResourceSet *s = set(programId, scope))
-            sets.append(s);
+            chain.sets.append(s);
     }
-    return sets;
+    if (m_model.chains.size() > 256) // program IDs asked for one by one must not pile up
+        m_model.chains.clear();
+    return *m_model.chains.insert(key, chain);
 }
 
 const ResourceSet *Resolver::setOfFile(const QString &path, QString ResourceSet::*file) const
@@ -158,13 +191,18 @@ const ResourceSet *Resolver::setOfFile(const QString &path, QString ResourceSet:
 
 const TypeDef *Resolver::typeByName(const QString &programId, qint32 topScope, const QString &name) const
 {
-    for (const ResourceSet *s : chain(programId, topScope)) {
-        for (const TypeDef &type : s->types) {
-            if (type.name.compare(name, Qt::CaseInsensitive) == 0)
-                return &type;
-        }
+    NetworkModel::Chain &chain = cachedChain(programId, topScope);
+    if (const auto known = chain.types.constFind(name); known != chain.types.constEnd())
+        return *known;
+    const TypeDef *found = nullptr;
+    for (const ResourceSet *s : chain.sets) {
+        if ((found = s->type(name)))
+            break;
     }
-    return nullptr;
+    if (chain.types.size() > 4096) // names asked for one by one must not pile up
+        chain.types.clear();
+    chain.types.insert(name, found);
+    return found;
 }
 
 const TypeDef *Resolver::nvTypeByIndex(const ResourceSet &set, qint32 index)
@@ -217,13 +255,7 @@ const TypeDef *Resolver::typeOf(const FormatDef &format) const
 {
     if (!format.set)
         return nullptr;
-    for (const ResourceSet *s : chain(format.set->programId, format.set->scope)) {
-        for (const TypeDef &type : s->types) {
-            if (type.name.compare(format.typeName, Qt::CaseInsensitive) == 0)
-                return &type;
-        }
-    }
-    return nullptr;
+    return typeByName(format.set->programId, format.set->scope, format.typeName);
 }
 
 bool Resolver::isDifferenceProperty(const QString &cpName)
@@ -233,6 +265,16 @@ bool Resolver::isDifferenceProperty(const QString &cpName)
 }
 
 const FormatDef *Resolver::defaultFormat(const TypeDef &type, qint16 measurementSystem, bool difference)
+{
+    const int slot = (measurementSystem == MeasurementUS ? 2 : 0) + (difference ? 1 : 0);
+    if (!(type.defaultFormatsKnown & (1u << slot))) {
+        type.defaultFormats[slot] = findDefaultFormat(type, measurementSystem, difference);
+        type.defaultFormatsKnown |= quint8(1u << slot);
+    }
+    return type.defaultFormats[slot];
+}
+
+const FormatDef *Resolver::findDefaultFormat(const TypeDef &type, qint16 measurementSystem, bool difference)
 {
     if (!type.set)
         return nullptr;
@@ -271,8 +313,20 @@ const TypeDef *Resolver::nvType(const NvNode &nv, QString *why) const
     };
     const DeviceNode *device = nv.block ? nv.block->device : nullptr;
     if (const CpNode *nvTypeCp = nv.cp(QStringLiteral("SCPTnvType"))) {
-        NvTypeRef ref;
-        if (!parseNvTypeText(nvTypeCp->value.text, ref))
+        auto parsed = m_model.parsedNvTypes.constFind(nvTypeCp->value.text);
+        if (parsed == m_model.parsedNvTypes.constEnd()) {
+            NvTypeRef text;
+            ParsedNvType entry;
+            entry.valid = parseNvTypeText(nvTypeCp->value.text, text);
+            entry.programId = text.programId;
+            entry.scope = text.scope;
+            entry.index = text.index;
+            if (m_model.parsedNvTypes.size() > 1024) // texts written one by one must not pile up
+                m_model.parsedNvTypes.clear();
+            parsed = m_model.parsedNvTypes.insert(nvTypeCp->value.text, entry);
+        }
+        const ParsedNvType &ref = *parsed;
+        if (!ref.valid)
             return failWith(QStringLiteral("SCPTnvType '%1' is not a valid type reference").arg(nvTypeCp->value.text));
         const ResourceSet *s = set(ref.programId, ref.scope);
         if (!s)

@@ -81,6 +81,9 @@ private:
     const FormatDef &requireFormat(
         const DeviceNode *device, const TypeDef &type, const QString &formatName, bool difference = false) const;
 
+    NetworkModel::Chain &cachedChain(const QString &programId, qint32 topScope) const;
+    static const FormatDef *findDefaultFormat(const TypeDef &type, qint16 measurementSystem, bool difference);
+
     const NetworkModel &m_model;
     Defaults m_defaults;
 };

@@ -81,7 +81,7 @@ double storeScalar(double value, const TypeDef &valueType)
     return stored;
 }
 
-QString checkText(const QString &text, const TypeDef &type)
+QString checkTextOnce(const QString &text, const TypeDef &type)
 {
     const TextRule &rule = type.text;
     if (rule.layout == QLatin1String("nvType")) {
@@ -101,6 +101,19 @@ QString checkText(const QString &text, const TypeDef &type)
         }
     }
     return QString();
+}
+
+QString checkText(const QString &text, const TypeDef &type)
+{
+    if (type.acceptedTexts.contains(text))
+        return QString();
+    QString why = checkTextOnce(text, type);
+    if (why.isEmpty()) {
+        if (type.acceptedTexts.size() > 1024) // texts written one by one must not pile up
+            type.acceptedTexts.clear();
+        type.acceptedTexts.insert(text);
+    }
+    return why;
 }
 
 void requireFit(const TypeDef &valueType, const FormatDef &format, const TypeDef &formatType)
