@@ -11,8 +11,7 @@
 
 namespace DeviceAccess {
 
-template<typename T>
-class Collection
+template<typename T> class Collection
 {
 public:
     int Count() const { return m_items.size(); }
@@ -22,7 +21,8 @@ public:
     void Add(const T &value, const QString &key = QString())
     {
         if (!key.isEmpty() && indexOfKey(key) >= 0)
-            throw RuntimeError(457, QStringLiteral("This key is already associated with an element of this collection"));
+            throw RuntimeError(
+                457, QStringLiteral("This key is already associated with an element of this collection"));
         m_items.append(value);
         m_keys.append(key);
     }
@@ -38,7 +38,8 @@ public:
     {
         const int index = indexOfKey(key);
         if (index < 0)
-            throw RuntimeError(RuntimeError::InvalidProcedureCall, QStringLiteral("Invalid procedure call or argument"));
+            throw RuntimeError(
+                RuntimeError::InvalidProcedureCall, QStringLiteral("Invalid procedure call or argument"));
         return m_items.at(index);
     }
 
@@ -55,7 +56,8 @@ public:
     {
         const int index = indexOfKey(key);
         if (index < 0)
-            throw RuntimeError(RuntimeError::InvalidProcedureCall, QStringLiteral("Invalid procedure call or argument"));
+            throw RuntimeError(
+                RuntimeError::InvalidProcedureCall, QStringLiteral("Invalid procedure call or argument"));
         m_items.removeAt(index);
         m_keys.removeAt(index);
     }
@@ -77,7 +79,6 @@ private:
     QVector<QString> m_keys;
 };
 
-template<typename T>
-using CollectionPtr = std::shared_ptr<Collection<T>>;
+template<typename T> using CollectionPtr = std::shared_ptr<Collection<T>>;
 
 } // namespace DeviceAccess

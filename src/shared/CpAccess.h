@@ -18,15 +18,15 @@ namespace MKorvane {
 void InitCpNames();
 
 bool ReadCpValue(const DeviceAccess::ConfigPropertyPtr &cp, const QString &name, QString &Value, QString &ErrMsg);
-bool WriteCpValue(const DeviceAccess::ConfigPropertyPtr &cp, const QString &FormatName, const QString &NewValue,
-                  QString &ErrMsg);
+bool WriteCpValue(
+    const DeviceAccess::ConfigPropertyPtr &cp, const QString &FormatName, const QString &NewValue, QString &ErrMsg);
 // The widget is a QLineEdit or a QComboBox; its text is written trimmed.
-bool WriteControlTextToCp(QWidget *control, const DeviceAccess::ConfigPropertyPtr &cp, const QString &FormatName,
-                          QString &ErrMsg);
+bool WriteControlTextToCp(
+    QWidget *control, const DeviceAccess::ConfigPropertyPtr &cp, const QString &FormatName, QString &ErrMsg);
 void ReadCpValueToComboBox(QComboBox *combo, const DeviceAccess::ConfigPropertyPtr &cp, const QString &FormatName);
 void ReadCpValueToTextBox(QLineEdit *box, const DeviceAccess::ConfigPropertyPtr &cp, const QString &FormatName);
-bool ReadNvValue(const DeviceAccess::NetworkVariablePtr &nv, const QString &FormatName, QString &Value,
-                 QString &ErrMsg);
+bool ReadNvValue(
+    const DeviceAccess::NetworkVariablePtr &nv, const QString &FormatName, QString &Value, QString &ErrMsg);
 
 // Selects the item whose text equals Text ignoring case, searching from the second item
 // to the last and then the first. False (and nothing changed) when none matches.

@@ -10,10 +10,10 @@ class QComboBox;
 namespace MKorvane {
 
 bool SplitFormatName(const QString &name, QString &Prefix, QString &BaseName, QString &Suffix);
-bool AdjustFormatForUnits(const QString &Format, qint16 MesureUnit, QString &DiffFormat, QString &LongFormat,
-                          QString &ErrMsg);
+bool AdjustFormatForUnits(
+    const QString &Format, qint16 MesureUnit, QString &DiffFormat, QString &LongFormat, QString &ErrMsg);
 bool GetFormatEnumCollection(const DeviceAccess::TypeTreeNodePtr &node, const QString &ProgramId, bool &IsEnum,
-                             DeviceAccess::EnumCollectionPtr &EnumCollection, QString &ErrMsg);
+    DeviceAccess::EnumCollectionPtr &EnumCollection, QString &ErrMsg);
 bool FillComboFromCollection(QComboBox *combo, const DeviceAccess::EnumCollectionPtr &collection, QString &ErrMsg);
 
 bool IsNumericKind(qint32 kind);
