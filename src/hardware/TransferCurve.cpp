@@ -112,8 +112,11 @@ void TransferCurve::paintEvent(QPaintEvent *)
         if (row.outputNumeric)
             outputs << row.output;
     }
-    const auto [xLow, xHigh] = spanOf(inputs);
-    const auto [yLow, yHigh] = spanOf(outputs);
+    // Plain values, not structured bindings: a lambda may not capture those in C++17.
+    const auto xSpan = spanOf(inputs);
+    const auto ySpan = spanOf(outputs);
+    const double xLow = xSpan.first, xHigh = xSpan.second;
+    const double yLow = ySpan.first, yHigh = ySpan.second;
 
     const QFontMetrics metrics = fontMetrics();
     const int line = metrics.height();
