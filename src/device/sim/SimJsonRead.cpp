@@ -8,10 +8,7 @@
 #include "device/sim/SimResolve.h"
 #include "device/sim/SimValues.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
-#include <QSet>
 
 namespace Sim {
 namespace {
@@ -21,8 +18,7 @@ struct PendingValue
 {
     CpNode *cp = nullptr;
     NvNode *nv = nullptr;
-    QJsonValue json;
-    QString path;
+    JsonRef json; // absent: the type's default
 };
 
 class ModelReader
@@ -34,168 +30,156 @@ public:
     {
     }
 
-    void read(const QJsonObject &root)
+    void read(const JsonRef &root)
     {
-        m_in.onlyKeys(root, QString(),
-            { "formatVersion", "catalog", "system", "devices", "resourceSets", "languages", "language" });
-        m_model.comment = m_in.comment(root, QString());
-        const QJsonValue version = m_in.required(root, QString(), "formatVersion");
+        m_in.onlyKeys(
+            root, { "formatVersion", "catalog", "system", "devices", "resourceSets", "languages", "language" });
+        m_model.comment = m_in.comment(root);
+        const JsonRef version = m_in.required(root, "formatVersion");
         if (!version.isDouble() || version.toDouble() != NetworkModel::FormatVersion) {
-            m_in.fail(QStringLiteral("formatVersion"),
+            m_in.fail(version,
                 QStringLiteral("unsupported format version %1; this library reads version %2")
-                    .arg(version.isDouble() ? numberText(version.toDouble(), -1) : jsonTypeName(version))
+                    .arg(version.isDouble() ? numberText(version.toDouble(), -1) : version.typeName())
                     .arg(NetworkModel::FormatVersion));
         }
-        if (root.contains(QLatin1String("catalog"))) {
-            const QJsonObject catalog = m_in.object(root.value(QLatin1String("catalog")), QStringLiteral("catalog"));
-            m_in.onlyKeys(catalog, QStringLiteral("catalog"), { "path" });
-            m_model.catalogPath = m_in.string(catalog, QStringLiteral("catalog"), "path", QString());
-            m_model.catalogComment = m_in.comment(catalog, QStringLiteral("catalog"));
+        if (root.contains("catalog")) {
+            const JsonRef catalog = m_in.object(root.value("catalog"));
+            m_in.onlyKeys(catalog, { "path" });
+            m_model.catalogPath = m_in.string(catalog, "path", QString());
+            m_model.catalogComment = m_in.comment(catalog);
         }
-        readResourceSets(m_model, m_in, m_in.required(root, QString(), "resourceSets"));
+        readResourceSets(m_model, m_in, m_in.required(root, "resourceSets"));
         readLanguages(m_model, m_in, root);
-        readSystem(m_in.object(m_in.required(root, QString(), "system"), QStringLiteral("system")));
-        const QJsonArray devices = m_in.array(m_in.required(root, QString(), "devices"), QStringLiteral("devices"));
+        readSystem(m_in.object(m_in.required(root, "system")));
+        const JsonRef devices = m_in.array(m_in.required(root, "devices"));
+        m_model.devices.reserve(size_t(devices.size()));
         for (int i = 0; i < devices.size(); ++i)
-            readDevice(devices.at(i), element(QStringLiteral("devices"), i));
+            readDevice(m_in.object(devices.at(i)));
         resolveValues();
     }
 
 private:
     // ---- the network part
 
-    void readSystem(const QJsonObject &o)
+    void readSystem(const JsonRef &o)
     {
-        const QString path = QStringLiteral("system");
-        m_in.onlyKeys(o, path, { "name", "networkMode", "formatLocale" });
-        m_model.system.name = m_in.string(o, path, "name", QStringLiteral("System"));
-        m_model.system.comment = m_in.comment(o, path);
-        m_model.system.networkMode = m_in.integer(o, path, "networkMode");
-        const qint32 locale = m_in.integer(o, path, "formatLocale", MeasurementSI);
+        m_in.onlyKeys(o, { "name", "networkMode", "formatLocale" });
+        m_model.system.name = m_in.string(o, "name", QStringLiteral("System"));
+        m_model.system.comment = m_in.comment(o);
+        m_model.system.networkMode = m_in.integer(o, "networkMode");
+        const qint32 locale = m_in.integer(o, "formatLocale", MeasurementSI);
         if (locale != MeasurementSI && locale != MeasurementUS)
-            m_in.fail(member(path, QStringLiteral("formatLocale")),
-                QStringLiteral("expected 0 (SI) or 1 (US), found %1").arg(locale));
+            m_in.fail(o.value("formatLocale"), QStringLiteral("expected 0 (SI) or 1 (US), found %1").arg(locale));
         m_model.system.formatLocale = qint16(locale);
     }
 
-    void readDevice(const QJsonValue &value, const QString &path)
+    void readDevice(const JsonRef &o)
     {
-        const QJsonObject o = m_in.object(value, path);
-        m_in.onlyKeys(o, path, { "name", "commissioned", "state", "programId", "scope", "blocks" });
+        m_in.onlyKeys(o, { "name", "commissioned", "state", "programId", "scope", "blocks" });
         auto device = std::make_unique<DeviceNode>();
         device->system = &m_model.system;
-        device->name = m_in.string(o, path, "name");
-        if (device->name.isEmpty() || m_deviceNames.contains(device->name.toCaseFolded()))
-            m_in.fail(member(path, QStringLiteral("name")), QStringLiteral("a device needs a name of its own"));
-        device->commissioned = m_in.boolean(o, path, "commissioned", true);
-        device->state = m_in.integer(o, path, "state", 4);
-        device->programId = m_in.programId(o, path, "programId", false).toUpper();
-        device->scope = m_in.integer(o, path, "scope");
+        device->name = m_in.string(o, "name");
+        const QString folded = device->name.toCaseFolded();
+        if (device->name.isEmpty() || m_model.deviceIndex.contains(folded))
+            m_in.fail(o.value("name"), QStringLiteral("a device needs a name of its own"));
+        device->commissioned = m_in.boolean(o, "commissioned", true);
+        device->state = m_in.integer(o, "state", 4);
+        device->programId = m_in.programId(o, "programId", false).toUpper();
+        device->scope = m_in.integer(o, "scope");
         // Said here, where the mistake is, rather than as the first property whose type is missing.
         if (!Resolver(m_model).set(device->programId, device->scope))
-            m_in.fail(member(path, QStringLiteral("scope")),
+            m_in.fail(o.value("scope"),
                 QStringLiteral("no resource set of scope %1 for program ID %2")
                     .arg(device->scope)
                     .arg(device->programId));
-        device->comment = m_in.comment(o, path);
-        const QString blocksPath = member(path, QStringLiteral("blocks"));
-        const QJsonArray blocks = m_in.array(
-            o.value(QLatin1String("blocks")).isUndefined() ? QJsonArray() : o.value(QLatin1String("blocks")),
-            blocksPath);
+        device->comment = m_in.comment(o);
+        const JsonRef blocks = m_in.optionalArray(o, "blocks");
+        device->blocks.reserve(size_t(blocks.size()));
         for (int i = 0; i < blocks.size(); ++i)
-            device->blocks.push_back(readBlock(blocks.at(i), element(blocksPath, i), device.get()));
-        m_deviceNames.insert(device->name.toCaseFolded());
+            device->blocks.push_back(readBlock(m_in.object(blocks.at(i)), device.get()));
+        m_model.deviceIndex.insert(folded, device.get());
         m_model.devices.push_back(std::move(device));
     }
 
-    std::unique_ptr<BlockNode> readBlock(const QJsonValue &value, const QString &path, DeviceNode *device)
+    std::unique_ptr<BlockNode> readBlock(const JsonRef &o, DeviceNode *device)
     {
-        const QJsonObject o = m_in.object(value, path);
-        m_in.onlyKeys(o, path, { "name", "cps", "nvs" });
+        m_in.onlyKeys(o, { "name", "cps", "nvs" });
         auto block = std::make_unique<BlockNode>();
         block->device = device;
-        block->name = m_in.string(o, path, "name");
-        block->comment = m_in.comment(o, path);
+        block->name = m_in.string(o, "name");
+        block->comment = m_in.comment(o);
         if (block->name.isEmpty() || device->block(block->name))
-            m_in.fail(
-                member(path, QStringLiteral("name")), QStringLiteral("a block needs a name of its own in its device"));
-        block->cps = readCps(o, path, block.get(), nullptr, block->cpsComment);
-        const QString nvsPath = member(path, QStringLiteral("nvs"));
-        const QJsonArray nvs = m_in.array(
-            o.value(QLatin1String("nvs")).isUndefined() ? QJsonArray() : o.value(QLatin1String("nvs")), nvsPath);
+            m_in.fail(o.value("name"), QStringLiteral("a block needs a name of its own in its device"));
+        block->cps = readCps(o, block.get(), nullptr, block->cpsComment);
+        const JsonRef nvs = m_in.optionalArray(o, "nvs");
+        block->nvs.reserve(size_t(nvs.size()));
         for (int i = 0; i < nvs.size(); ++i) {
-            const QString nvPath = element(nvsPath, i);
-            const QJsonObject n = m_in.object(nvs.at(i), nvPath);
-            m_in.onlyKeys(n, nvPath, { "name", "programmaticName", "type", "value", "generator", "cps" });
+            const JsonRef n = m_in.object(nvs.at(i));
+            m_in.onlyKeys(n, { "name", "programmaticName", "type", "value", "generator", "cps" });
             auto nv = std::make_unique<NvNode>();
             nv->block = block.get();
-            nv->name = m_in.string(n, nvPath, "name");
+            nv->name = m_in.string(n, "name");
             if (nv->name.trimmed().isEmpty())
-                m_in.fail(member(nvPath, QStringLiteral("name")), QStringLiteral("a network variable needs a name"));
-            nv->programmaticName = m_in.string(n, nvPath, "programmaticName", nv->name);
-            nv->typeName = m_in.string(n, nvPath, "type", QString());
-            nv->comment = m_in.comment(n, nvPath);
-            nv->cps = readCps(n, nvPath, nullptr, nv.get(), nv->cpsComment);
-            if (n.contains(QLatin1String("generator")))
-                readGenerator(n.value(QLatin1String("generator")), member(nvPath, QStringLiteral("generator")), *nv);
-            m_nvValues.append(PendingValue {
-                nullptr, nv.get(), n.value(QLatin1String("value")), member(nvPath, QStringLiteral("value")) });
+                m_in.fail(n.value("name"), QStringLiteral("a network variable needs a name"));
+            nv->programmaticName = m_in.string(n, "programmaticName", nv->name);
+            nv->typeName = m_in.string(n, "type", QString());
+            nv->comment = m_in.comment(n);
+            nv->cps = readCps(n, nullptr, nv.get(), nv->cpsComment);
+            if (n.contains("generator"))
+                readGenerator(m_in.object(n.value("generator")), *nv);
+            m_nvValues.append(PendingValue { nullptr, nv.get(), n.value("value") });
             block->nvs.push_back(std::move(nv));
         }
         return block;
     }
 
-    void readGenerator(const QJsonValue &value, const QString &path, NvNode &nv)
+    void readGenerator(const JsonRef &o, NvNode &nv)
     {
-        const QJsonObject o = m_in.object(value, path);
-        m_in.onlyKeys(o, path, { "kind", "period", "amplitude", "noise" });
+        m_in.onlyKeys(o, { "kind", "period", "amplitude", "noise" });
         ValueGenerator generator;
-        generator.comment = m_in.comment(o, path);
-        generator.kind = m_in.string(o, path, "kind");
+        generator.comment = m_in.comment(o);
+        generator.kind = m_in.string(o, "kind");
         if (generator.kind != QLatin1String("wave"))
-            m_in.fail(member(path, QStringLiteral("kind")),
-                QStringLiteral("the only generator kind is \"wave\", found '%1'").arg(generator.kind));
-        generator.period = m_in.number(o, path, "period");
-        if (!(generator.period > 0))
             m_in.fail(
-                member(path, QStringLiteral("period")), QStringLiteral("a period is a number of seconds above 0"));
-        generator.amplitude = m_in.number(o, path, "amplitude");
-        generator.noise = m_in.number(o, path, "noise", 0.0);
+                o.value("kind"), QStringLiteral("the only generator kind is \"wave\", found '%1'").arg(generator.kind));
+        generator.period = m_in.number(o, "period");
+        if (!(generator.period > 0))
+            m_in.fail(o.value("period"), QStringLiteral("a period is a number of seconds above 0"));
+        generator.amplitude = m_in.number(o, "amplitude");
+        generator.noise = m_in.number(o, "noise", 0.0);
         if (generator.amplitude < 0 || generator.noise < 0)
-            m_in.fail(path, QStringLiteral("amplitude and noise are numbers of 0 or more"));
+            m_in.fail(o, QStringLiteral("amplitude and noise are numbers of 0 or more"));
         nv.generator = generator;
-        m_generators.append({ &nv, path });
+        m_generators.append({ &nv, o });
     }
 
     std::vector<std::unique_ptr<CpNode>> readCps(
-        const QJsonObject &owner, const QString &ownerPath, BlockNode *block, NvNode *nv, QString &listComment)
+        const JsonRef &owner, BlockNode *block, NvNode *nv, QString &listComment)
     {
         std::vector<std::unique_ptr<CpNode>> cps;
-        if (!owner.contains(QLatin1String("cps")))
+        if (!owner.contains("cps"))
             return cps;
-        const QString path = member(ownerPath, QStringLiteral("cps"));
-        const QJsonObject list = m_in.object(owner.value(QLatin1String("cps")), path);
-        for (auto it = list.constBegin(); it != list.constEnd(); ++it) {
-            if (m_in.isComment(it, path)) {
-                listComment = it.value().toString();
+        const JsonRef list = m_in.object(owner.value("cps"));
+        cps.reserve(size_t(list.size()));
+        for (int i = 0; i < list.size(); ++i) {
+            const JsonRef entry = list.at(i);
+            if (m_in.isComment(entry)) {
+                listComment = entry.toString();
                 continue;
             }
-            const QString cpPath = member(path, it.key());
             auto cp = std::make_unique<CpNode>();
-            cp->name = it.key();
+            cp->name = entry.key();
             cp->block = block;
             cp->nv = nv;
-            QJsonValue value = it.value();
-            QString valuePath = cpPath;
-            if (value.isObject()) {
-                const QJsonObject o = value.toObject();
-                m_in.onlyKeys(o, cpPath, { "type", "value" });
-                cp->typeName = m_in.string(o, cpPath, "type", QString());
-                cp->comment = m_in.comment(o, cpPath);
-                value = o.value(QLatin1String("value"));
-                valuePath = member(cpPath, QStringLiteral("value"));
+            JsonRef value = entry;
+            if (entry.isObject()) {
+                m_in.onlyKeys(entry, { "type", "value" });
+                cp->typeName = m_in.string(entry, "type", QString());
+                cp->comment = m_in.comment(entry);
+                value = entry.value("value");
             }
-            m_cpValues.append(PendingValue { cp.get(), nullptr, value, valuePath });
+            Resolver(m_model).namedType(*cp); // now, while its names are at hand in the cache
+            m_cpValues.append(PendingValue { cp.get(), nullptr, value });
             cps.push_back(std::move(cp));
         }
         return cps;
@@ -210,38 +194,39 @@ private:
             QString why;
             const TypeDef *type = pending.cp ? resolver.cpType(*pending.cp, &why) : resolver.nvType(*pending.nv, &why);
             if (!type)
-                m_in.fail(pending.path, why);
+                m_in.fail(pending.json, why);
             return type;
         };
         auto isInheriting = [&](const PendingValue &pending) {
-            const DeviceNode *device = pending.cp->device();
-            const TypeDef *own = resolver.typeByName(device->programId, device->scope, pending.cp->effectiveTypeName());
+            const TypeDef *own = resolver.namedType(*pending.cp);
             return own && own->inheritsNvType;
         };
         // Properties with a type of their own (SCPTnvType among them), then the variables, then the rest.
-        for (const PendingValue &pending : m_cpValues) {
-            if (!isInheriting(pending))
-                pending.cp->value = valueFromJson(pending, *typeOf(pending));
+        std::vector<bool> inheriting(size_t(m_cpValues.size()));
+        for (qsizetype i = 0; i < m_cpValues.size(); ++i) {
+            inheriting[size_t(i)] = isInheriting(m_cpValues.at(i));
+            if (!inheriting[size_t(i)])
+                m_cpValues.at(i).cp->value = valueFromJson(m_cpValues.at(i), *typeOf(m_cpValues.at(i)));
         }
         for (const PendingValue &pending : m_nvValues)
             pending.nv->value = valueFromJson(pending, *typeOf(pending));
         // A generator moves one number; a member, a structure or a text has no wave.
-        for (const auto &[nv, path] : m_generators) {
+        for (const auto &[nv, generator] : m_generators) {
             const TypeDef *type = resolver.nvType(*nv);
             if (type && type->valueClass != ValueClass::Number)
-                m_in.fail(path,
+                m_in.fail(generator,
                     QStringLiteral("only a variable holding one number can have a generator; %1 does not")
                         .arg(type->name));
         }
-        for (const PendingValue &pending : m_cpValues) {
-            if (isInheriting(pending))
-                pending.cp->value = valueFromJson(pending, *typeOf(pending));
+        for (qsizetype i = 0; i < m_cpValues.size(); ++i) {
+            if (inheriting[size_t(i)])
+                m_cpValues.at(i).cp->value = valueFromJson(m_cpValues.at(i), *typeOf(m_cpValues.at(i)));
         }
     }
 
     StoredValue valueFromJson(const PendingValue &pending, const TypeDef &type) const
     {
-        const QJsonValue &json = pending.json;
+        const JsonRef &json = pending.json;
         if (json.isUndefined())
             return defaultValue(type);
         StoredValue value;
@@ -250,46 +235,44 @@ private:
             const FormatDef *format = Resolver::defaultFormat(type);
             const TypeDef *formatType = format ? Resolver(m_model).typeOf(*format) : nullptr;
             if (!format || !formatType)
-                m_in.fail(pending.path, QStringLiteral("the type %1 has no format to read a text with").arg(type.name));
+                m_in.fail(json, QStringLiteral("the type %1 has no format to read a text with").arg(type.name));
             try {
                 return parseValue(json.toString(), type, *format, *formatType);
             } catch (const DeviceAccess::DeviceError &error) {
-                m_in.fail(pending.path, error.description());
+                m_in.fail(json, error.description());
             }
         }
         switch (type.valueClass) {
         case ValueClass::Text:
             if (!json.isString())
-                m_in.fail(pending.path, QStringLiteral("%1 holds a text, found %2").arg(type.name, jsonTypeName(json)));
+                m_in.fail(json, QStringLiteral("%1 holds a text, found %2").arg(type.name, json.typeName()));
             value.text = json.toString();
             break;
         case ValueClass::Fields: {
             if (!json.isArray())
-                m_in.fail(pending.path,
+                m_in.fail(json,
                     QStringLiteral("%1 holds an array of %2 numbers or a text, found %3")
                         .arg(type.name)
                         .arg(type.fields.size())
-                        .arg(jsonTypeName(json)));
-            const QJsonArray numbers = json.toArray();
-            for (int i = 0; i < numbers.size(); ++i) {
-                if (!numbers.at(i).isDouble())
-                    m_in.fail(element(pending.path, i),
-                        QStringLiteral("expected a number, found %1").arg(jsonTypeName(numbers.at(i))));
-                value.numbers.append(numbers.at(i).toDouble());
+                        .arg(json.typeName()));
+            for (int i = 0; i < json.size(); ++i) {
+                if (!json.at(i).isDouble())
+                    m_in.fail(json.at(i), QStringLiteral("expected a number, found %1").arg(json.at(i).typeName()));
+                value.numbers.append(json.at(i).toDouble());
             }
             break;
         }
         case ValueClass::Enumeration:
         case ValueClass::Number:
             if (!json.isDouble())
-                m_in.fail(pending.path,
-                    QStringLiteral("%1 holds a number or a text, found %2").arg(type.name, jsonTypeName(json)));
+                m_in.fail(
+                    json, QStringLiteral("%1 holds a number or a text, found %2").arg(type.name, json.typeName()));
             value.numbers.append(json.toDouble());
             break;
         }
         QString why;
         if (!valueFits(value, type, &why))
-            m_in.fail(pending.path, why);
+            m_in.fail(json, why);
         return value;
     }
 
@@ -297,8 +280,7 @@ private:
     Reader m_in;
     QVector<PendingValue> m_cpValues;
     QVector<PendingValue> m_nvValues;
-    QVector<std::pair<NvNode *, QString>> m_generators; // with the generator's path
-    QSet<QString> m_deviceNames; // case-folded: a search of the list per device grows with its square
+    QVector<std::pair<NvNode *, JsonRef>> m_generators;
 };
 
 int lineOf(const QByteArray &json, int offset, int &column)
@@ -335,22 +317,27 @@ void readModel(NetworkModel &model, const QByteArray &json, const QString &sourc
     if (const char *encoding = wideEncoding(json))
         throw LoadError(QStringLiteral("%1: the file is %2 text; a network database is read as UTF-8: save it as UTF-8")
                             .arg(sourceName, QLatin1String(encoding)));
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
-    if (error.error != QJsonParseError::NoError) {
-        int column = 0;
-        const int line = lineOf(json, error.offset, column);
-        throw LoadError(QStringLiteral("%1: line %2, column %3 (offset %4): %5")
-                            .arg(sourceName)
-                            .arg(line)
-                            .arg(column)
-                            .arg(error.offset)
-                            .arg(error.errorString()));
+    std::unique_ptr<JsonDom> document = JsonDom::parse(json);
+    if (!document) {
+        // Not plain JSON: Qt's reader decides, with its messages and its leniencies.
+        QJsonParseError error;
+        const QJsonDocument qtDocument = QJsonDocument::fromJson(json, &error);
+        if (error.error != QJsonParseError::NoError) {
+            int column = 0;
+            const int line = lineOf(json, error.offset, column);
+            throw LoadError(QStringLiteral("%1: line %2, column %3 (offset %4): %5")
+                                .arg(sourceName)
+                                .arg(line)
+                                .arg(column)
+                                .arg(error.offset)
+                                .arg(error.errorString()));
+        }
+        if (!qtDocument.isObject())
+            throw LoadError(QStringLiteral("%1: (top level): expected an object").arg(sourceName));
+        refuseDuplicateKeys(json, sourceName);
+        document = JsonDom::fromQt(qtDocument.object());
     }
-    if (!document.isObject())
-        throw LoadError(QStringLiteral("%1: (top level): expected an object").arg(sourceName));
-    refuseDuplicateKeys(json, sourceName);
-    ModelReader(model, sourceName).read(document.object());
+    ModelReader(model, sourceName).read(document->root());
 }
 
 } // namespace Sim

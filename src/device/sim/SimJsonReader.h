@@ -3,49 +3,15 @@
 // document and the reason; and the readers of the database's sections.
 #pragma once
 
+#include "device/sim/SimJsonDom.h"
 #include "device/sim/SimModel.h"
 #include "device/sim/SimNetwork.h"
 #include "device/sim/SimValues.h"
 
-#include <QJsonArray>
-#include <QJsonObject>
-#include <QJsonValue>
-#include <QRegularExpression>
 #include <cmath>
 #include <optional>
 
 namespace Sim {
-
-inline QString member(const QString &path, const QString &key)
-{
-    return path.isEmpty() ? key : path + QLatin1Char('.') + key;
-}
-
-inline QString element(const QString &path, int index)
-{
-    return path + QStringLiteral("[%1]").arg(index);
-}
-
-inline QString jsonTypeName(const QJsonValue &value)
-{
-    switch (value.type()) {
-    case QJsonValue::Null:
-        return QStringLiteral("null");
-    case QJsonValue::Bool:
-        return QStringLiteral("a Boolean");
-    case QJsonValue::Double:
-        return QStringLiteral("a number");
-    case QJsonValue::String:
-        return QStringLiteral("a string");
-    case QJsonValue::Array:
-        return QStringLiteral("an array");
-    case QJsonValue::Object:
-        return QStringLiteral("an object");
-    case QJsonValue::Undefined:
-        break;
-    }
-    return QStringLiteral("nothing");
-}
 
 // Typed access to the document that fails with the file, the path and the reason.
 class Reader
@@ -62,124 +28,140 @@ public:
             QStringLiteral("%1: %2: %3").arg(m_source, path.isEmpty() ? QStringLiteral("(top level)") : path, what));
     }
 
-    QJsonObject object(const QJsonValue &value, const QString &path) const
+    [[noreturn]] void fail(const JsonRef &at, const QString &what) const { fail(at.path(), what); }
+
+    const JsonRef &object(const JsonRef &value) const
     {
         if (!value.isObject())
-            fail(path, QStringLiteral("expected an object, found %1").arg(jsonTypeName(value)));
-        return value.toObject();
+            fail(value, QStringLiteral("expected an object, found %1").arg(value.typeName()));
+        return value;
     }
 
-    QJsonArray array(const QJsonValue &value, const QString &path) const
+    const JsonRef &array(const JsonRef &value) const
     {
         if (!value.isArray())
-            fail(path, QStringLiteral("expected an array, found %1").arg(jsonTypeName(value)));
-        return value.toArray();
+            fail(value, QStringLiteral("expected an array, found %1").arg(value.typeName()));
+        return value;
+    }
+
+    // An array that may be left out: its elements, none when it is absent.
+    JsonRef optionalArray(const JsonRef &object, const char *key) const
+    {
+        const JsonRef value = object.value(key);
+        return value.isUndefined() ? value : array(value);
     }
 
     // Every object may carry a "comment" string, also one whose other keys are names (a
-    // "cps" list, enumeration members, unit texts, display strings): true for that key.
-    bool isComment(const QJsonObject::const_iterator &it, const QString &path) const
+    // "cps" list, enumeration members, unit texts, display strings): true for that member.
+    bool isComment(const JsonRef &member) const
     {
-        if (it.key() != QLatin1String("comment"))
+        if (!member.keyIs("comment"))
             return false;
-        if (!it.value().isString())
-            fail(member(path, it.key()), QStringLiteral("expected a string, found %1").arg(jsonTypeName(it.value())));
+        if (!member.isString())
+            fail(member, QStringLiteral("expected a string, found %1").arg(member.typeName()));
         return true;
     }
 
     // The object's comment; a null string when it has none.
-    QString comment(const QJsonObject &object, const QString &path) const
+    QString comment(const JsonRef &object) const
     {
-        const auto it = object.constFind(QLatin1String("comment"));
-        return it != object.constEnd() && isComment(it, path) ? it.value().toString() : QString();
+        const JsonRef value = object.value("comment");
+        return !value.isUndefined() && isComment(value) ? value.toString() : QString();
     }
 
     // Unknown keys are refused so that a misspelt key does not pass silently; "comment" is always allowed.
-    void onlyKeys(const QJsonObject &object, const QString &path, std::initializer_list<const char *> keys) const
+    void onlyKeys(const JsonRef &object, std::initializer_list<const char *> keys) const
     {
-        for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
-            if (isComment(it, path))
+        for (int i = 0; i < object.size(); ++i) {
+            const JsonRef member = object.at(i);
+            if (isComment(member))
                 continue;
             bool known = false;
             for (const char *key : keys)
-                known = known || it.key() == QLatin1String(key);
+                known = known || member.keyIs(key);
             if (!known)
-                fail(member(path, it.key()), QStringLiteral("unknown key"));
+                fail(member, QStringLiteral("unknown key"));
         }
     }
 
-    QJsonValue required(const QJsonObject &object, const QString &path, const char *key) const
+    JsonRef required(const JsonRef &object, const char *key) const
     {
-        const QJsonValue value = object.value(QLatin1String(key));
+        const JsonRef value = object.value(key);
         if (value.isUndefined())
-            fail(path, QStringLiteral("missing \"%1\"").arg(QLatin1String(key)));
+            fail(object, QStringLiteral("missing \"%1\"").arg(QLatin1String(key)));
         return value;
     }
 
-    QString string(const QJsonObject &object, const QString &path, const char *key,
-        std::optional<QString> fallback = std::nullopt) const
+    QString string(const JsonRef &object, const char *key, std::optional<QString> fallback = std::nullopt) const
     {
-        const QJsonValue value = object.value(QLatin1String(key));
+        const JsonRef value = object.value(key);
         if (value.isUndefined() && fallback)
             return *fallback;
-        const QJsonValue present = required(object, path, key);
+        const JsonRef present = required(object, key);
         if (!present.isString())
-            fail(member(path, QLatin1String(key)),
-                QStringLiteral("expected a string, found %1").arg(jsonTypeName(present)));
+            fail(present, QStringLiteral("expected a string, found %1").arg(present.typeName()));
         return present.toString();
     }
 
-    double number(const QJsonObject &object, const QString &path, const char *key,
-        std::optional<double> fallback = std::nullopt) const
+    double number(const JsonRef &object, const char *key, std::optional<double> fallback = std::nullopt) const
     {
-        const QJsonValue value = object.value(QLatin1String(key));
+        const JsonRef value = object.value(key);
         if (value.isUndefined() && fallback)
             return *fallback;
-        const QJsonValue present = required(object, path, key);
+        const JsonRef present = required(object, key);
         if (!present.isDouble())
-            fail(member(path, QLatin1String(key)),
-                QStringLiteral("expected a number, found %1").arg(jsonTypeName(present)));
+            fail(present, QStringLiteral("expected a number, found %1").arg(present.typeName()));
         return present.toDouble();
     }
 
-    qint32 integer(const QJsonObject &object, const QString &path, const char *key,
-        std::optional<qint32> fallback = std::nullopt) const
+    qint32 integer(const JsonRef &object, const char *key, std::optional<qint32> fallback = std::nullopt) const
     {
-        const QJsonValue value = object.value(QLatin1String(key));
+        const JsonRef value = object.value(key);
         if (value.isUndefined() && fallback)
             return *fallback;
-        const double number = this->number(object, path, key);
+        const double number = this->number(object, key);
         if (number != std::nearbyint(number) || number < -2147483648.0 || number > 2147483647.0)
-            fail(member(path, QLatin1String(key)),
+            fail(value,
                 QStringLiteral("expected a whole number from -2147483648 to 2147483647, found %1")
                     .arg(numberText(number, -1)));
         return qint32(number);
     }
 
-    bool boolean(const QJsonObject &object, const QString &path, const char *key,
-        std::optional<bool> fallback = std::nullopt) const
+    bool boolean(const JsonRef &object, const char *key, std::optional<bool> fallback = std::nullopt) const
     {
-        const QJsonValue value = object.value(QLatin1String(key));
+        const JsonRef value = object.value(key);
         if (value.isUndefined() && fallback)
             return *fallback;
-        const QJsonValue present = required(object, path, key);
+        const JsonRef present = required(object, key);
         if (!present.isBool())
-            fail(member(path, QLatin1String(key)),
-                QStringLiteral("expected true or false, found %1").arg(jsonTypeName(present)));
+            fail(present, QStringLiteral("expected true or false, found %1").arg(present.typeName()));
         return present.toBool();
     }
 
-    QString programId(const QJsonObject &object, const QString &path, const char *key, bool allowEmpty) const
+    QString programId(const JsonRef &object, const char *key, bool allowEmpty) const
     {
-        static const QRegularExpression hex16(QStringLiteral("^[0-9A-Fa-f]{16}$"));
-        const QString id = string(object, path, key, allowEmpty ? std::optional<QString>(QString()) : std::nullopt);
-        if (!(allowEmpty && id.isEmpty()) && !hex16.match(id).hasMatch())
-            fail(member(path, QLatin1String(key)),
-                QStringLiteral("a program ID is 16 hexadecimal digits, found '%1'").arg(id));
+        const QString id = string(object, key, allowEmpty ? std::optional<QString>(QString()) : std::nullopt);
+        if (!(allowEmpty && id.isEmpty()) && !isHex16(id))
+            fail(object.value(key), QStringLiteral("a program ID is 16 hexadecimal digits, found '%1'").arg(id));
         return id;
     }
 
 private:
+    static bool isHex16(const QString &id)
+    {
+        if (id.size() != 16)
+            return false;
+        for (const QChar c : id) {
+            if (!isAsciiHexDigit(c.unicode()))
+                return false;
+        }
+        return true;
+    }
+    static bool isAsciiHexDigit(char16_t c)
+    {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    }
+
     QString m_source;
 };
 
@@ -188,7 +170,7 @@ private:
 void refuseDuplicateKeys(const QByteArray &json, const QString &source);
 
 // The "resourceSets" and "languages" sections (SimJsonResources.cpp).
-void readResourceSets(NetworkModel &model, const Reader &in, const QJsonValue &value);
-void readLanguages(NetworkModel &model, const Reader &in, const QJsonObject &root);
+void readResourceSets(NetworkModel &model, const Reader &in, const JsonRef &value);
+void readLanguages(NetworkModel &model, const Reader &in, const JsonRef &root);
 
 } // namespace Sim

@@ -18,18 +18,17 @@ public:
     {
     }
 
-    void readResourceSets(const QJsonValue &value) const
+    void readResourceSets(const JsonRef &value) const
     {
-        m_model.resourceSource = value;
-        const QString path = QStringLiteral("resourceSets");
-        const QJsonArray sets = m_in.array(value, path);
+        const JsonRef sets = m_in.array(value);
+        m_model.resourceSource = sets.toQt();
         for (int i = 0; i < sets.size(); ++i)
-            readResourceSet(sets.at(i), element(path, i));
+            readResourceSet(m_in.object(sets.at(i)));
         for (int i = 0; i < int(m_model.resourceSets.size()); ++i) {
             const ResourceSet &set = *m_model.resourceSets.at(size_t(i));
             for (int f = 0; f < int(set.formats.size()); ++f) {
                 if (!Resolver(m_model).typeOf(set.formats.at(size_t(f)))) {
-                    m_in.fail(member(element(element(path, i) + QStringLiteral(".formats"), f), QStringLiteral("type")),
+                    m_in.fail(sets.at(i).value("formats").at(f).value("type"),
                         QStringLiteral("no type '%1' in this resource set or a lower scope")
                             .arg(set.formats.at(size_t(f)).typeName));
                 }
@@ -37,205 +36,185 @@ public:
         }
     }
 
-    void readResourceSet(const QJsonValue &value, const QString &path) const
+    void readResourceSet(const JsonRef &o) const
     {
-        const QJsonObject o = m_in.object(value, path);
-        m_in.onlyKeys(o, path,
-            { "programId", "scope", "typeFile", "formatFile", "languageFile", "types", "formats", "unitTexts" });
+        m_in.onlyKeys(
+            o, { "programId", "scope", "typeFile", "formatFile", "languageFile", "types", "formats", "unitTexts" });
         auto set = std::make_unique<ResourceSet>();
-        set->programId = m_in.programId(o, path, "programId", true).toUpper();
-        set->scope = m_in.integer(o, path, "scope");
+        set->programId = m_in.programId(o, "programId", true).toUpper();
+        set->scope = m_in.integer(o, "scope");
         if (set->scope < 0)
-            m_in.fail(member(path, QStringLiteral("scope")), QStringLiteral("a scope is 0 or more"));
-        set->typeFile = m_in.string(o, path, "typeFile");
-        set->formatFile = m_in.string(o, path, "formatFile");
-        set->languageFile = m_in.string(o, path, "languageFile");
+            m_in.fail(o.value("scope"), QStringLiteral("a scope is 0 or more"));
+        set->typeFile = m_in.string(o, "typeFile");
+        set->formatFile = m_in.string(o, "formatFile");
+        set->languageFile = m_in.string(o, "languageFile");
         for (const auto &other : m_model.resourceSets) {
             if (other->scope == set->scope && other->programId.compare(set->programId, Qt::CaseInsensitive) == 0)
-                m_in.fail(path, QStringLiteral("a second resource set for the same program ID and scope"));
+                m_in.fail(o, QStringLiteral("a second resource set for the same program ID and scope"));
         }
-        const QJsonArray types
-            = m_in.array(o.value(QLatin1String("types")).isUndefined() ? QJsonArray() : o.value(QLatin1String("types")),
-                member(path, QStringLiteral("types")));
+        const JsonRef types = m_in.optionalArray(o, "types");
         set->types.reserve(size_t(types.size()));
         for (int i = 0; i < types.size(); ++i)
-            set->types.push_back(readType(types.at(i), element(member(path, QStringLiteral("types")), i), *set));
-        const QJsonArray formats = m_in.array(
-            o.value(QLatin1String("formats")).isUndefined() ? QJsonArray() : o.value(QLatin1String("formats")),
-            member(path, QStringLiteral("formats")));
+            set->types.push_back(readType(m_in.object(types.at(i)), *set));
+        const JsonRef formats = m_in.optionalArray(o, "formats");
         for (int i = 0; i < formats.size(); ++i)
-            set->formats.push_back(
-                readFormat(formats.at(i), element(member(path, QStringLiteral("formats")), i), *set));
-        if (o.contains(QLatin1String("unitTexts")))
-            readUnitTexts(o.value(QLatin1String("unitTexts")), member(path, QStringLiteral("unitTexts")), *set);
+            set->formats.push_back(readFormat(m_in.object(formats.at(i)), *set));
+        if (o.contains("unitTexts"))
+            readUnitTexts(m_in.object(o.value("unitTexts")), *set);
         m_model.resourceSets.push_back(std::move(set));
-        m_model.chains.clear(); // a lookup made while reading must not miss this set
+        m_model.forgetChains(); // a lookup made while reading must not miss this set
     }
 
-    NumericLimits readLimits(const QJsonObject &o, const QString &path) const
+    NumericLimits readLimits(const JsonRef &o) const
     {
         NumericLimits limits;
-        const bool hasMin = o.contains(QLatin1String("min"));
-        if (hasMin != o.contains(QLatin1String("max")))
-            m_in.fail(path, QStringLiteral("\"min\" and \"max\" come together"));
+        const bool hasMin = o.contains("min");
+        if (hasMin != o.contains("max"))
+            m_in.fail(o, QStringLiteral("\"min\" and \"max\" come together"));
         if (hasMin) {
             limits.hasRange = true;
-            limits.minimum = m_in.number(o, path, "min");
-            limits.maximum = m_in.number(o, path, "max");
+            limits.minimum = m_in.number(o, "min");
+            limits.maximum = m_in.number(o, "max");
             if (limits.minimum > limits.maximum)
-                m_in.fail(member(path, QStringLiteral("min")), QStringLiteral("\"min\" is above \"max\""));
+                m_in.fail(o.value("min"), QStringLiteral("\"min\" is above \"max\""));
         }
-        limits.resolution = m_in.number(o, path, "resolution", 0.0);
+        limits.resolution = m_in.number(o, "resolution", 0.0);
         if (limits.resolution < 0)
-            m_in.fail(member(path, QStringLiteral("resolution")), QStringLiteral("a resolution is 0 or more"));
+            m_in.fail(o.value("resolution"), QStringLiteral("a resolution is 0 or more"));
         return limits;
     }
 
-    TypeDef readType(const QJsonValue &value, const QString &path, const ResourceSet &set) const
+    TypeDef readType(const JsonRef &o, const ResourceSet &set) const
     {
-        const QJsonObject o = m_in.object(value, path);
-        m_in.onlyKeys(o, path,
+        m_in.onlyKeys(o,
             { "name", "index", "kind", "unitIndex", "property", "inheritsNvType", "min", "max", "resolution", "members",
                 "fields", "text" });
         TypeDef type;
         type.set = &set;
-        type.name = m_in.string(o, path, "name");
+        type.name = m_in.string(o, "name");
         if (type.name.isEmpty())
-            m_in.fail(member(path, QStringLiteral("name")), QStringLiteral("a type needs a name"));
+            m_in.fail(o.value("name"), QStringLiteral("a type needs a name"));
         for (const TypeDef &other : set.types) {
             if (other.name.compare(type.name, Qt::CaseInsensitive) == 0)
-                m_in.fail(
-                    member(path, QStringLiteral("name")), QStringLiteral("a second type named %1").arg(type.name));
+                m_in.fail(o.value("name"), QStringLiteral("a second type named %1").arg(type.name));
         }
-        type.index = m_in.integer(o, path, "index", -1);
-        type.kind = m_in.integer(o, path, "kind", 0);
-        type.unitIndex = m_in.integer(o, path, "unitIndex", 0);
-        type.cpType = m_in.boolean(o, path, "property", false);
-        type.inheritsNvType = m_in.boolean(o, path, "inheritsNvType", false);
-        type.limits = readLimits(o, path);
-        const int definitions = int(o.contains(QLatin1String("members"))) + int(o.contains(QLatin1String("fields")))
-            + int(o.contains(QLatin1String("text")));
+        type.index = m_in.integer(o, "index", -1);
+        type.kind = m_in.integer(o, "kind", 0);
+        type.unitIndex = m_in.integer(o, "unitIndex", 0);
+        type.cpType = m_in.boolean(o, "property", false);
+        type.inheritsNvType = m_in.boolean(o, "inheritsNvType", false);
+        type.limits = readLimits(o);
+        const int definitions = int(o.contains("members")) + int(o.contains("fields")) + int(o.contains("text"));
         if (definitions > 1)
-            m_in.fail(path, QStringLiteral("a type has at most one of \"members\", \"fields\" and \"text\""));
-        if (o.contains(QLatin1String("members"))) {
+            m_in.fail(o, QStringLiteral("a type has at most one of \"members\", \"fields\" and \"text\""));
+        if (o.contains("members")) {
             type.valueClass = ValueClass::Enumeration;
-            const QString membersPath = member(path, QStringLiteral("members"));
-            const QJsonObject members = m_in.object(o.value(QLatin1String("members")), membersPath);
+            const JsonRef members = m_in.object(o.value("members"));
             QSet<qint32> values;
-            for (auto it = members.constBegin(); it != members.constEnd(); ++it) {
-                if (m_in.isComment(it, membersPath))
+            for (int i = 0; i < members.size(); ++i) {
+                const JsonRef entry = members.at(i);
+                if (m_in.isComment(entry))
                     continue;
-                const double number = it.value().toDouble(0.5);
+                const double number = entry.isDouble() ? entry.toDouble() : 0.5;
                 // Checked before the conversion, which is undefined outside 32 bits.
-                if (!it.value().isDouble() || number != std::nearbyint(number) || number < -2147483648.0
-                    || number > 2147483647.0)
-                    m_in.fail(member(membersPath, it.key()), QStringLiteral("a member's value is a whole number"));
+                if (number != std::nearbyint(number) || number < -2147483648.0 || number > 2147483647.0)
+                    m_in.fail(entry, QStringLiteral("a member's value is a whole number"));
                 const qint32 memberValue = qint32(number);
                 if (values.contains(memberValue))
-                    m_in.fail(
-                        member(membersPath, it.key()), QStringLiteral("a second member of value %1").arg(memberValue));
+                    m_in.fail(entry, QStringLiteral("a second member of value %1").arg(memberValue));
                 values.insert(memberValue);
-                type.members.append(EnumMemberDef { it.key(), memberValue });
+                type.members.append(EnumMemberDef { entry.key(), memberValue });
             }
             std::sort(type.members.begin(), type.members.end(),
                 [](const EnumMemberDef &a, const EnumMemberDef &b) { return a.value < b.value; });
-        } else if (o.contains(QLatin1String("fields"))) {
+        } else if (o.contains("fields")) {
             type.valueClass = ValueClass::Fields;
-            const QString fieldsPath = member(path, QStringLiteral("fields"));
-            const QJsonArray fields = m_in.array(o.value(QLatin1String("fields")), fieldsPath);
-            if (fields.isEmpty())
-                m_in.fail(fieldsPath, QStringLiteral("a structure has at least one field"));
+            const JsonRef fields = m_in.array(o.value("fields"));
+            if (fields.size() == 0)
+                m_in.fail(fields, QStringLiteral("a structure has at least one field"));
             for (int i = 0; i < fields.size(); ++i) {
-                const QString fieldPath = element(fieldsPath, i);
-                const QJsonObject f = m_in.object(fields.at(i), fieldPath);
-                m_in.onlyKeys(f, fieldPath, { "name", "min", "max", "resolution" });
-                type.fields.append(FieldDef { m_in.string(f, fieldPath, "name"), readLimits(f, fieldPath) });
+                const JsonRef f = m_in.object(fields.at(i));
+                m_in.onlyKeys(f, { "name", "min", "max", "resolution" });
+                type.fields.append(FieldDef { m_in.string(f, "name"), readLimits(f) });
             }
-        } else if (o.contains(QLatin1String("text"))) {
+        } else if (o.contains("text")) {
             type.valueClass = ValueClass::Text;
-            const QString textPath = member(path, QStringLiteral("text"));
-            const QJsonObject t = m_in.object(o.value(QLatin1String("text")), textPath);
-            m_in.onlyKeys(t, textPath, { "minFields", "maxFields", "numeric", "layout" });
-            type.text.minFields = m_in.integer(t, textPath, "minFields", 0);
-            type.text.maxFields = m_in.integer(t, textPath, "maxFields", 0);
-            type.text.numeric = m_in.boolean(t, textPath, "numeric", false);
-            type.text.layout = m_in.string(t, textPath, "layout", QString());
+            const JsonRef t = m_in.object(o.value("text"));
+            m_in.onlyKeys(t, { "minFields", "maxFields", "numeric", "layout" });
+            type.text.minFields = m_in.integer(t, "minFields", 0);
+            type.text.maxFields = m_in.integer(t, "maxFields", 0);
+            type.text.numeric = m_in.boolean(t, "numeric", false);
+            type.text.layout = m_in.string(t, "layout", QString());
             if (!type.text.layout.isEmpty() && type.text.layout != QLatin1String("nvType"))
-                m_in.fail(member(textPath, QStringLiteral("layout")), QStringLiteral("the only layout is \"nvType\""));
+                m_in.fail(t.value("layout"), QStringLiteral("the only layout is \"nvType\""));
             if (type.text.maxFields > 0 && type.text.maxFields < type.text.minFields)
-                m_in.fail(member(textPath, QStringLiteral("maxFields")), QStringLiteral("below \"minFields\""));
+                m_in.fail(t.value("maxFields"), QStringLiteral("below \"minFields\""));
         }
         return type;
     }
 
-    FormatDef readFormat(const QJsonValue &value, const QString &path, const ResourceSet &set) const
+    FormatDef readFormat(const JsonRef &o, const ResourceSet &set) const
     {
-        const QJsonObject o = m_in.object(value, path);
-        m_in.onlyKeys(o, path, { "name", "type", "unitIndex", "scale", "offset", "decimals", "fieldDecimals" });
+        m_in.onlyKeys(o, { "name", "type", "unitIndex", "scale", "offset", "decimals", "fieldDecimals" });
         FormatDef format;
         format.set = &set;
-        format.name = m_in.string(o, path, "name");
+        format.name = m_in.string(o, "name");
         if (format.name.isEmpty() || format.name.startsWith(QLatin1Char('#')))
-            m_in.fail(member(path, QStringLiteral("name")), QStringLiteral("a format needs a name without prefix"));
+            m_in.fail(o.value("name"), QStringLiteral("a format needs a name without prefix"));
         for (const FormatDef &other : set.formats) {
             if (other.name.compare(format.name, Qt::CaseInsensitive) == 0)
-                m_in.fail(
-                    member(path, QStringLiteral("name")), QStringLiteral("a second format named %1").arg(format.name));
+                m_in.fail(o.value("name"), QStringLiteral("a second format named %1").arg(format.name));
         }
-        format.typeName = m_in.string(o, path, "type");
-        format.unitIndex = m_in.integer(o, path, "unitIndex", 0);
-        format.scale = m_in.number(o, path, "scale", 1.0);
+        format.typeName = m_in.string(o, "type");
+        format.unitIndex = m_in.integer(o, "unitIndex", 0);
+        format.scale = m_in.number(o, "scale", 1.0);
         if (format.scale == 0)
-            m_in.fail(member(path, QStringLiteral("scale")), QStringLiteral("a scale cannot be 0"));
-        format.offset = m_in.number(o, path, "offset", 0.0);
-        format.decimals = m_in.integer(o, path, "decimals", -1);
+            m_in.fail(o.value("scale"), QStringLiteral("a scale cannot be 0"));
+        format.offset = m_in.number(o, "offset", 0.0);
+        format.decimals = m_in.integer(o, "decimals", -1);
         if (format.decimals < -1 || format.decimals > 15)
-            m_in.fail(member(path, QStringLiteral("decimals")), QStringLiteral("decimals lie between -1 and 15"));
-        if (o.contains(QLatin1String("fieldDecimals"))) {
-            const QString listPath = member(path, QStringLiteral("fieldDecimals"));
-            const QJsonArray list = m_in.array(o.value(QLatin1String("fieldDecimals")), listPath);
+            m_in.fail(o.value("decimals"), QStringLiteral("decimals lie between -1 and 15"));
+        if (o.contains("fieldDecimals")) {
+            const JsonRef list = m_in.array(o.value("fieldDecimals"));
             for (int i = 0; i < list.size(); ++i) {
-                if (!list.at(i).isDouble() || list.at(i).toDouble() != std::nearbyint(list.at(i).toDouble())
-                    || list.at(i).toDouble() < -1 || list.at(i).toDouble() > 15)
-                    m_in.fail(element(listPath, i), QStringLiteral("expected a whole number from -1 to 15"));
-                format.fieldDecimals.append(list.at(i).toInt());
+                const double decimals = list.at(i).toDouble();
+                if (!list.at(i).isDouble() || decimals != std::nearbyint(decimals) || decimals < -1 || decimals > 15)
+                    m_in.fail(list.at(i), QStringLiteral("expected a whole number from -1 to 15"));
+                format.fieldDecimals.append(int(decimals));
             }
         }
         return format;
     }
 
-    void readUnitTexts(const QJsonValue &value, const QString &path, ResourceSet &set) const
+    void readUnitTexts(const JsonRef &languages, ResourceSet &set) const
     {
-        const QJsonObject languages = m_in.object(value, path);
-        for (auto language = languages.constBegin(); language != languages.constEnd(); ++language) {
-            if (m_in.isComment(language, path))
+        for (int l = 0; l < languages.size(); ++l) {
+            const JsonRef language = languages.at(l);
+            if (m_in.isComment(language))
                 continue;
-            const QString languagePath = member(path, language.key());
-            const QJsonObject texts = m_in.object(language.value(), languagePath);
-            for (auto text = texts.constBegin(); text != texts.constEnd(); ++text) {
-                if (m_in.isComment(text, languagePath))
+            const JsonRef texts = m_in.object(language);
+            for (int i = 0; i < texts.size(); ++i) {
+                const JsonRef text = texts.at(i);
+                if (m_in.isComment(text))
                     continue;
                 bool ok = false;
                 const qint32 index = text.key().toInt(&ok);
                 if (!ok || index <= 0)
-                    m_in.fail(
-                        member(languagePath, text.key()), QStringLiteral("a unit index is a whole number above 0"));
-                if (!text.value().isString())
-                    m_in.fail(member(languagePath, text.key()),
-                        QStringLiteral("expected a string, found %1").arg(jsonTypeName(text.value())));
-                set.unitTexts[language.key()].insert(index, text.value().toString());
+                    m_in.fail(text, QStringLiteral("a unit index is a whole number above 0"));
+                if (!text.isString())
+                    m_in.fail(text, QStringLiteral("expected a string, found %1").arg(text.typeName()));
+                set.unitTexts[language.key()].insert(index, text.toString());
             }
         }
     }
 
-    void readLanguages(const QJsonObject &root) const
+    void readLanguages(const JsonRef &root) const
     {
-        const QString path = QStringLiteral("languages");
-        if (root.contains(path)) {
-            m_model.languageSource = root.value(path);
-            const QJsonArray languages = m_in.array(root.value(path), path);
+        if (root.contains("languages")) {
+            const JsonRef languages = m_in.array(root.value("languages"));
+            m_model.languageSource = languages.toQt();
             for (int i = 0; i < languages.size(); ++i)
-                m_model.languages.push_back(readLanguage(languages.at(i), element(path, i)));
+                m_model.languages.push_back(readLanguage(m_in.object(languages.at(i))));
         } else {
             LanguageDef english;
             english.code = QStringLiteral("en");
@@ -243,46 +222,43 @@ public:
             english.fontName = QStringLiteral("MS Sans Serif");
             m_model.languages.push_back(english);
         }
-        m_model.language = m_in.string(root, QString(), "language", m_model.languages.front().code);
+        m_model.language = m_in.string(root, "language", m_model.languages.front().code);
         if (!m_model.languageDef(m_model.language))
             m_in.fail(
                 QStringLiteral("language"), QStringLiteral("no language '%1' in \"languages\"").arg(m_model.language));
     }
 
-    LanguageDef readLanguage(const QJsonValue &value, const QString &path) const
+    LanguageDef readLanguage(const JsonRef &o) const
     {
-        const QJsonObject o = m_in.object(value, path);
-        m_in.onlyKeys(o, path, { "code", "name", "fontName", "charset", "strings" });
+        m_in.onlyKeys(o, { "code", "name", "fontName", "charset", "strings" });
         LanguageDef language;
-        language.code = m_in.string(o, path, "code");
+        language.code = m_in.string(o, "code");
         if (language.code.isEmpty() || m_model.languageDef(language.code))
-            m_in.fail(member(path, QStringLiteral("code")), QStringLiteral("a language needs a code of its own"));
-        language.name = m_in.string(o, path, "name", language.code);
-        language.fontName = m_in.string(o, path, "fontName", QString());
-        const qint32 charset = m_in.integer(o, path, "charset", 0);
+            m_in.fail(o.value("code"), QStringLiteral("a language needs a code of its own"));
+        language.name = m_in.string(o, "name", language.code);
+        language.fontName = m_in.string(o, "fontName", QString());
+        const qint32 charset = m_in.integer(o, "charset", 0);
         if (charset < 0 || charset > 255)
-            m_in.fail(
-                member(path, QStringLiteral("charset")), QStringLiteral("a character set lies between 0 and 255"));
+            m_in.fail(o.value("charset"), QStringLiteral("a character set lies between 0 and 255"));
         language.charset = qint16(charset);
-        if (o.contains(QLatin1String("strings"))) {
-            const QString stringsPath = member(path, QStringLiteral("strings"));
-            const QJsonObject applications = m_in.object(o.value(QLatin1String("strings")), stringsPath);
-            for (auto app = applications.constBegin(); app != applications.constEnd(); ++app) {
-                if (m_in.isComment(app, stringsPath))
+        if (o.contains("strings")) {
+            const JsonRef applications = m_in.object(o.value("strings"));
+            for (int a = 0; a < applications.size(); ++a) {
+                const JsonRef app = applications.at(a);
+                if (m_in.isComment(app))
                     continue;
-                const QString appPath = member(stringsPath, app.key());
-                const QJsonObject texts = m_in.object(app.value(), appPath);
+                const JsonRef texts = m_in.object(app);
                 QMap<QString, QString> &table = language.applications[app.key()];
-                for (auto text = texts.constBegin(); text != texts.constEnd(); ++text) {
-                    if (m_in.isComment(text, appPath))
+                for (int i = 0; i < texts.size(); ++i) {
+                    const JsonRef text = texts.at(i);
+                    if (m_in.isComment(text))
                         continue;
                     const QString key = text.key().trimmed().toUpper();
-                    if (!text.value().isString())
-                        m_in.fail(member(appPath, text.key()),
-                            QStringLiteral("expected a string, found %1").arg(jsonTypeName(text.value())));
+                    if (!text.isString())
+                        m_in.fail(text, QStringLiteral("expected a string, found %1").arg(text.typeName()));
                     if (key.isEmpty() || table.contains(key))
-                        m_in.fail(member(appPath, text.key()), QStringLiteral("an empty or repeated key"));
-                    table.insert(key, text.value().toString());
+                        m_in.fail(text, QStringLiteral("an empty or repeated key"));
+                    table.insert(key, text.toString());
                 }
             }
         }
@@ -296,12 +272,12 @@ private:
 
 } // namespace
 
-void readResourceSets(NetworkModel &model, const Reader &in, const QJsonValue &value)
+void readResourceSets(NetworkModel &model, const Reader &in, const JsonRef &value)
 {
     SectionReader(model, in).readResourceSets(value);
 }
 
-void readLanguages(NetworkModel &model, const Reader &in, const QJsonObject &root)
+void readLanguages(NetworkModel &model, const Reader &in, const JsonRef &root)
 {
     SectionReader(model, in).readLanguages(root);
 }

@@ -149,6 +149,10 @@ struct CpNode
 
     QString effectiveTypeName() const { return typeName.isEmpty() ? name : typeName; }
     const DeviceNode *device() const;
+
+    // Found once (Resolver::namedType): names, owners and resource sets do not change after loading.
+    mutable const TypeDef *namedType = nullptr;
+    mutable bool namedTypeKnown = false;
 };
 
 struct NvNode
@@ -165,6 +169,12 @@ struct NvNode
     BlockNode *block = nullptr;
 
     CpNode *cp(const QString &cpName) const;
+
+    // Found once, as a property's: the type its "type" names, and its SCPTnvType property.
+    mutable const TypeDef *namedType = nullptr;
+    mutable bool namedTypeKnown = false;
+    mutable const CpNode *nvTypeCp = nullptr;
+    mutable bool nvTypeCpKnown = false;
 };
 
 struct BlockNode
@@ -218,10 +228,8 @@ struct LanguageDef
 // An SCPTnvType text as parsed: every copy of a device repeats the same few texts.
 struct ParsedNvType
 {
-    bool valid = false;
-    QString programId;
-    qint32 scope = 0;
-    qint32 index = 0;
+    const TypeDef *type = nullptr; // the type the text names
+    QString failure; // why there is none
 };
 
 struct NetworkModel
@@ -233,13 +241,16 @@ struct NetworkModel
     QString comment; // the top level's
     SystemNode system;
     std::vector<std::unique_ptr<DeviceNode>> devices;
+    // The devices by case-folded name, filled with the list: every call names its device,
+    // and a search of thousands would make each call grow with the network.
+    QHash<QString, DeviceNode *> deviceIndex;
     std::vector<std::unique_ptr<ResourceSet>> resourceSets;
     std::vector<LanguageDef> languages;
     QString language; // the language in use
     // The resource and language sections as loaded, written back unchanged on save.
     QJsonValue resourceSource;
     QJsonValue languageSource;
-    // SCPTnvType texts parsed so far, by text: a variable's type is asked for on every read.
+    // SCPTnvType texts resolved so far, by text: a variable's type is asked for on every read.
     mutable QHash<QString, ParsedNvType> parsedNvTypes;
     // The resource sets a program ID sees from a scope down, highest first, and the types
     // found in them by name, by program ID and scope: every value looks its type up. The
@@ -250,6 +261,14 @@ struct NetworkModel
         QHash<QString, const TypeDef *> types;
     };
     mutable QHash<QPair<QString, qint32>, Chain> chains;
+    // The chain asked for last: the values of one device ask for the same one in a row.
+    mutable Chain *lastChain = nullptr;
+    mutable QPair<QString, qint32> lastChainKey;
+    void forgetChains() const
+    {
+        chains.clear();
+        lastChain = nullptr;
+    }
 
     DeviceNode *device(const QString &deviceName) const;
     const LanguageDef *languageDef(const QString &code) const;

@@ -13,6 +13,12 @@ namespace Sim {
 
 // ---- model accessors
 
+// Case folding keeps a text's length, so a length that differs settles it without the slower comparison.
+static bool sameNameIgnoringCase(const QString &a, const QString &b)
+{
+    return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
 const EnumMemberDef *TypeDef::member(qint32 value) const
 {
     for (const EnumMemberDef &m : members) {
@@ -25,7 +31,7 @@ const EnumMemberDef *TypeDef::member(qint32 value) const
 const EnumMemberDef *TypeDef::member(const QString &memberName) const
 {
     for (const EnumMemberDef &m : members) {
-        if (m.name.compare(memberName, Qt::CaseInsensitive) == 0)
+        if (sameNameIgnoringCase(m.name, memberName))
             return &m;
     }
     return nullptr;
@@ -68,7 +74,7 @@ const DeviceNode *CpNode::device() const
 template<typename Node> static Node *byName(const std::vector<std::unique_ptr<Node>> &nodes, const QString &name)
 {
     for (const auto &node : nodes) {
-        if (node->name.compare(name, Qt::CaseInsensitive) == 0)
+        if (sameNameIgnoringCase(node->name, name))
             return node.get();
     }
     return nullptr;
@@ -91,7 +97,7 @@ BlockNode *DeviceNode::block(const QString &blockName) const
 
 DeviceNode *NetworkModel::device(const QString &deviceName) const
 {
-    return byName(devices, deviceName);
+    return deviceIndex.value(deviceName.toCaseFolded());
 }
 
 const LanguageDef *NetworkModel::languageDef(const QString &code) const
@@ -161,17 +167,25 @@ QVector<const ResourceSet *> Resolver::chain(const QString &programId, qint32 to
 
 NetworkModel::Chain &Resolver::cachedChain(const QString &programId, qint32 topScope) const
 {
+    if (m_model.lastChain && m_model.lastChainKey.second == topScope && m_model.lastChainKey.first == programId)
+        return *m_model.lastChain;
     const QPair<QString, qint32> key(programId, topScope);
-    if (const auto known = m_model.chains.find(key); known != m_model.chains.end())
+    if (const auto known = m_model.chains.find(key); known != m_model.chains.end()) {
+        m_model.lastChain = &*known;
+        m_model.lastChainKey = key;
         return *known;
+    }
     NetworkModel::Chain chain;
     for (qint32 scope = topScope; scope >= 0; --scope) {
         if (const ResourceSet *s = set(programId, scope))
             chain.sets.append(s);
     }
     if (m_model.chains.size() > 256) // program IDs asked for one by one must not pile up
-        m_model.chains.clear();
-    return *m_model.chains.insert(key, chain);
+        m_model.forgetChains();
+    // An insertion may move the chains kept so far.
+    m_model.lastChain = &*m_model.chains.insert(key, chain);
+    m_model.lastChainKey = key;
+    return *m_model.lastChain;
 }
 
 const ResourceSet *Resolver::setOfFile(const QString &path, QString ResourceSet::*file) const
@@ -311,45 +325,61 @@ const TypeDef *Resolver::nvType(const NvNode &nv, QString *why) const
             *why = reason;
         return nullptr;
     };
-    const DeviceNode *device = nv.block ? nv.block->device : nullptr;
-    if (const CpNode *nvTypeCp = nv.cp(QStringLiteral("SCPTnvType"))) {
-        auto parsed = m_model.parsedNvTypes.constFind(nvTypeCp->value.text);
-        if (parsed == m_model.parsedNvTypes.constEnd()) {
-            NvTypeRef text;
-            ParsedNvType entry;
-            entry.valid = parseNvTypeText(nvTypeCp->value.text, text);
-            entry.programId = text.programId;
-            entry.scope = text.scope;
-            entry.index = text.index;
+    if (!nv.nvTypeCpKnown) {
+        nv.nvTypeCp = nv.cp(QStringLiteral("SCPTnvType"));
+        nv.nvTypeCpKnown = true;
+    }
+    if (const CpNode *nvTypeCp = nv.nvTypeCp) {
+        auto resolved = m_model.parsedNvTypes.constFind(nvTypeCp->value.text);
+        if (resolved == m_model.parsedNvTypes.constEnd()) {
             if (m_model.parsedNvTypes.size() > 1024) // texts written one by one must not pile up
                 m_model.parsedNvTypes.clear();
-            parsed = m_model.parsedNvTypes.insert(nvTypeCp->value.text, entry);
+            resolved = m_model.parsedNvTypes.insert(nvTypeCp->value.text, resolveNvTypeText(nvTypeCp->value.text));
         }
-        const ParsedNvType &ref = *parsed;
-        if (!ref.valid)
-            return failWith(QStringLiteral("SCPTnvType '%1' is not a valid type reference").arg(nvTypeCp->value.text));
-        const ResourceSet *s = set(ref.programId, ref.scope);
-        if (!s)
-            return failWith(
-                QStringLiteral("no resource set for program ID %1, scope %2").arg(ref.programId).arg(ref.scope));
-        const TypeDef *type = nvTypeByIndex(*s, ref.index);
-        if (!type)
-            return failWith(
-                QStringLiteral("scope %1 has no network-variable type of index %2").arg(ref.scope).arg(ref.index));
-        return type;
+        return resolved->type ? resolved->type : failWith(resolved->failure);
     }
     if (nv.typeName.isEmpty())
         return failWith(QStringLiteral("the network variable has neither SCPTnvType nor a type"));
-    const TypeDef *type = device ? typeByName(device->programId, device->scope, nv.typeName) : nullptr;
+    if (!nv.namedTypeKnown) {
+        const DeviceNode *device = nv.block ? nv.block->device : nullptr;
+        nv.namedType = device ? typeByName(device->programId, device->scope, nv.typeName) : nullptr;
+        nv.namedTypeKnown = true;
+    }
+    const TypeDef *type = nv.namedType;
     if (!type || type->cpType)
         return failWith(QStringLiteral("unknown network-variable type '%1'").arg(nv.typeName));
     return type;
 }
 
+ParsedNvType Resolver::resolveNvTypeText(const QString &text) const
+{
+    ParsedNvType result;
+    NvTypeRef ref;
+    if (!parseNvTypeText(text, ref)) {
+        result.failure = QStringLiteral("SCPTnvType '%1' is not a valid type reference").arg(text);
+    } else if (const ResourceSet *s = set(ref.programId, ref.scope); !s) {
+        result.failure
+            = QStringLiteral("no resource set for program ID %1, scope %2").arg(ref.programId).arg(ref.scope);
+    } else if (!(result.type = nvTypeByIndex(*s, ref.index))) {
+        result.failure
+            = QStringLiteral("scope %1 has no network-variable type of index %2").arg(ref.scope).arg(ref.index);
+    }
+    return result;
+}
+
+const TypeDef *Resolver::namedType(const CpNode &cp) const
+{
+    if (!cp.namedTypeKnown) {
+        const DeviceNode *device = cp.device();
+        cp.namedType = device ? typeByName(device->programId, device->scope, cp.effectiveTypeName()) : nullptr;
+        cp.namedTypeKnown = true;
+    }
+    return cp.namedType;
+}
+
 const TypeDef *Resolver::cpType(const CpNode &cp, QString *why) const
 {
-    const DeviceNode *device = cp.device();
-    const TypeDef *type = device ? typeByName(device->programId, device->scope, cp.effectiveTypeName()) : nullptr;
+    const TypeDef *type = namedType(cp);
     if (!type) {
         if (why)
             *why = QStringLiteral("unknown property type '%1'").arg(cp.effectiveTypeName());

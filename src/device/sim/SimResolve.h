@@ -69,6 +69,8 @@ public:
     // nullptr with the reason in *why when the type cannot be resolved.
     const TypeDef *nvType(const NvNode &nv, QString *why = nullptr) const;
     const TypeDef *cpType(const CpNode &cp, QString *why = nullptr) const;
+    // The type a property's name or "type" names in its device's sets, before any inheriting.
+    const TypeDef *namedType(const CpNode &cp) const;
     // As cpType and typeOf, throwing DeviceError when there is none.
     const TypeDef &requireCpType(const CpNode &cp) const;
     const TypeDef &requireTypeOf(const FormatDef &format) const;
@@ -82,6 +84,7 @@ private:
         const DeviceNode *device, const TypeDef &type, const QString &formatName, bool difference = false) const;
 
     NetworkModel::Chain &cachedChain(const QString &programId, qint32 topScope) const;
+    ParsedNvType resolveNvTypeText(const QString &text) const;
     static const FormatDef *findDefaultFormat(const TypeDef &type, qint16 measurementSystem, bool difference);
 
     const NetworkModel &m_model;

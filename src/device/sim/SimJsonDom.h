@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: MIT
+// The database text as the reader walks it: every value in one array, strings left in
+// the text until asked for, object members in the order Qt's JSON object keeps them
+// (sorted keys), and each value able to say where it is ("devices[3].blocks[0].name")
+// only when an error needs it. A database of thousands of devices is read without a
+// Qt JSON tree and without a path string per value.
+#pragma once
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QString>
+#include <memory>
+#include <vector>
+
+namespace Sim {
+
+class JsonDom;
+
+// One value of the document, or nothing (a member that is absent).
+class JsonRef
+{
+public:
+    static constexpr quint32 Absent = 0xFFFFFFFFu; // no node: an absent member, the document's parent
+
+    bool isUndefined() const { return m_node == Absent; }
+    bool isNull() const;
+    bool isBool() const;
+    bool isDouble() const;
+    bool isString() const;
+    bool isArray() const;
+    bool isObject() const;
+
+    bool toBool() const;
+    double toDouble() const;
+    QString toString() const; // a null string for anything but a string, as Qt's
+    // "a string", "a number", ...: what was found where something else was expected.
+    QString typeName() const;
+
+    // Arrays: the elements; objects: the members in key order.
+    int size() const;
+    JsonRef at(int index) const;
+    // Objects: the member of that key, or an absent value that still knows its place.
+    JsonRef value(const char *key) const;
+    bool contains(const char *key) const { return !value(key).isUndefined(); }
+
+    // A member's key; empty for anything else.
+    QString key() const;
+    bool keyIs(const char *key) const;
+
+    // Where the value is, for a message: "" for the whole document, "devices[3].name";
+    // an absent member gives its parent's path and its key.
+    QString path() const;
+
+    // The value as Qt's JSON, for the sections the model keeps as they were read.
+    QJsonValue toQt() const;
+
+private:
+    friend class JsonDom;
+    JsonRef(const JsonDom *dom, quint32 node, quint32 parent = Absent, const char *absentKey = nullptr)
+        : m_dom(dom)
+        , m_node(node)
+        , m_parent(parent)
+        , m_absentKey(absentKey)
+    {
+    }
+    const JsonDom *m_dom = nullptr;
+    quint32 m_node = Absent;
+    quint32 m_parent = Absent; // only for an absent member
+    const char *m_absentKey = nullptr;
+};
+
+class JsonDom
+{
+public:
+    // The document of a text whose top level is an object, read directly when the text is
+    // plain JSON: UTF-8 without a byte-order mark, keys without escapes, no control
+    // characters, no surrogate escapes or noncharacters, numbers as JSON writes them, no
+    // repeated key. Anything else gives nullptr, and the caller lets Qt's parser decide
+    // (its error messages, its leniencies) and hands its result to fromQt. A text
+    // accepted here reads exactly as Qt would read it.
+    static std::unique_ptr<JsonDom> parse(const QByteArray &json);
+    static std::unique_ptr<JsonDom> fromQt(const QJsonObject &root);
+
+    JsonRef root() const { return JsonRef(this, 0); }
+
+    enum class Kind : quint8 { Null, Bool, Number, String, Array, Object };
+    enum Flag : quint8 {
+        Escaped = 1, // a string with escapes
+        NonAscii = 2, // a string to read as UTF-8
+        Integer = 4, // a whole number Qt keeps as a 64-bit integer; its digits are first and count
+        KeyDecoded = 8, // a member whose key had escapes: key and keyLength are in the decoded keys
+    };
+
+    struct Node
+    {
+        quint32 parent = JsonRef::Absent;
+        quint32 key = 0; // a member's key: offset and length of its UTF-8 bytes in the buffer
+        quint32 keyLength = 0;
+        quint32 first = 0; // a string's bytes in the buffer; a container's entries in children
+        quint32 count = 0;
+        double number = 0; // also a Boolean's value
+        Kind kind = Kind::Null;
+        bool member = false;
+        quint8 flags = 0;
+    };
+
+private:
+    friend class JsonRef;
+    friend class JsonTextParser;
+    friend class JsonQtImport;
+    const Node &node(quint32 index) const { return m_nodes[index]; }
+    const char *keyBytes(const Node &node) const
+    {
+        return (node.flags & KeyDecoded ? m_decodedKeys.constData() : m_buffer.constData()) + node.key;
+    }
+    QString decodedString(const Node &node) const;
+    // The UTF-8 bytes of a string's text between its quotes, escapes resolved.
+    static void appendUnescaped(QByteArray &to, const char *text, quint32 length);
+
+    QByteArray m_buffer; // the text, or the strings copied out of Qt's document
+    std::vector<Node> m_nodes;
+    std::vector<quint32> m_children;
+    QByteArray m_decodedKeys;
+};
+
+} // namespace Sim
