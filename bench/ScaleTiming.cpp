@@ -5,6 +5,7 @@
 #include "BenchSetup.h"
 #include "NetworkGenerator.h"
 
+#include "device/DeviceAccess.h"
 #include "device/sim/SimNetwork.h"
 
 #include <QJsonArray>
@@ -67,6 +68,9 @@ QVector<ScaleRow> measureScale(const QVector<int> &deviceCounts, int rounds)
                 ControlSetup setup(Kind::Hardware, last, network);
                 setup.init();
             });
+            // Destroyed here, not by the next round's opening, which replaces the installed device library.
+            DeviceAccess::install(nullptr);
+            network.reset();
         }
         row.qtParse = median(qtParse);
         row.load = median(load);

@@ -406,8 +406,9 @@ public:
         JsonDom::Node node;
         node.parent = parent;
         node.member = key != nullptr;
+        node.flags = JsonDom::FromQt;
         if (key)
-            append(*key, node.key, node.keyLength);
+            node.key = keep(*key);
         switch (value.type()) {
         case QJsonValue::Bool:
             node.kind = JsonDom::Kind::Bool;
@@ -417,14 +418,16 @@ public:
             node.kind = JsonDom::Kind::Number;
             node.number = value.toDouble();
             if (const QCborValue number = QCborValue::fromJsonValue(value); number.isInteger()) {
-                node.flags = JsonDom::Integer;
-                append(QString::number(number.toInteger()), node.first, node.count);
+                const QByteArray digits = QByteArray::number(number.toInteger());
+                node.flags |= JsonDom::Integer;
+                node.first = quint32(m_dom.m_buffer.size());
+                node.count = quint32(digits.size());
+                m_dom.m_buffer.append(digits);
             }
             break;
         case QJsonValue::String:
             node.kind = JsonDom::Kind::String;
-            node.flags = JsonDom::NonAscii; // read back as UTF-8
-            append(value.toString(), node.first, node.count);
+            node.first = keep(value.toString());
             break;
         case QJsonValue::Array:
         case QJsonValue::Object:
@@ -457,12 +460,10 @@ public:
     }
 
 private:
-    void append(const QString &text, quint32 &first, quint32 &count)
+    quint32 keep(const QString &text)
     {
-        const QByteArray utf8 = text.toUtf8();
-        first = quint32(m_dom.m_buffer.size());
-        count = quint32(utf8.size());
-        m_dom.m_buffer.append(utf8);
+        m_dom.m_qtStrings.append(text);
+        return quint32(m_dom.m_qtStrings.size() - 1);
     }
 
     JsonDom &m_dom;
@@ -477,6 +478,8 @@ std::unique_ptr<JsonDom> JsonDom::fromQt(const QJsonObject &root)
 
 QString JsonDom::decodedString(const Node &node) const
 {
+    if (node.flags & FromQt)
+        return m_qtStrings.at(node.first);
     const char *text = m_buffer.constData() + node.first;
     if (!(node.flags & Escaped))
         return node.flags & NonAscii ? QString::fromUtf8(text, node.count) : QString::fromLatin1(text, node.count);
@@ -622,7 +625,10 @@ QString JsonRef::key() const
     if (isUndefined())
         return m_absentKey ? QString::fromUtf8(m_absentKey) : QString();
     const JsonDom::Node &n = m_dom->node(m_node);
-    return n.member ? QString::fromUtf8(m_dom->keyBytes(n), n.keyLength) : QString();
+    if (!n.member)
+        return QString();
+    return n.flags & JsonDom::FromQt ? m_dom->m_qtStrings.at(n.key)
+                                     : QString::fromUtf8(m_dom->keyBytes(n), n.keyLength);
 }
 
 bool JsonRef::keyIs(const char *key) const
@@ -630,6 +636,8 @@ bool JsonRef::keyIs(const char *key) const
     if (isUndefined())
         return false;
     const JsonDom::Node &n = m_dom->node(m_node);
+    if (n.flags & JsonDom::FromQt)
+        return n.member && m_dom->m_qtStrings.at(n.key) == QLatin1String(key);
     return n.member && strlen(key) == n.keyLength && memcmp(m_dom->keyBytes(n), key, n.keyLength) == 0;
 }
 

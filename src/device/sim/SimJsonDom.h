@@ -10,6 +10,7 @@
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -90,6 +91,7 @@ public:
         NonAscii = 2, // a string to read as UTF-8
         Integer = 4, // a whole number Qt keeps as a 64-bit integer; its digits are first and count
         KeyDecoded = 8, // a member whose key had escapes: key and keyLength are in the decoded keys
+        FromQt = 16, // a string (first) and a member's key (key) are Qt's own, in qtStrings
     };
 
     struct Node
@@ -118,7 +120,9 @@ private:
     // The UTF-8 bytes of a string's text between its quotes, escapes resolved.
     static void appendUnescaped(QByteArray &to, const char *text, quint32 length);
 
-    QByteArray m_buffer; // the text, or the strings copied out of Qt's document
+    QByteArray m_buffer; // the text, or the integers' digits of Qt's document
+    // Strings and keys of Qt's document as Qt read them: a lone surrogate has no UTF-8 form.
+    QStringList m_qtStrings;
     std::vector<Node> m_nodes;
     std::vector<quint32> m_children;
     QByteArray m_decodedKeys;

@@ -9,6 +9,7 @@
 #include "device/sim/SimValues.h"
 
 #include <QJsonDocument>
+#include <QJsonObject>
 
 namespace Sim {
 namespace {
@@ -335,7 +336,13 @@ void readModel(NetworkModel &model, const QByteArray &json, const QString &sourc
         if (!qtDocument.isObject())
             throw LoadError(QStringLiteral("%1: (top level): expected an object").arg(sourceName));
         refuseDuplicateKeys(json, sourceName);
-        document = JsonDom::fromQt(qtDocument.object());
+        const QJsonObject root = qtDocument.object();
+        ModelReader(model, sourceName).read(JsonDom::fromQt(root)->root());
+        // The sections kept as read stay Qt's own: a rebuilt object would order keys
+        // beyond the first plane of Unicode differently.
+        model.resourceSource = root.value(QLatin1String("resourceSets"));
+        model.languageSource = root.value(QLatin1String("languages"));
+        return;
     }
     ModelReader(model, sourceName).read(document->root());
 }
