@@ -158,8 +158,8 @@ private:
         }
         const auto begin = m_pending.begin() + std::ptrdiff_t(mark);
         std::sort(begin, m_pending.end(), [this](quint32 a, quint32 b) { return keyLess(a, b); });
-        for (auto it = begin; it + 1 < m_pending.end(); ++it) {
-            if (!keyLess(*it, *(it + 1)))
+        for (size_t i = mark + 1; i < m_pending.size(); ++i) {
+            if (!keyLess(m_pending[i - 1], m_pending[i]))
                 return false; // a repeated key: refused with its place by the caller's check
         }
         closeContainer(index, JsonDom::Kind::Object, mark);
