@@ -11,9 +11,10 @@
 
 namespace Sim {
 
-// The order in which a QJsonObject keeps (and Qt writes) its keys: by UTF-16 code unit,
-// so "\U0001F600" (a surrogate pair) comes before "\uE000". The caller of key() writes the
-// keys of an object in this order.
+// The order in which a QJsonObject built with insert() keeps (and Qt writes) its keys: by
+// UTF-16 code unit, so "\U0001F600" (a surrogate pair) comes before "\uE000". (Qt's reader
+// orders the keys it reads by code point, the other way round; value() writes an object in
+// whatever order it holds.) The caller of key() writes the keys of an object in this order.
 inline bool jsonKeyLess(QStringView a, QStringView b)
 {
     return a.compare(b, Qt::CaseSensitive) < 0;
