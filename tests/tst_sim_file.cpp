@@ -3,6 +3,7 @@
 // text in Qt's own layout, duplicate keys and what is not a UTF-8 regular file refused
 // with a clear message, a save that fails saying why, and links.
 #include "device/sim/SimFile.h"
+#include "support/SavedTextOracle.h"
 #include "support/SimFixture.h"
 
 #include <QDir>
@@ -93,29 +94,6 @@ QByteArray utf16(const char *text, bool bigEndian)
     for (const char *c = text; *c; ++c)
         bytes += bigEndian ? QByteArray(1, '\0') + *c : QByteArray(1, *c) + '\0';
     return bytes;
-}
-
-// The network part of the database as the save's tree held it: objects built key by key
-// (QJsonObject::insert orders keys by UTF-16 unit, whereas Qt's reader orders what it reads
-// by code point, so "\U0001F600" and "\uE000" change places) and numbers as doubles (a
-// QJsonValue(double) keeps an integral double beyond 2^53 a double, "1e+16", whereas the
-// text read back holds the integer 10000000000000000).
-QJsonValue asSavedTree(const QJsonValue &value)
-{
-    if (value.isArray()) {
-        QJsonArray array;
-        for (const QJsonValue &element : value.toArray())
-            array.append(asSavedTree(element));
-        return array;
-    }
-    if (value.isObject()) {
-        const QJsonObject read = value.toObject();
-        QJsonObject built;
-        for (auto member = read.begin(); member != read.end(); ++member)
-            built.insert(member.key(), asSavedTree(member.value()));
-        return built;
-    }
-    return value.isDouble() ? QJsonValue(value.toDouble()) : value;
 }
 
 // The first line where two texts part, for a failure message.
@@ -242,9 +220,7 @@ void TestSimFile::savedTextIsQtLayout()
     QFETCH(QByteArray, database);
     QFETCH(QByteArrayList, written);
     const QByteArray saved = Sim::Network::fromJson(database, QStringLiteral("database"))->toJson();
-    QJsonObject tree = QJsonDocument::fromJson(saved).object();
-    tree.insert(QStringLiteral("devices"), asSavedTree(tree.value(QStringLiteral("devices"))));
-    const QByteArray qtText = QJsonDocument(tree).toJson(QJsonDocument::Indented);
+    const QByteArray qtText = TestSupport::qtWrittenSave(saved);
     QVERIFY2(saved == qtText, firstDifference(saved, qtText).constData());
     QCOMPARE(Sim::Network::fromJson(saved, QStringLiteral("saved"))->toJson(), saved);
     for (const QByteArray &text : written)
