@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The database file itself: comments kept in place through a load and a save, duplicate
-// keys and what is not a UTF-8 regular file refused with a clear message, a save that
-// fails saying why, and links.
+// The database file itself: comments kept in place through a load and a save, the saved
+// text in Qt's own layout, duplicate keys and what is not a UTF-8 regular file refused
+// with a clear message, a save that fails saying why, and links.
 #include "device/sim/SimFile.h"
+#include "support/SavedTextOracle.h"
 #include "support/SimFixture.h"
 
 #include <QDir>
@@ -95,6 +96,50 @@ QByteArray utf16(const char *text, bool bigEndian)
     return bytes;
 }
 
+// The first line where two texts part, for a failure message.
+QByteArray firstDifference(const QByteArray &actual, const QByteArray &expected)
+{
+    const QList<QByteArray> a = actual.split('\n');
+    const QList<QByteArray> e = expected.split('\n');
+    for (int i = 0; i < qMax(a.size(), e.size()); ++i) {
+        if (a.value(i) != e.value(i))
+            return "line " + QByteArray::number(i + 1) + ": " + a.value(i) + " | expected: " + e.value(i);
+    }
+    return {};
+}
+
+// A device whose names and comments need escapes and text beyond ASCII, whose property
+// names sort differently by UTF-16 unit than by code point, with empty lists and numbers
+// of every kind Qt writes its own way. (A quote is \u0022 here: moc misreads \" in a raw string.)
+const char OddDevice[] = R"({
+  "name": "Ger\u00e4t \u00227\u0022 \\ \t\u0001\u001f\u007f \ud83d\ude00 \u2028",
+  "comment": "/\b\f\n\r \u00ff\uffff",
+  "programId": "9000A53D0A040410", "scope": 3, "commissioned": false, "state": 2,
+  "blocks": [
+    { "name": "empty", "cps": {}, "nvs": [] },
+    { "name": "\u00e9", "comment": "",
+      "cps": {
+        "comment": "list",
+        "\ud83d\ude00": { "type": "SNVT_temp_f", "value": 1e20 },
+        "\ue000": { "type": "SNVT_temp_f", "value": 0.1, "comment": "\u0000" },
+        "\ufffd": { "type": "SNVT_temp_f", "value": -0.0 },
+        "Z": { "type": "SNVT_temp_f", "value": 123456789012345678 },
+        "a": { "type": "SNVT_temp_f", "value": 5.0 },
+        "commentary": { "type": "SNVT_temp_f", "value": 1e-5 },
+        "b": { "type": "SNVT_temp_f", "value": 1e15 },
+        "c": { "type": "SNVT_temp_f", "value": 1e16 },
+        "d": { "type": "SNVT_temp_f", "value": 0.0001 },
+        "k\u0022\\\t\u0001/": { "type": "SNVT_temp_f", "value": -1e-300 }
+      },
+      "nvs": [
+        { "name": "f", "type": "SNVT_temp_f", "value": 1e37, "cps": { "comment": "only a comment" },
+          "generator": { "kind": "wave", "period": 1e300, "amplitude": 0.1, "noise": 2.5e-300, "comment": "" } },
+        { "name": "s", "type": "SNVT_switch", "value": [50.5, -1], "cps": {} },
+        { "name": "o", "type": "SNVT_occupancy", "value": "OC_STANDBY" }
+      ] }
+  ]
+})";
+
 } // namespace
 
 class TestSimFile : public QObject
@@ -110,6 +155,8 @@ private slots:
     void cleanup() { sim.reset(); }
 
     void commentsSurviveLoadAndSave();
+    void savedTextIsQtLayout_data();
+    void savedTextIsQtLayout();
     void refused_data();
     void refused();
     void saveFailureSaysWhy_data();
@@ -138,6 +185,46 @@ void TestSimFile::commentsSurviveLoadAndSave()
     QCOMPARE(commentsOf(saved), commentsOf(text));
     QCOMPARE(commentLines(saved), commentLines(text));
     QCOMPARE(Sim::Network::load(path)->toJson(), saved);
+}
+
+// Qt itself is the judge: what a QJsonObject tree of the saved text gives back from
+// QJsonDocument::toJson is the saved text, key order, indentation, escapes and number
+// texts included; and the saved text loads to itself.
+void TestSimFile::savedTextIsQtLayout_data()
+{
+    QTest::addColumn<QByteArray>("database");
+    QTest::addColumn<QByteArrayList>("written"); // texts the save must contain
+
+    const QByteArray sample = readAll(TestSupport::SimFixture::sampleNetworkPath());
+    QTest::newRow("sample network") << sample << QByteArrayList { "\"value\": 21.5", "\"comment\": \"The input" };
+    for (const char *name : { "hardware-structure.json", "mkorvane-network.json", "network-nv.json" })
+        QTest::newRow(name) << readAll(TestSupport::SimFixture::testDataPath(QString::fromLatin1(name)))
+                            << QByteArrayList();
+    int objects = 0;
+    const QJsonValue commented = withComments(QJsonDocument::fromJson(sample).object(), QString(), objects);
+    QTest::newRow("comments everywhere") << QJsonDocument(commented.toObject()).toJson()
+                                         << QByteArrayList { "\\\" \\\\ \\t\\u0001 \u00b0 \u20ac\\nnext line\"" };
+
+    QJsonObject odd = QJsonDocument::fromJson(sample).object();
+    QJsonArray devices = odd.value(QStringLiteral("devices")).toArray();
+    devices.append(QJsonDocument::fromJson(OddDevice).object());
+    odd.insert(QStringLiteral("devices"), devices);
+    QTest::newRow("odd names, numbers and empty lists")
+        << QJsonDocument(odd).toJson(QJsonDocument::Compact)
+        << QByteArrayList { "\\t\\u0001\\u001f\x7f \xf0\x9f\x98\x80", "\"empty\"", "1e+20", "123456789012345680",
+               "\"value\": 0\n", "1e+300", "2.5e-300", "1e-05", "1000000000000000", "1e+16", "1e-04" };
+}
+
+void TestSimFile::savedTextIsQtLayout()
+{
+    QFETCH(QByteArray, database);
+    QFETCH(QByteArrayList, written);
+    const QByteArray saved = Sim::Network::fromJson(database, QStringLiteral("database"))->toJson();
+    const QByteArray qtText = TestSupport::qtWrittenSave(saved);
+    QVERIFY2(saved == qtText, firstDifference(saved, qtText).constData());
+    QCOMPARE(Sim::Network::fromJson(saved, QStringLiteral("saved"))->toJson(), saved);
+    for (const QByteArray &text : written)
+        QVERIFY2(saved.contains(text), text.constData());
 }
 
 void TestSimFile::refused_data()

@@ -6,7 +6,6 @@
 #include "device/sim/SimModel.h"
 
 #include <QByteArray>
-#include <QJsonValue>
 
 namespace Sim {
 
@@ -18,8 +17,5 @@ void readModel(NetworkModel &model, const QByteArray &json, const QString &sourc
 // The database text of the model: the network part as it is now, the resource sets
 // and language tables as they were read.
 QByteArray writeModel(const NetworkModel &model);
-
-// A stored value as the database writes it; the inverse of what readModel accepts.
-QJsonValue valueToJson(const StoredValue &value, const TypeDef &type);
 
 } // namespace Sim
