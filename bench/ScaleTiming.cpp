@@ -7,6 +7,7 @@
 
 #include "device/DeviceAccess.h"
 #include "device/sim/SimNetwork.h"
+#include "shared/ProcessState.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -68,7 +69,9 @@ QVector<ScaleRow> measureScale(const QVector<int> &deviceCounts, int rounds)
                 ControlSetup setup(Kind::Hardware, last, network);
                 setup.init();
             });
-            // Destroyed here, not by the next round's opening, which replaces the installed device library.
+            // Destroyed here, not in the next round's opening, which would replace the installed
+            // device library and the controls' shared system, the last holders of this network.
+            MKorvane::setCurrentSystem(nullptr);
             DeviceAccess::install(nullptr);
             network.reset();
         }
