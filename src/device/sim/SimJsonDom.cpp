@@ -641,6 +641,26 @@ bool JsonRef::keyIs(const char *key) const
     return n.member && strlen(key) == n.keyLength && memcmp(m_dom->keyBytes(n), key, n.keyLength) == 0;
 }
 
+QByteArrayView JsonRef::keyBytes() const
+{
+    if (isUndefined())
+        return {};
+    const JsonDom::Node &n = m_dom->node(m_node);
+    if (!n.member || (n.flags & JsonDom::FromQt))
+        return {};
+    return QByteArrayView(m_dom->keyBytes(n), n.keyLength);
+}
+
+QByteArrayView JsonRef::stringBytes() const
+{
+    if (!isString())
+        return {};
+    const JsonDom::Node &n = m_dom->node(m_node);
+    if (n.flags & (JsonDom::FromQt | JsonDom::Escaped))
+        return {};
+    return QByteArrayView(m_dom->m_buffer.constData() + n.first, n.count);
+}
+
 QString JsonRef::path() const
 {
     const auto join = [](const QString &parent, const QString &key) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
@@ -48,6 +49,12 @@ public:
     // A member's key; empty for anything else.
     QString key() const;
     bool keyIs(const char *key) const;
+
+    // The UTF-8 bytes of a member's key or of a string as they stand in the text, for
+    // sharing one QString among equal texts; empty (null) when there are none to share
+    // (escapes in a string, a document Qt read).
+    QByteArrayView keyBytes() const;
+    QByteArrayView stringBytes() const;
 
     // Where the value is, for a message: "" for the whole document, "devices[3].name";
     // an absent member gives its parent's path and its key.

@@ -10,6 +10,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <unordered_map>
 
 namespace Sim {
 namespace {
@@ -169,7 +170,7 @@ private:
                 continue;
             }
             auto cp = std::make_unique<CpNode>();
-            cp->name = entry.key();
+            cp->name = m_in.keyText(entry);
             cp->block = block;
             cp->nv = nv;
             JsonRef value = entry;
@@ -179,11 +180,26 @@ private:
                 cp->comment = m_in.comment(entry);
                 value = entry.value("value");
             }
-            Resolver(m_model).namedType(*cp); // now, while its names are at hand in the cache
+            findNamedType(*cp);
             m_cpValues.append(PendingValue { cp.get(), nullptr, value });
             cps.push_back(std::move(cp));
         }
         return cps;
+    }
+
+    // The type a property's name or "type" names in its device's resource sets, as
+    // Resolver::namedType finds it, remembered by the shared texts of program ID and name:
+    // the thousandth copy of a device costs no string hashing.
+    void findNamedType(const CpNode &cp)
+    {
+        const DeviceNode *device = cp.device();
+        const QString name = cp.effectiveTypeName();
+        const NamedTypeKey key { device->programId.constData(), device->scope, name.constData() };
+        auto known = m_namedTypes.find(key);
+        if (known == m_namedTypes.end())
+            known = m_namedTypes.emplace(key, Resolver(m_model).namedType(cp)).first;
+        cp.namedType = known->second;
+        cp.namedTypeKnown = true;
     }
 
     // ---- values
@@ -238,7 +254,7 @@ private:
             if (!format || !formatType)
                 m_in.fail(json, QStringLiteral("the type %1 has no format to read a text with").arg(type.name));
             try {
-                return parseValue(json.toString(), type, *format, *formatType);
+                return parseValue(m_in.stringText(json), type, *format, *formatType);
             } catch (const DeviceAccess::DeviceError &error) {
                 m_in.fail(json, error.description());
             }
@@ -247,7 +263,7 @@ private:
         case ValueClass::Text:
             if (!json.isString())
                 m_in.fail(json, QStringLiteral("%1 holds a text, found %2").arg(type.name, json.typeName()));
-            value.text = json.toString();
+            value.text = m_in.stringText(json);
             break;
         case ValueClass::Fields: {
             if (!json.isArray())
@@ -256,6 +272,7 @@ private:
                         .arg(type.name)
                         .arg(type.fields.size())
                         .arg(json.typeName()));
+            value.numbers.reserve(json.size());
             for (int i = 0; i < json.size(); ++i) {
                 if (!json.at(i).isDouble())
                     m_in.fail(json.at(i), QStringLiteral("expected a number, found %1").arg(json.at(i).typeName()));
@@ -277,8 +294,30 @@ private:
         return value;
     }
 
+    // Program ID, scope and name by the address of their texts: all of them stay in the
+    // model while it is read, so an address is not used again for another text.
+    struct NamedTypeKey
+    {
+        const QChar *programId;
+        qint32 scope;
+        const QChar *name;
+        bool operator==(const NamedTypeKey &other) const
+        {
+            return programId == other.programId && scope == other.scope && name == other.name;
+        }
+    };
+    struct NamedTypeKeyHash
+    {
+        size_t operator()(const NamedTypeKey &key) const
+        {
+            const std::hash<const void *> hash;
+            return hash(key.programId) ^ (hash(key.name) * 31) ^ size_t(key.scope);
+        }
+    };
+
     NetworkModel &m_model;
     Reader m_in;
+    std::unordered_map<NamedTypeKey, const TypeDef *, NamedTypeKeyHash> m_namedTypes;
     QVector<PendingValue> m_cpValues;
     QVector<PendingValue> m_nvValues;
     QVector<std::pair<NvNode *, JsonRef>> m_generators;

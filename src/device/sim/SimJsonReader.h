@@ -9,9 +9,31 @@
 #include "device/sim/SimValues.h"
 
 #include <cmath>
+#include <string_view>
+#include <unordered_map>
 #include <optional>
 
 namespace Sim {
+
+// One QString for each distinct text of a database: its thousands of devices repeat the
+// same names, and a shared string is one allocation where there would be thousands.
+class SharedTexts
+{
+public:
+    // The text of those UTF-8 bytes, the same string as for equal bytes before. The
+    // bytes must outlive this table (they are the document's).
+    QString text(QByteArrayView utf8)
+    {
+        const std::string_view bytes(utf8.data(), size_t(utf8.size()));
+        auto known = m_texts.find(bytes);
+        if (known == m_texts.end())
+            known = m_texts.emplace(bytes, utf8.isEmpty() ? QStringLiteral("") : QString::fromUtf8(utf8)).first;
+        return known->second;
+    }
+
+private:
+    std::unordered_map<std::string_view, QString> m_texts;
+};
 
 // Typed access to the document that fails with the file, the path and the reason.
 class Reader
@@ -29,6 +51,18 @@ public:
     }
 
     [[noreturn]] void fail(const JsonRef &at, const QString &what) const { fail(at.path(), what); }
+
+    // A member's key and a string's text, shared with equal ones read before.
+    QString keyText(const JsonRef &member) const
+    {
+        const QByteArrayView bytes = member.keyBytes();
+        return bytes.isNull() ? member.key() : m_texts.text(bytes);
+    }
+    QString stringText(const JsonRef &value) const
+    {
+        const QByteArrayView bytes = value.stringBytes();
+        return bytes.isNull() ? value.toString() : m_texts.text(bytes);
+    }
 
     const JsonRef &object(const JsonRef &value) const
     {
@@ -100,7 +134,7 @@ public:
         const JsonRef present = required(object, key);
         if (!present.isString())
             fail(present, QStringLiteral("expected a string, found %1").arg(present.typeName()));
-        return present.toString();
+        return stringText(present);
     }
 
     double number(const JsonRef &object, const char *key, std::optional<double> fallback = std::nullopt) const
@@ -163,6 +197,7 @@ private:
     }
 
     QString m_source;
+    mutable SharedTexts m_texts;
 };
 
 // Refuses a key that appears twice in one object, naming its line and column; the JSON
