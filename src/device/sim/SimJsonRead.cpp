@@ -285,6 +285,7 @@ private:
             if (!json.isDouble())
                 m_in.fail(
                     json, QStringLiteral("%1 holds a number or a text, found %2").arg(type.name, json.typeName()));
+            value.numbers.reserve(1);
             value.numbers.append(json.toDouble());
             break;
         }

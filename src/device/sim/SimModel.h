@@ -175,6 +175,10 @@ struct NvNode
     mutable bool namedTypeKnown = false;
     mutable const CpNode *nvTypeCp = nullptr;
     mutable bool nvTypeCpKnown = false;
+    // The type its SCPTnvType text named when last asked, with that text held: a text
+    // written since is another string, so the address tells whether it is the same one.
+    mutable QString resolvedNvTypeText;
+    mutable const TypeDef *resolvedNvType = nullptr;
 };
 
 struct BlockNode

@@ -330,12 +330,18 @@ const TypeDef *Resolver::nvType(const NvNode &nv, QString *why) const
         nv.nvTypeCpKnown = true;
     }
     if (const CpNode *nvTypeCp = nv.nvTypeCp) {
+        const QString &text = nvTypeCp->value.text;
+        if (nv.resolvedNvType && nv.resolvedNvTypeText.constData() == text.constData()
+            && nv.resolvedNvTypeText.size() == text.size())
+            return nv.resolvedNvType;
         auto resolved = m_model.parsedNvTypes.constFind(nvTypeCp->value.text);
         if (resolved == m_model.parsedNvTypes.constEnd()) {
             if (m_model.parsedNvTypes.size() > 1024) // texts written one by one must not pile up
                 m_model.parsedNvTypes.clear();
             resolved = m_model.parsedNvTypes.insert(nvTypeCp->value.text, resolveNvTypeText(nvTypeCp->value.text));
         }
+        nv.resolvedNvTypeText = text;
+        nv.resolvedNvType = resolved->type;
         return resolved->type ? resolved->type : failWith(resolved->failure);
     }
     if (nv.typeName.isEmpty())
