@@ -84,8 +84,8 @@ private:
                 return false;
             JsonDom::Node &n = m_dom.m_nodes[index];
             n.kind = JsonDom::Kind::String;
-            n.first = first;
-            n.count = count;
+            n.value.span.first = first;
+            n.value.span.count = count;
             n.flags |= flags;
             return true;
         }
@@ -107,7 +107,7 @@ private:
             return false;
         m_p += length;
         m_dom.m_nodes[index].kind = kind;
-        m_dom.m_nodes[index].number = value;
+        m_dom.m_nodes[index].value.number = value;
         return true;
     }
 
@@ -200,8 +200,8 @@ private:
     {
         JsonDom::Node &n = m_dom.m_nodes[index];
         n.kind = kind;
-        n.first = quint32(m_dom.m_children.size());
-        n.count = quint32(m_pending.size() - mark);
+        n.value.span.first = quint32(m_dom.m_children.size());
+        n.value.span.count = quint32(m_pending.size() - mark);
         m_dom.m_children.insert(m_dom.m_children.end(), m_pending.begin() + std::ptrdiff_t(mark), m_pending.end());
         m_pending.resize(mark);
     }
@@ -272,11 +272,22 @@ private:
         return !isNoncharacter(c);
     }
 
+    static bool isPlainAscii(char c)
+    {
+        const auto byte = quint8(c);
+        return byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\';
+    }
+
     bool parseString(quint32 &first, quint32 &count, quint8 &flags)
     {
         ++m_p;
         const char *start = m_p;
         while (m_p != m_end && *m_p != '"') {
+            // Most of a database's text is plain ASCII: no test but the one.
+            while (m_p != m_end && isPlainAscii(*m_p))
+                ++m_p;
+            if (m_p == m_end || *m_p == '"')
+                break;
             const quint8 c = quint8(*m_p);
             if (c == '\\') {
                 flags |= JsonDom::Escaped;
@@ -352,23 +363,21 @@ private:
                 return false;
         }
         JsonDom::Node &n = m_dom.m_nodes[index];
-        double value = 0;
+        n.kind = JsonDom::Kind::Number;
         long long integer = 0;
         const auto whole64 = std::from_chars(start, m_p, integer);
         if (whole && whole64.ptr == m_p && whole64.ec == std::errc()) {
-            value = double(integer);
             n.flags |= JsonDom::Integer;
-            n.first = offsetOf(start);
-            n.count = quint32(m_p - start);
-        } else {
-            const auto result = std::from_chars(start, m_p, value);
-            // Out of range and the smallest numbers: Qt's reading decides.
-            if (result.ec != std::errc() || result.ptr != m_p || !std::isfinite(value)
-                || (value != 0 && std::fabs(value) < DBL_MIN))
-                return false;
+            n.value.integer = integer;
+            return true;
         }
-        n.kind = JsonDom::Kind::Number;
-        n.number = value;
+        double value = 0;
+        const auto result = std::from_chars(start, m_p, value);
+        // Out of range and the smallest numbers: Qt's reading decides.
+        if (result.ec != std::errc() || result.ptr != m_p || !std::isfinite(value)
+            || (value != 0 && std::fabs(value) < DBL_MIN))
+            return false;
+        n.value.number = value;
         return true;
     }
 
@@ -412,22 +421,20 @@ public:
         switch (value.type()) {
         case QJsonValue::Bool:
             node.kind = JsonDom::Kind::Bool;
-            node.number = value.toBool() ? 1 : 0;
+            node.value.number = value.toBool() ? 1 : 0;
             break;
         case QJsonValue::Double:
             node.kind = JsonDom::Kind::Number;
-            node.number = value.toDouble();
             if (const QCborValue number = QCborValue::fromJsonValue(value); number.isInteger()) {
-                const QByteArray digits = QByteArray::number(number.toInteger());
                 node.flags |= JsonDom::Integer;
-                node.first = quint32(m_dom.m_buffer.size());
-                node.count = quint32(digits.size());
-                m_dom.m_buffer.append(digits);
+                node.value.integer = number.toInteger();
+            } else {
+                node.value.number = value.toDouble();
             }
             break;
         case QJsonValue::String:
             node.kind = JsonDom::Kind::String;
-            node.first = keep(value.toString());
+            node.value.span.first = keep(value.toString());
             break;
         case QJsonValue::Array:
         case QJsonValue::Object:
@@ -450,10 +457,10 @@ public:
                 children.push_back(add(it.value(), index, &memberKey));
             }
         }
-        m_dom.m_nodes[index].first
-            = value.isArray() || value.isObject() ? quint32(m_dom.m_children.size()) : m_dom.m_nodes[index].first;
+        m_dom.m_nodes[index].value.span.first
+            = value.isArray() || value.isObject() ? quint32(m_dom.m_children.size()) : m_dom.m_nodes[index].value.span.first;
         if (value.isArray() || value.isObject()) {
-            m_dom.m_nodes[index].count = quint32(children.size());
+            m_dom.m_nodes[index].value.span.count = quint32(children.size());
             m_dom.m_children.insert(m_dom.m_children.end(), children.begin(), children.end());
         }
         return index;
@@ -479,12 +486,12 @@ std::unique_ptr<JsonDom> JsonDom::fromQt(const QJsonObject &root)
 QString JsonDom::decodedString(const Node &node) const
 {
     if (node.flags & FromQt)
-        return m_qtStrings.at(node.first);
-    const char *text = m_buffer.constData() + node.first;
+        return m_qtStrings.at(node.value.span.first);
+    const char *text = m_buffer.constData() + node.value.span.first;
     if (!(node.flags & Escaped))
-        return node.flags & NonAscii ? QString::fromUtf8(text, node.count) : QString::fromLatin1(text, node.count);
+        return node.flags & NonAscii ? QString::fromUtf8(text, node.value.span.count) : QString::fromLatin1(text, node.value.span.count);
     QByteArray utf8;
-    appendUnescaped(utf8, text, node.count);
+    appendUnescaped(utf8, text, node.value.span.count);
     return QString::fromUtf8(utf8);
 }
 
@@ -560,12 +567,15 @@ bool JsonRef::isObject() const
 
 bool JsonRef::toBool() const
 {
-    return isBool() && m_dom->node(m_node).number != 0;
+    return isBool() && m_dom->node(m_node).value.number != 0;
 }
 
 double JsonRef::toDouble() const
 {
-    return isDouble() ? m_dom->node(m_node).number : 0.0;
+    if (!isDouble())
+        return 0.0;
+    const JsonDom::Node &n = m_dom->node(m_node);
+    return n.flags & JsonDom::Integer ? double(n.value.integer) : n.value.number;
 }
 
 QString JsonRef::toString() const
@@ -596,14 +606,14 @@ QString JsonRef::typeName() const
 
 int JsonRef::size() const
 {
-    return isArray() || isObject() ? int(m_dom->node(m_node).count) : 0;
+    return isArray() || isObject() ? int(m_dom->node(m_node).value.span.count) : 0;
 }
 
 JsonRef JsonRef::at(int index) const
 {
     if (index < 0 || index >= size())
         return JsonRef(m_dom, Absent);
-    return JsonRef(m_dom, m_dom->m_children[m_dom->node(m_node).first + quint32(index)]);
+    return JsonRef(m_dom, m_dom->m_children[m_dom->node(m_node).value.span.first + quint32(index)]);
 }
 
 JsonRef JsonRef::value(const char *key) const
@@ -612,8 +622,8 @@ JsonRef JsonRef::value(const char *key) const
         return JsonRef(m_dom, Absent, m_node, key);
     // Members are few; a binary search would not pay for itself.
     const JsonDom::Node &object = m_dom->node(m_node);
-    for (quint32 i = 0; i < object.count; ++i) {
-        const quint32 child = m_dom->m_children[object.first + i];
+    for (quint32 i = 0; i < object.value.span.count; ++i) {
+        const quint32 child = m_dom->m_children[object.value.span.first + i];
         if (JsonRef(m_dom, child).keyIs(key))
             return JsonRef(m_dom, child);
     }
@@ -638,7 +648,12 @@ bool JsonRef::keyIs(const char *key) const
     const JsonDom::Node &n = m_dom->node(m_node);
     if (n.flags & JsonDom::FromQt)
         return n.member && m_dom->m_qtStrings.at(n.key) == QLatin1String(key);
-    return n.member && strlen(key) == n.keyLength && memcmp(m_dom->keyBytes(n), key, n.keyLength) == 0;
+    if (!n.member)
+        return false;
+    const char *bytes = m_dom->keyBytes(n);
+    if (n.keyLength == 0 || bytes[0] != key[0]) // most keys differ at once
+        return n.keyLength == 0 && key[0] == '\0';
+    return strlen(key) == n.keyLength && memcmp(bytes, key, n.keyLength) == 0;
 }
 
 QByteArrayView JsonRef::keyBytes() const
@@ -658,7 +673,7 @@ QByteArrayView JsonRef::stringBytes() const
     const JsonDom::Node &n = m_dom->node(m_node);
     if (n.flags & (JsonDom::FromQt | JsonDom::Escaped))
         return {};
-    return QByteArrayView(m_dom->m_buffer.constData() + n.first, n.count);
+    return QByteArrayView(m_dom->m_buffer.constData() + n.value.span.first, n.value.span.count);
 }
 
 QString JsonRef::path() const
@@ -675,8 +690,8 @@ QString JsonRef::path() const
     if (n.member)
         return join(parent, key());
     const JsonDom::Node &array = m_dom->node(n.parent);
-    const auto begin = m_dom->m_children.begin() + std::ptrdiff_t(array.first);
-    const auto position = std::find(begin, begin + std::ptrdiff_t(array.count), m_node) - begin;
+    const auto begin = m_dom->m_children.begin() + std::ptrdiff_t(array.value.span.first);
+    const auto position = std::find(begin, begin + std::ptrdiff_t(array.value.span.count), m_node) - begin;
     return parent + QStringLiteral("[%1]").arg(position);
 }
 
@@ -691,13 +706,7 @@ QJsonValue JsonRef::toQt() const
         return toBool();
     case JsonDom::Kind::Number: {
         const JsonDom::Node &n = m_dom->node(m_node);
-        long long integer = 0;
-        if (n.flags & JsonDom::Integer) {
-            const char *digits = m_dom->m_buffer.constData() + n.first;
-            std::from_chars(digits, digits + n.count, integer);
-            return qint64(integer);
-        }
-        return n.number;
+        return n.flags & JsonDom::Integer ? QJsonValue(n.value.integer) : QJsonValue(n.value.number);
     }
     case JsonDom::Kind::String:
         return toString();

@@ -96,7 +96,7 @@ public:
     enum Flag : quint8 {
         Escaped = 1, // a string with escapes
         NonAscii = 2, // a string to read as UTF-8
-        Integer = 4, // a whole number Qt keeps as a 64-bit integer; its digits are first and count
+        Integer = 4, // a whole number Qt keeps as a 64-bit integer
         KeyDecoded = 8, // a member whose key had escapes: key and keyLength are in the decoded keys
         FromQt = 16, // a string (first) and a member's key (key) are Qt's own, in qtStrings
     };
@@ -106,9 +106,15 @@ public:
         quint32 parent = JsonRef::Absent;
         quint32 key = 0; // a member's key: offset and length of its UTF-8 bytes in the buffer
         quint32 keyLength = 0;
-        quint32 first = 0; // a string's bytes in the buffer; a container's entries in children
-        quint32 count = 0;
-        double number = 0; // also a Boolean's value
+        union {
+            struct
+            {
+                quint32 first; // a string's bytes in the buffer; a container's entries in children
+                quint32 count;
+            } span;
+            double number; // a number that is not Integer; a Boolean as 0 or 1
+            qint64 integer; // an Integer
+        } value {};
         Kind kind = Kind::Null;
         bool member = false;
         quint8 flags = 0;
