@@ -91,6 +91,8 @@ public:
     static std::unique_ptr<JsonDom> fromQt(const QJsonObject &root);
 
     JsonRef root() const { return JsonRef(this, 0); }
+    // How many values the document holds, containers and members included.
+    size_t valueCount() const { return m_nodes.size(); }
 
     enum class Kind : quint8 { Null, Bool, Number, String, Array, Object };
     enum Flag : quint8 {

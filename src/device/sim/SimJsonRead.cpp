@@ -10,6 +10,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <unordered_map>
 
 namespace Sim {
@@ -32,8 +33,10 @@ public:
     {
     }
 
-    void read(const JsonRef &root)
+    void read(const JsonDom &document)
     {
+        const JsonRef root = document.root();
+        m_valueCount = document.valueCount();
         m_in.onlyKeys(
             root, { "formatVersion", "catalog", "system", "devices", "resourceSets", "languages", "language" });
         m_model.comment = m_in.comment(root);
@@ -55,8 +58,13 @@ public:
         readSystem(m_in.object(m_in.required(root, "system")));
         const JsonRef devices = m_in.array(m_in.required(root, "devices"));
         m_model.devices.reserve(size_t(devices.size()));
-        for (int i = 0; i < devices.size(); ++i)
+        for (int i = 0; i < devices.size(); ++i) {
             readDevice(m_in.object(devices.at(i)));
+            if (i == 0) { // devices are much alike: room for as many values per device as the first has
+                m_cpValues.reserve(std::min(m_cpValues.size() * size_t(devices.size()), m_valueCount));
+                m_nvValues.reserve(std::min(m_nvValues.size() * size_t(devices.size()), m_valueCount));
+            }
+        }
         resolveValues();
     }
 
@@ -129,7 +137,7 @@ private:
             nv->cps = readCps(n, nullptr, nv.get(), nv->cpsComment);
             if (n.contains("generator"))
                 readGenerator(m_in.object(n.value("generator")), *nv);
-            m_nvValues.append(PendingValue { nullptr, nv.get(), n.value("value") });
+            m_nvValues.push_back(PendingValue { nullptr, nv.get(), n.value("value") });
             block->nvs.push_back(std::move(nv));
         }
         return block;
@@ -181,7 +189,7 @@ private:
                 value = entry.value("value");
             }
             findNamedType(*cp);
-            m_cpValues.append(PendingValue { cp.get(), nullptr, value });
+            m_cpValues.push_back(PendingValue { cp.get(), nullptr, value });
             cps.push_back(std::move(cp));
         }
         return cps;
@@ -219,11 +227,11 @@ private:
             return own && own->inheritsNvType;
         };
         // Properties with a type of their own (SCPTnvType among them), then the variables, then the rest.
-        std::vector<bool> inheriting(size_t(m_cpValues.size()));
-        for (qsizetype i = 0; i < m_cpValues.size(); ++i) {
-            inheriting[size_t(i)] = isInheriting(m_cpValues.at(i));
-            if (!inheriting[size_t(i)])
-                m_cpValues.at(i).cp->value = valueFromJson(m_cpValues.at(i), *typeOf(m_cpValues.at(i)));
+        std::vector<bool> inheriting(m_cpValues.size());
+        for (size_t i = 0; i < m_cpValues.size(); ++i) {
+            inheriting[i] = isInheriting(m_cpValues[i]);
+            if (!inheriting[i])
+                m_cpValues[i].cp->value = valueFromJson(m_cpValues[i], *typeOf(m_cpValues[i]));
         }
         for (const PendingValue &pending : m_nvValues)
             pending.nv->value = valueFromJson(pending, *typeOf(pending));
@@ -235,9 +243,9 @@ private:
                     QStringLiteral("only a variable holding one number can have a generator; %1 does not")
                         .arg(type->name));
         }
-        for (qsizetype i = 0; i < m_cpValues.size(); ++i) {
-            if (inheriting[size_t(i)])
-                m_cpValues.at(i).cp->value = valueFromJson(m_cpValues.at(i), *typeOf(m_cpValues.at(i)));
+        for (size_t i = 0; i < m_cpValues.size(); ++i) {
+            if (inheriting[i])
+                m_cpValues[i].cp->value = valueFromJson(m_cpValues[i], *typeOf(m_cpValues[i]));
         }
     }
 
@@ -253,11 +261,20 @@ private:
             const TypeDef *formatType = format ? Resolver(m_model).typeOf(*format) : nullptr;
             if (!format || !formatType)
                 m_in.fail(json, QStringLiteral("the type %1 has no format to read a text with").arg(type.name));
+            const QString text = m_in.stringText(json);
+            // Shared texts are remembered: copies of a device repeat the same values.
+            const bool shared = !json.stringBytes().isNull();
+            const TextValueKey key { text.constData(), &type };
+            if (const auto known = m_textValues.find(key); shared && known != m_textValues.end())
+                return known->second;
             try {
-                return parseValue(m_in.stringText(json), type, *format, *formatType);
+                value = parseValue(text, type, *format, *formatType);
             } catch (const DeviceAccess::DeviceError &error) {
                 m_in.fail(json, error.description());
             }
+            if (shared)
+                m_textValues.emplace(key, value);
+            return value;
         }
         switch (type.valueClass) {
         case ValueClass::Text:
@@ -316,11 +333,29 @@ private:
         }
     };
 
+    // A text value by the address of its shared text and its type; the text is held by the
+    // table of shared texts while the model is read.
+    struct TextValueKey
+    {
+        const QChar *text;
+        const TypeDef *type;
+        bool operator==(const TextValueKey &other) const { return text == other.text && type == other.type; }
+    };
+    struct TextValueKeyHash
+    {
+        size_t operator()(const TextValueKey &key) const
+        {
+            return std::hash<const void *>()(key.text) ^ (std::hash<const void *>()(key.type) * 31);
+        }
+    };
+
     NetworkModel &m_model;
     Reader m_in;
+    mutable std::unordered_map<TextValueKey, StoredValue, TextValueKeyHash> m_textValues;
+    size_t m_valueCount = 0; // of the document: more values than that cannot come
     std::unordered_map<NamedTypeKey, const TypeDef *, NamedTypeKeyHash> m_namedTypes;
-    QVector<PendingValue> m_cpValues;
-    QVector<PendingValue> m_nvValues;
+    std::vector<PendingValue> m_cpValues;
+    std::vector<PendingValue> m_nvValues;
     QVector<std::pair<NvNode *, JsonRef>> m_generators;
 };
 
@@ -377,14 +412,14 @@ void readModel(NetworkModel &model, const QByteArray &json, const QString &sourc
             throw LoadError(QStringLiteral("%1: (top level): expected an object").arg(sourceName));
         refuseDuplicateKeys(json, sourceName);
         const QJsonObject root = qtDocument.object();
-        ModelReader(model, sourceName).read(JsonDom::fromQt(root)->root());
+        ModelReader(model, sourceName).read(*JsonDom::fromQt(root));
         // The sections kept as read stay Qt's own: a rebuilt object would order keys
         // beyond the first plane of Unicode differently.
         model.resourceSource = root.value(QLatin1String("resourceSets"));
         model.languageSource = root.value(QLatin1String("languages"));
         return;
     }
-    ModelReader(model, sourceName).read(document->root());
+    ModelReader(model, sourceName).read(*document);
 }
 
 } // namespace Sim
