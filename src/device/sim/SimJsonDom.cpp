@@ -457,9 +457,8 @@ public:
                 children.push_back(add(it.value(), index, &memberKey));
             }
         }
-        m_dom.m_nodes[index].value.span.first
-            = value.isArray() || value.isObject() ? quint32(m_dom.m_children.size()) : m_dom.m_nodes[index].value.span.first;
         if (value.isArray() || value.isObject()) {
+            m_dom.m_nodes[index].value.span.first = quint32(m_dom.m_children.size());
             m_dom.m_nodes[index].value.span.count = quint32(children.size());
             m_dom.m_children.insert(m_dom.m_children.end(), children.begin(), children.end());
         }
@@ -489,7 +488,8 @@ QString JsonDom::decodedString(const Node &node) const
         return m_qtStrings.at(node.value.span.first);
     const char *text = m_buffer.constData() + node.value.span.first;
     if (!(node.flags & Escaped))
-        return node.flags & NonAscii ? QString::fromUtf8(text, node.value.span.count) : QString::fromLatin1(text, node.value.span.count);
+        return node.flags & NonAscii ? QString::fromUtf8(text, node.value.span.count)
+                                     : QString::fromLatin1(text, node.value.span.count);
     QByteArray utf8;
     appendUnescaped(utf8, text, node.value.span.count);
     return QString::fromUtf8(utf8);

@@ -9,9 +9,9 @@
 #include "device/sim/SimValues.h"
 
 #include <cmath>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
-#include <optional>
 
 namespace Sim {
 
