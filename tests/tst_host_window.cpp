@@ -122,6 +122,22 @@ private slots:
         QVERIFY(stored(cp).toDouble() == fixed.toDouble());
     }
 
+    // A structure other than the switch type has no send delta to write: its network side
+    // still counts as written, the edit is saved and nothing stays to be confirmed.
+    void structureWithoutSendDeltaIsWritten()
+    {
+        const QString block = QStringLiteral("HwInput[12]");
+        QVERIFY(window->selectInput(Controller, block));
+        QVERIFY(field(QStringLiteral("txtSend"))->isHidden());
+        field(QStringLiteral("txtHeart"))->setText(QStringLiteral("120"));
+        QVERIFY(window->apply());
+        const QString log = window->logText();
+        QVERIFY2(log.contains(block + QStringLiteral(", network side: written (this type has no send delta to write)")),
+            qPrintable(log));
+        QVERIFY(!window->isWindowModified());
+        QCOMPARE(stored(QStringLiteral("SCPTmaxSendTime"), block).toDouble(), 120.0);
+    }
+
     void failedSaveKeepsTheEdits()
     {
         TestSupport::SeamRecorder seams;

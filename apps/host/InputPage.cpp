@@ -158,7 +158,7 @@ bool InputPage::valueChanged() const
     return m_hardware->ValueChanged() || m_network->ValueChanged();
 }
 
-ControlOutcome InputPage::writeOne(bool changed, const std::function<bool()> &write)
+ControlOutcome InputPage::writeOne(bool changed, const std::function<bool()> &write, const QString &silentTrue)
 {
     ControlOutcome outcome;
     if (!changed)
@@ -169,12 +169,26 @@ ControlOutcome InputPage::writeOne(bool changed, const std::function<bool()> &wr
     // critical message while WriteValue returns False, so the messages count too.
     const bool interrupted = write();
     m_collecting = nullptr;
-    if (interrupted) {
+    if (interrupted && outcome.reasons.isEmpty() && !silentTrue.isEmpty()) {
+        outcome.reasons << silentTrue; // a True that is no failure: written, with the reason
+    } else if (interrupted) {
         outcome.state = ControlOutcome::NotWritten;
         if (outcome.reasons.isEmpty())
             outcome.reasons << tr("the write was interrupted");
     }
     return outcome;
+}
+
+QString InputPage::networkSilentTrue() const
+{
+    // The network control cannot write the send delta of a structure other than the
+    // switch type and says so only by returning True. Such a variable is the one whose
+    // send-delta row is hidden while its override is a text box (an enumeration hides the
+    // row too, but shows a list). Everything else was written, so it counts as written.
+    const QWidget *sendDelta = m_network->findChild<QWidget *>(QStringLiteral("txtSend"));
+    const QWidget *overrideText = m_network->findChild<QWidget *>(QStringLiteral("txtOver"));
+    const bool structure = sendDelta && overrideText && sendDelta->isHidden() && !overrideText->isHidden();
+    return structure ? tr("this type has no send delta to write") : QString();
 }
 
 PageOutcome InputPage::write()
@@ -183,7 +197,8 @@ PageOutcome InputPage::write()
     MKorvane::BusyPointer busy;
     PageOutcome outcome;
     outcome.hardware = writeOne(m_hardware->ValueChanged(), [this] { return m_hardware->WriteValue(); });
-    outcome.network = writeOne(m_network->ValueChanged(), [this] { return m_network->WriteValue(); });
+    outcome.network = writeOne(
+        m_network->ValueChanged(), [this] { return m_network->WriteValue(); }, networkSilentTrue());
     return outcome;
 }
 

@@ -64,7 +64,9 @@ private:
     void relayMessages();
     void take(const QString &side, const QString &Message, const QString &Modulename, const QString &FunctionName,
         qint32 TypeIndex);
-    ControlOutcome writeOne(bool changed, const std::function<bool()> &write);
+    // silentTrue: when not empty, a True from WriteValue without any message is no failure but this note.
+    ControlOutcome writeOne(bool changed, const std::function<bool()> &write, const QString &silentTrue = QString());
+    QString networkSilentTrue() const;
 
     QPointer<ctlSensorHardware> m_hardware;
     QPointer<ctlSensorNV> m_network;

@@ -612,6 +612,10 @@ Datei: %1
         <source>switching the language</source>
         <translation>beim Umschalten der Sprache</translation>
     </message>
+    <message>
+        <source>this type has no send delta to write</source>
+        <translation>dieser Typ hat kein Sendedelta zu schreiben</translation>
+    </message>
 </context>
 <context>
     <name>Host::LiveTrend</name>
