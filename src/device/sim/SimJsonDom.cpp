@@ -18,7 +18,7 @@ namespace Sim {
 class JsonTextParser
 {
 public:
-    JsonTextParser(JsonDom &dom)
+    explicit JsonTextParser(JsonDom &dom)
         : m_dom(dom)
         , m_base(dom.m_buffer.constData())
         , m_p(m_base)
