@@ -535,34 +535,9 @@ void JsonDom::appendUnescaped(QByteArray &to, const char *text, quint32 length)
 
 // ---- walking it
 
-bool JsonRef::isNull() const
+bool JsonRef::is(JsonKind kind) const
 {
-    return !isUndefined() && m_dom->node(m_node).kind == JsonDom::Kind::Null;
-}
-
-bool JsonRef::isBool() const
-{
-    return !isUndefined() && m_dom->node(m_node).kind == JsonDom::Kind::Bool;
-}
-
-bool JsonRef::isDouble() const
-{
-    return !isUndefined() && m_dom->node(m_node).kind == JsonDom::Kind::Number;
-}
-
-bool JsonRef::isString() const
-{
-    return !isUndefined() && m_dom->node(m_node).kind == JsonDom::Kind::String;
-}
-
-bool JsonRef::isArray() const
-{
-    return !isUndefined() && m_dom->node(m_node).kind == JsonDom::Kind::Array;
-}
-
-bool JsonRef::isObject() const
-{
-    return !isUndefined() && m_dom->node(m_node).kind == JsonDom::Kind::Object;
+    return !isUndefined() && m_dom->node(m_node).kind == kind;
 }
 
 bool JsonRef::toBool() const

@@ -19,6 +19,8 @@ namespace Sim {
 
 class JsonDom;
 
+enum class JsonKind : quint8 { Null, Bool, Number, String, Array, Object };
+
 // One value of the document, or nothing (a member that is absent).
 class JsonRef
 {
@@ -26,12 +28,12 @@ public:
     static constexpr quint32 Absent = 0xFFFFFFFFu; // no node: an absent member, the document's parent
 
     bool isUndefined() const { return m_node == Absent; }
-    bool isNull() const;
-    bool isBool() const;
-    bool isDouble() const;
-    bool isString() const;
-    bool isArray() const;
-    bool isObject() const;
+    bool isNull() const { return is(JsonKind::Null); }
+    bool isBool() const { return is(JsonKind::Bool); }
+    bool isDouble() const { return is(JsonKind::Number); }
+    bool isString() const { return is(JsonKind::String); }
+    bool isArray() const { return is(JsonKind::Array); }
+    bool isObject() const { return is(JsonKind::Object); }
 
     bool toBool() const;
     double toDouble() const;
@@ -65,6 +67,7 @@ public:
 
 private:
     friend class JsonDom;
+    bool is(JsonKind kind) const; // false when absent
     JsonRef(const JsonDom *dom, quint32 node, quint32 parent = Absent, const char *absentKey = nullptr)
         : m_dom(dom)
         , m_node(node)
@@ -94,7 +97,7 @@ public:
     // How many values the document holds, containers and members included.
     size_t valueCount() const { return m_nodes.size(); }
 
-    enum class Kind : quint8 { Null, Bool, Number, String, Array, Object };
+    using Kind = JsonKind;
     enum Flag : quint8 {
         Escaped = 1, // a string with escapes
         NonAscii = 2, // a string to read as UTF-8
