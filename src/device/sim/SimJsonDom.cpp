@@ -111,50 +111,55 @@ private:
         return true;
     }
 
-    bool parseObject(quint32 index, int depth)
+    // An object's or array's start: true when it is empty (and consumed whole).
+    bool emptyContainer(char close)
     {
         ++m_p;
-        const size_t mark = m_pending.size();
         skipSpace();
-        if (m_p != m_end && *m_p == '}') {
-            ++m_p;
-        } else {
-            for (;;) {
-                skipSpace();
-                if (m_p == m_end || *m_p != '"')
-                    return false;
-                Key key;
-                quint8 flags = 0;
-                if (!parseString(key.first, key.length, flags))
-                    return false;
-                if (flags & JsonDom::Escaped) {
-                    const qsizetype decodedFirst = m_dom.m_decodedKeys.size();
-                    JsonDom::appendUnescaped(m_dom.m_decodedKeys, m_base + key.first, key.length);
-                    key = Key { quint32(decodedFirst), quint32(m_dom.m_decodedKeys.size() - decodedFirst), true };
-                }
-                // Keys whose UTF-16 order differs from their bytes' order go to Qt.
-                if (hasFourByteSequence(key.decoded ? m_dom.m_decodedKeys.constData() : m_base, key.first, key.length))
-                    return false;
-                skipSpace();
-                if (m_p == m_end || *m_p != ':')
-                    return false;
-                ++m_p;
-                skipSpace();
-                m_pending.push_back(quint32(m_dom.m_nodes.size()));
-                if (!parseValue(index, &key, depth + 1))
-                    return false;
-                skipSpace();
-                if (m_p == m_end)
-                    return false;
-                if (*m_p == ',') {
-                    ++m_p;
-                    continue;
-                }
-                if (*m_p != '}')
-                    return false;
-                ++m_p;
-                break;
+        if (m_p == m_end || *m_p != close)
+            return false;
+        ++m_p;
+        return true;
+    }
+
+    // After a member or element: a comma (more follow) or the closing bracket.
+    bool next(char close, bool &more)
+    {
+        skipSpace();
+        if (m_p == m_end || (*m_p != ',' && *m_p != close))
+            return false;
+        more = *m_p++ == ',';
+        return true;
+    }
+
+    bool parseObject(quint32 index, int depth)
+    {
+        const size_t mark = m_pending.size();
+        bool more = !emptyContainer('}');
+        while (more) {
+            skipSpace();
+            if (m_p == m_end || *m_p != '"')
+                return false;
+            Key key;
+            quint8 flags = 0;
+            if (!parseString(key.first, key.length, flags))
+                return false;
+            if (flags & JsonDom::Escaped) {
+                const qsizetype decodedFirst = m_dom.m_decodedKeys.size();
+                JsonDom::appendUnescaped(m_dom.m_decodedKeys, m_base + key.first, key.length);
+                key = Key { quint32(decodedFirst), quint32(m_dom.m_decodedKeys.size() - decodedFirst), true };
             }
+            // Keys whose UTF-16 order differs from their bytes' order go to Qt.
+            if (hasFourByteSequence(key.decoded ? m_dom.m_decodedKeys.constData() : m_base, key.first, key.length))
+                return false;
+            skipSpace();
+            if (m_p == m_end || *m_p != ':')
+                return false;
+            ++m_p;
+            skipSpace();
+            m_pending.push_back(quint32(m_dom.m_nodes.size()));
+            if (!parseValue(index, &key, depth + 1) || !next('}', more))
+                return false;
         }
         const auto begin = m_pending.begin() + std::ptrdiff_t(mark);
         std::sort(begin, m_pending.end(), [this](quint32 a, quint32 b) { return keyLess(a, b); });
@@ -168,29 +173,13 @@ private:
 
     bool parseArray(quint32 index, int depth)
     {
-        ++m_p;
         const size_t mark = m_pending.size();
-        skipSpace();
-        if (m_p != m_end && *m_p == ']') {
-            ++m_p;
-        } else {
-            for (;;) {
-                skipSpace();
-                m_pending.push_back(quint32(m_dom.m_nodes.size()));
-                if (!parseValue(index, nullptr, depth + 1))
-                    return false;
-                skipSpace();
-                if (m_p == m_end)
-                    return false;
-                if (*m_p == ',') {
-                    ++m_p;
-                    continue;
-                }
-                if (*m_p != ']')
-                    return false;
-                ++m_p;
-                break;
-            }
+        bool more = !emptyContainer(']');
+        while (more) {
+            skipSpace();
+            m_pending.push_back(quint32(m_dom.m_nodes.size()));
+            if (!parseValue(index, nullptr, depth + 1) || !next(']', more))
+                return false;
         }
         closeContainer(index, JsonDom::Kind::Array, mark);
         return true;
