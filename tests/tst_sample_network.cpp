@@ -4,6 +4,7 @@
 // every format the control reads or writes them with; structures convert field by field.
 #include "shared/MKorvane.h"
 #include "support/SimFixture.h"
+#include "support/SimTestCase.h"
 
 #include <QTest>
 
@@ -16,18 +17,11 @@ namespace {
 const QString Controller = QStringLiteral("HWI-Controller 1");
 } // namespace
 
-class TestSampleNetwork : public QObject
+class TestSampleNetwork : public TestSupport::SimTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        sim = std::make_unique<TestSupport::SimFixture>();
-        QVERIFY2(sim->isLoaded(), qPrintable(sim->errorString()));
-    }
-    void cleanup() { sim.reset(); }
-
     void networkSideReads_data();
     void networkSideReads();
     void structureFieldsConvert_data();
@@ -40,7 +34,6 @@ private:
     {
         return MKorvane::GetFirstNetworkVariable((*sim)->block(device, block));
     }
-    std::unique_ptr<TestSupport::SimFixture> sim;
 };
 
 void TestSampleNetwork::networkSideReads_data()

@@ -5,6 +5,7 @@
 #include "device/sim/SimErrors.h"
 #include "shared/Formats.h"
 #include "support/SimFixture.h"
+#include "support/SimTestCase.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -54,18 +55,11 @@ QByteArray readAll(const QString &path)
 
 } // namespace
 
-class TestSim : public QObject
+class TestSim : public TestSupport::SimTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        sim = std::make_unique<TestSupport::SimFixture>();
-        QVERIFY2(sim->isLoaded(), qPrintable(sim->errorString()));
-    }
-    void cleanup() { sim.reset(); }
-
     void convert_data();
     void convert();
     void refusedTextChangesNothing_data();
@@ -85,7 +79,6 @@ private slots:
 
 private:
     Sim::Network &net() { return *sim->network(); }
-    std::unique_ptr<TestSupport::SimFixture> sim;
 };
 
 void TestSim::convert_data()

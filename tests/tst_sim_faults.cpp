@@ -4,6 +4,7 @@
 // that never leaves a half-written database.
 #include "device/sim/SimErrors.h"
 #include "support/SimFixture.h"
+#include "support/SimTestCase.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -42,18 +43,11 @@ QJsonValue edited(const QJsonValue &value, QStringList path, const QByteArray &r
 
 } // namespace
 
-class TestSimFaults : public QObject
+class TestSimFaults : public TestSupport::SimTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        sim = std::make_unique<TestSupport::SimFixture>();
-        QVERIFY2(sim->isLoaded(), qPrintable(sim->errorString()));
-    }
-    void cleanup() { sim.reset(); }
-
     void callLog();
     void failedWritesAreNoted();
     void faults_data();
@@ -71,7 +65,6 @@ private:
     {
         return (*sim)->block(Controller, QStringLiteral("HwInput[0]"))->ConfigProperties()->Item(name);
     }
-    std::unique_ptr<TestSupport::SimFixture> sim;
 };
 
 void TestSimFaults::callLog()

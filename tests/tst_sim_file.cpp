@@ -5,6 +5,7 @@
 #include "device/sim/SimFile.h"
 #include "support/SavedTextOracle.h"
 #include "support/SimFixture.h"
+#include "support/SimTestCase.h"
 
 #include <QDir>
 #include <QFile>
@@ -142,18 +143,11 @@ const char OddDevice[] = R"({
 
 } // namespace
 
-class TestSimFile : public QObject
+class TestSimFile : public TestSupport::SimTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        sim = std::make_unique<TestSupport::SimFixture>();
-        QVERIFY2(sim->isLoaded(), qPrintable(sim->errorString()));
-    }
-    void cleanup() { sim.reset(); }
-
     void commentsSurviveLoadAndSave();
     void savedTextIsQtLayout_data();
     void savedTextIsQtLayout();
@@ -165,9 +159,6 @@ private slots:
     void generatorMovesTheValue();
     void generatorRefused_data();
     void generatorRefused();
-
-private:
-    std::unique_ptr<TestSupport::SimFixture> sim;
 };
 
 void TestSimFile::commentsSurviveLoadAndSave()
