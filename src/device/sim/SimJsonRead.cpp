@@ -207,7 +207,6 @@ private:
         if (known == m_namedTypes.end())
             known = m_namedTypes.emplace(key, Resolver(m_model).namedType(cp)).first;
         cp.namedType = known->second;
-        cp.namedTypeKnown = true;
     }
 
     // ---- values

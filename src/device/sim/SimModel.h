@@ -151,8 +151,7 @@ struct CpNode
     const DeviceNode *device() const;
 
     // Found once (Resolver::namedType): names, owners and resource sets do not change after loading.
-    mutable const TypeDef *namedType = nullptr;
-    mutable bool namedTypeKnown = false;
+    mutable std::optional<const TypeDef *> namedType;
 };
 
 struct NvNode
@@ -171,10 +170,8 @@ struct NvNode
     CpNode *cp(const QString &cpName) const;
 
     // Found once, as a property's: the type its "type" names, and its SCPTnvType property.
-    mutable const TypeDef *namedType = nullptr;
-    mutable bool namedTypeKnown = false;
-    mutable const CpNode *nvTypeCp = nullptr;
-    mutable bool nvTypeCpKnown = false;
+    mutable std::optional<const TypeDef *> namedType;
+    mutable std::optional<const CpNode *> nvTypeCp;
     // The type its SCPTnvType text named when last asked, with that text held: a text
     // written since is another string, so the address tells whether it is the same one.
     mutable QString resolvedNvTypeText;
@@ -229,8 +226,8 @@ struct LanguageDef
     QMap<QString, QMap<QString, QString>> applications; // application -> key (trimmed, upper case) -> text
 };
 
-// An SCPTnvType text as parsed: every copy of a device repeats the same few texts.
-struct ParsedNvType
+// What an SCPTnvType text names: every copy of a device repeats the same few texts.
+struct ResolvedNvType
 {
     const TypeDef *type = nullptr; // the type the text names
     QString failure; // why there is none
@@ -255,7 +252,7 @@ struct NetworkModel
     QJsonValue resourceSource;
     QJsonValue languageSource;
     // SCPTnvType texts resolved so far, by text: a variable's type is asked for on every read.
-    mutable QHash<QString, ParsedNvType> parsedNvTypes;
+    mutable QHash<QString, ResolvedNvType> resolvedNvTypes;
     // The resource sets a program ID sees from a scope down, highest first, and the types
     // found in them by name, by program ID and scope: every value looks its type up. The
     // sets do not change after loading.

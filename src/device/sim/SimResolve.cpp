@@ -325,20 +325,18 @@ const TypeDef *Resolver::nvType(const NvNode &nv, QString *why) const
             *why = reason;
         return nullptr;
     };
-    if (!nv.nvTypeCpKnown) {
+    if (!nv.nvTypeCp)
         nv.nvTypeCp = nv.cp(QStringLiteral("SCPTnvType"));
-        nv.nvTypeCpKnown = true;
-    }
-    if (const CpNode *nvTypeCp = nv.nvTypeCp) {
+    if (const CpNode *nvTypeCp = *nv.nvTypeCp) {
         const QString &text = nvTypeCp->value.text;
         if (nv.resolvedNvType && nv.resolvedNvTypeText.constData() == text.constData()
             && nv.resolvedNvTypeText.size() == text.size())
             return nv.resolvedNvType;
-        auto resolved = m_model.parsedNvTypes.constFind(nvTypeCp->value.text);
-        if (resolved == m_model.parsedNvTypes.constEnd()) {
-            if (m_model.parsedNvTypes.size() > 1024) // texts written one by one must not pile up
-                m_model.parsedNvTypes.clear();
-            resolved = m_model.parsedNvTypes.insert(nvTypeCp->value.text, resolveNvTypeText(nvTypeCp->value.text));
+        auto resolved = m_model.resolvedNvTypes.constFind(nvTypeCp->value.text);
+        if (resolved == m_model.resolvedNvTypes.constEnd()) {
+            if (m_model.resolvedNvTypes.size() > 1024) // texts written one by one must not pile up
+                m_model.resolvedNvTypes.clear();
+            resolved = m_model.resolvedNvTypes.insert(nvTypeCp->value.text, resolveNvTypeText(nvTypeCp->value.text));
         }
         nv.resolvedNvTypeText = text;
         nv.resolvedNvType = resolved->type;
@@ -346,20 +344,19 @@ const TypeDef *Resolver::nvType(const NvNode &nv, QString *why) const
     }
     if (nv.typeName.isEmpty())
         return failWith(QStringLiteral("the network variable has neither SCPTnvType nor a type"));
-    if (!nv.namedTypeKnown) {
+    if (!nv.namedType) {
         const DeviceNode *device = nv.block ? nv.block->device : nullptr;
         nv.namedType = device ? typeByName(device->programId, device->scope, nv.typeName) : nullptr;
-        nv.namedTypeKnown = true;
     }
-    const TypeDef *type = nv.namedType;
+    const TypeDef *type = *nv.namedType;
     if (!type || type->cpType)
         return failWith(QStringLiteral("unknown network-variable type '%1'").arg(nv.typeName));
     return type;
 }
 
-ParsedNvType Resolver::resolveNvTypeText(const QString &text) const
+ResolvedNvType Resolver::resolveNvTypeText(const QString &text) const
 {
-    ParsedNvType result;
+    ResolvedNvType result;
     NvTypeRef ref;
     if (!parseNvTypeText(text, ref)) {
         result.failure = QStringLiteral("SCPTnvType '%1' is not a valid type reference").arg(text);
@@ -375,12 +372,11 @@ ParsedNvType Resolver::resolveNvTypeText(const QString &text) const
 
 const TypeDef *Resolver::namedType(const CpNode &cp) const
 {
-    if (!cp.namedTypeKnown) {
+    if (!cp.namedType) {
         const DeviceNode *device = cp.device();
         cp.namedType = device ? typeByName(device->programId, device->scope, cp.effectiveTypeName()) : nullptr;
-        cp.namedTypeKnown = true;
     }
-    return cp.namedType;
+    return *cp.namedType;
 }
 
 const TypeDef *Resolver::cpType(const CpNode &cp, QString *why) const

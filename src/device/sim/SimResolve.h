@@ -84,7 +84,7 @@ private:
         const DeviceNode *device, const TypeDef &type, const QString &formatName, bool difference = false) const;
 
     NetworkModel::Chain &cachedChain(const QString &programId, qint32 topScope) const;
-    ParsedNvType resolveNvTypeText(const QString &text) const;
+    ResolvedNvType resolveNvTypeText(const QString &text) const;
     static const FormatDef *findDefaultFormat(const TypeDef &type, qint16 measurementSystem, bool difference);
 
     const NetworkModel &m_model;
