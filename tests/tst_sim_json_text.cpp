@@ -47,6 +47,8 @@ void TestSimJsonText::readsAsQtDoes_data()
         true);
     row("beyond 64 bits", R"({"n": [9223372036854775808, -123456789012345678901234]})", true);
     row("fractions and exponents", R"({"n": [0.1, -2.5e-3, 1E5, 1e+2, 1.7976931348623157e308, -0.0]})", true);
+    row("fractions that land on 64-bit integers",
+        R"({"n": [2.0, 922335477203547751.79, 9007199254740993.0, -9223372036854775808.0, 9.3e18]})", true);
     row("escapes", R"({"s": "q\" b\\ s\/ \b\f\n\r\t \u00e9\u20AC\u0041"})", true);
     row("raw UTF-8", "{\"s\": \"gr\xC3\xBC\xC3\x9F \xE2\x82\xAC \xF0\x9F\x98\x80\", \"\xC3\xA4\": 1}", true);
     row("escaped keys", R"({"a\nb": 1, "a\u0041": 2, "aA": 3})", false); // "aA" twice once unescaped

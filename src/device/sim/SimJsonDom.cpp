@@ -366,6 +366,13 @@ private:
         if (result.ec != std::errc() || result.ptr != m_p || !std::isfinite(value)
             || (value != 0 && std::fabs(value) < DBL_MIN))
             return false;
+        // Qt keeps a fraction or exponent that lands on a whole number of 64 bits as that
+        // integer ("2.0", "1e3", "-0.0", and any double from 2^53 up to 2^63).
+        if (value >= -0x1p63 && value < 0x1p63 && value == std::trunc(value)) {
+            n.flags |= JsonDom::Integer;
+            n.value.integer = qint64(value);
+            return true;
+        }
         n.value.number = value;
         return true;
     }
