@@ -53,12 +53,12 @@ QVector<ScaleRow> measureScale(const QVector<int> &deviceCounts, int rounds)
         ScaleRow row;
         row.devices = devices;
         row.fileBytes = json.size();
-        QVector<double> qtParse, load, qtWrite, save, open, held;
+        QVector<double> qtParse, load, qtWrite, save, open, held, qtRelease, release;
         for (int round = 0; round < rounds; ++round) {
             QJsonDocument document;
             qtParse << cpuOf([&] { document = QJsonDocument::fromJson(json); });
             qtWrite << cpuOf([&] { (void)document.toJson(QJsonDocument::Indented); });
-            document = QJsonDocument();
+            qtRelease << cpuOf([&] { document = QJsonDocument(); });
             std::shared_ptr<Sim::Network> network;
             const qint64 before = heapInUse();
             load << cpuOf([&] { network = Sim::Network::fromJson(json, QStringLiteral("generated")); });
@@ -71,9 +71,11 @@ QVector<ScaleRow> measureScale(const QVector<int> &deviceCounts, int rounds)
             });
             // Destroyed here, not in the next round's opening, which would replace the installed
             // device library and the controls' shared system, the last holders of this network.
-            MKorvane::setCurrentSystem(nullptr);
-            DeviceAccess::install(nullptr);
-            network.reset();
+            release << cpuOf([&] {
+                MKorvane::setCurrentSystem(nullptr);
+                DeviceAccess::install(nullptr);
+                network.reset();
+            });
         }
         row.qtParse = median(qtParse);
         row.load = median(load);
@@ -81,6 +83,8 @@ QVector<ScaleRow> measureScale(const QVector<int> &deviceCounts, int rounds)
         row.qtWrite = median(qtWrite);
         row.save = median(save);
         row.openInput = median(open);
+        row.qtRelease = median(qtRelease);
+        row.release = median(release);
         rows << row;
     }
     return rows;
@@ -93,9 +97,10 @@ void printScaleTable(const QVector<ScaleRow> &rows, int rounds)
         << " runs per size. load: Sim::Network::fromJson against QJsonDocument::fromJson of the same text\n"
         << "   (target 2.0); memory: heap in use after the load minus before, against the file size (target 4.0);\n"
         << "   save: Sim::Network::toJson against QJsonDocument::toJson of the parsed text (target 1.5); open input:\n"
-        << "   a hardware control opened and initialised on the last copy of HwInput[0]'s device.\n\n";
+        << "   a hardware control opened and initialised on the last copy of HwInput[0]'s device; release: the\n"
+        << "   network destroyed against the parsed QJsonDocument destroyed (no target).\n\n";
     out << "devices   file KB   Qt parse      load  ratio | memory KB  ratio |  Qt write      save  ratio | open "
-           "input\n";
+           "input |  Qt free   release  ratio\n";
     const auto ms = [](double us) { return QString::number(us / 1000.0, 'f', 1).rightJustified(9); };
     const auto ratio = [](double a, double b) { return QString::number(b > 0 ? a / b : 0, 'f', 2).rightJustified(6); };
     for (const ScaleRow &row : rows) {
@@ -103,7 +108,8 @@ void printScaleTable(const QVector<ScaleRow> &rows, int rounds)
             << QString::number(row.fileBytes / 1024).rightJustified(10) << ' ' << ms(row.qtParse) << ' ' << ms(row.load)
             << ' ' << ratio(row.load, row.qtParse) << " |" << QString::number(row.heldBytes / 1024).rightJustified(10)
             << ' ' << ratio(double(row.heldBytes), double(row.fileBytes)) << " |" << ms(row.qtWrite) << ' '
-            << ms(row.save) << ' ' << ratio(row.save, row.qtWrite) << " |" << ms(row.openInput) << "\n";
+            << ms(row.save) << ' ' << ratio(row.save, row.qtWrite) << " |  " << ms(row.openInput) << " |"
+            << ms(row.qtRelease) << ' ' << ms(row.release) << ' ' << ratio(row.release, row.qtRelease) << "\n";
     }
     out << "\n";
     out.flush();

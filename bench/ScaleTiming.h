@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The simulated network at scale: loading, holding, saving and opening an input of a
-// generated database, each against what Qt's own JSON needs for the same file.
+// generated database and releasing it, each against what Qt's own JSON needs for the same file.
 #pragma once
 
 #include <QVector>
@@ -17,6 +17,8 @@ struct ScaleRow
     double qtWrite = 0; // µs CPU, QJsonDocument::toJson of the parsed document
     double save = 0; // µs CPU, Sim::Network::toJson
     double openInput = 0; // µs CPU, one hardware control opened and initialised on the last copy
+    double qtRelease = 0; // µs CPU, the parsed QJsonDocument destroyed
+    double release = 0; // µs CPU, the network destroyed, as when the host opens another database
 };
 
 // Medians of `rounds` runs per size, database and Qt alternating.
