@@ -1,45 +1,18 @@
 // SPDX-License-Identifier: MIT
-// The simulated network's test controls and its file: the call log, injected faults,
-// latency, resource-handle bookkeeping, load errors that name the place, and saving
-// that never leaves a half-written database.
+// The simulated network's test controls: the call log, injected faults, latency and
+// resource-handle bookkeeping.
 #include "device/sim/SimErrors.h"
 #include "support/SimFixture.h"
 #include "support/SimTestCase.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QRegularExpression>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace DeviceAccess;
 
 namespace {
 
 const QString Controller = QStringLiteral("HWI-Controller 1");
-
-// Replaces (or with an empty replacement removes) the value at a "/"-separated path.
-QJsonValue edited(const QJsonValue &value, QStringList path, const QByteArray &replacement)
-{
-    const QString step = path.takeFirst();
-    const QJsonValue inner = QJsonDocument::fromJson("[" + replacement + "]").array().at(0);
-    if (value.isArray()) {
-        QJsonArray array = value.toArray();
-        array[step.toInt()] = path.isEmpty() ? inner : edited(array.at(step.toInt()), path, replacement);
-        return array;
-    }
-    QJsonObject object = value.toObject();
-    if (path.isEmpty() && replacement.isEmpty())
-        object.remove(step);
-    else
-        object[step] = path.isEmpty() ? inner : edited(object.value(step), path, replacement);
-    return object;
-}
 
 } // namespace
 
@@ -55,10 +28,6 @@ private slots:
     void faultComesBeforeTheEffect();
     void latency();
     void handleBookkeeping();
-    void loadErrorsNameThePlace_data();
-    void loadErrorsNameThePlace();
-    void saveAndReload();
-    void failedSaveKeepsTheOldFile();
 
 private:
     ConfigPropertyPtr cp(const QString &name)
@@ -236,129 +205,6 @@ void TestSimFaults::handleBookkeeping()
     (*sim)->setCatalogAvailable(false);
     QCOMPARE(catalog.OpenCatalog(true, QString()), 0);
     QCOMPARE((*sim)->openHandleCount(), 0);
-}
-
-void TestSimFaults::loadErrorsNameThePlace_data()
-{
-    QTest::addColumn<QString>("path"); // "/"-separated; "(half)": cut the text short; "(file)": no such file
-    QTest::addColumn<QByteArray>("replacement"); // JSON text; empty = remove the key
-    QTest::addColumn<QString>("expected"); // the message after "<file>: "; "*" stands for any text
-    const auto row = [](const char *name, const char *path, const QByteArray &replacement, const char *expected) {
-        QTest::newRow(name) << path << replacement << expected;
-    };
-
-    row("no such file", "(file)", "", "cannot be read: *");
-    row("truncated", "(half)", "", "line *, column * (offset *): *");
-    row("wrong type", "devices/0/commissioned", "\"yes\"",
-        "devices[0].commissioned: expected true or false, found a string");
-    row("missing field", "devices/0/programId", "", "devices[0]: missing \"programId\"");
-    row("misspelt key", "devices/0/comissioned", "true", "devices[0].comissioned: unknown key");
-    row("version", "formatVersion", "2", "formatVersion: unsupported format version 2; this library reads version 1");
-    row("out of range", "devices/0/blocks/0/cps/SCPTminRnge", "500",
-        "devices[0].blocks[0].cps.SCPTminRnge: 500 lies outside the range -273.17 to 327.66");
-    row("text the format refuses", "devices/0/blocks/2/cps/SCPTminRnge", "\"0.0\"",
-        "devices[0].blocks[2].cps.SCPTminRnge: The text '0.0' *: 2 fields are needed*");
-    row("short table", "devices/0/blocks/0/cps/UCPTtransTable", "\"1 2 3\"",
-        "devices[0].blocks[0].cps.UCPTtransTable: 3 fields where at least 32 are needed");
-    row("unknown property", "devices/0/blocks/0/cps/SCPTnothing", "1",
-        "devices[0].blocks[0].cps.SCPTnothing: unknown property type 'SCPTnothing'");
-    row("unknown nv type", "devices/0/blocks/0/nvs/0/cps/SCPTnvType", "\"90 00 A5 3D 0A 04 04 10 0 7\"",
-        "devices[0].blocks[0].nvs[0].value: scope 0 has no network-variable type of index 7");
-    row("format of unknown type", "resourceSets/0/formats/0/type", "\"SNVT_nothing\"",
-        "resourceSets[0].formats[0].type: no type 'SNVT_nothing' *");
-    row("bad format locale", "system/formatLocale", "2", "system.formatLocale: expected 0 (SI) or 1 (US), found 2");
-    row("member beyond 32 bits", "resourceSets/0/types/9/members/OC_STANDBY", "1e20",
-        "resourceSets[0].types[9].members.OC_STANDBY: a member's value is a whole number*");
-    row("bad program ID", "devices/1/programId", "\"90-00\"",
-        "devices[1].programId: a program ID is 16 hexadecimal digits, found '90-00'");
-    row("scope without a resource set", "devices/0/scope", "7",
-        "devices[0].scope: no resource set of scope 7 for program ID 9000A53D0A040410");
-    row("large whole number", "devices/0/state", "3000000000",
-        "devices[0].state: expected a whole number from -2147483648 to 2147483647, found 3000000000");
-    row("large value", "devices/0/blocks/0/cps/SCPTminRnge", "100000",
-        "devices[0].blocks[0].cps.SCPTminRnge: 100000 lies outside the range -273.17 to 327.66");
-}
-
-void TestSimFaults::loadErrorsNameThePlace()
-{
-    QFETCH(QString, path);
-    QFETCH(QByteArray, replacement);
-    QFETCH(QString, expected);
-    QFile file(sim->databasePath());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QByteArray json = file.readAll();
-    QString source = QStringLiteral("sample.json");
-    try {
-        if (path == QLatin1String("(file)")) {
-            source = sim->tempPath() + QStringLiteral("/gone/network.json");
-            Sim::Network::load(source);
-        } else {
-            if (path == QLatin1String("(half)"))
-                json.truncate(json.size() / 2);
-            else
-                json = QJsonDocument(
-                    edited(QJsonDocument::fromJson(json).object(), path.split('/'), replacement).toObject())
-                           .toJson();
-            Sim::Network::fromJson(json, source);
-        }
-        QFAIL("the database was taken");
-    } catch (const Sim::LoadError &error) {
-        QStringList parts = (source + QStringLiteral(": ") + expected).split(QLatin1Char('*'));
-        for (QString &part : parts)
-            part = QRegularExpression::escape(part);
-        const QRegularExpression pattern(QRegularExpression::anchoredPattern(parts.join(QStringLiteral(".*"))));
-        QVERIFY2(pattern.match(error.message()).hasMatch(), qPrintable(error.message()));
-    }
-}
-
-void TestSimFaults::saveAndReload()
-{
-    (*sim)->block(Controller, QStringLiteral("HwInput[2]"))->NetworkVariables()->Item(1)->setName("nvoDoorContact");
-    (*sim)->setStoredCpText(
-        Controller, QStringLiteral("HwInput[0]"), QStringLiteral("SCPTminRnge"), QStringLiteral("-3.75"));
-    (*sim)->setFormatLocale(1);
-    const QByteArray before = (*sim)->toJson();
-    (*sim)->save();
-
-    QVERIFY2(sim->reload(), qPrintable(sim->errorString()));
-    QCOMPARE((*sim)->formatLocale(), qint16(1));
-    QCOMPARE((*sim)->toJson(), before); // the name, the full stored precision and the locale all came back
-
-    auto memory = Sim::Network::fromJson(before, QStringLiteral("memory"));
-    QVERIFY_THROWS_EXCEPTION(Sim::LoadError, memory->save());
-}
-
-// The disk refuses the write half-way: the old file stays as it was, with nothing beside it.
-void TestSimFaults::failedSaveKeepsTheOldFile()
-{
-    const QDir dir(sim->tempPath());
-    const QString target = dir.filePath(QStringLiteral("old.json"));
-    const QByteArray old("{\"old\": true}\n");
-    QFile file(target);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
-    file.close();
-    const QStringList filesBefore = dir.entryList(QDir::Files | QDir::Hidden);
-
-    // A file-size limit fails the write after the first bytes, for root as for anyone.
-    rlimit saved {};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &small);
-    QString message;
-    try {
-        (*sim)->save(target);
-    } catch (const Sim::LoadError &error) {
-        message = error.message();
-    }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-
-    QVERIFY2(message.startsWith(target + QStringLiteral(": cannot be written")), qPrintable(message));
-    QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden), filesBefore);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), old);
 }
 
 QTEST_GUILESS_MAIN(TestSimFaults)

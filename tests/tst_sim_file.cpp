@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The database file itself: comments kept in place through a load and a save, the saved
-// text in Qt's own layout, duplicate keys and what is not a UTF-8 regular file refused
-// with a clear message, a save that fails saying why, and links.
+// text in Qt's own layout, load errors that name the place (duplicate keys, what is not
+// a UTF-8 regular file, wrong values, generators), a save that fails keeping the old file
+// and saying why, save and reload, and links.
 #include "device/sim/SimFile.h"
 #include "support/SavedTextOracle.h"
 #include "support/SimFixture.h"
@@ -16,10 +17,14 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <cerrno>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+const QString Controller = QStringLiteral("HWI-Controller 1");
 
 QByteArray readAll(const QString &path)
 {
@@ -53,6 +58,7 @@ QJsonValue withComments(const QJsonValue &value, const QString &path, int &objec
     return object;
 }
 
+// Every comment of a document by the path of its object.
 void collectComments(const QJsonValue &value, const QString &path, QMap<QString, QString> &comments)
 {
     if (value.isArray()) {
@@ -77,16 +83,22 @@ QMap<QString, QString> commentsOf(const QByteArray &json)
     return comments;
 }
 
-// The comment lines as the file spells them, byte for byte.
-QList<QByteArray> commentLines(const QByteArray &json)
+// Replaces (or with an empty replacement removes) the value at a "/"-separated path.
+QJsonValue edited(const QJsonValue &value, QStringList path, const QByteArray &replacement)
 {
-    QList<QByteArray> lines;
-    for (const QByteArray &line : json.split('\n')) {
-        if (line.trimmed().startsWith("\"comment\": "))
-            lines.append(line);
+    const QString step = path.takeFirst();
+    const QJsonValue inner = QJsonDocument::fromJson("[" + replacement + "]").array().at(0);
+    if (value.isArray()) {
+        QJsonArray array = value.toArray();
+        array[step.toInt()] = path.isEmpty() ? inner : edited(array.at(step.toInt()), path, replacement);
+        return array;
     }
-    std::sort(lines.begin(), lines.end());
-    return lines;
+    QJsonObject object = value.toObject();
+    if (path.isEmpty() && replacement.isEmpty())
+        object.remove(step);
+    else
+        object[step] = path.isEmpty() ? inner : edited(object.value(step), path, replacement);
+    return object;
 }
 
 QByteArray utf16(const char *text, bool bigEndian)
@@ -148,39 +160,19 @@ class TestSimFile : public TestSupport::SimTestCase
     Q_OBJECT
 
 private slots:
-    void commentsSurviveLoadAndSave();
     void savedTextIsQtLayout_data();
     void savedTextIsQtLayout();
     void refused_data();
     void refused();
-    void saveFailureSaysWhy_data();
-    void saveFailureSaysWhy();
+    void failedSaveKeepsTheOldFile_data();
+    void failedSaveKeepsTheOldFile();
     void saveThroughLinks();
     void generatorMovesTheValue();
-    void generatorRefused_data();
-    void generatorRefused();
 };
-
-void TestSimFile::commentsSurviveLoadAndSave()
-{
-    int objects = 0;
-    const QJsonValue commented
-        = withComments(QJsonDocument::fromJson(readAll(sim->databasePath())).object(), QString(), objects);
-    const QByteArray text = QJsonDocument(commented.toObject()).toJson();
-    const QString path = sim->tempPath() + QStringLiteral("/commented.json");
-    QVERIFY(writeAll(path, text));
-
-    Sim::Network::load(path)->save();
-    const QByteArray saved = readAll(path);
-    QCOMPARE(commentsOf(text).size(), objects); // the top level, system, devices, blocks, cps, types, strings ...
-    QCOMPARE(commentsOf(saved), commentsOf(text));
-    QCOMPARE(commentLines(saved), commentLines(text));
-    QCOMPARE(Sim::Network::load(path)->toJson(), saved);
-}
 
 // Qt itself is the judge: what a QJsonObject tree of the saved text gives back from
 // QJsonDocument::toJson is the saved text, key order, indentation, escapes and number
-// texts included; and the saved text loads to itself.
+// texts included; every comment stays with its object; and the saved text loads to itself.
 void TestSimFile::savedTextIsQtLayout_data()
 {
     QTest::addColumn<QByteArray>("database");
@@ -210,9 +202,13 @@ void TestSimFile::savedTextIsQtLayout()
 {
     QFETCH(QByteArray, database);
     QFETCH(QByteArrayList, written);
-    const QByteArray saved = Sim::Network::fromJson(database, QStringLiteral("database"))->toJson();
+    const QString path = sim->tempPath() + QStringLiteral("/database.json");
+    QVERIFY(writeAll(path, database));
+    Sim::Network::load(path)->save();
+    const QByteArray saved = readAll(path);
     const QByteArray qtText = TestSupport::qtWrittenSave(saved);
     QVERIFY2(saved == qtText, firstDifference(saved, qtText).constData());
+    QCOMPARE(commentsOf(saved), commentsOf(database));
     QCOMPARE(Sim::Network::fromJson(saved, QStringLiteral("saved"))->toJson(), saved);
     for (const QByteArray &text : written)
         QVERIFY2(saved.contains(text), text.constData());
@@ -220,28 +216,72 @@ void TestSimFile::savedTextIsQtLayout()
 
 void TestSimFile::refused_data()
 {
-    QTest::addColumn<QString>("kind"); // file (with content), folder, fifo, device, large
+    // What is loaded: "file" (the content as it is), "folder", "fifo", "device", "large",
+    // "gone" (no such file), "half" (the sample cut short) or a "/"-separated path in the
+    // sample whose value the content replaces (or, when empty, removes).
+    QTest::addColumn<QString>("kind");
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("expected"); // the message after "<path>: "; "*" stands for any text
-    const auto file = [](const char *name, const QByteArray &content, const char *expected) {
-        QTest::newRow(name) << "file" << content << expected;
+    QTest::addColumn<QString>("expected"); // the message after "<file>: "; "*" stands for any text
+    const auto row = [](const char *name, const char *kind, const QByteArray &content, const QString &expected) {
+        QTest::newRow(name) << kind << content << expected;
     };
-    file("duplicate key", "{\n  \"system\": {\n    \"name\": \"a\",\n    \"name\": \"b\"\n  }\n}",
+    row("duplicate key", "file", "{\n  \"system\": {\n    \"name\": \"a\",\n    \"name\": \"b\"\n  }\n}",
         "line 4, column 5: the key \"name\" appears twice in one object (first on line 3)*");
-    file("duplicate key spelt with an escape", "{\"devices\": [{\"blocks\": [], \"n\\u0061me\": 1,\n\"name\": 2}]}",
+    row("duplicate key spelt with an escape", "file",
+        "{\"devices\": [{\"blocks\": [], \"n\\u0061me\": 1,\n\"name\": 2}]}",
         "line 2, column 1: the key \"name\" appears twice in one object (first on line 1)*");
-    file("comment that is not a text", "{\"comment\": 5}", "comment: expected a string, found a number");
-    file("UTF-16 with a byte-order mark", "\xFF\xFE" + utf16("{}", false), "the file is UTF-16 text*");
-    file("UTF-16 without a mark", utf16("{\"a\": 1}", true), "the file is UTF-16 text*");
-    file("UTF-32", QByteArray("{\0\0\0}\0\0\0", 8), "the file is UTF-32 text*");
-    const auto other = [](const char *name, const char *kind, const char *expected) {
-        QTest::newRow(name) << kind << QByteArray() << expected;
-    };
-    other("folder", "folder", "cannot be read: it is a folder, and a network database is a regular file");
-    other("FIFO", "fifo", "cannot be read: it is a FIFO (named pipe), and a network database is a regular file");
-    other("device", "device", "cannot be read: it is a device, and a network database is a regular file");
-    other("over the size limit", "large",
+    row("comment that is not a text", "file", "{\"comment\": 5}", "comment: expected a string, found a number");
+    row("UTF-16 with a byte-order mark", "file", "\xFF\xFE" + utf16("{}", false), "the file is UTF-16 text*");
+    row("UTF-16 without a mark", "file", utf16("{\"a\": 1}", true), "the file is UTF-16 text*");
+    row("UTF-32", "file", QByteArray("{\0\0\0}\0\0\0", 8), "the file is UTF-32 text*");
+    row("folder", "folder", "", "cannot be read: it is a folder, and a network database is a regular file");
+    row("FIFO", "fifo", "", "cannot be read: it is a FIFO (named pipe), and a network database is a regular file");
+    row("device", "device", "", "cannot be read: it is a device, and a network database is a regular file");
+    row("over the size limit", "large", "",
         "cannot be read: the file holds 67108865 bytes; a network database holds at most 67108864 bytes (64 MiB)");
+    row("no such file", "gone", "", "cannot be read: *");
+    row("truncated", "half", "", "line *, column * (offset *): *");
+
+    row("wrong type", "devices/0/commissioned", "\"yes\"",
+        "devices[0].commissioned: expected true or false, found a string");
+    row("missing field", "devices/0/programId", "", "devices[0]: missing \"programId\"");
+    row("misspelt key", "devices/0/comissioned", "true", "devices[0].comissioned: unknown key");
+    row("version", "formatVersion", "2", "formatVersion: unsupported format version 2; this library reads version 1");
+    row("value out of range", "devices/0/blocks/0/cps/SCPTminRnge", "100000",
+        "devices[0].blocks[0].cps.SCPTminRnge: 100000 lies outside the range -273.17 to 327.66");
+    row("text the format refuses", "devices/0/blocks/2/cps/SCPTminRnge", "\"0.0\"",
+        "devices[0].blocks[2].cps.SCPTminRnge: The text '0.0' *: 2 fields are needed*");
+    row("short table", "devices/0/blocks/0/cps/UCPTtransTable", "\"1 2 3\"",
+        "devices[0].blocks[0].cps.UCPTtransTable: 3 fields where at least 32 are needed");
+    row("unknown property", "devices/0/blocks/0/cps/SCPTnothing", "1",
+        "devices[0].blocks[0].cps.SCPTnothing: unknown property type 'SCPTnothing'");
+    row("unknown nv type", "devices/0/blocks/0/nvs/0/cps/SCPTnvType", "\"90 00 A5 3D 0A 04 04 10 0 7\"",
+        "devices[0].blocks[0].nvs[0].value: scope 0 has no network-variable type of index 7");
+    row("format of unknown type", "resourceSets/0/formats/0/type", "\"SNVT_nothing\"",
+        "resourceSets[0].formats[0].type: no type 'SNVT_nothing' *");
+    row("bad format locale", "system/formatLocale", "2", "system.formatLocale: expected 0 (SI) or 1 (US), found 2");
+    row("member beyond 32 bits", "resourceSets/0/types/9/members/OC_STANDBY", "1e20",
+        "resourceSets[0].types[9].members.OC_STANDBY: a member's value is a whole number*");
+    row("bad program ID", "devices/1/programId", "\"90-00\"",
+        "devices[1].programId: a program ID is 16 hexadecimal digits, found '90-00'");
+    row("scope without a resource set", "devices/0/scope", "7",
+        "devices[0].scope: no resource set of scope 7 for program ID 9000A53D0A040410");
+    row("large whole number", "devices/0/state", "3000000000",
+        "devices[0].state: expected a whole number from -2147483648 to 2147483647, found 3000000000");
+
+    const QString generator = QStringLiteral("devices/0/blocks/%1/nvs/0/generator");
+    const QString at = QStringLiteral("devices[0].blocks[%1].nvs[0].generator");
+    row("unknown generator kind", qPrintable(generator.arg(0)), R"({ "kind": "ramp", "period": 5, "amplitude": 1 })",
+        at.arg(0) + ".kind: the only generator kind is \"wave\", found 'ramp'");
+    row("generator without a period", qPrintable(generator.arg(0)),
+        R"({ "kind": "wave", "period": 0, "amplitude": 1 })",
+        at.arg(0) + ".period: a period is a number of seconds above 0");
+    row("generator with negative noise", qPrintable(generator.arg(0)),
+        R"({ "kind": "wave", "period": 5, "amplitude": 1, "noise": -1 })",
+        at.arg(0) + ": amplitude and noise are numbers of 0 or more");
+    row("generator on an enumeration", qPrintable(generator.arg(3)),
+        R"({ "kind": "wave", "period": 5, "amplitude": 1 })",
+        at.arg(3) + ": only a variable holding one number can have a generator; SNVT_occupancy does not");
 }
 
 void TestSimFile::refused()
@@ -250,6 +290,7 @@ void TestSimFile::refused()
     QFETCH(QByteArray, content);
     QFETCH(QString, expected);
     QString path = sim->tempPath() + QStringLiteral("/refused.json");
+    QByteArray json; // a text in memory rather than a file
     if (kind == QLatin1String("file")) {
         QVERIFY(writeAll(path, content));
     } else if (kind == QLatin1String("folder")) {
@@ -260,12 +301,25 @@ void TestSimFile::refused()
         path = QStringLiteral("/dev/zero");
         if (!QFileInfo::exists(path))
             QSKIP("no /dev/zero here");
-    } else {
+    } else if (kind == QLatin1String("large")) {
         QFile large(path);
         QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(Sim::Network::MaxFileSize + 1));
+    } else if (kind == QLatin1String("gone")) {
+        path = sim->tempPath() + QStringLiteral("/gone/network.json");
+    } else {
+        json = readAll(sim->databasePath());
+        path = QStringLiteral("sample.json");
+        if (kind == QLatin1String("half"))
+            json.truncate(json.size() / 2);
+        else
+            json = QJsonDocument(edited(QJsonDocument::fromJson(json).object(), kind.split('/'), content).toObject())
+                       .toJson();
     }
     try {
-        Sim::Network::load(path);
+        if (json.isEmpty())
+            Sim::Network::load(path);
+        else
+            Sim::Network::fromJson(json, path);
         QFAIL("the database was taken");
     } catch (const Sim::LoadError &error) {
         QStringList parts = (path + QStringLiteral(": ") + expected).split(QLatin1Char('*'));
@@ -276,37 +330,62 @@ void TestSimFile::refused()
     }
 }
 
-void TestSimFile::saveFailureSaysWhy_data()
+void TestSimFile::failedSaveKeepsTheOldFile_data()
 {
-    QTest::addColumn<int>("systemError");
+    QTest::addColumn<int>("systemError"); // 0: a file-size limit fails the write after the first bytes
     QTest::addColumn<QString>("reason");
     QTest::newRow("full disk") << ENOSPC << "the disk is full (no space left on the device)";
     QTest::newRow("quota") << EDQUOT << "the disk quota is used up";
     // Qt has no words of its own for a failed flush: the system's are taken.
     QTest::newRow("input/output") << EIO << qt_error_string(EIO);
+    // A real refusal half-way through, for root as for anyone.
+    QTest::newRow("file-size limit") << 0 << qt_error_string(EFBIG);
 }
 
-void TestSimFile::saveFailureSaysWhy()
+// The disk refuses the write: the old file stays as it was, with nothing beside it, and
+// the message says why. The next save writes the network's text, which loads back to
+// the same network (a renamed variable, the full stored precision, the format locale).
+void TestSimFile::failedSaveKeepsTheOldFile()
 {
     QFETCH(int, systemError);
     QFETCH(QString, reason);
+    (*sim)->block(Controller, QStringLiteral("HwInput[2]"))->NetworkVariables()->Item(1)->setName("nvoDoorContact");
+    (*sim)->setStoredCpText(Controller, QStringLiteral("HwInput[0]"), QStringLiteral("SCPTminRnge"), "-3.75");
+    (*sim)->setFormatLocale(1);
+    const QByteArray before = (*sim)->toJson();
+    const QString target = sim->databasePath();
+    const QByteArray old = readAll(target);
+    QVERIFY(old != before);
     const QDir dir(sim->tempPath());
-    const QString target = dir.filePath(QStringLiteral("old.json"));
-    QVERIFY(writeAll(target, "{\"old\": true}\n"));
     const QStringList filesBefore = dir.entryList(QDir::Files | QDir::Hidden);
 
-    Sim::FileTesting::failNextWrite(systemError);
+    rlimit saved {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    if (systemError != 0)
+        Sim::FileTesting::failNextWrite(systemError);
+    else
+        setrlimit(RLIMIT_FSIZE, &small);
     QString message;
     try {
         (*sim)->save(target);
     } catch (const Sim::LoadError &error) {
         message = error.message();
     }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
     QCOMPARE(message, target + QStringLiteral(": cannot be written: ") + reason);
-    QCOMPARE(readAll(target), QByteArray("{\"old\": true}\n"));
+    QCOMPARE(readAll(target), old);
     QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden), filesBefore);
-    (*sim)->save(target); // the failure was for one save only
-    QCOMPARE(readAll(target), (*sim)->toJson());
+
+    (*sim)->save(); // the failure was for one save only
+    QCOMPARE(readAll(target), before);
+    QVERIFY2(sim->reload(), qPrintable(sim->errorString()));
+    QCOMPARE((*sim)->formatLocale(), qint16(1));
+    QCOMPARE((*sim)->toJson(), before);
+    QVERIFY_THROWS_EXCEPTION(Sim::LoadError, Sim::Network::fromJson(before, QStringLiteral("memory"))->save());
 }
 
 // A symbolic link stays a link to the file that gets the new content, with its
@@ -324,8 +403,8 @@ void TestSimFile::saveThroughLinks()
     QVERIFY(::link(QFile::encodeName(real).constData(), QFile::encodeName(hard).constData()) == 0);
 
     const auto network = Sim::Network::load(symbolic);
-    network->setStoredCpText(QStringLiteral("HWI-Controller 1"), QStringLiteral("HwInput[0]"),
-        QStringLiteral("SCPTminRnge"), QStringLiteral("-3.5"));
+    network->setStoredCpText(
+        Controller, QStringLiteral("HwInput[0]"), QStringLiteral("SCPTminRnge"), QStringLiteral("-3.5"));
     network->save();
 
     QVERIFY(QFileInfo(symbolic).isSymLink());
@@ -339,13 +418,12 @@ void TestSimFile::saveThroughLinks()
     QCOMPARE(readAll(hard), old);
 }
 
-QTEST_GUILESS_MAIN(TestSimFile)
 // The sample's room temperature waves by 1.5 K with 0.1 K of noise around 21.5 °C.
 void TestSimFile::generatorMovesTheValue()
 {
     const auto reading = [&] {
         return sim->network()
-            ->block(QStringLiteral("HWI-Controller 1"), QStringLiteral("HwInput[0]"))
+            ->block(Controller, QStringLiteral("HwInput[0]"))
             ->NetworkVariables()
             ->Item(1)
             ->ValueText()
@@ -372,42 +450,5 @@ void TestSimFile::generatorMovesTheValue()
         QJsonObject({ { "kind", "wave" }, { "period", 60 }, { "amplitude", 1.5 }, { "noise", 0.1 } }));
 }
 
-void TestSimFile::generatorRefused_data()
-{
-    QTest::addColumn<QByteArray>("generator"); // in place of the first variable's, or with "@" on the fourth
-    QTest::addColumn<QString>("expected");
-    const QString at = QStringLiteral("devices[0].blocks[%1].nvs[0].generator");
-    QTest::newRow("unknown kind") << QByteArray(R"({ "kind": "ramp", "period": 5, "amplitude": 1 })")
-                                  << at.arg(0)
-            + QStringLiteral(".kind: the only generator kind is \"wave\", found 'ramp'");
-    QTest::newRow("no period") << QByteArray(R"({ "kind": "wave", "period": 0, "amplitude": 1 })")
-                               << at.arg(0) + QStringLiteral(".period: a period is a number of seconds above 0");
-    QTest::newRow("negative noise") << QByteArray(R"({ "kind": "wave", "period": 5, "amplitude": 1, "noise": -1 })")
-                                    << at.arg(0) + QStringLiteral(": amplitude and noise are numbers of 0 or more");
-    QTest::newRow("misspelt key") << QByteArray(R"({ "kind": "wave", "period": 5, "amplitud": 1 })")
-                                  << at.arg(0) + QStringLiteral(".amplitud: unknown key");
-    QTest::newRow("on an enumeration") << QByteArray(R"(@{ "kind": "wave", "period": 5, "amplitude": 1 })")
-                                       << at.arg(3)
-            + QStringLiteral(": only a variable holding one number can have a generator; SNVT_occupancy does not");
-}
-
-void TestSimFile::generatorRefused()
-{
-    QFETCH(QByteArray, generator);
-    QFETCH(QString, expected);
-    QByteArray json = readAll(sim->databasePath());
-    if (generator.startsWith('@')) {
-        const QByteArray anchor("\"value\": \"OC_OCCUPIED\",");
-        json.replace(anchor, anchor + " \"generator\": " + generator.mid(1) + ",");
-    } else {
-        json.replace(R"({ "kind": "wave", "period": 60, "amplitude": 1.5, "noise": 0.1 })", generator);
-    }
-    try {
-        Sim::Network::fromJson(json, QStringLiteral("network.json"));
-        QFAIL("the database was taken");
-    } catch (const Sim::LoadError &error) {
-        QCOMPARE(error.message(), QStringLiteral("network.json: ") + expected);
-    }
-}
-
+QTEST_GUILESS_MAIN(TestSimFile)
 #include "tst_sim_file.moc"
