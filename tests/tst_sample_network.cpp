@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The sample network as the network-variable control meets it: every input's variable
 // carries its five properties, readable in the default format of either locale and in
-// every format the control reads or writes them with; structures convert field by field.
+// every format the control reads or writes them with; every input looks like a real one.
 #include "shared/MKorvane.h"
 #include "support/SimFixture.h"
 #include "support/SimTestCase.h"
@@ -14,7 +14,23 @@ using namespace DeviceAccess;
 
 namespace {
 
-const QString Controller = QStringLiteral("HWI-Controller 1");
+// One row per block of the sample, in either measurement system when asked for.
+void addBlockRows(bool bothSystems)
+{
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<QString>("block");
+    QTest::addColumn<qint16>("system");
+    TestSupport::SimFixture sample;
+    QVERIFY(sample.isLoaded());
+    for (const QString &device : sample->deviceNames()) {
+        for (const QString &block : sample->blockNames(device)) {
+            for (qint16 system = 0; system <= (bothSystems ? 1 : 0); ++system)
+                QTest::addRow("%s/%s/%s", qPrintable(device), qPrintable(block), system ? "US" : "SI")
+                    << device << block << system;
+        }
+    }
+}
+
 } // namespace
 
 class TestSampleNetwork : public TestSupport::SimTestCase
@@ -24,8 +40,6 @@ class TestSampleNetwork : public TestSupport::SimTestCase
 private slots:
     void networkSideReads_data();
     void networkSideReads();
-    void structureFieldsConvert_data();
-    void structureFieldsConvert();
     void inputsLookReal_data();
     void inputsLookReal();
 
@@ -38,19 +52,7 @@ private:
 
 void TestSampleNetwork::networkSideReads_data()
 {
-    QTest::addColumn<QString>("device");
-    QTest::addColumn<QString>("block");
-    QTest::addColumn<qint16>("system");
-    TestSupport::SimFixture sample;
-    QVERIFY(sample.isLoaded());
-    for (const QString &device : sample->deviceNames()) {
-        for (const QString &block : sample->blockNames(device)) {
-            for (qint16 system : { qint16(0), qint16(1) }) {
-                QTest::addRow("%s/%s/%s", qPrintable(device), qPrintable(block), system ? "US" : "SI")
-                    << device << block << system;
-            }
-        }
-    }
+    addBlockRows(true);
 }
 
 void TestSampleNetwork::networkSideReads()
@@ -94,14 +96,7 @@ void TestSampleNetwork::networkSideReads()
 
 void TestSampleNetwork::inputsLookReal_data()
 {
-    QTest::addColumn<QString>("device");
-    QTest::addColumn<QString>("block");
-    TestSupport::SimFixture sample;
-    QVERIFY(sample.isLoaded());
-    for (const QString &device : sample->deviceNames()) {
-        for (const QString &block : sample->blockNames(device))
-            QTest::addRow("%s/%s", qPrintable(device), qPrintable(block)) << device << block;
-    }
+    addBlockRows(false);
 }
 
 // What an engineer expects of an input: a thermistor is a resistance input, and that is
@@ -138,35 +133,6 @@ void TestSampleNetwork::inputsLookReal()
     QCOMPARE(table.size(), 32);
     for (int r = 1; r < 16; ++r)
         QVERIFY2(MKorvane::Val(table[2 * r - 2]) < MKorvane::Val(table[2 * r]), qPrintable(table.join(' ')));
-}
-
-void TestSampleNetwork::structureFieldsConvert_data()
-{
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<QString>("written");
-    QTest::addColumn<QString>("stored"); // SI default text after the write
-
-    const auto row = [](const char *format, const char *shown, const char *written, const char *stored) {
-        QTest::newRow(format) << format << shown << written << stored;
-    };
-    row("SNVT_temp_setpt#SI", "23.0 25.0 27.0 20.0 18.0 15.0", "22 24 26 20 18 16", "22.0 24.0 26.0 20.0 18.0 16.0");
-    row("SNVT_temp_setpt#US", "73.4 77.0 80.6 68.0 64.4 59.0", "68 68 77 50 50 32", "20.0 20.0 25.0 10.0 10.0 0.0");
-}
-
-void TestSampleNetwork::structureFieldsConvert()
-{
-    const QString block = QStringLiteral("HwInput[12]"); // of SNVT_temp_setpt (106)
-    QFETCH(QString, format);
-    QFETCH(QString, shown);
-    QFETCH(QString, written);
-    QFETCH(QString, stored);
-
-    const ConfigPropertyPtr cp = variable(Controller, block)->ConfigProperties()->Item("SCPTovrValue");
-    cp->setFormat(format);
-    QCOMPARE(cp->ValueText(), shown);
-    cp->setValueText(written);
-    QCOMPARE((*sim)->storedCpText(Controller, block, "SCPTovrValue", true), stored);
 }
 
 QTEST_GUILESS_MAIN(TestSampleNetwork)

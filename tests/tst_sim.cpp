@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The simulated network's values: one stored value read and written in every format of
-// the sample's types, refused texts, the format locale, the network variable's type,
-// format ranges and conversions, and the language switch.
+// the sample's types and in either format locale, refused texts, the network variable's
+// type, format ranges and conversions, snapshots and the language switch.
 #include "device/sim/SimErrors.h"
 #include "shared/Formats.h"
 #include "support/SimFixture.h"
@@ -64,8 +64,6 @@ private slots:
     void convert();
     void refusedTextChangesNothing_data();
     void refusedTextChangesNothing();
-    void formatLocale_data();
-    void formatLocale();
     void networkVariable();
     void changingNvTypeRefitsInheritingValues();
     void nvTypeTextAsTheLibraryReadsIt_data();
@@ -83,14 +81,18 @@ private:
 
 void TestSim::convert_data()
 {
+    QTest::addColumn<bool>("us"); // the format locale: SI, or US
     QTest::addColumn<QString>("place");
     QTest::addColumn<QString>("format");
     QTest::addColumn<QString>("write"); // empty: only read the file's value
-    QTest::addColumn<QString>("stored"); // afterwards, in the SI default format
+    QTest::addColumn<QString>("stored"); // afterwards, by the test access: SI default in every locale
     QTest::addColumn<QString>("shown"); // afterwards, in the format
-    const auto row
-        = [](const char *name, const char *place, const QString &format, const char *write, const char *stored,
-              const char *shown) { QTest::newRow(name) << place << format << write << stored << shown; };
+    const auto rowIn = [](bool us) {
+        return [us](const char *name, const char *place, const QString &format, const char *write, const char *stored,
+                   const char *shown) { QTest::newRow(name) << us << place << format << write << stored << shown; };
+    };
+    const auto row = rowIn(false);
+    const auto us = rowIn(true);
 
     // Read: the same stored 21.5 in every variant and spelling of the format.
     row("temp_p default", "0/nv/SCPTovrValue", "", "", "21.5", "21.5");
@@ -98,37 +100,48 @@ void TestSim::convert_data()
     row("temp_p US absolute", "0/nv/SCPTovrValue", Abs + "SNVT_temp_p#US", "", "21.5", "70.7");
     row("temp_p US_diff", "0/nv/SCPTovrValue", "SNVT_temp_p#US_diff", "", "21.5", "38.7");
     row("temp US", "10/SCPTmaxRnge", "SNVT_temp#US", "", "5.0", "41.0");
-    row("temp_f US_diff", "11/SCPTmaxRnge", "SNVT_temp_f#US_diff", "", "28.0", "50.4");
-    row("press US psi", "8/SCPTmaxRnge", "SNVT_press#US", "", "1000.0", "145.04");
     row("nvType labelled", "2/nv/SCPTnvType", "", "", "PID 90:00:A5:3D:0A:04:04:10, Scope 0, Index 95",
         "PID 90:00:A5:3D:0A:04:04:10, Scope 0, Index 95");
+    row("structure field by field", "12/nv/SCPTovrValue", "SNVT_temp_setpt#US", "", "23.0 25.0 27.0 20.0 18.0 15.0",
+        "73.4 77.0 80.6 68.0 64.4 59.0");
 
     // Write, then read back: stored in SI at the type's resolution.
     row("temp_p US to 0.01 C", "0/SCPTminRnge", "SNVT_temp_p#US", "70", "21.1", "70.0");
-    row("temp_p US_diff", "0/SCPTminRnge", "SNVT_temp_p#US_diff", "9", "5.0", "9.0");
+    row("temp_p US_diff write", "0/SCPTminRnge", "SNVT_temp_p#US_diff", "9", "5.0", "9.0");
     row("temp_p SI lowest", "0/SCPTminRnge", "SNVT_temp_p#SI", "-273.17", "-273.2", "-273.2");
     row("press US psi", "8/SCPTmaxRnge", "SNVT_press#US", "14.5", "100.0", "14.50");
     row("ppm", "9/nv/SCPTovrValue", "SNVT_ppm", "1250", "1250", "1250");
     row("lev_percent resolution", "1/nv/SCPTovrValue", "SNVT_lev_percent", " 12.3456 ", "12.345", "12.345");
     row("switch half steps", "2/nv/SCPTovrValue", "SNVT_switch", "50.3  1", "50.5 1", "50.5 1");
+    row("structure fields written", "12/nv/SCPTovrValue", "SNVT_temp_setpt#US", "68 68 77 50 50 32",
+        "20.0 20.0 25.0 10.0 10.0 0.0", "68.0 68.0 77.0 50.0 50.0 32.0");
     row("occupancy any case", "3/nv/SCPTovrValue", "SNVT_occupancy", "oc_standby", "OC_STANDBY", "OC_STANDBY");
     row("occupancy by value", "3/nv/UCPTdefaultValue", "SNVT_occupancy", "2", "OC_BYPASS", "OC_BYPASS");
     row("occupancy as number", "3/nv/SCPTsndDelta", "UCPTsignedShort", "0", "OC_OCCUPIED", "0");
-    row("interpretation any case", "0/UCPTinputSignalInterpretation", "UCPTinputSignalInterpretation", "digital",
-        "DIGITAL", "DIGITAL");
     row("offset v1 US_diff", "4/SCPToffset", "SNVT_temp_p#US_diff", "0.9", "0.5", "0.9");
     row("options v1", "4/UCPTioOptions", "UCPTioOptions", "1 0 0 0 0 0 0 1", "1 0 0 0 0 0 0 1", "1 0 0 0 0 0 0 1");
     const char *table = "0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28 29 30.5 -31";
     row("transfer table", "0/UCPTtransTable", "UCPTtransTable", table, table, table);
+
+    // In the US locale a format left empty is the US variant, a difference where the property holds one.
+    us("US default", "0/SCPTmaxRnge", "", "", "50.0", "122.0");
+    us("US default write", "0/SCPTminRnge", "", "50", "10.0", "50.0");
+    us("US, SI write named", "0/SCPTminRnge", "SNVT_temp_p#SI", "-5", "-5.0", "-5.0");
+    us("US pressure default", "8/SCPTmaxRnge", "", "", "1000.0", "145.04");
+    us("US, type without variants", "0/UCPToffset", "", "", "0.5", "0.5");
+    us("US, offset is a difference", "4/SCPToffset", "", "", "-1.0", "-1.8");
+    us("US, send delta is a difference", "0/nv/SCPTsndDelta", "", "0.9", "0.5", "0.9");
 }
 
 void TestSim::convert()
 {
+    QFETCH(bool, us);
     QFETCH(QString, place);
     QFETCH(QString, format);
     QFETCH(QString, write);
     QFETCH(QString, stored);
     QFETCH(QString, shown);
+    net().setFormatLocale(us ? 1 : 0);
     const Place where(place);
     const ConfigPropertyPtr prop = where.in(net());
     prop->setFormat(format);
@@ -150,7 +163,6 @@ void TestSim::refusedTextChangesNothing_data()
     };
 
     using namespace Sim::Errors;
-    row("word", "0/SCPTminRnge", "SNVT_temp_p#SI", "abc", InvalidValueText);
     row("empty", "0/SCPTminRnge", "SNVT_temp_p#SI", "", InvalidValueText);
     row("decimal comma", "0/SCPTminRnge", "SNVT_temp_p#SI", "21,5", InvalidValueText);
     row("above range", "0/SCPTminRnge", "SNVT_temp_p#SI", "327.7", ValueOutOfRange);
@@ -187,44 +199,6 @@ void TestSim::refusedTextChangesNothing()
         QVERIFY(!refusal.description().isEmpty());
     }
     QCOMPARE(where.stored(net()), before);
-}
-
-void TestSim::formatLocale_data()
-{
-    QTest::addColumn<QString>("place");
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QString>("write"); // written first unless empty
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<QString>("stored"); // the test access: SI default in every locale
-    const auto row = [](const char *name, const char *place, const char *format, const char *write, const char *shown,
-                         const char *stored) { QTest::newRow(name) << place << format << write << shown << stored; };
-
-    // All in the US locale; the SI locale is every other test.
-    row("default", "0/SCPTmaxRnge", "", "", "122.0", "50.0");
-    row("default write", "0/SCPTminRnge", "", "50", "50.0", "10.0");
-    row("SI write named", "0/SCPTminRnge", "SNVT_temp_p#SI", "-5", "-5.0", "-5.0");
-    row("difference named", "0/SCPTmaxRnge", "SNVT_temp_p#US_diff", "", "90.0", "50.0");
-    row("pressure default", "8/SCPTmaxRnge", "", "", "145.04", "1000.0");
-    row("type without variants", "0/UCPToffset", "", "", "0.5", "0.5");
-    row("offset is a difference", "4/SCPToffset", "", "", "-1.8", "-1.0");
-    row("send delta is a difference", "0/nv/SCPTsndDelta", "", "0.9", "0.9", "0.5");
-}
-
-void TestSim::formatLocale()
-{
-    QFETCH(QString, place);
-    QFETCH(QString, format);
-    QFETCH(QString, write);
-    QFETCH(QString, shown);
-    QFETCH(QString, stored);
-    net().setFormatLocale(1);
-    const Place where(place);
-    const ConfigPropertyPtr prop = where.in(net());
-    prop->setFormat(format);
-    if (!write.isEmpty())
-        prop->setValueText(write);
-    QCOMPARE(prop->ValueText(), shown);
-    QCOMPARE(where.stored(net()), stored);
 }
 
 void TestSim::networkVariable()
@@ -372,7 +346,6 @@ void TestSim::languageSwitch()
     resourceCatalog().CloseCatalog(catalog);
 }
 
-QTEST_GUILESS_MAIN(TestSim)
 void TestSim::snapshotRestoresExactly_data()
 {
     QTest::addColumn<QString>("place"); // the property written, left in the format named
@@ -418,4 +391,5 @@ void TestSim::snapshotRestoresExactly()
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument, TestSupport::SimFixture().network()->restore(snapshot));
 }
 
+QTEST_GUILESS_MAIN(TestSim)
 #include "tst_sim.moc"
