@@ -22,7 +22,6 @@ class TestSimFaults : public TestSupport::SimTestCase
 
 private slots:
     void callLog();
-    void failedWritesAreNoted();
     void faults_data();
     void faults();
     void faultComesBeforeTheEffect();
@@ -36,55 +35,46 @@ private:
     }
 };
 
+// Every device call is logged with its arguments, failed ones (injected or refused) with
+// their error.
 void TestSimFaults::callLog()
 {
     Sim::Network &net = *sim->network();
     const ConfigPropertyPtr min = cp(QStringLiteral("SCPTminRnge"));
+    net.failOperation(QStringLiteral("ConfigProperty.setValueText"), 77, true, QStringLiteral("SCPTminRnge"));
     net.clearCallLog();
     min->setFormat(QStringLiteral("SNVT_temp_p#US"));
+    QVERIFY_THROWS_EXCEPTION(DeviceError, min->setValueText(QStringLiteral("41"))); // injected
+    QVERIFY_THROWS_EXCEPTION(DeviceError, min->setValueText(QStringLiteral("abc"))); // refused
     min->setValueText(QStringLiteral("41"));
+    QVERIFY_THROWS_EXCEPTION(DeviceError, min->setFormat(QStringLiteral("SNVT_temp_p#EU")));
     resourceCatalog().CloseCatalog(resourceCatalog().OpenCatalog(true, QString()));
 
-    const auto log = [&] {
-        QStringList lines;
-        for (const Sim::CallRecord &call : net.callLog())
-            lines << call.operation + QLatin1Char('(') + call.arguments.join(QLatin1Char('|')) + QLatin1Char(')');
-        return lines;
-    };
-    QCOMPARE(log(),
+    QStringList log;
+    for (const Sim::CallRecord &call : net.callLog()) {
+        log << call.operation + QLatin1Char('(') + call.arguments.join(QLatin1Char('|')) + QLatin1Char(')')
+                + (call.error ? QStringLiteral(" %1").arg(call.error) : QString());
+        QCOMPARE(call.errorDescription.isEmpty(), call.error == 0);
+    }
+    QCOMPARE(log,
         (QStringList { "ConfigProperty.setFormat(SCPTminRnge|SNVT_temp_p#US)",
-            "ConfigProperty.setValueText(SCPTminRnge|41)", "ResourceCatalog.OpenCatalog(True|)",
-            "ResourceCatalog.CloseCatalog(1)" }));
+            "ConfigProperty.setValueText(SCPTminRnge|41) 77",
+            QStringLiteral("ConfigProperty.setValueText(SCPTminRnge|abc) %1").arg(Sim::Errors::InvalidValueText),
+            "ConfigProperty.setValueText(SCPTminRnge|41)",
+            QStringLiteral("ConfigProperty.setFormat(SCPTminRnge|SNVT_temp_p#EU) %1").arg(Sim::Errors::UnknownFormat),
+            "ResourceCatalog.OpenCatalog(True|)", "ResourceCatalog.CloseCatalog(1)" }));
 
     // Host-side lookups and test access are not device calls; switched-off logging records nothing.
     net.block(Controller, QStringLiteral("HwInput[1]"));
     net.storedCpText(Controller, QStringLiteral("HwInput[0]"), QStringLiteral("SCPTminRnge"));
     net.setLogging(false);
     min->ValueText();
-    QCOMPARE(net.callCount(), 4);
+    QCOMPARE(net.callCount(), 7);
     net.setLogging(true);
     min->ValueText();
     QCOMPARE(net.callCount(QStringLiteral("ConfigProperty.ValueText")), 1);
     net.clearCallLog();
     QVERIFY(net.callLog().isEmpty());
-}
-
-void TestSimFaults::failedWritesAreNoted()
-{
-    Sim::Network &net = *sim->network();
-    const ConfigPropertyPtr min = cp(QStringLiteral("SCPTminRnge"));
-    net.failOperation(QStringLiteral("ConfigProperty.setValueText"), 77, true, QStringLiteral("SCPTminRnge"));
-    net.clearCallLog();
-    QVERIFY_THROWS_EXCEPTION(DeviceError, min->setValueText(QStringLiteral("5"))); // injected
-    QVERIFY_THROWS_EXCEPTION(DeviceError, min->setValueText(QStringLiteral("abc"))); // refused
-    min->setValueText(QStringLiteral("5"));
-    QVERIFY_THROWS_EXCEPTION(DeviceError, min->setFormat(QStringLiteral("SNVT_temp_p#EU")));
-    min->ValueText();
-    QList<qint32> errors;
-    for (const Sim::CallRecord &call : net.callLog())
-        errors << call.error;
-    QCOMPARE(errors, (QList<qint32> { 77, Sim::Errors::InvalidValueText, 0, Sim::Errors::UnknownFormat, 0 }));
-    QVERIFY(!net.callLog().at(1).errorDescription.isEmpty());
 }
 
 void TestSimFaults::faults_data()
