@@ -165,7 +165,6 @@ void TestSim::refusedTextChangesNothing_data()
     row("member number beyond 32 bits", "3/nv/SCPTovrValue", "SNVT_occupancy", "1e20", InvalidValueText);
     row("table of 31", "0/UCPTtransTable", "UCPTtransTable", QStringLiteral(" 0").repeated(31).mid(1),
         InvalidValueText);
-    row("options of 7", "0/UCPThwInOptions", "UCPThwInOptions", "0 0 0 0 0 0 0", InvalidValueText);
     row("structure in number format", "2/nv/SCPTovrValue", "SNVT_temp_p#SI", "21.5", FormatDoesNotFit);
     row("unknown format", "0/SCPTminRnge", "SNVT_temp_p#EU", "1", UnknownFormat);
     row("unknown nv type", "0/nv/SCPTnvType", "SCPTnvType", "90 00 A5 3D 0A 04 04 10 0 999", UnknownResource);
