@@ -86,7 +86,6 @@ private slots:
     void readIntoWidget_data();
     void readIntoWidget();
     void selectComboText();
-    void toolTipOfFormatName();
     void checkDeviceState_data();
     void checkDeviceState();
     void cpNamesFollowTheVersion();
@@ -157,15 +156,18 @@ void tst_cpaccess::readIntoWidget_data()
     QTest::addColumn<int>("comboIndex");
     QTest::addColumn<QString>("boxText");
     QTest::addColumn<QString>("message");
-    const auto row = [](const char *name, const char *cp, int fault, int index, const char *box, const char *msg) {
-        QTest::newRow(name) << cp << fault << index << box << msg;
-    };
+    // The tool tip names the format after the first ".", or the whole name without one.
+    QTest::addColumn<QString>("format"); // "format name|the name in the tool tip"
+    const auto row = [](const char *name, const char *cp, int fault, int index, const char *box, const char *msg,
+                         const char *format) { QTest::newRow(name) << cp << fault << index << box << msg << format; };
     const char *signal = "UCPTinputSignalType";
-    row("value selects its item", signal, 0, 2, "RESISTANCE", "");
-    row("no match keeps the selection", "SCPTobjMajVer", 0, 0, "2", "");
-    row("read fails", signal, Refused, -1, "", "Error: refused\r\n(Reading UCPTinputSignalType Value)");
+    const char *typed = "#9000A53D0A040410[3].UCPTinputSignalType|UCPTinputSignalType";
+    row("value selects its item", signal, 0, 2, "RESISTANCE", "", typed);
+    row("no match keeps the selection", "SCPTobjMajVer", 0, 0, "2", "", "a.b.c|b.c");
+    row("read fails", signal, Refused, -1, "", "Error: refused\r\n(Reading UCPTinputSignalType Value)",
+        "SNVT_temp_p#US|SNVT_temp_p#US");
     row("quiet failure still shows", signal, DeviceAccess::DeviceError::QuietNumber1026, -1, "",
-        "Error: \r\n(Reading UCPTinputSignalType Value)");
+        "Error: \r\n(Reading UCPTinputSignalType Value)", typed);
 }
 
 void tst_cpaccess::readIntoWidget()
@@ -175,22 +177,22 @@ void tst_cpaccess::readIntoWidget()
     QFETCH(int, comboIndex);
     QFETCH(QString, boxText);
     QFETCH(QString, message);
+    QFETCH(QString, format);
 
     if (faultNumber)
         (*sim)->failOperation("ConfigProperty.ValueText", faultNumber, false, QString(), "refused");
     const auto cp = tempCp(*sim, cpName);
-    const QString format = "#9000A53D0A040410[3]." + cpName;
     TestSupport::SeamRecorder seams;
 
     QComboBox combo;
     combo.addItems({ "VOLTAGE_0_10V", "MILIAMPS_4_20MA", "RESISTANCE" });
     combo.setCurrentIndex(0);
-    ReadCpValueToComboBox(&combo, cp, format);
+    ReadCpValueToComboBox(&combo, cp, format.section('|', 0, 0));
     QCOMPARE(combo.currentIndex(), comboIndex);
     QLineEdit box(QStringLiteral("old"));
-    ReadCpValueToTextBox(&box, cp, format);
+    ReadCpValueToTextBox(&box, cp, format.section('|', 0, 0));
     QCOMPARE(box.text(), boxText);
-    QCOMPARE(box.toolTip(), "Format name: " + cpName);
+    QCOMPARE(box.toolTip(), "Format name: " + format.section('|', 1));
     QCOMPARE(combo.toolTip(), box.toolTip());
 
     QStringList shown, expected;
@@ -214,17 +216,6 @@ void tst_cpaccess::selectComboText()
     combo.setCurrentIndex(1);
     QVERIFY(!SelectComboText(&combo, "Alph"));
     QCOMPARE(combo.currentIndex(), 1);
-}
-
-// The tool tip names the format after the first ".", or the whole name without one.
-void tst_cpaccess::toolTipOfFormatName()
-{
-    QComboBox combo;
-    const auto cp = tempCp(*sim, "UCPTinputSignalType");
-    ReadCpValueToComboBox(&combo, cp, "SNVT_temp_p#US");
-    QCOMPARE(combo.toolTip(), QStringLiteral("Format name: SNVT_temp_p#US"));
-    ReadCpValueToComboBox(&combo, cp, "a.b.c");
-    QCOMPARE(combo.toolTip(), QStringLiteral("Format name: b.c"));
 }
 
 void tst_cpaccess::checkDeviceState_data()

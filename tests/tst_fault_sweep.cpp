@@ -55,7 +55,6 @@ class TestFaultSweep : public QObject
 private slots:
     void sweep_data();
     void sweep();
-    void cleanupTestCase() { qInfo("fault sweep: %d runs in all", total); }
 
 private:
     SweepOperation hardware(Operation which);
@@ -86,7 +85,6 @@ private:
     std::unique_ptr<FaultSweep> sweeper;
     std::unique_ptr<ctlSensorHardware> hardwareControl;
     std::unique_ptr<ctlSensorNV> networkControl;
-    int total = 0;
 };
 
 SweepOperation TestFaultSweep::hardware(Operation which)
@@ -157,7 +155,6 @@ SweepOperation TestFaultSweep::hardware(Operation which)
             hardwareField("txtMax")->setText(QStringLiteral("60"));
             hardwareField("txtOff")->setText(QStringLiteral("1.5"));
         };
-        op.act = [this] { sweeper->setFailedResult(hardwareControl->WriteValue()); };
         op.intended = { { "UCPTioOptions", "0 0 0 0 0 0 0 0" }, { "UCPTinputSignalType", "MILIAMPS_4_20MA" },
             { "UCPTthermistorType", "PT100" }, { "UCPTstepLevel", "3" }, { "SCPTminRnge", "-10" },
             { "SCPTmaxRnge", "60" }, { "SCPToffset", "1.5" } };
@@ -172,7 +169,6 @@ SweepOperation TestFaultSweep::hardware(Operation which)
             hardwareField("txtMax")->setText(QStringLiteral("13")); // 45 °F difference = 25 °C
             hardwareField("txtOff")->setText(QStringLiteral("9")); // 9 °F difference = 5 °C
         };
-        op.act = [this] { sweeper->setFailedResult(hardwareControl->WriteValue()); };
         op.intended = { { "UCPThwInOptions", "1 0 0 0 0 0 0 0" }, { "SCPTminRnge", "20" }, { "SCPTmaxRnge", "25" },
             { "UCPToffset", "5" } };
         break;
@@ -185,8 +181,7 @@ SweepOperation TestFaultSweep::hardware(Operation which)
                 QStringLiteral("TRANS_TABLE"));
         };
         op.prepare = open(MEASUREMENT_SYSTEM_US);
-        QStringList shown;
-        QStringList stored;
+        QStringList shown, stored;
         for (int r = 0; r < 16; ++r) {
             shown << QString::number(r) << QString::number(-4 + 18 * r); // -20 °C and then 10 °C steps
             stored << QString::number(r) << QString::number(-20 + 10 * r);
@@ -221,6 +216,7 @@ SweepOperation TestFaultSweep::hardware(Operation which)
         break;
     }
     if (which == HardwareWrite || which == HardwareWriteUs) {
+        op.act = [this] { sweeper->setFailedResult(hardwareControl->WriteValue()); };
         op.reports = QStringList { "WriteValue/16" };
         // An unexpected failure numbered 5030 is told as information, 1026 as any other failure.
         op.quietReports.insert(DeviceError::QuietNumber5030, QStringLiteral("WriteValue/64"));
@@ -334,31 +330,20 @@ SweepOperation TestFaultSweep::defaults()
 void TestFaultSweep::sweep_data()
 {
     QTest::addColumn<int>("operation");
-    QTest::addColumn<QString>("database");
-    QTest::newRow("hardware ZovezuVavevaInit") << int(HardwareInit) << QString();
-    QTest::newRow("hardware FillHardwareValues, US set-point offset") << int(HardwareFill) << QString();
-    QTest::newRow("hardware Get Value") << int(HardwareGetValue) << QString();
-    QTest::newRow("hardware WriteValue") << int(HardwareWrite) << QString();
-    QTest::newRow("hardware WriteValue, US set-point offset") << int(HardwareWriteUs) << QString();
-    QTest::newRow("hardware fTable OK") << int(HardwareTableOk) << QString();
-    QTest::newRow("network ZovezuVavevaInit") << int(NetworkInit) << QStringLiteral("network-nv.json");
-    QTest::newRow("network WriteValue") << int(NetworkWrite) << QStringLiteral("network-nv.json");
-    QTest::newRow("WriteDefaultValues") << int(DefaultsWrite) << QString();
+    for (int which = HardwareInit; which <= DefaultsWrite; ++which)
+        QTest::addRow("%d", which) << which;
 }
 
 void TestFaultSweep::sweep()
 {
     QFETCH(int, operation);
-    QFETCH(QString, database);
-    sweeper = std::make_unique<FaultSweep>(database);
     const auto which = Operation(operation);
-    const SweepOperation op = which == DefaultsWrite    ? defaults()
-        : which == NetworkInit || which == NetworkWrite ? network(which)
-                                                        : hardware(which);
+    const bool onNetwork = which == NetworkInit || which == NetworkWrite;
+    sweeper = std::make_unique<FaultSweep>(onNetwork ? QStringLiteral("network-nv.json") : QString());
+    const SweepOperation op = which == DefaultsWrite ? defaults() : onNetwork ? network(which) : hardware(which);
     const QStringList violations = sweeper->run(op);
     qInfo("%s: %d runs over %d device calls, %lld violations", qPrintable(op.name), sweeper->runs(),
         sweeper->cleanCalls(), static_cast<long long>(violations.size()));
-    total += sweeper->runs();
     sweeper.reset();
     for (const QString &violation : violations)
         qWarning("%s", qPrintable(violation));

@@ -259,16 +259,21 @@ void tst_hardware_write::damagedDeviceTexts()
 // the result; the property that could not be had fails in its own step, reported at the end.
 void tst_hardware_write::failureAtEveryCall()
 {
-    QMap<QString, QString> oldValues;
-    QMap<QString, QString> newValues;
+    // Version 1 edited everywhere, about to write with call k failing (0: none).
+    const auto edited = [](Harness &h, int k, qint32 number, const QString &description) {
+        QVERIFY(h.open(1));
+        editEverything(h);
+        h.sim->clearCallLog();
+        if (k > 0)
+            h.sim->failCall(k, number, description);
+    };
+    QMap<QString, QString> oldValues, newValues;
     QVector<Sim::CallRecord> recorded;
     {
         Harness h;
-        QVERIFY(h.open(1));
+        edited(h, 0, 0, QString());
         for (const QString &cp : editedProperties)
             oldValues.insert(cp, h.stored(cp));
-        editEverything(h);
-        h.sim->clearCallLog();
         QCOMPARE(h.control->WriteValue(), false);
         QVERIFY(h.events.isEmpty());
         recorded = h.sim->callLog();
@@ -283,10 +288,7 @@ void tst_hardware_write::failureAtEveryCall()
         const Sim::CallRecord &call = recorded.at(k - 1);
         const QString where = QString("call %1: %2(%3)").arg(k).arg(call.operation, call.arguments.join(", "));
         Harness h;
-        QVERIFY(h.open(1));
-        editEverything(h);
-        h.sim->clearCallLog();
-        h.sim->failCall(k, DeviceAccess::DeviceError::ObjectErrorBase + 77, "Injected at " + where);
+        edited(h, k, DeviceAccess::DeviceError::ObjectErrorBase + 77, "Injected at " + where);
         const bool result = h.control->WriteValue();
         QCOMPARE(h.sim->callLog().value(k - 1).operation, call.operation);
 
@@ -320,16 +322,12 @@ void tst_hardware_write::failureAtEveryCall()
         QVERIFY2(h.events.isEmpty(), qPrintable(where));
     }
 
-    int k = 1;
-    while (k <= recorded.size()
-        && !(recorded.at(k - 1).operation == "ConfigProperties.Item"
-            && recorded.at(k - 1).arguments.value(1) == "UCPTinputSignalType"))
-        ++k;
+    // The look-up of the signal type failing with a quiet number.
+    const auto typeLookup = std::find_if(recorded.cbegin(), recorded.cend(), [](const Sim::CallRecord &call) {
+        return call.operation == "ConfigProperties.Item" && call.arguments.value(1) == "UCPTinputSignalType";
+    });
     Harness h;
-    QVERIFY(h.open(1));
-    editEverything(h);
-    h.sim->clearCallLog();
-    h.sim->failCall(k, DeviceAccess::DeviceError::QuietNumber5030, "Busy for now");
+    edited(h, int(typeLookup - recorded.cbegin()) + 1, DeviceAccess::DeviceError::QuietNumber5030, "Busy for now");
     QCOMPARE(h.control->WriteValue(), false);
     QCOMPARE(h.events, QStringList({ "WriteValue 64: Busy for now", "WriteValue 16: ConfigProperty is nothing." }));
     QCOMPARE(h.seams.messageCount(), 1);

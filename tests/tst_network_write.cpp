@@ -66,15 +66,11 @@ private slots:
         QVERIFY(h.control->ValueChanged());
     }
 
-    void oneFailedWriteLeavesTheOthers_data()
-    {
-        QTest::addColumn<int>("failing");
-        for (int i = 0; i < 5; ++i)
-            QTest::newRow(QByteArray::number(i)) << i;
-    }
+    // A failed write among the others (every write failing in turn, with every other call, is swept
+    // in tst_fault_sweep): the others and the name still go out, the failure is told once.
     void oneFailedWriteLeavesTheOthers()
     {
-        QFETCH(int, failing);
+        const int failing = 0;
         const QStringList cps
             = { "UCPTdefaultValue", "SCPTovrValue", "SCPTsndDelta", "SCPTminSendTime", "SCPTmaxSendTime" };
         const QStringList boxes = { "txtDefault", "txtOver", "txtSend", "txtThrottle", "txtHeart" };

@@ -35,11 +35,9 @@ constexpr int MaxListed = 200;
 
 QString numberName(qint32 number)
 {
-    if (number == DeviceError::QuietNumber5030)
-        return QStringLiteral("quiet number 5030");
-    if (number == DeviceError::QuietNumber1026)
-        return QStringLiteral("quiet number 1026");
-    return QStringLiteral("ordinary number %1").arg(number - DeviceError::ObjectErrorBase);
+    return QStringLiteral("%1 number %2")
+        .arg(DeviceError::isQuiet(number) ? QStringLiteral("quiet") : QStringLiteral("ordinary"))
+        .arg(number - DeviceError::ObjectErrorBase);
 }
 
 QString describeCall(const Sim::CallRecord &call)
@@ -50,17 +48,13 @@ QString describeCall(const Sim::CallRecord &call)
 // Two stored texts hold the same value: equal, or blank-separated numbers equal as numbers.
 bool sameValue(const QString &a, const QString &b)
 {
-    if (a == b)
-        return true;
-    const QStringList x = a.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    const QStringList y = b.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    if (x.isEmpty() || x.size() != y.size())
-        return false;
+    const QStringList x = a.split(QLatin1Char(' '), Qt::SkipEmptyParts),
+                      y = b.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (a == b || x.isEmpty() || x.size() != y.size())
+        return a == b;
     for (int i = 0; i < x.size(); ++i) {
-        bool xNumber = false;
-        bool yNumber = false;
-        const double u = x.at(i).toDouble(&xNumber);
-        const double v = y.at(i).toDouble(&yNumber);
+        bool xNumber = false, yNumber = false;
+        const double u = x.at(i).toDouble(&xNumber), v = y.at(i).toDouble(&yNumber);
         if (x.at(i) != y.at(i) && !(xNumber && yNumber && qAbs(u - v) <= 1e-9 * qMax(1.0, qAbs(u))))
             return false;
     }
@@ -77,22 +71,20 @@ QMap<QString, QString> databaseValues(Sim::Network &network)
     for (const QString &device : network.deviceNames()) {
         for (const QString &block : network.blockNames(device)) {
             const QString prefix = device + QLatin1Char('/') + block + QLatin1Char('/');
+            const auto insert = [&](const DeviceAccess::ConfigPropertiesPtr &cps, bool nv) {
+                for (qint32 i = 1; i <= cps->Count(); ++i) {
+                    const QString name = cps->Item(i)->Name();
+                    values.insert(prefix + (nv ? QStringLiteral("nv/") : QString()) + name,
+                        network.storedCpText(device, block, name, nv));
+                }
+            };
             const DeviceAccess::LonMarkObjectPtr object = network.block(device, block);
-            const DeviceAccess::ConfigPropertiesPtr cps = object->ConfigProperties();
-            for (qint32 i = 1; i <= cps->Count(); ++i) {
-                const QString name = cps->Item(i)->Name();
-                values.insert(prefix + name, network.storedCpText(device, block, name));
-            }
-            const DeviceAccess::NetworkVariablesPtr nvs = object->NetworkVariables();
-            if (nvs->Count() < 1)
+            insert(object->ConfigProperties(), false);
+            if (object->NetworkVariables()->Count() < 1)
                 continue;
-            const DeviceAccess::NetworkVariablePtr nv = nvs->Item(1);
+            const DeviceAccess::NetworkVariablePtr nv = object->NetworkVariables()->Item(1);
             values.insert(prefix + QStringLiteral("nv name"), nv->Name());
-            const DeviceAccess::ConfigPropertiesPtr nvCps = nv->ConfigProperties();
-            for (qint32 i = 1; i <= nvCps->Count(); ++i) {
-                const QString name = nvCps->Item(i)->Name();
-                values.insert(prefix + QStringLiteral("nv/") + name, network.storedCpText(device, block, name, true));
-            }
+            insert(nv->ConfigProperties(), true);
         }
     }
     network.setLogging(logging);
@@ -118,16 +110,6 @@ QString SweepReport::describe() const
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral(" / "));
     return QStringLiteral("%1 %2 (style %3): \"%4\"").arg(QLatin1String(kinds[kind]), source).arg(style).arg(shown);
-}
-
-bool SweepFault::isQuiet() const
-{
-    return DeviceError::isQuiet(number);
-}
-
-QString SweepFault::description() const
-{
-    return QStringLiteral("Injected failure #%1%2.").arg(call).arg(onward ? QStringLiteral(" onward") : QString());
 }
 
 // Turns a run that does not end into a failure that names the run.
@@ -197,18 +179,6 @@ FaultSweep::~FaultSweep()
     MKorvane::resetForTests();
 }
 
-const QVector<qint32> &FaultSweep::numbers()
-{
-    static const QVector<qint32> all { Sim::Errors::InjectedFault, DeviceError::QuietNumber5030,
-        DeviceError::QuietNumber1026 };
-    return all;
-}
-
-void FaultSweep::report(SweepReport::Kind kind, const QString &source, qint32 style, const QString &text)
-{
-    m_reports.append(SweepReport { kind, source, style, text });
-}
-
 void FaultSweep::reportLines(const QString &procedure, const QString &ErrMsg)
 {
     if (ErrMsg.isEmpty())
@@ -237,25 +207,23 @@ QStringList FaultSweep::run(const SweepOperation &operation)
     m_cleanCalls.clear();
     const Outcome clean = runOnce(operation, SweepFault(), database);
     QStringList violations = judge(operation, SweepFault(), clean);
-    if (!violations.isEmpty() || m_cleanCalls.isEmpty()) {
-        if (m_cleanCalls.isEmpty())
-            violations << operation.name + QStringLiteral(": the clean run made no device call");
+    if (m_cleanCalls.isEmpty())
+        violations << operation.name + QStringLiteral(": the clean run made no device call");
+    if (!violations.isEmpty())
         return violations;
-    }
 
     for (int call = 1; call <= m_cleanCalls.size(); ++call) {
         for (const bool onward : { false, true }) {
-            for (const qint32 number : numbers()) {
+            // An ordinary error number and the two quiet ones.
+            for (const qint32 number :
+                { Sim::Errors::InjectedFault, DeviceError::QuietNumber5030, DeviceError::QuietNumber1026 }) {
                 const SweepFault fault { call, onward, number };
                 violations << judge(operation, fault, runOnce(operation, fault, database));
             }
         }
     }
-    if (violations.size() > MaxListed) {
-        const qsizetype more = violations.size() - MaxListed;
-        violations.erase(violations.begin() + MaxListed, violations.end());
-        violations << QStringLiteral("... and %1 more").arg(more);
-    }
+    if (violations.size() > MaxListed)
+        return violations.mid(0, MaxListed) << QStringLiteral("... and %1 more").arg(violations.size() - MaxListed);
     return violations;
 }
 
@@ -388,20 +356,8 @@ QStringList FaultSweep::judge(const SweepOperation &operation, const SweepFault 
     // The database: intended values, except what the failing calls may have kept from being written.
     const QString prefix = operation.device + QLatin1Char('/') + operation.block + QLatin1Char('/');
     QSet<QString> mayKeep; // property names (and "nv name") that may hold their old value
-    const auto writtenAfter = [this](int call) {
-        QSet<QString> names;
-        for (int i = call; i < m_cleanCalls.size(); ++i) {
-            const Sim::CallRecord &later = m_cleanCalls.at(i);
-            if (later.operation == QLatin1String("ConfigProperty.setValueText"))
-                names << later.arguments.value(0);
-            else if (later.operation == QLatin1String("NetworkVariable.setName"))
-                names << QStringLiteral("nv name");
-        }
-        return names;
-    };
     if (fault.call > 0) {
-        const int last = fault.onward ? cleanCount : fault.call;
-        for (int call = fault.call; call <= last; ++call) {
+        for (int call = fault.call; call <= (fault.onward ? cleanCount : fault.call); ++call) {
             const Sim::CallRecord &failing = m_cleanCalls.at(call - 1);
             const QString key = failing.arguments.value(1);
             bool isPosition = false;
@@ -413,18 +369,22 @@ QStringList FaultSweep::judge(const SweepOperation &operation, const SweepFault 
             else if (failing.operation == QLatin1String("ConfigProperties.Item") && !operation.lookupsSkipTheRest
                 && !isPosition)
                 mayKeep << key;
-            else
-                mayKeep += writtenAfter(call);
+            else { // any later write
+                for (int i = call; i < cleanCount; ++i) {
+                    const Sim::CallRecord &later = m_cleanCalls.at(i);
+                    if (later.operation == QLatin1String("ConfigProperty.setValueText"))
+                        mayKeep << later.arguments.value(0);
+                    else if (later.operation == QLatin1String("NetworkVariable.setName"))
+                        mayKeep << QStringLiteral("nv name");
+                }
+            }
         }
     }
     const QStringList anyValue = operation.anyValue && fault.call > 0 ? operation.anyValue(fault) : QStringList();
     bool lost = false;
-    QStringList keys = m_original.keys();
-    for (const QString &key : outcome.saved.keys()) {
-        if (!m_original.contains(key))
-            keys << key;
-    }
-    for (const QString &key : std::as_const(keys)) {
+    QMap<QString, QString> every = m_original; // every key, before and after
+    every.insert(outcome.saved);
+    for (const QString &key : every.keys()) {
         const QString relative = key.startsWith(prefix) ? key.mid(prefix.size()) : QString();
         const QString old = m_original.value(key, QStringLiteral("(none)"));
         const QString intended = operation.intended.value(relative, old);
@@ -443,11 +403,10 @@ QStringList FaultSweep::judge(const SweepOperation &operation, const SweepFault 
         && !outcome.failedResult)
         complaints << QStringLiteral("a write was lost without a word");
 
-    QStringList violations;
-    for (const QString &complaint : std::as_const(complaints))
-        violations << operation.name + QStringLiteral(", ") + faultLabel(fault, m_cleanCalls) + QStringLiteral(": ")
-                + complaint;
-    return violations;
+    for (QString &complaint : complaints)
+        complaint.prepend(
+            operation.name + QStringLiteral(", ") + faultLabel(fault, m_cleanCalls) + QStringLiteral(": "));
+    return complaints;
 }
 
 } // namespace TestSupport

@@ -54,9 +54,12 @@ struct SweepFault
     bool onward = false; // every later call fails as well
     qint32 number = 0;
 
-    bool isQuiet() const;
+    bool isQuiet() const { return DeviceAccess::DeviceError::isQuiet(number); }
     // The injected failure's description: recognisable in whatever the run reports.
-    QString description() const;
+    QString description() const
+    {
+        return QStringLiteral("Injected failure #%1%2.").arg(call).arg(onward ? QStringLiteral(" onward") : QString());
+    }
 };
 
 // An operation to sweep: how it is set up and run, and what it may do. The functions run
@@ -112,7 +115,10 @@ public:
     int cleanCalls() const { return m_cleanCalls.size(); }
 
     // For the operation's functions during a run.
-    void report(SweepReport::Kind kind, const QString &source, qint32 style, const QString &text);
+    void report(SweepReport::Kind kind, const QString &source, qint32 style, const QString &text)
+    {
+        m_reports.append(SweepReport { kind, source, style, text });
+    }
     // Each line of an error text handed back by `procedure`.
     void reportLines(const QString &procedure, const QString &ErrMsg);
     // The operation's result says that not everything was done.
@@ -128,9 +134,6 @@ public:
                 report(SweepReport::Event, FunctionName, TypeIndex, Message);
             });
     }
-
-    // The error numbers every call is failed with: an ordinary one and the two quiet ones.
-    static const QVector<qint32> &numbers();
 
 private:
     struct Outcome;
