@@ -179,11 +179,9 @@ private slots:
             window->findChild<QComboBox *>(QStringLiteral("hostChoice"))->setCurrentIndex(2);
         else if (action == QLatin1String("quit"))
             window->close();
-        else {
-            const auto actions = window->findChildren<QAction *>();
-            (*std::find_if(actions.begin(), actions.end(), [](QAction *a) {
-                return a->text() == "&Reload";
-            }))->trigger();
+        for (QAction *reload : window->findChildren<QAction *>()) {
+            if (action == QLatin1String("reload") && reload->text() == QLatin1String("&Reload"))
+                reload->trigger();
         }
         QCOMPARE(asked.size(), 1);
         if (this->answer == UnsavedAnswer::Stay) {
