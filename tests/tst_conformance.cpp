@@ -184,26 +184,20 @@ private slots:
     {
         QTest::addColumn<Breakage>("breakage");
         QTest::addColumn<QStringList>("failed");
-
-        QTest::newRow("the simulated network") << Breakage::None << QStringList();
-        QTest::newRow("keys compared with letter case")
-            << Breakage::KeysWithLetterCase << QStringList { "properties.keysIgnoreCase" };
-        QTest::newRow("properties counted from 0")
-            << Breakage::PropertiesFromZero << QStringList { "properties.oneBased" };
-        QTest::newRow("variables counted from 0")
-            << Breakage::VariablesFromZero << QStringList { "networkVariables.oneBased" };
-        QTest::newRow("a missing key gives nothing")
-            << Breakage::MissingKeyIsNothing << QStringList { "properties.missingKey" };
-        QTest::newRow("a failure without description")
-            << Breakage::FailureWithoutDescription << QStringList { "failures.numberAndDescription" };
-        QTest::newRow("a failure with a quiet number")
-            << Breakage::FailureWithQuietNumber << QStringList { "failures.numberAndDescription" };
-        QTest::newRow("a set Format is not kept")
-            << Breakage::FormatNotKept << QStringList { "property.formatThenValue" };
-        QTest::newRow("a bad value text is taken")
-            << Breakage::BadTextTaken << QStringList { "property.badTextRefused" };
-        QTest::newRow("the catalog opens as 0") << Breakage::CatalogGivesZero << QStringList { "catalog.paths" };
-        QTest::newRow("no format service") << Breakage::NoFormatService << QStringList { "services.created" };
+        const auto row = [](const char *name, Breakage breakage, const QStringList &failed) {
+            QTest::newRow(name) << breakage << failed;
+        };
+        row("the simulated network", Breakage::None, {});
+        row("keys compared with letter case", Breakage::KeysWithLetterCase, { "properties.keysIgnoreCase" });
+        row("properties counted from 0", Breakage::PropertiesFromZero, { "properties.oneBased" });
+        row("variables counted from 0", Breakage::VariablesFromZero, { "networkVariables.oneBased" });
+        row("a missing key gives nothing", Breakage::MissingKeyIsNothing, { "properties.missingKey" });
+        row("a failure without description", Breakage::FailureWithoutDescription, { "failures.numberAndDescription" });
+        row("a failure with a quiet number", Breakage::FailureWithQuietNumber, { "failures.numberAndDescription" });
+        row("a set Format is not kept", Breakage::FormatNotKept, { "property.formatThenValue" });
+        row("a bad value text is taken", Breakage::BadTextTaken, { "property.badTextRefused" });
+        row("the catalog opens as 0", Breakage::CatalogGivesZero, { "catalog.paths" });
+        row("no format service", Breakage::NoFormatService, { "services.created" });
     }
     void namesWhatIsBroken()
     {
@@ -213,7 +207,6 @@ private slots:
         TestSupport::SimFixture sim;
         QVERIFY2(sim.isLoaded(), qPrintable(sim.errorString()));
         const QString device = QStringLiteral("HWI-Controller 1");
-        const QString block = QStringLiteral("HwInput[0]");
         if (breakage == Breakage::CatalogGivesZero)
             sim->setCatalogAvailable(false);
         const QByteArray before = sim->toJson();
@@ -221,7 +214,7 @@ private slots:
         Conformance::KnownDevice known;
         known.system = sim->system();
         known.device = sim->device(device);
-        known.block = std::make_shared<BrokenBlock>(sim->block(device, block), breakage);
+        known.block = std::make_shared<BrokenBlock>(sim->block(device, QStringLiteral("HwInput[0]")), breakage);
         known.programId = sim->programId(device);
         known.scope = sim->scope(device);
         known.networkVariableName = QStringLiteral("nvoHwInput[0]");
