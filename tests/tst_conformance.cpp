@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The conformance suite passes against the simulated network and names exactly what is
-// broken in a copy of it: each row wraps the simulator's objects or services in a
-// decorator that breaks one thing the library relies on.
+// broken in a copy of it: each row breaks one thing the library relies on, by wrapping the
+// simulator's objects or services in a decorator or, for the catalog, by the simulator's own switch.
 #include "conformance/Conformance.h"
 #include "support/SimFixture.h"
 
@@ -145,33 +145,6 @@ private:
     Breakage m_breakage;
 };
 
-class CatalogGivesZero : public ResourceCatalog
-{
-public:
-    explicit CatalogGivesZero(std::shared_ptr<ResourceCatalog> inner)
-        : m_inner(std::move(inner))
-    {
-    }
-    qint32 OpenCatalog(bool, const QString &) override { return 0; }
-    void CloseCatalog(qint32 handle) override { m_inner->CloseCatalog(handle); }
-    QString GetTypeFilePath(qint32 h, const QString &id, qint32 scope, bool flag, qint32 n) override
-    {
-        return m_inner->GetTypeFilePath(h, id, scope, flag, n);
-    }
-    QString GetFormatFilePath(qint32 h, const QString &id, qint32 scope) override
-    {
-        return m_inner->GetFormatFilePath(h, id, scope);
-    }
-    QString GetLanguageFilePath(qint32 h, const QString &id, qint32 reserved, qint32 scope) override
-    {
-        return m_inner->GetLanguageFilePath(h, id, reserved, scope);
-    }
-    void CloseResourceFile(qint32 handle) override { m_inner->CloseResourceFile(handle); }
-
-private:
-    std::shared_ptr<ResourceCatalog> m_inner;
-};
-
 class BrokenImplementation : public Implementation
 {
 public:
@@ -180,12 +153,7 @@ public:
         , m_breakage(breakage)
     {
     }
-    std::shared_ptr<ResourceCatalog> createResourceCatalog() override
-    {
-        if (m_breakage == Breakage::CatalogGivesZero)
-            return std::make_shared<CatalogGivesZero>(m_inner->createResourceCatalog());
-        return m_inner->createResourceCatalog();
-    }
+    std::shared_ptr<ResourceCatalog> createResourceCatalog() override { return m_inner->createResourceCatalog(); }
     std::shared_ptr<TypeService> createTypeService() override { return m_inner->createTypeService(); }
     std::shared_ptr<FormatCatalog> createFormatCatalog() override { return m_inner->createFormatCatalog(); }
     std::shared_ptr<FormatService> createFormatService() override
@@ -212,70 +180,64 @@ class TestConformance : public QObject
     Q_OBJECT
 
 private slots:
-    void namesWhatIsBroken_data();
-    void namesWhatIsBroken();
-};
-
-void TestConformance::namesWhatIsBroken_data()
-{
-    QTest::addColumn<Breakage>("breakage");
-    QTest::addColumn<QStringList>("failed");
-
-    QTest::newRow("the simulated network") << Breakage::None << QStringList();
-    QTest::newRow("keys compared with letter case")
-        << Breakage::KeysWithLetterCase << QStringList { "properties.keysIgnoreCase" };
-    QTest::newRow("properties counted from 0") << Breakage::PropertiesFromZero << QStringList { "properties.oneBased" };
-    QTest::newRow("variables counted from 0")
-        << Breakage::VariablesFromZero << QStringList { "networkVariables.oneBased" };
-    QTest::newRow("a missing key gives nothing")
-        << Breakage::MissingKeyIsNothing << QStringList { "properties.missingKey" };
-    QTest::newRow("a failure without description")
-        << Breakage::FailureWithoutDescription << QStringList { "failures.numberAndDescription" };
-    QTest::newRow("a failure with a quiet number")
-        << Breakage::FailureWithQuietNumber << QStringList { "failures.numberAndDescription" };
-    QTest::newRow("a set Format is not kept") << Breakage::FormatNotKept << QStringList { "property.formatThenValue" };
-    QTest::newRow("a bad value text is taken") << Breakage::BadTextTaken << QStringList { "property.badTextRefused" };
-    QTest::newRow("the catalog opens as 0") << Breakage::CatalogGivesZero << QStringList { "catalog.paths" };
-    QTest::newRow("no format service") << Breakage::NoFormatService << QStringList { "services.created" };
-}
-
-void TestConformance::namesWhatIsBroken()
-{
-    QFETCH(Breakage, breakage);
-    QFETCH(QStringList, failed);
-
-    TestSupport::SimFixture sim;
-    QVERIFY2(sim.isLoaded(), qPrintable(sim.errorString()));
-    const QString device = QStringLiteral("HWI-Controller 1");
-    const QString block = QStringLiteral("HwInput[0]");
-    const QByteArray before = sim->toJson();
-
-    Conformance::KnownDevice known;
-    known.system = sim->system();
-    known.device = sim->device(device);
-    known.block = std::make_shared<BrokenBlock>(sim->block(device, block), breakage);
-    known.programId = sim->programId(device);
-    known.scope = sim->scope(device);
-    known.networkVariableName = QStringLiteral("nvoHwInput[0]");
-    known.propertyName = QStringLiteral("SCPTmaxRnge");
-    known.propertyValueText = QStringLiteral("50");
-    BrokenImplementation implementation(sim->implementation(), breakage);
-
-    const Conformance::Report report = Conformance::run(implementation, known);
-    QCOMPARE(report.failedChecks(), failed);
-    QCOMPARE(report.passed(), failed.isEmpty());
-    // What the failure report tells is the check's name and what the implementation did.
-    for (const QString &name : failed)
-        QVERIFY2(
-            report.toText().contains(QStringLiteral("FAIL ") + name + QLatin1Char(':')), qPrintable(report.toText()));
-    // The suite closes every handle it opens and puts back what it writes.
-    QCOMPARE(sim->openHandleCount(), 0);
-    QCOMPARE(sim->toJson(), before);
-    if (breakage == Breakage::None) {
-        for (const Conformance::CheckResult &check : report.checks)
-            QVERIFY2(check.outcome == Conformance::Outcome::Passed, qPrintable(check.name + ": " + check.detail));
+    void namesWhatIsBroken_data()
+    {
+        QTest::addColumn<Breakage>("breakage");
+        QTest::addColumn<QStringList>("failed");
+        const auto row = [](const char *name, Breakage breakage, const QStringList &failed) {
+            QTest::newRow(name) << breakage << failed;
+        };
+        row("the simulated network", Breakage::None, {});
+        row("keys compared with letter case", Breakage::KeysWithLetterCase, { "properties.keysIgnoreCase" });
+        row("properties counted from 0", Breakage::PropertiesFromZero, { "properties.oneBased" });
+        row("variables counted from 0", Breakage::VariablesFromZero, { "networkVariables.oneBased" });
+        row("a missing key gives nothing", Breakage::MissingKeyIsNothing, { "properties.missingKey" });
+        row("a failure without description", Breakage::FailureWithoutDescription, { "failures.numberAndDescription" });
+        row("a failure with a quiet number", Breakage::FailureWithQuietNumber, { "failures.numberAndDescription" });
+        row("a set Format is not kept", Breakage::FormatNotKept, { "property.formatThenValue" });
+        row("a bad value text is taken", Breakage::BadTextTaken, { "property.badTextRefused" });
+        row("the catalog opens as 0", Breakage::CatalogGivesZero, { "catalog.paths" });
+        row("no format service", Breakage::NoFormatService, { "services.created" });
     }
-}
+    void namesWhatIsBroken()
+    {
+        QFETCH(Breakage, breakage);
+        QFETCH(QStringList, failed);
+
+        TestSupport::SimFixture sim;
+        QVERIFY2(sim.isLoaded(), qPrintable(sim.errorString()));
+        const QString device = QStringLiteral("HWI-Controller 1");
+        if (breakage == Breakage::CatalogGivesZero)
+            sim->setCatalogAvailable(false);
+        const QByteArray before = sim->toJson();
+
+        Conformance::KnownDevice known;
+        known.system = sim->system();
+        known.device = sim->device(device);
+        known.block = std::make_shared<BrokenBlock>(sim->block(device, QStringLiteral("HwInput[0]")), breakage);
+        known.programId = sim->programId(device);
+        known.scope = sim->scope(device);
+        known.networkVariableName = QStringLiteral("nvoHwInput[0]");
+        known.propertyName = QStringLiteral("SCPTmaxRnge");
+        known.propertyValueText = QStringLiteral("50");
+        BrokenImplementation implementation(sim->implementation(), breakage);
+
+        const Conformance::Report report = Conformance::run(implementation, known);
+        QCOMPARE(report.failedChecks(), failed);
+        QCOMPARE(report.passed(), failed.isEmpty());
+        // What the failure report tells is the check's name and what the implementation did.
+        for (const QString &name : failed)
+            QVERIFY2(report.toText().contains(QStringLiteral("FAIL ") + name + QLatin1Char(':')),
+                qPrintable(report.toText()));
+        // The suite closes every handle it opens and puts back what it writes.
+        QCOMPARE(sim->openHandleCount(), 0);
+        QCOMPARE(sim->toJson(), before);
+        if (breakage == Breakage::None) {
+            for (const Conformance::CheckResult &check : report.checks)
+                QVERIFY2(check.outcome == Conformance::Outcome::Passed, qPrintable(check.name + ": " + check.detail));
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(TestConformance)
 #include "tst_conformance.moc"

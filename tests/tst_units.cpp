@@ -40,147 +40,138 @@ class tst_units : public QObject
 private slots:
     void cleanup() { resetForTests(); }
 
-    void formatNames_data();
-    void formatNames();
-    void numbers_data();
-    void numbers();
-    void enumCollectionFillsCombo();
-    void signalUnit();
+    // A name splits into prefix (up to the first "."), base name and suffix (from the first "#"
+    // after the prefix); the suffix follows the measurement system, with a difference format
+    // for exactly three temperature types.
+    void formatNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("system");
+        QTest::addColumn<QString>("parts"); // prefix|base|suffix
+        QTest::addColumn<QString>("longFormat");
+        QTest::addColumn<QString>("diffFormat");
+        const auto row
+            = [](const QString &name, int system, const char *parts, const QString &full, const QString &diff) {
+                  QTest::addRow("%s %d", qPrintable(name), system) << name << system << parts << full << diff;
+              };
+        row("", 1, "||", "", "");
+        row("SNVT_temp_p", 1, "|SNVT_temp_p|", "SNVT_temp_p", "SNVT_temp_p");
+        row(Prefix + "SNVT_temp_p#SI", 1, "#9FFFFF0501840460[3].|SNVT_temp_p|#SI", Prefix + "SNVT_temp_p#US",
+            Prefix + "SNVT_temp_p#US_diff");
+        row("#A[1].x.y#SI", 1, "#A[1].|x.y|#SI", "#A[1].x.y#US", "#A[1].x.y#US");
+        row("t#US#diff", 0, "|t|#US#diff", "t#US#diff", "t#US#diff");
+        row("SNVT_temp#us", 0, "|SNVT_temp|#us", "SNVT_temp#SI", "SNVT_temp#SI");
+        row("SNVT_temp_f#US_DIFF", 1, "|SNVT_temp_f|#US_DIFF", "SNVT_temp_f#US", "SNVT_temp_f#US_diff");
+        row("SNVT_temp_diff_p#SI", 1, "|SNVT_temp_diff_p|#SI", "SNVT_temp_diff_p#US", "SNVT_temp_diff_p#US");
+    }
+    void formatNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, system);
+        QFETCH(QString, parts);
+        QFETCH(QString, longFormat);
+        QFETCH(QString, diffFormat);
+        QString prefix = "stale", base = "stale", suffix = "stale", gotDiff, gotLong, errMsg;
+        QVERIFY(SplitFormatName(name, prefix, base, suffix));
+        QCOMPARE(prefix + "|" + base + "|" + suffix, parts);
+        QVERIFY(AdjustFormatForUnits(name, qint16(system), gotDiff, gotLong, errMsg));
+        QCOMPARE(gotLong, longFormat);
+        QCOMPARE(gotDiff, diffFormat);
+    }
+    // Texts to numbers and back, in a locale that would group digits if asked to; a typed text
+    // that is not a number is refused with a plain box.
+    void numbers_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("numeric");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("shortest"); // NumberText(value)
+        const auto row = [](const char *text, bool numeric, double value, const char *shortest) {
+            QTest::addRow("'%s'", text) << text << numeric << value << shortest;
+        };
+        row("  7.5  ", true, 7.5, "7.5");
+        row("1e3", true, 1000.0, "1000");
+        row("100000", true, 100000.0, "100000");
+        row("0.0001", true, 0.0001, "0.0001");
+        row("999999999999999", true, 999999999999999.0, "999999999999999");
+        row("1e15", true, 1e15, "1E+15");
+        row("0.00005", true, 0.00005, "5E-05");
+        row("", false, 0.0, "0");
+        row("12abc", false, 0.0, "0");
+    }
+    void numbers()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, numeric);
+        QFETCH(double, value);
+        QFETCH(QString, shortest);
+        const QLocale previous;
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
+        QCOMPARE(IsNumeric(text), numeric);
+        QCOMPARE(Val(text), value);
+        QCOMPARE(NumberText(value), shortest);
+        QCOMPARE(Val(shortest), value);
+        TestSupport::SeamRecorder seams;
+        QCOMPARE(ValidateNumeric(text), numeric);
+        QCOMPARE(seams.messageTexts(), numeric ? QStringList() : QStringList { "Invalid value for this field" });
+        for (const auto &box : seams.messages())
+            QVERIFY(box.style == vbOKOnly && box.title.isEmpty());
+    }
+    void enumCollectionFillsCombo()
+    {
+        TestSupport::SimFixture sim(QStringLiteral("mkorvane-network.json"));
+        QVERIFY2(sim.isLoaded(), qPrintable(sim.errorString()));
+        const QString programId = QStringLiteral("9000A53D0A040410");
+        DeviceAccess::TypeTreeNodePtr node;
+        QString errMsg;
+        QVERIFY(GetTypeTreeNode(programId, 0, 109, node, errMsg));
+
+        sim->clearCallLog();
+        bool isEnum = false;
+        DeviceAccess::EnumCollectionPtr members;
+        QVERIFY(GetFormatEnumCollection(node, programId, isEnum, members, errMsg));
+        QVERIFY(isEnum);
+        // The node's fields are read one after the other, in this order, before the members are asked for.
+        QStringList calls;
+        for (const Sim::CallRecord &call : sim->callLog())
+            calls << call.operation + "(" + call.arguments.join(',') + ")";
+        QCOMPARE(calls.filter(QRegularExpression("Scope|TypeIndex|Value|GetEnumCollection")),
+            QStringList({ "TypeTreeNode.Scope(SNVT_occupancy)", "TypeTreeNode.TypeIndex(SNVT_occupancy)",
+                "TypeTreeNode.LowestValue(SNVT_occupancy)", "TypeTreeNode.HighestValue(SNVT_occupancy)",
+                "TypeService.GetEnumCollection(" + programId + ",0,109,-1,3)" }));
+
+        // Filling selects nothing and raises no change, though Qt selects a first item added.
+        QComboBox combo;
+        combo.addItem(QStringLiteral("left over"));
+        QSignalSpy changes(&combo, &QComboBox::currentIndexChanged);
+        QVERIFY(FillComboFromCollection(&combo, members, errMsg));
+        QStringList items;
+        for (int i = 0; i < combo.count(); ++i)
+            items << combo.itemText(i) + QLatin1Char('=') + combo.itemData(i, Qt::UserRole).toString();
+        QCOMPARE(
+            items, QStringList({ "OC_NUL=-1", "OC_OCCUPIED=0", "OC_UNOCCUPIED=1", "OC_BYPASS=2", "OC_STANDBY=3" }));
+        QCOMPARE(combo.currentIndex(), -1);
+        QCOMPARE(changes.count(), 0);
+        QVERIFY(errMsg.isEmpty());
+
+        // An enumeration node whose members the catalog does not know.
+        QVERIFY(!GetFormatEnumCollection(std::make_shared<UnknownEnumeration>(), programId, isEnum, members, errMsg));
+        QCOMPARE(errMsg, QStringLiteral("Failed to find out enum collection for foramt: UNVT_gone."));
+    }
+    // Exact texts only: another letter case, blanks or nothing selected give no unit.
+    void signalUnit()
+    {
+        const QStringList types { "VOLTAGE_0_10V", "MILIAMPS_4_20MA", "RESISTANCE", "resistance", " VOLTAGE_0_10V",
+            "" };
+        QStringList units;
+        for (const QString &type : types)
+            units << type + "=" + GetSignalUnit(type);
+        QCOMPARE(units,
+            QStringList({ "VOLTAGE_0_10V=V", "MILIAMPS_4_20MA=mA", "RESISTANCE=K Ohm",
+                "resistance=", " VOLTAGE_0_10V=", "=" }));
+    }
 };
-
-// A name splits into prefix (up to the first "."), base name and suffix (from the first "#"
-// after the prefix); the suffix follows the measurement system, with a difference format
-// for exactly three temperature types.
-void tst_units::formatNames_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("system");
-    QTest::addColumn<QString>("parts"); // prefix|base|suffix
-    QTest::addColumn<QString>("longFormat");
-    QTest::addColumn<QString>("diffFormat");
-    const auto row = [](const QString &name, int system, const char *parts, const QString &full, const QString &diff) {
-        QTest::addRow("%s %d", qPrintable(name), system) << name << system << parts << full << diff;
-    };
-    row("", 1, "||", "", "");
-    row("SNVT_temp_p", 1, "|SNVT_temp_p|", "SNVT_temp_p", "SNVT_temp_p");
-    row(Prefix + "SNVT_temp_p#SI", 1, "#9FFFFF0501840460[3].|SNVT_temp_p|#SI", Prefix + "SNVT_temp_p#US",
-        Prefix + "SNVT_temp_p#US_diff");
-    row("#A[1].x.y#SI", 1, "#A[1].|x.y|#SI", "#A[1].x.y#US", "#A[1].x.y#US");
-    row("t#US#diff", 0, "|t|#US#diff", "t#US#diff", "t#US#diff");
-    row("SNVT_temp#us", 0, "|SNVT_temp|#us", "SNVT_temp#SI", "SNVT_temp#SI");
-    row("SNVT_temp_f#US_DIFF", 1, "|SNVT_temp_f|#US_DIFF", "SNVT_temp_f#US", "SNVT_temp_f#US_diff");
-    row("SNVT_temp_diff_p#SI", 1, "|SNVT_temp_diff_p|#SI", "SNVT_temp_diff_p#US", "SNVT_temp_diff_p#US");
-}
-
-void tst_units::formatNames()
-{
-    QFETCH(QString, name);
-    QFETCH(int, system);
-    QFETCH(QString, parts);
-    QFETCH(QString, longFormat);
-    QFETCH(QString, diffFormat);
-    QString prefix = "stale", base = "stale", suffix = "stale", gotDiff, gotLong, errMsg;
-    QVERIFY(SplitFormatName(name, prefix, base, suffix));
-    QCOMPARE(prefix + "|" + base + "|" + suffix, parts);
-    QVERIFY(AdjustFormatForUnits(name, qint16(system), gotDiff, gotLong, errMsg));
-    QCOMPARE(gotLong, longFormat);
-    QCOMPARE(gotDiff, diffFormat);
-}
-
-// Texts to numbers and back, in a locale that would group digits if asked to; a typed text
-// that is not a number is refused with a plain box.
-void tst_units::numbers_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("numeric");
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QString>("shortest"); // NumberText(value)
-    const auto row = [](const char *text, bool numeric, double value, const char *shortest) {
-        QTest::addRow("'%s'", text) << text << numeric << value << shortest;
-    };
-    row("  7.5  ", true, 7.5, "7.5");
-    row("1e3", true, 1000.0, "1000");
-    row("100000", true, 100000.0, "100000");
-    row("0.0001", true, 0.0001, "0.0001");
-    row("999999999999999", true, 999999999999999.0, "999999999999999");
-    row("1e15", true, 1e15, "1E+15");
-    row("0.00005", true, 0.00005, "5E-05");
-    row("", false, 0.0, "0");
-    row("12abc", false, 0.0, "0");
-}
-
-void tst_units::numbers()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, numeric);
-    QFETCH(double, value);
-    QFETCH(QString, shortest);
-    const QLocale previous;
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
-    QCOMPARE(IsNumeric(text), numeric);
-    QCOMPARE(Val(text), value);
-    QCOMPARE(NumberText(value), shortest);
-    QCOMPARE(Val(shortest), value);
-    TestSupport::SeamRecorder seams;
-    QCOMPARE(ValidateNumeric(text), numeric);
-    QCOMPARE(seams.messageTexts(), numeric ? QStringList() : QStringList { "Invalid value for this field" });
-    for (const auto &box : seams.messages())
-        QVERIFY(box.style == vbOKOnly && box.title.isEmpty());
-}
-
-void tst_units::enumCollectionFillsCombo()
-{
-    TestSupport::SimFixture sim(QStringLiteral("mkorvane-network.json"));
-    QVERIFY2(sim.isLoaded(), qPrintable(sim.errorString()));
-    const QString programId = QStringLiteral("9000A53D0A040410");
-    DeviceAccess::TypeTreeNodePtr node;
-    QString errMsg;
-    QVERIFY(GetTypeTreeNode(programId, 0, 109, node, errMsg));
-
-    sim->clearCallLog();
-    bool isEnum = false;
-    DeviceAccess::EnumCollectionPtr members;
-    QVERIFY(GetFormatEnumCollection(node, programId, isEnum, members, errMsg));
-    QVERIFY(isEnum);
-    // The node's fields are read one after the other, in this order, before the members are asked for.
-    QStringList calls;
-    for (const Sim::CallRecord &call : sim->callLog())
-        calls << call.operation + "(" + call.arguments.join(',') + ")";
-    QCOMPARE(calls.filter(QRegularExpression("Scope|TypeIndex|Value|GetEnumCollection")),
-        QStringList({ "TypeTreeNode.Scope(SNVT_occupancy)", "TypeTreeNode.TypeIndex(SNVT_occupancy)",
-            "TypeTreeNode.LowestValue(SNVT_occupancy)", "TypeTreeNode.HighestValue(SNVT_occupancy)",
-            "TypeService.GetEnumCollection(" + programId + ",0,109,-1,3)" }));
-
-    // Filling selects nothing and raises no change, though Qt selects a first item added.
-    QComboBox combo;
-    combo.addItem(QStringLiteral("left over"));
-    QSignalSpy changes(&combo, &QComboBox::currentIndexChanged);
-    QVERIFY(FillComboFromCollection(&combo, members, errMsg));
-    QStringList items;
-    for (int i = 0; i < combo.count(); ++i)
-        items << combo.itemText(i) + QLatin1Char('=') + combo.itemData(i, Qt::UserRole).toString();
-    QCOMPARE(items, QStringList({ "OC_NUL=-1", "OC_OCCUPIED=0", "OC_UNOCCUPIED=1", "OC_BYPASS=2", "OC_STANDBY=3" }));
-    QCOMPARE(combo.currentIndex(), -1);
-    QCOMPARE(changes.count(), 0);
-    QVERIFY(errMsg.isEmpty());
-
-    // An enumeration node whose members the catalog does not know.
-    QVERIFY(!GetFormatEnumCollection(std::make_shared<UnknownEnumeration>(), programId, isEnum, members, errMsg));
-    QCOMPARE(errMsg, QStringLiteral("Failed to find out enum collection for foramt: UNVT_gone."));
-}
-
-// Exact texts only: another letter case, blanks or nothing selected give no unit.
-void tst_units::signalUnit()
-{
-    const QStringList types { "VOLTAGE_0_10V", "MILIAMPS_4_20MA", "RESISTANCE", "resistance", " VOLTAGE_0_10V", "" };
-    QStringList units;
-    for (const QString &type : types)
-        units << type + "=" + GetSignalUnit(type);
-    QCOMPARE(units,
-        QStringList(
-            { "VOLTAGE_0_10V=V", "MILIAMPS_4_20MA=mA", "RESISTANCE=K Ohm", "resistance=", " VOLTAGE_0_10V=", "=" }));
-}
 
 QTEST_MAIN(tst_units)
 #include "tst_units.moc"
