@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <iterator>
 
 using DeviceAccess::DeviceError;
 using TestSupport::FaultSweep;
@@ -330,8 +331,13 @@ SweepOperation TestFaultSweep::defaults()
 void TestFaultSweep::sweep_data()
 {
     QTest::addColumn<int>("operation");
+    // Named so that one operation can be run alone (tst_fault_sweep sweep:"hardware Get Value").
+    const char *const names[] = { "hardware ZovezuVavevaInit", "hardware FillHardwareValues, US set-point offset",
+        "hardware Get Value", "hardware WriteValue", "hardware WriteValue, US set-point offset", "hardware fTable OK",
+        "network ZovezuVavevaInit", "network WriteValue", "WriteDefaultValues" };
+    static_assert(std::size(names) == DefaultsWrite + 1, "a name for every operation");
     for (int which = HardwareInit; which <= DefaultsWrite; ++which)
-        QTest::addRow("%d", which) << which;
+        QTest::newRow(names[which]) << which;
 }
 
 void TestFaultSweep::sweep()
