@@ -14,18 +14,9 @@ using namespace HardwareTest;
 
 namespace {
 
-// The caption a widget shows, when it shows one.
-QString captionOf(const QWidget *widget)
-{
-    if (auto *label = qobject_cast<const QLabel *>(widget))
-        return label->text();
-    if (auto *button = qobject_cast<const QAbstractButton *>(widget))
-        return button->text();
-    return QString();
-}
-
-// What is wrong with the visible widgets directly inside `frame`, one line each.
-QStringList layoutFaults(const QWidget *frame)
+// What is wrong with the visible widgets directly inside `frame`, one line each, and whether
+// `control` asks for the room its frame needs.
+QStringList layoutFaults(const QWidget *control, const QWidget *frame)
 {
     QStringList faults;
     QList<const QWidget *> shown;
@@ -37,8 +28,9 @@ QStringList layoutFaults(const QWidget *frame)
         const QString name = widget->objectName();
         if (!frame->rect().contains(widget->geometry()))
             faults << name + " leaves its frame";
-        const QString caption = captionOf(widget);
         auto *label = qobject_cast<const QLabel *>(widget);
+        auto *button = qobject_cast<const QAbstractButton *>(widget);
+        const QString caption = label ? label->text() : button ? button->text() : QString();
         if (label && label->wordWrap()) {
             if (label->heightForWidth(label->width()) > label->height())
                 faults << name + " cut: " + caption;
@@ -60,6 +52,8 @@ QStringList layoutFaults(const QWidget *frame)
                 faults << name + " overlaps " + other->objectName();
         }
     }
+    if (control->sizeHint().width() < frame->geometry().right() + 1)
+        faults << "the control asks for less room than its frame needs";
     return faults;
 }
 
@@ -126,9 +120,7 @@ private slots:
         chooseLanguage(*h.sim.operator->(), language);
         QVERIFY(h.open(version, typeIndex, "UCPTinputSignalType=RESISTANCE"));
         QVERIFY(h.choose(interpretation));
-        QStringList faults = layoutFaults(h.widget("Frame1"));
-        if (h.control->sizeHint().width() < h.widget("Frame1")->geometry().right() + 1)
-            faults << "the control asks for less room than its frame needs";
+        const QStringList faults = layoutFaults(h.control.get(), h.widget("Frame1"));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
 
@@ -158,10 +150,7 @@ private slots:
         control.setMesureUnit(MEASUREMENT_SYSTEM_SI);
         control.setNodeObject(sim->block(device, block));
         control.ZovezuVavevaInit();
-        auto *frame = control.findChild<QGroupBox *>(QStringLiteral("fraNV"));
-        QStringList faults = layoutFaults(frame);
-        if (control.sizeHint().width() < frame->geometry().right() + 1)
-            faults << "the control asks for less room than its frame needs";
+        const QStringList faults = layoutFaults(&control, control.findChild<QGroupBox *>(QStringLiteral("fraNV")));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
         QCOMPARE(seams.messageTexts(), QStringList());
     }
