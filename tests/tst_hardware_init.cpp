@@ -9,12 +9,12 @@
 
 using namespace HardwareTest;
 
-// The items of a list as "text=item data,...".
-static QString items(const QComboBox *list)
+// The items of a list as "text=item data,...", or as "item data,...".
+static QString items(const QComboBox *list, bool withText = true)
 {
     QStringList result;
     for (int i = 0; i < list->count(); ++i)
-        result << list->itemText(i) + "=" + list->itemData(i).toString();
+        result << (withText ? list->itemText(i) + "=" : QString()) + list->itemData(i).toString();
     return result.join(',');
 }
 
@@ -197,10 +197,7 @@ void tst_hardware_init::objectVersionRoundsToEven()
     Harness h;
     QVERIFY(h.open(1, SnvtTempP, "SCPTobjMajVer=" + stored));
     QCOMPARE(int(MKorvane::ObjMajorVersion()), version);
-    QStringList values;
-    for (int i = 0; i < h.combo("cboTherm")->count(); ++i)
-        values.append(h.combo("cboTherm")->itemData(i).toString());
-    QCOMPARE(values.join(','), thermistorTypes);
+    QCOMPARE(items(h.combo("cboTherm"), false), thermistorTypes);
 }
 
 QTEST_MAIN(tst_hardware_init)
