@@ -35,7 +35,6 @@ class tst_hardware_pauses : public QObject
 private slots:
     void pausesShowOnlyStartAndEndPlaces_data();
     void pausesShowOnlyStartAndEndPlaces();
-    void hiddenControlDoesNotPause();
 };
 
 void tst_hardware_pauses::pausesShowOnlyStartAndEndPlaces_data()
@@ -63,6 +62,9 @@ void tst_hardware_pauses::pausesShowOnlyStartAndEndPlaces()
     QFETCH(QString, chosen);
     Harness h;
     QVERIFY(h.open(version, SnvtTempP, "UCPTinputSignalInterpretation=" + stored));
+    if (!chosen.isEmpty()) // off screen, no change is seen: no pause
+        QVERIFY(h.choose(chosen) && h.choose(stored));
+    QCOMPARE(h.seams.doEventsCount(), 0);
     h.control->show();
     QVERIFY(QTest::qWaitForWindowExposed(h.control.get()));
 
@@ -87,16 +89,6 @@ void tst_hardware_pauses::pausesShowOnlyStartAndEndPlaces()
         QVERIFY(!atPauses.isEmpty());
         QCOMPARE(atPauses.last(), after);
     }
-    QCOMPARE(h.seams.messageTexts(), QStringList());
-}
-
-void tst_hardware_pauses::hiddenControlDoesNotPause()
-{
-    Harness h;
-    QVERIFY(h.open(2, SnvtTempP, "UCPTinputSignalInterpretation=DIGITAL"));
-    QVERIFY(h.choose("LINEAR"));
-    QVERIFY(h.choose("MULTI_LEVEL"));
-    QCOMPARE(h.seams.doEventsCount(), 0);
     QCOMPARE(h.seams.messageTexts(), QStringList());
 }
 
