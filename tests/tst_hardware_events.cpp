@@ -14,110 +14,106 @@ class tst_hardware_events : public QObject
     Q_OBJECT
 
 private slots:
-    void transferTableEditor_data();
-    void transferTableEditor();
-    void keyDownOncePerKey();
-    void onlyCaptionsTakeTheLanguageFace();
-};
+    void transferTableEditor_data()
+    {
+        QTest::addColumn<QStringList>("buttons"); // one editor session per button; OK after typing 7
+        QTest::addColumn<bool>("tableWritten");
 
-void tst_hardware_events::transferTableEditor_data()
-{
-    QTest::addColumn<QStringList>("buttons"); // one editor session per button; OK after typing 7
-    QTest::addColumn<bool>("tableWritten");
-
-    QTest::newRow("OK takes the table") << QStringList { "cmdOK" } << true;
-    QTest::newRow("Cancel keeps the device's table") << QStringList { "cmdCancel" } << false;
-    QTest::newRow("Cancel keeps an earlier OK") << QStringList { "cmdOK", "cmdCancel" } << true;
-}
-
-void tst_hardware_events::transferTableEditor()
-{
-    QFETCH(QStringList, buttons);
-    QFETCH(bool, tableWritten);
-
-    Harness h;
-    QVERIFY(h.open(1, SnvtTempP, "UCPTinputSignalInterpretation=TRANS_TABLE;UCPTinputSignalType=RESISTANCE"));
-    QCOMPARE(h.shown("lblSelectorUnit"), QStringLiteral("K Ohm"));
-    QStringList table = h.stored("UCPTtransTable").split(' ');
-    QStringList seen; // input label, first output and its tooltip of each session
-    for (const QString &button : buttons) {
-        h.seams.setModalDriver([&](QDialog &editor) {
-            auto *output = editor.findChild<QLineEdit *>("txtTable_1");
-            seen << editor.findChild<QLabel *>("lblResis")->text() << output->text() << output->toolTip();
-            if (button == "cmdOK")
-                output->setText("7");
-            editor.findChild<QPushButton *>(button)->click();
-            return editor.result();
-        });
-        h.widget<QPushButton>("cmdTable")->click();
+        QTest::newRow("OK takes the table") << QStringList { "cmdOK" } << true;
+        QTest::newRow("Cancel keeps the device's table") << QStringList { "cmdCancel" } << false;
+        QTest::newRow("Cancel keeps an earlier OK") << QStringList { "cmdOK", "cmdCancel" } << true;
     }
-    QCOMPARE(h.seams.modalCount(), buttons.size());
-    // Kilo-ohms are entered in ohms; outputs are checked against the range of the type; the
-    // last edit is offered again.
-    QVERIFY2(seen.value(0).contains("(Ohm)"), qPrintable(seen.value(0)));
-    QCOMPARE(seen.value(2), QStringLiteral("Value in [-273.17, 327.66]"));
-    QCOMPARE(seen.value(1), table.at(1));
-    if (buttons.size() > 1)
-        QCOMPARE(seen.value(4), QStringLiteral("7"));
-    QVERIFY(h.control->ValueChanged()); // Cancel too counts as a change.
 
-    h.sim->clearCallLog();
-    QCOMPARE(h.control->WriteValue(), false);
-    table[1] = "7";
-    QCOMPARE(h.calls("UCPTtransTable"), tableWritten ? QStringList { table.join(' ') } : QStringList());
-    QCOMPARE(h.events, QStringList());
-}
+    void transferTableEditor()
+    {
+        QFETCH(QStringList, buttons);
+        QFETCH(bool, tableWritten);
 
-void tst_hardware_events::keyDownOncePerKey()
-{
-    Harness h;
-    QVERIFY(h.open(1));
-    QStringList keys;
-    QObject::connect(h.control.get(), &ctlSensorHardware::KeyDown, h.control.get(),
-        [&](qint16 &KeyCode, qint16 &Shift) { keys.append(QStringLiteral("%1/%2").arg(KeyCode).arg(Shift)); });
-    // F5 is used by no child and travels on to the control; modifier keys go down first and
-    // are forwarded as keys of their own (16, 17, 18); the keypad is no part of the shift state.
-    const Qt::KeyboardModifiers all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::KeypadModifier;
-    const QVector<std::tuple<Qt::Key, Qt::KeyboardModifiers, QStringList>> presses
-        = { { Qt::Key_F5, Qt::NoModifier, { "116/0" } }, { Qt::Key_A, Qt::ShiftModifier, { "16/1", "65/1" } },
-              { Qt::Key_Delete, Qt::ControlModifier | Qt::AltModifier, { "17/2", "18/6", "46/6" } },
-              { Qt::Key_Delete, all, { "16/1", "17/3", "18/7", "46/7" } } };
-    for (const char *target : { "cboInput", "cboMax", "cboMin", "cboSignal", "cboTherm", "chkReverse", "cmdTable",
-             "cmdValue", "txtMax", "txtMin", "txtOff", "txtSelector", "txtValue", "" }) {
-        QWidget *receiver = *target ? h.widget(target) : h.control.get();
-        for (const auto &[key, modifiers, expected] : presses) {
-            keys.clear();
-            QTest::keyClick(receiver, key, modifiers);
-            QCOMPARE(target + (": " + keys.join(' ')), target + (": " + expected.join(' ')));
+        Harness h;
+        QVERIFY(h.open(1, SnvtTempP, "UCPTinputSignalInterpretation=TRANS_TABLE;UCPTinputSignalType=RESISTANCE"));
+        QCOMPARE(h.shown("lblSelectorUnit"), QStringLiteral("K Ohm"));
+        QStringList table = h.stored("UCPTtransTable").split(' ');
+        QStringList seen; // input label, first output and its tooltip of each session
+        for (const QString &button : buttons) {
+            h.seams.setModalDriver([&](QDialog &editor) {
+                auto *output = editor.findChild<QLineEdit *>("txtTable_1");
+                seen << editor.findChild<QLabel *>("lblResis")->text() << output->text() << output->toolTip();
+                if (button == "cmdOK")
+                    output->setText("7");
+                editor.findChild<QPushButton *>(button)->click();
+                return editor.result();
+            });
+            h.widget<QPushButton>("cmdTable")->click();
+        }
+        QCOMPARE(h.seams.modalCount(), buttons.size());
+        // Kilo-ohms are entered in ohms; outputs are checked against the range of the type; the
+        // last edit is offered again.
+        QVERIFY2(seen.value(0).contains("(Ohm)"), qPrintable(seen.value(0)));
+        QCOMPARE(seen.value(2), QStringLiteral("Value in [-273.17, 327.66]"));
+        QCOMPARE(seen.value(1), table.at(1));
+        if (buttons.size() > 1)
+            QCOMPARE(seen.value(4), QStringLiteral("7"));
+        QVERIFY(h.control->ValueChanged()); // Cancel too counts as a change.
+
+        h.sim->clearCallLog();
+        QCOMPARE(h.control->WriteValue(), false);
+        table[1] = "7";
+        QCOMPARE(h.calls("UCPTtransTable"), tableWritten ? QStringList { table.join(' ') } : QStringList());
+        QCOMPARE(h.events, QStringList());
+    }
+
+    void keyDownOncePerKey()
+    {
+        Harness h;
+        QVERIFY(h.open(1));
+        QStringList keys;
+        QObject::connect(h.control.get(), &ctlSensorHardware::KeyDown, h.control.get(),
+            [&](qint16 &KeyCode, qint16 &Shift) { keys.append(QStringLiteral("%1/%2").arg(KeyCode).arg(Shift)); });
+        // F5 is used by no child and travels on to the control; modifier keys go down first and
+        // are forwarded as keys of their own (16, 17, 18); the keypad is no part of the shift state.
+        const Qt::KeyboardModifiers all
+            = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::KeypadModifier;
+        const QVector<std::tuple<Qt::Key, Qt::KeyboardModifiers, QStringList>> presses
+            = { { Qt::Key_F5, Qt::NoModifier, { "116/0" } }, { Qt::Key_A, Qt::ShiftModifier, { "16/1", "65/1" } },
+                  { Qt::Key_Delete, Qt::ControlModifier | Qt::AltModifier, { "17/2", "18/6", "46/6" } },
+                  { Qt::Key_Delete, all, { "16/1", "17/3", "18/7", "46/7" } } };
+        for (const char *target : { "cboInput", "cboMax", "cboMin", "cboSignal", "cboTherm", "chkReverse", "cmdTable",
+                 "cmdValue", "txtMax", "txtMin", "txtOff", "txtSelector", "txtValue", "" }) {
+            QWidget *receiver = *target ? h.widget(target) : h.control.get();
+            for (const auto &[key, modifiers, expected] : presses) {
+                keys.clear();
+                QTest::keyClick(receiver, key, modifiers);
+                QCOMPARE(target + (": " + keys.join(' ')), target + (": " + expected.join(' ')));
+            }
         }
     }
-}
 
-void tst_hardware_events::onlyCaptionsTakeTheLanguageFace()
-{
-    Harness h;
-    QVERIFY(h.open(1));
-    const QStringList captions { "Frame1", "cmdValue", "cmdTable", "lblSelectorUnit", "lblSelector", "lblTherm",
-        "lblMax", "lblMin", "lblOff", "lblSignal", "lblReverse", "lblCboSignal" };
-    const QStringList others { "txtMin", "txtMax", "txtOff", "txtSelector", "txtValue", "cboSignal", "cboInput",
-        "cboTherm", "cboMin", "cboMax", "chkReverse", "lblValue", "lblUnitOffset", "lblUnitMinRange",
-        "lblUnitMaxRange" };
-    // Each widget's face, or `face` for each.
-    const auto faces = [&](const QStringList &names, const QString &face = QString()) {
-        QStringList result;
-        for (const QString &name : names)
-            result << name + ": " + (face.isEmpty() ? h.widget(name)->font().family() : face);
-        return result;
-    };
-    const QStringList before = faces(others);
+    void onlyCaptionsTakeTheLanguageFace()
+    {
+        Harness h;
+        QVERIFY(h.open(1));
+        const QStringList captions { "Frame1", "cmdValue", "cmdTable", "lblSelectorUnit", "lblSelector", "lblTherm",
+            "lblMax", "lblMin", "lblOff", "lblSignal", "lblReverse", "lblCboSignal" };
+        const QStringList others { "txtMin", "txtMax", "txtOff", "txtSelector", "txtValue", "cboSignal", "cboInput",
+            "cboTherm", "cboMin", "cboMax", "chkReverse", "lblValue", "lblUnitOffset", "lblUnitMinRange",
+            "lblUnitMaxRange" };
+        // Each widget's face, or `face` for each.
+        const auto faces = [&](const QStringList &names, const QString &face = QString()) {
+            QStringList result;
+            for (const QString &name : names)
+                result << name + ": " + (face.isEmpty() ? h.widget(name)->font().family() : face);
+            return result;
+        };
+        const QStringList before = faces(others);
 
-    h.sim->setLanguage(QStringLiteral("de"));
-    const QString german = DeviceAccess::languageService().GetFontName();
-    QVERIFY(!before.join(' ').contains(german));
-    h.control->ReInitializeStrings();
-    QCOMPARE(faces(captions), faces(captions, german));
-    QCOMPARE(faces(others), before);
-}
+        h.sim->setLanguage(QStringLiteral("de"));
+        const QString german = DeviceAccess::languageService().GetFontName();
+        QVERIFY(!before.join(' ').contains(german));
+        h.control->ReInitializeStrings();
+        QCOMPARE(faces(captions), faces(captions, german));
+        QCOMPARE(faces(others), before);
+    }
+};
 
 QTEST_MAIN(tst_hardware_events)
 #include "tst_hardware_events.moc"

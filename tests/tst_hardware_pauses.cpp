@@ -33,64 +33,61 @@ class tst_hardware_pauses : public QObject
     Q_OBJECT
 
 private slots:
-    void pausesShowOnlyStartAndEndPlaces_data();
-    void pausesShowOnlyStartAndEndPlaces();
-};
+    void pausesShowOnlyStartAndEndPlaces_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("chosen"); // empty: initialise the shown control a second time
 
-void tst_hardware_pauses::pausesShowOnlyStartAndEndPlaces_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("chosen"); // empty: initialise the shown control a second time
+        const auto row = [](int version, const char *stored, const char *chosen) {
+            QTest::addRow("v%d %s, %s", version, stored, *chosen ? chosen : "initialised again")
+                << version << stored << chosen;
+        };
+        row(2, "DIGITAL", "");
+        row(1, "MULTI_LEVEL", "");
+        row(2, "LINEAR", "DIGITAL");
+        row(2, "DIGITAL", "LINEAR");
+        row(1, "LINEAR", "MULTI_LEVEL");
+        row(2, "DIGITAL", "STD_THERMISTOR");
+    }
 
-    const auto row = [](int version, const char *stored, const char *chosen) {
-        QTest::addRow("v%d %s, %s", version, stored, *chosen ? chosen : "initialised again")
-            << version << stored << chosen;
-    };
-    row(2, "DIGITAL", "");
-    row(1, "MULTI_LEVEL", "");
-    row(2, "LINEAR", "DIGITAL");
-    row(2, "DIGITAL", "LINEAR");
-    row(1, "LINEAR", "MULTI_LEVEL");
-    row(2, "DIGITAL", "STD_THERMISTOR");
-}
+    void pausesShowOnlyStartAndEndPlaces()
+    {
+        QFETCH(int, version);
+        QFETCH(QString, stored);
+        QFETCH(QString, chosen);
+        Harness h;
+        QVERIFY(h.open(version, SnvtTempP, "UCPTinputSignalInterpretation=" + stored));
+        if (!chosen.isEmpty()) // off screen, no change is seen: no pause
+            QVERIFY(h.choose(chosen) && h.choose(stored));
+        QCOMPARE(h.seams.doEventsCount(), 0);
+        h.control->show();
+        QVERIFY(QTest::qWaitForWindowExposed(h.control.get()));
 
-void tst_hardware_pauses::pausesShowOnlyStartAndEndPlaces()
-{
-    QFETCH(int, version);
-    QFETCH(QString, stored);
-    QFETCH(QString, chosen);
-    Harness h;
-    QVERIFY(h.open(version, SnvtTempP, "UCPTinputSignalInterpretation=" + stored));
-    if (!chosen.isEmpty()) // off screen, no change is seen: no pause
-        QVERIFY(h.choose(chosen) && h.choose(stored));
-    QCOMPARE(h.seams.doEventsCount(), 0);
-    h.control->show();
-    QVERIFY(QTest::qWaitForWindowExposed(h.control.get()));
+        // A widget may appear where it was while hidden before it moves: the layout shows first.
+        const QMap<QString, int> before = tops(h, false);
+        QVector<QMap<QString, int>> atPauses;
+        MKorvane::setEventProcessor([&] { atPauses.append(tops(h)); });
+        if (chosen.isEmpty())
+            h.control->ZovezuVavevaInit();
+        else
+            QVERIFY(h.choose(chosen));
+        const QMap<QString, int> after = tops(h);
 
-    // A widget may appear where it was while hidden before it moves: the layout shows first.
-    const QMap<QString, int> before = tops(h, false);
-    QVector<QMap<QString, int>> atPauses;
-    MKorvane::setEventProcessor([&] { atPauses.append(tops(h)); });
-    if (chosen.isEmpty())
-        h.control->ZovezuVavevaInit();
-    else
-        QVERIFY(h.choose(chosen));
-    const QMap<QString, int> after = tops(h);
-
-    for (const QMap<QString, int> &tops : std::as_const(atPauses)) {
-        for (auto it = tops.cbegin(); it != tops.cend(); ++it) {
-            const bool known = it.value() == before.value(it.key(), -1) || it.value() == after.value(it.key(), -1);
-            QVERIFY2(known, qPrintable(QStringLiteral("%1 shown at %2 twips").arg(it.key()).arg(it.value() * 15)));
+        for (const QMap<QString, int> &tops : std::as_const(atPauses)) {
+            for (auto it = tops.cbegin(); it != tops.cend(); ++it) {
+                const bool known = it.value() == before.value(it.key(), -1) || it.value() == after.value(it.key(), -1);
+                QVERIFY2(known, qPrintable(QStringLiteral("%1 shown at %2 twips").arg(it.key()).arg(it.value() * 15)));
+            }
         }
+        if (!chosen.isEmpty()) {
+            // A new interpretation changes the screen: the user sees it while the handler runs.
+            QVERIFY(!atPauses.isEmpty());
+            QCOMPARE(atPauses.last(), after);
+        }
+        QCOMPARE(h.seams.messageTexts(), QStringList());
     }
-    if (!chosen.isEmpty()) {
-        // A new interpretation changes the screen: the user sees it while the handler runs.
-        QVERIFY(!atPauses.isEmpty());
-        QCOMPARE(atPauses.last(), after);
-    }
-    QCOMPARE(h.seams.messageTexts(), QStringList());
-}
+};
 
 QTEST_MAIN(tst_hardware_pauses)
 #include "tst_hardware_pauses.moc"
