@@ -127,12 +127,7 @@ private slots:
             QCOMPARE(name + (' ' + h.widget(name)->font().family()), name + (' ' + face));
         }
         QCOMPARE(shown.join('|'), captions);
-        // Every row caption shows whole, left of its value, and the control asks for the room.
-        for (const char *name : { "lblOverride", "lblDefault", "lblSendDelta", "lblThrottle", "lblHeartbeat" }) {
-            const QWidget *caption = h.widget(name);
-            QVERIFY2(caption->width() >= caption->sizeHint().width(), name);
-            QVERIFY2(caption->geometry().right() < h.widget("txtOver")->x(), name);
-        }
+        // The control asks for its frame's room; tst_layout_languages checks the captions have theirs.
         QCOMPARE(h.control->sizeHint().width(), h.widget("fraNV")->width());
         QCOMPARE(h.events, QStringList());
     }
