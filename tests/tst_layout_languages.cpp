@@ -65,22 +65,19 @@ QStringList shippedLanguages()
     return sim->languages() << QStringLiteral("de+");
 }
 
-void chooseLanguage(Sim::Network &sim, QString code)
+void chooseLanguage(TestSupport::SimFixture &sim, const QString &code)
 {
-    if (code.endsWith(QLatin1Char('+'))) {
-        code.chop(1);
-        for (Sim::LanguageDef &language : sim.model().languages) {
-            for (auto &strings : language.applications) {
-                if (language.code != code)
-                    continue;
-                strings[QStringLiteral("INPUT SIGNAL INTERPRETATION")]
-                    = QStringLiteral("Auswertung des Signals am Eingang der Hardware");
-                strings[QStringLiteral("SIGNAL TYPE")] = QStringLiteral("Art des Signals am Eingang der Hardware");
-                strings[QStringLiteral("OVERRIDE VALUE")] = QStringLiteral("Wert beim Übersteuern des Ausgangs");
-            }
+    for (Sim::LanguageDef &language : sim->model().languages) {
+        for (auto &strings : language.applications) {
+            if (code != QLatin1String("de+") || language.code != QLatin1String("de"))
+                continue;
+            strings[QStringLiteral("INPUT SIGNAL INTERPRETATION")]
+                = QStringLiteral("Auswertung des Signals am Eingang der Hardware");
+            strings[QStringLiteral("SIGNAL TYPE")] = QStringLiteral("Art des Signals am Eingang der Hardware");
+            strings[QStringLiteral("OVERRIDE VALUE")] = QStringLiteral("Wert beim Übersteuern des Ausgangs");
         }
     }
-    sim.setLanguage(code);
+    sim->setLanguage(QString(code).remove(QLatin1Char('+')));
 }
 
 } // namespace
@@ -117,7 +114,7 @@ private slots:
         QFETCH(int, typeIndex);
         QFETCH(QString, interpretation);
         Harness h;
-        chooseLanguage(*h.sim.operator->(), language);
+        chooseLanguage(h.sim, language);
         QVERIFY(h.open(version, typeIndex, "UCPTinputSignalType=RESISTANCE"));
         QVERIFY(h.choose(interpretation));
         const QStringList faults = layoutFaults(h.control.get(), h.widget("Frame1"));
@@ -141,7 +138,7 @@ private slots:
         QFETCH(QString, block);
         TestSupport::SimFixture sim;
         TestSupport::SeamRecorder seams;
-        chooseLanguage(*sim.operator->(), language);
+        chooseLanguage(sim, language);
         const QString device = sim->deviceNames().value(0);
         ctlSensorNV control;
         control.setSystem(sim->system());
