@@ -94,6 +94,9 @@ private slots:
         QCOMPARE(QStringList({ h.shown("lblTitle"), h.shown(override), h.shown("txtHeart") }).join('|'), shown);
         if (block == Occupancy) // nothing selected until a value matches
             QCOMPARE(h.widget<QComboBox>("cboOverride")->currentIndex(), -1);
+        // An unresolved type keeps a new control's text boxes; the empty lists stay hidden.
+        if (h.shown("lblTitle") == QLatin1String("Label1"))
+            QCOMPARE(h.visible({ "txtOver", "txtDefault", "cboOverride", "cboDefault" }), "txtOver txtDefault");
         QCOMPARE(h.seams.currentPointer(), 0);
         // Loading ended: the user's edits count.
         QVERIFY(!h.control->ValueChanged());
@@ -127,6 +130,7 @@ private slots:
             QCOMPARE(name + (' ' + h.widget(name)->font().family()), name + (' ' + face));
         }
         QCOMPARE(shown.join('|'), captions);
+        QCOMPARE(h.visible({ "txtOver", "txtDefault", "cboOverride", "cboDefault" }), "txtOver txtDefault");
         // The control asks for its frame's room; tst_layout_languages checks the captions have theirs.
         QCOMPARE(h.control->sizeHint().width(), h.widget("fraNV")->width());
         QCOMPARE(h.events, QStringList());
