@@ -136,6 +136,28 @@ private slots:
         QCOMPARE(h.events, QStringList());
     }
 
+    // A failing font lookup ends InitStrings with one report; the two quiet numbers are not told.
+    void initStringsFailure_data()
+    {
+        QTest::addColumn<qint32>("number");
+        QTest::addColumn<QStringList>("events");
+        const QStringList told { "Network Variable InitStrings 16: font lost" };
+        QTest::newRow("told") << DeviceAccess::DeviceError::ObjectErrorBase + 77 << told;
+        QTest::newRow("quiet 5030") << DeviceAccess::DeviceError::QuietNumber5030 << QStringList();
+        QTest::newRow("quiet 1026") << DeviceAccess::DeviceError::QuietNumber1026 << QStringList();
+    }
+    void initStringsFailure()
+    {
+        QFETCH(qint32, number);
+        QFETCH(QStringList, events);
+        Harness h;
+        h.open(Temperature);
+        h.sim->failOperation("LanguageService.GetFontName", number, true, QString(), "font lost");
+        h.control->ReInitializeStrings();
+        QCOMPARE(h.events, events);
+        QCOMPARE(h.seams.messageCount(), events.size()); // the test host leaves it to the control's box
+    }
+
     void switchesBeforeInit()
     {
         Harness h;
