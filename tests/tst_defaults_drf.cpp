@@ -82,6 +82,7 @@ private slots:
 
     void failureAtEachCall_data();
     void failureAtEachCall();
+    void typeFileOfNothingReleased();
     void membersAndIndependence_data();
     void membersAndIndependence();
 
@@ -156,6 +157,23 @@ void TestDefaultsDrf::failureAtEachCall()
     QCOMPARE((*sim)->callCount("ResourceCatalog.CloseResourceFile"), typeFileOpened ? 1 : 0);
     if (operation != "ResourceCatalog.CloseResourceFile")
         QCOMPARE((*sim)->openHandles(), QStringList());
+}
+
+// A resource set the catalog does not know has no type file: the open gives 0, and that 0
+// is handed back all the same, as the type-tree lookup does.
+void TestDefaultsDrf::typeFileOfNothingReleased()
+{
+    info.setScope(99);
+    EnumCollectionPtr members;
+    QString errMsg;
+    fetch(members, ENUM_INDEX_SIGNAL_INTERPRET, errMsg);
+    QStringList releases;
+    for (const Sim::CallRecord &call : (*sim)->callLog()) {
+        if (call.operation == QLatin1String("ResourceCatalog.CloseResourceFile"))
+            releases << call.arguments.join(' ');
+    }
+    QCOMPARE(releases, QStringList { "0" });
+    QCOMPARE((*sim)->callCount("TypeService.OpenTypeFileHandle"), 0);
 }
 
 void TestDefaultsDrf::membersAndIndependence_data()

@@ -149,9 +149,9 @@ void TestInputDefaults::sections_data()
     row("cleaning",
         QByteArray("[CO2_0_10V]\nA = 25 °C ; comment\nB = (10 s)\nC = Sensors\nD = 25 (°C)\n"
                    "E = x=y=z\nF = 21.5\t°C ; tab\nG = 800 ppm\nH = 10 (s\nI = 5 sec\n"
-                   "J = -1 - 2 s\nM = x1 s\nN = 21 °C SUPPLY\n; K = 1\nL =\n"),
+                   "J = -1 - 2 s\nM = x1 s\nN = 21 °C SUPPLY\n; K = 1\nL =\nO = a) (b)\nP = a) (b\nQ = (c) d)\n"),
         QStringList { "A=25", "B=10", "C=Sensors", "D=°C", "E=x=y=z", "F=21.5", "G=800", "H=10 (s", "I=5", "J=-1 - 2",
-            "M=x1 s", "N=21 °C SUPPLY", "L=" },
+            "M=x1 s", "N=21 °C SUPPLY", "L=", "O=b", "P=a) (b", "Q=c" },
         "");
     row("Western code page, CRLF", QByteArray("[co2_0_10v]\r\nA=21.5 \260C\r\n"), QStringList { "A=21.5" }, "");
     row("UTF-8 BOM, blanks, lower-case name", QByteArray("\xEF\xBB\xBF  [ co2_0_10v ] trailing\n\t A = 21.5 °C \n"),

@@ -28,7 +28,12 @@ inline const QString NoProperties = QStringLiteral("HwInput[21]"); // has no pro
 
 struct Harness
 {
-    TestSupport::SimFixture sim { QStringLiteral("network-nv.json") };
+    // The test network by default; an empty name gives the sample network of the project.
+    explicit Harness(const QString &database = QStringLiteral("network-nv.json"))
+        : sim(database)
+    {
+    }
+    TestSupport::SimFixture sim;
     TestSupport::SeamRecorder seams;
     std::unique_ptr<ctlSensorNV> control;
     const QString device = QStringLiteral("HWI-Controller 1");

@@ -94,6 +94,9 @@ private slots:
         QCOMPARE(QStringList({ h.shown("lblTitle"), h.shown(override), h.shown("txtHeart") }).join('|'), shown);
         if (block == Occupancy) // nothing selected until a value matches
             QCOMPARE(h.widget<QComboBox>("cboOverride")->currentIndex(), -1);
+        // An unresolved type keeps a new control's text boxes; the empty lists stay hidden.
+        if (h.shown("lblTitle") == QLatin1String("Label1"))
+            QCOMPARE(h.visible({ "txtOver", "txtDefault", "cboOverride", "cboDefault" }), "txtOver txtDefault");
         QCOMPARE(h.seams.currentPointer(), 0);
         // Loading ended: the user's edits count.
         QVERIFY(!h.control->ValueChanged());
@@ -127,9 +130,32 @@ private slots:
             QCOMPARE(name + (' ' + h.widget(name)->font().family()), name + (' ' + face));
         }
         QCOMPARE(shown.join('|'), captions);
+        QCOMPARE(h.visible({ "txtOver", "txtDefault", "cboOverride", "cboDefault" }), "txtOver txtDefault");
         // The control asks for its frame's room; tst_layout_languages checks the captions have theirs.
         QCOMPARE(h.control->sizeHint().width(), h.widget("fraNV")->width());
         QCOMPARE(h.events, QStringList());
+    }
+
+    // A failing font lookup ends InitStrings with one report; the two quiet numbers are not told.
+    void initStringsFailure_data()
+    {
+        QTest::addColumn<qint32>("number");
+        QTest::addColumn<QStringList>("events");
+        const QStringList told { "Network Variable InitStrings 16: font lost" };
+        QTest::newRow("told") << DeviceAccess::DeviceError::ObjectErrorBase + 77 << told;
+        QTest::newRow("quiet 5030") << DeviceAccess::DeviceError::QuietNumber5030 << QStringList();
+        QTest::newRow("quiet 1026") << DeviceAccess::DeviceError::QuietNumber1026 << QStringList();
+    }
+    void initStringsFailure()
+    {
+        QFETCH(qint32, number);
+        QFETCH(QStringList, events);
+        Harness h;
+        h.open(Temperature);
+        h.sim->failOperation("LanguageService.GetFontName", number, true, QString(), "font lost");
+        h.control->ReInitializeStrings();
+        QCOMPARE(h.events, events);
+        QCOMPARE(h.seams.messageCount(), events.size()); // the test host leaves it to the control's box
     }
 
     void switchesBeforeInit()

@@ -4,6 +4,8 @@
 // override exchange between two controls through a host, and keys forwarded to the host.
 #include "tst_network_harness.h"
 
+#include <QScopeGuard>
+
 using namespace NetworkTest;
 
 class tst_network_write : public QObject
@@ -23,7 +25,8 @@ private slots:
         QTest::newRow("OK without a change") << Temperature << "SI" << "" << false << "UCPTdefaultValue@SNVT_temp_p#SI=20.0|SCPTovrValue@SNVT_temp_p#SI=21.5|SCPTsndDelta@SNVT_temp_p#SI=0.5";
         QTest::newRow("US") << Temperature << "US" << "txtSend=1.8" << false << "UCPTdefaultValue@SNVT_temp_p#US=68.0|SCPTovrValue@SNVT_temp_p#US=70.7|SCPTsndDelta@SNVT_temp_p#US_diff=1.8";
         QTest::newRow("to US after init") << Temperature << "US*" << "" << false << "UCPTdefaultValue@SNVT_temp_p#US=68.0|SCPTovrValue@SNVT_temp_p#US=70.7|SCPTsndDelta@SNVT_temp_p#US_diff=0.9";
-        QTest::newRow("US set-point offset") << Temperature << "US+" << "txtOver=2.5" << false << "UCPTdefaultValue@SNVT_temp_p#US_diff=68.0|SCPTovrValue@SNVT_temp_p#US_diff=2.5|SCPTsndDelta@SNVT_temp_p#US_diff=0.9";
+        // The untouched default (20 °C) goes back as the difference it shows, not as 68 °F-difference.
+        QTest::newRow("US set-point offset, default kept as the difference shown") << Temperature << "US+" << "txtOver=2.5" << false << "UCPTdefaultValue@SNVT_temp_p#US_diff=36|SCPTovrValue@SNVT_temp_p#US_diff=2.5|SCPTsndDelta@SNVT_temp_p#US_diff=0.9";
         QTest::newRow("enumeration ignores the offset mode") << Occupancy << "US+" << "cboDefault=OC_STANDBY" << false << "UCPTdefaultValue@SNVT_occupancy=OC_STANDBY|SCPTovrValue@SNVT_occupancy=OC_NUL|SCPTsndDelta@UCPTsignedShort=0";
         QTest::newRow("switch structure") << Switch << "SI" << "txtSend=1.0 0" << false << "UCPTdefaultValue@SNVT_switch=0.0 0|SCPTovrValue@SNVT_switch=100.0 1|SCPTsndDelta@SNVT_switch=1.0 0";
         // Not every write succeeded: this structure takes no send delta.
@@ -64,6 +67,63 @@ private slots:
         QCOMPARE(h.events.size(), edit.contains(',') ? 1 : 0);
         QVERIFY(h.events.isEmpty() || h.events.first().startsWith("Network Variable ReadValues 16: "));
         QVERIFY(h.control->ValueChanged());
+    }
+
+    // Differences in the US system: a set-point offset's override and default, read in the
+    // absolute °F of the database's format locale, show as °F differences and the send delta
+    // as one; a confirm stores what was shown or typed, the untouched values unchanged.
+    void usDifferences_data()
+    {
+        QTest::addColumn<QString>("block"); // "sample:" for the project's sample network
+        QTest::addColumn<QString>("mode"); // the units, "+" set-point offset
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("stored"); // default|override|send delta in °C and K; empty: as in the file
+        QTest::addColumn<QString>("shown"); // default|override|send delta
+        QTest::addColumn<QString>("edit"); // "widget=text"
+        QTest::addColumn<QString>("after"); // default|override|send delta stored after the confirm
+        // clang-format off
+        QTest::newRow("0 °C shows 0 and stays when the heartbeat changes") << "sample:HwInput[10]" << "US+" << "en" << "" << "0|0|0.2" << "txtHeart=120" << "0|0|0.1";
+        QTest::newRow("absolute temperatures show 32 degrees lower") << Temperature << "US+" << "en" << "" << "36|38.7|0.9" << "txtHeart=120" << "20|21.5|0.5";
+        QTest::newRow("no more decimals than read, below 0 too") << Temperature << "US+" << "en" << "1|-5|1" << "1.8|-9|1.8" << "txtThrottle=5" << "1|-5|1";
+        QTest::newRow("a typed difference stored as typed") << Temperature << "US+" << "en" << "" << "36|38.7|0.9" << "txtOver=1.8" << "20|1|0.5";
+        QTest::newRow("German user, device numbers") << Temperature << "US+" << "de" << "" << "36|38.7|0.9" << "txtHeart=120" << "20|21.5|0.5";
+        QTest::newRow("send delta: 1 K shows 1.8, 3.6 typed is 2 K") << Temperature << "US" << "en" << "20|21.5|1" << "68.0|70.7|1.8" << "txtSend=3.6" << "20|21.5|2";
+        QTest::newRow("SI set-point offset") << Temperature << "SI+" << "en" << "" << "20.0|21.5|0.5" << "txtHeart=120" << "20|21.5|0.5";
+        // clang-format on
+    }
+    void usDifferences()
+    {
+        QFETCH(QString, block);
+        QFETCH(QString, mode);
+        QFETCH(QString, locale);
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        QFETCH(QString, edit);
+        QFETCH(QString, after);
+        const qint16 unit = mode.startsWith("US") ? MEASUREMENT_SYSTEM_US : MEASUREMENT_SYSTEM_SI;
+        const QStringList cps = { "UCPTdefaultValue", "SCPTovrValue", "SCPTsndDelta" };
+        const bool sample = block.startsWith("sample:");
+        block = block.section(':', -1);
+        const QLocale userLocale;
+        QLocale::setDefault(QLocale(locale));
+        const auto restoreLocale = qScopeGuard([&] { QLocale::setDefault(userLocale); });
+        Harness h(sample ? QString() : QStringLiteral("network-nv.json"));
+        for (int i = 0; i < cps.size() && !stored.isEmpty(); ++i)
+            h.sim->setStoredCpText(h.device, block, cps[i], stored.section('|', i, i), true);
+        h.sim->setFormatLocale(unit);
+        h.open(block, unit);
+        h.control->UpdateSetpointOffSet(mode.endsWith('+'));
+        QCOMPARE(QStringList({ h.shown("txtDefault"), h.shown("txtOver"), h.shown("txtSend") }).join('|'), shown);
+        QVERIFY(!h.control->ValueChanged());
+        h.edit(edit.section('=', 0, 0), edit.section('=', 1));
+        QVERIFY(!h.control->WriteValue());
+        QCOMPARE(h.events, QStringList());
+        h.sim->save();
+        QVERIFY(h.sim.reload());
+        QStringList values;
+        for (const QString &cp : cps)
+            values << QString::number(h.sim->storedCpText(h.device, block, cp, true).toDouble());
+        QCOMPARE(values.join('|'), after);
     }
 
     // A failed write among the others (every write failing in turn, with every other call, is swept

@@ -305,6 +305,16 @@ void TestSim::languageSwitch()
     net().setStringsChangeTime(before);
     net().setLanguage(QStringLiteral("de"));
     QVERIFY(languageService().GetStringsChangeTime() > before);
+    // Switches back to back: each change time later than the one before, none ahead of the
+    // clock (a load right after a switch is not earlier than it).
+    QDateTime previous = languageService().GetStringsChangeTime();
+    for (const char *code : { "en", "de", "en", "de" }) {
+        net().setLanguage(QString::fromLatin1(code));
+        const QDateTime changed = languageService().GetStringsChangeTime();
+        QVERIFY(changed > previous);
+        QVERIFY(changed <= QDateTime::currentDateTime());
+        previous = changed;
+    }
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument, net().setLanguage(QStringLiteral("fr")));
     QCOMPARE(net().language(), QStringLiteral("de"));
 

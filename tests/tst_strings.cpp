@@ -98,9 +98,16 @@ private slots:
         LoadLanguageStrings();
         QCOMPARE(fetches(), 1);
 
-        sim->setStringsChangeTime(QDateTime::currentDateTime().addSecs(3600));
+        // Two switches back to back, then two loads: the first load fetches, the second not.
+        sim->setLanguage(QStringLiteral("en"));
+        sim->setLanguage(QStringLiteral("de"));
+        LoadLanguageStrings();
         LoadLanguageStrings();
         QCOMPARE(fetches(), 2);
+
+        sim->setStringsChangeTime(QDateTime::currentDateTime().addSecs(3600));
+        LoadLanguageStrings();
+        QCOMPARE(fetches(), 3);
 
         // A failing service keeps the table it had, quietly.
         sim->setStringsChangeTime(QDateTime::currentDateTime().addSecs(7200));

@@ -8,29 +8,37 @@
 #include "shared/Strings.h"
 
 #include <memory>
-#include <utility>
 
 namespace {
 
-// Releases a type-file handle still open when a step fails; that release's own failure
-// would only hide the first one, so it is not reported.
+// Releases the type file when a step fails after the open; that release's own failure
+// would only hide the first one, so it is not reported. A handle of 0 is released too:
+// the open gave nothing, and the release is the device library's to judge.
 class TypeFileRelease
 {
 public:
-    explicit TypeFileRelease(qint32 &handle)
+    explicit TypeFileRelease(qint32 handle)
         : m_handle(handle)
     {
     }
     ~TypeFileRelease()
     {
-        if (m_handle != 0)
+        if (m_pending)
             MKorvane::skipOnFailure([this] { DeviceAccess::resourceCatalog().CloseResourceFile(m_handle); });
     }
     TypeFileRelease(const TypeFileRelease &) = delete;
     TypeFileRelease &operator=(const TypeFileRelease &) = delete;
 
+    // Released here rather than by the guard so that a failing release is reported.
+    void releaseNow()
+    {
+        m_pending = false;
+        DeviceAccess::resourceCatalog().CloseResourceFile(m_handle);
+    }
+
 private:
-    qint32 &m_handle;
+    qint32 m_handle;
+    bool m_pending = true;
 };
 
 } // namespace
@@ -46,16 +54,13 @@ bool CInfoFromDrf::GetEnumeration(DeviceAccess::EnumCollectionPtr &ColEnumInputT
     MKorvane::tryStep(
         [&] {
             QString path;
-            qint32 handle = MKorvane::OpenTypeFile(m_programId, m_scope, path);
-            TypeFileRelease release(handle);
+            TypeFileRelease release(MKorvane::OpenTypeFile(m_programId, m_scope, path));
             const DeviceAccess::EnumCollectionPtr members
                 = DeviceAccess::typeService().GetEnumCollection(m_programId, m_scope, EnumIndex, EnumMin, EnumMax);
             // A copy of our own: the device library may hand the same collection to every caller.
             ColEnumInputTypes = members ? std::make_shared<DeviceAccess::EnumCollection>(*members) : nullptr;
             fetched = true;
-            // Released here rather than by the guard so that a failing release is reported.
-            if (const qint32 open = std::exchange(handle, 0))
-                DeviceAccess::resourceCatalog().CloseResourceFile(open);
+            release.releaseNow();
         },
         [&](qint32 number, const QString &description) { MKorvane::AppendFailure(ErrMsg, number, description); });
     return fetched;

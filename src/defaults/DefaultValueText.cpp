@@ -13,9 +13,9 @@ QString ParseValue(const QString &raw)
         value = value.left(semicolon).trimmed();
     if (const qsizetype tab = value.indexOf(QLatin1Char('\t')); tab >= 0)
         value = value.left(tab).trimmed();
+    // The text inside the first parentheses: a ")" before the first "(" closes nothing.
     if (const qsizetype open = value.indexOf(QLatin1Char('(')); open >= 0) {
-        const qsizetype close = value.indexOf(QLatin1Char(')'));
-        if (close > open)
+        if (const qsizetype close = value.indexOf(QLatin1Char(')'), open + 1); close > open)
             value = value.mid(open + 1, close - open - 1).trimmed();
     }
     return StripUnit(value.trimmed());

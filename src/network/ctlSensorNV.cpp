@@ -14,6 +14,10 @@ ctlSensorNV::ctlSensorNV(QWidget *parent)
     // The form's size: every row fits, and the fields are placed by hand.
     mDesignSize = size();
     lblUnit = { ui->lblUnit_0, ui->lblUnit_1 };
+    // Until a type says otherwise the values are plain text: the lists, which lie over the
+    // text boxes in the form, are hidden.
+    ui->cboOverride->hide();
+    ui->cboDefault->hide();
     connectHandlers();
     MKorvane::KeepDesignFaces(this, languageFontWidgets());
 

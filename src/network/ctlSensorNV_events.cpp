@@ -68,7 +68,12 @@ void ctlSensorNV::InitStrings()
             lblUnit.at(1)->setText(text("sec"));
             fitCaptionColumn();
         },
-        [this](qint32, const QString &description) { report(description, QStringLiteral("InitStrings")); });
+        [this](qint32 number, const QString &description) {
+            // The two quiet numbers are not told, as nowhere else.
+            QString ErrMsg;
+            MKorvane::AppendFailure(ErrMsg, number, description);
+            report(ErrMsg, QStringLiteral("InitStrings"));
+        });
 }
 
 // The widgets that take the language's face, in the order they take it.

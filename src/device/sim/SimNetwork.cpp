@@ -12,6 +12,7 @@
 
 #include <QFileInfo>
 #include <stdexcept>
+#include <thread>
 
 namespace Sim {
 namespace {
@@ -320,18 +321,22 @@ void Network::setLanguage(const QString &code)
     if (!language)
         throw std::invalid_argument(QStringLiteral("no language '%1'").arg(code).toStdString());
     d->core->model.language = language->code;
-    // Readers reload when their last load is earlier than the change time. Waiting for
-    // the clock to tick puts every load made before this call strictly before the new
-    // time, and every load after it at or after it.
+    // Readers reload when their last load is earlier than the change time. The change time
+    // counts on from the previous one and lies past the millisecond of the switch, so every
+    // load made before the switch is earlier than it, and no two switches share a time,
+    // whatever the clock does. The switch then waits for the clock to reach it, so that a
+    // load made after the switch is not earlier and does not reload again. A time set far
+    // ahead (setStringsChangeTime) is counted on from without waiting for it.
+    constexpr qint64 longestWaitMs = 100;
     const QDateTime entered = QDateTime::currentDateTime();
-    if (d->core->stringsChangeTime >= entered) { // set ahead by setStringsChangeTime: just move past it
-        d->core->stringsChangeTime = d->core->stringsChangeTime.addMSecs(1);
+    QDateTime changed = d->core->stringsChangeTime.isValid() ? d->core->stringsChangeTime.addMSecs(1) : entered;
+    if (changed <= entered)
+        changed = entered.addMSecs(1);
+    d->core->stringsChangeTime = changed;
+    if (entered.msecsTo(changed) > longestWaitMs)
         return;
-    }
-    QDateTime now = entered;
-    while (now <= entered)
-        now = QDateTime::currentDateTime();
-    d->core->stringsChangeTime = now;
+    while (QDateTime::currentDateTime() < changed)
+        std::this_thread::yield();
 }
 
 void Network::setStringsChangeTime(const QDateTime &time)
