@@ -16,6 +16,7 @@ ctlSensorNV::ctlSensorNV(QWidget *parent)
     lblUnit = { ui->lblUnit_0, ui->lblUnit_1 };
     connectHandlers();
     MKorvane::KeepDesignFaces(this, languageFontWidgets());
+    MKorvane::GuardWheel(this);
 
     setAllowChangeNvName(false);
     MKorvane::LoadLanguageStrings();
