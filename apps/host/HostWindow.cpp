@@ -65,6 +65,7 @@ HostWindow::HostWindow(QWidget *parent)
     buildUi();
     buildMenus();
     retranslate();
+    MKorvane::GuardWheel(this); // the input page's controls guard their own lists
 }
 
 HostWindow::~HostWindow()

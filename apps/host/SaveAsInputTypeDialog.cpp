@@ -2,6 +2,8 @@
 // Choosing the input type and the defaults file for "Save as input type".
 #include "SaveAsInputTypeDialog.h"
 
+#include "shared/WheelGuard.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -49,6 +51,7 @@ SaveAsInputTypeDialog::SaveAsInputTypeDialog(
     connect(browse, &QPushButton::clicked, this, &SaveAsInputTypeDialog::browse);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    MKorvane::GuardWheel(this);
 }
 
 QString SaveAsInputTypeDialog::inputType() const

@@ -38,6 +38,7 @@ ctlSensorHardware::ctlSensorHardware(QWidget *parent)
     watchScreenChanges();
     connectHandlers();
     MKorvane::KeepDesignFaces(this, languageFontWidgets());
+    MKorvane::GuardWheel(this);
 
     MKorvane::LoadLanguageStrings();
     InitStrings();

@@ -20,6 +20,7 @@ ctlSensorNV::ctlSensorNV(QWidget *parent)
     ui->cboDefault->hide();
     connectHandlers();
     MKorvane::KeepDesignFaces(this, languageFontWidgets());
+    MKorvane::GuardWheel(this);
 
     setAllowChangeNvName(false);
     MKorvane::LoadLanguageStrings();

@@ -15,3 +15,4 @@
 #include "shared/Steps.h"
 #include "shared/Strings.h"
 #include "shared/Units.h"
+#include "shared/WheelGuard.h"
