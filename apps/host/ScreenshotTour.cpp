@@ -380,7 +380,15 @@ int runScreenshotTour(const QString &database, bool reset, const QString &pictur
         const int failedBefore = window.savesFailed();
         const bool written = window.apply();
         const bool saved = window.savesDone() > savesBefore && window.savesFailed() == failedBefore;
-        const QString outcome = written && saved  ? QStringLiteral("written and saved")
+        // The device's values read back after the write: a mismatch is told with them.
+        QStringList reported;
+        for (const ControlOutcome *one : { &window.lastWrite().hardware, &window.lastWrite().network }) {
+            for (const ReadBackItem &item : one->mismatches())
+                reported << item.text();
+        }
+        const QString outcome = !reported.isEmpty()
+            ? QStringLiteral("written, but %1").arg(reported.join(QStringLiteral("; ")))
+            : written && saved                    ? QStringLiteral("written and saved")
             : window.savesFailed() > failedBefore ? QStringLiteral("written, NOT saved")
                                                   : QStringLiteral("NOT written, NOT saved");
         tour.shoot(QStringLiteral("saved"),
