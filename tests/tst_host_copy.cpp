@@ -265,6 +265,10 @@ private slots:
         QTest::newRow("cleaned on reading") << other << "Room" << "40 (x)" << QString();
         QTest::newRow("beyond the reader's buffer") << other << "Room" << QString(480, QLatin1Char('1')) << QString();
         QTest::newRow("not a section name") << other << "Ro]om" << "40" << QString();
+        // The reader refuses a whole file holding a control character, or one too large to be a defaults file.
+        QTest::newRow("bell in a value") << other << "Room" << "40\a" << QString();
+        QTest::newRow("NUL in a value") << other << "Room" << QStringLiteral("40") + QChar(0) << QString();
+        QTest::newRow("file grown too large") << "; " + QString(4 * 1024 * 1024 - 40, QLatin1Char('x')) + "\n" + other << "Room" << "40" << QString();
         // clang-format on
     }
     void sectionIsAddedOrReplacedAndReadsBack()
