@@ -13,6 +13,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QJsonArray>
@@ -183,6 +184,34 @@ private slots:
         QVERIFY(window->isWindowModified());
         QTest::mouseClick(applyButton(), Qt::LeftButton);
         QCOMPARE(this->stored(cp, block), chosen);
+    }
+
+    // The sample's tables of enumerated inputs lie within the enumeration's range: the
+    // editor opened and closed with OK takes them, and Apply stores them unchanged.
+    void enumeratedTablesPassTheEditor_data()
+    {
+        QTest::addColumn<QString>("block");
+        QTest::newRow("version 2") << "HwInput[3]";
+        QTest::newRow("version 1") << "HwInput[7]";
+    }
+    void enumeratedTablesPassTheEditor()
+    {
+        QFETCH(QString, block);
+        TestSupport::SeamRecorder seams;
+        seams.setModalDriver([](QDialog &dialog) {
+            dialog.show();
+            QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+            return dialog.result();
+        });
+        QVERIFY(window->selectInput(Controller, block));
+        const QString table = stored(QStringLiteral("UCPTtransTable"), block);
+        QTest::mouseClick(
+            window->hardwareControl()->findChild<QPushButton *>(QStringLiteral("cmdTable")), Qt::LeftButton);
+        QCOMPARE(seams.modalCount(), 1);
+        QVERIFY2(seams.messageTexts().isEmpty(), qPrintable(seams.messageTexts().join(QLatin1Char('\n'))));
+        QTest::mouseClick(applyButton(), Qt::LeftButton);
+        QVERIFY2(!window->logText().contains(QLatin1String("not written")), qPrintable(window->logText()));
+        QCOMPARE(stored(QStringLiteral("UCPTtransTable"), block), table);
     }
 
     // After Apply every property written is read back; a device that stores another value
