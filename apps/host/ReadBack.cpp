@@ -46,16 +46,13 @@ bool number(const QString &text, double &value, int &decimals)
     return true;
 }
 
+// The property of that name, or nullptr when the collection has none.
 DeviceAccess::ConfigPropertyPtr propertyOf(const DeviceAccess::ConfigPropertiesPtr &cps, const QString &name)
 {
-    if (!cps)
-        return nullptr;
-    for (qint32 position = 1; position <= cps->Count(); ++position) {
-        const DeviceAccess::ConfigPropertyPtr cp = cps->Item(position);
-        if (cp && cp->Name().compare(name, Qt::CaseInsensitive) == 0)
-            return cp;
-    }
-    return nullptr;
+    DeviceAccess::ConfigPropertyPtr cp;
+    if (cps)
+        MKorvane::skipOnFailure([&] { cp = cps->Item(name); });
+    return cp;
 }
 
 } // namespace
