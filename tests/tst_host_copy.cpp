@@ -15,8 +15,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 namespace {
 
@@ -31,6 +34,69 @@ QJsonObject readJson(const QString &path)
     return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
 }
 
+// A copy of the sample network with five more inputs like the source (linear, percent,
+// object version 2), each configured differently, written into `dir`.
+QString twinDatabase(const QTemporaryDir &dir)
+{
+    const QString database = dir.filePath(QStringLiteral("network.json"));
+    QJsonObject root = readJson(TestSupport::SimFixture::sampleNetworkPath());
+    QJsonArray devices = root[QStringLiteral("devices")].toArray();
+    QJsonObject device = devices[0].toObject();
+    QJsonArray blocks = device[QStringLiteral("blocks")].toArray();
+    QJsonObject source;
+    for (const QJsonValue &block : std::as_const(blocks)) {
+        if (block[QStringLiteral("name")].toString() == Source)
+            source = block.toObject();
+    }
+    for (int i = 0; i < Targets.size(); ++i) {
+        QJsonObject block = source;
+        block[QStringLiteral("name")] = Targets[i];
+        QJsonArray nvs = block[QStringLiteral("nvs")].toArray();
+        QJsonObject nv = nvs[0].toObject();
+        nv[QStringLiteral("name")] = QStringLiteral("nvoTarget%1").arg(i);
+        nv[QStringLiteral("programmaticName")] = QStringLiteral("nvoHwInput[%1]").arg(20 + i);
+        nvs[0] = nv;
+        block[QStringLiteral("nvs")] = nvs;
+        blocks.append(block);
+    }
+    device[QStringLiteral("blocks")] = blocks;
+    devices[0] = device;
+    root[QStringLiteral("devices")] = devices;
+    QFile file(database);
+    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(root).toJson()) <= 0)
+        return QString();
+    return database;
+}
+
+QStringList sorted(QStringList list)
+{
+    list.sort();
+    return list;
+}
+
+// The copied properties, those of the variable last.
+const QStringList Copied = { "UCPTinputSignalInterpretation", "UCPTinputSignalType", "UCPTthermistorType",
+    "SCPTminRnge", "SCPTmaxRnge", "UCPTtransTable", "UCPToffset", "UCPThwInOptions", "UCPTdefaultValue", "SCPTovrValue",
+    "SCPTsndDelta", "SCPTminSendTime", "SCPTmaxSendTime" };
+bool onNv(const QString &cp)
+{
+    return Copied.indexOf(cp) >= Copied.indexOf("UCPTdefaultValue");
+}
+
+// Each twin configured differently from the source.
+void configureTwins(Sim::Network &network)
+{
+    for (int i = 0; i < Targets.size(); ++i) {
+        const QList<QPair<QString, QString>> differences = { { "UCPTinputSignalInterpretation", "TRANS_TABLE" },
+            { "UCPTinputSignalType", "VOLTAGE_0_10V" }, { "SCPTmaxRnge", QString::number(40 + i) },
+            { "UCPToffset", QString::number(i + 1) }, { "UCPThwInOptions", "1 0 0 0 0 0 0 0" },
+            { "UCPTtransTable", "0 0 1 1 2 2 3 3 4 4 5 5 6 6 7 7 8 8 9 9 10 10 11 11 12 12 13 13 14 14 15 15" },
+            { "SCPTovrValue", QString::number(10 + i) }, { "SCPTmaxSendTime", QString::number(120 + i) } };
+        for (const auto &[cp, text] : differences)
+            network.setStoredCpText(Controller, Targets[i], cp, text, onNv(cp));
+    }
+}
+
 } // namespace
 
 class tst_host_copy : public QObject
@@ -40,64 +106,29 @@ class tst_host_copy : public QObject
 private slots:
     void copyReachesEveryTargetAndNothingElse_data()
     {
-        QTest::addColumn<QString>("failing"); // a target whose device access fails, or none
-        QTest::newRow("five targets") << QString();
-        QTest::newRow("one target fails") << QStringLiteral("HwInput[22]");
+        QTest::addColumn<QString>("failing"); // the target that fails, or none
+        QTest::addColumn<QString>("fault"); // "unreachable": its properties cannot be listed; "refused": its maximum
+        QTest::newRow("five targets") << QString() << QString();
+        QTest::newRow("one target unreachable") << QStringLiteral("HwInput[22]") << QStringLiteral("unreachable");
+        // The first target's maximum is refused after six properties were written: they are put back.
+        QTest::newRow("one target refuses a property") << QStringLiteral("HwInput[20]") << QStringLiteral("refused");
     }
     void copyReachesEveryTargetAndNothingElse()
     {
         QFETCH(QString, failing);
-        // Five more linear inputs of the source's type, each configured differently.
+        QFETCH(QString, fault);
         QTemporaryDir dir;
-        const QString database = dir.filePath(QStringLiteral("network.json"));
-        QJsonObject root = readJson(TestSupport::SimFixture::sampleNetworkPath());
-        QJsonArray devices = root[QStringLiteral("devices")].toArray();
-        QJsonObject device = devices[0].toObject();
-        QJsonArray blocks = device[QStringLiteral("blocks")].toArray();
-        QJsonObject source;
-        for (const QJsonValue &block : std::as_const(blocks)) {
-            if (block[QStringLiteral("name")].toString() == Source)
-                source = block.toObject();
-        }
-        for (int i = 0; i < Targets.size(); ++i) {
-            QJsonObject block = source;
-            block[QStringLiteral("name")] = Targets[i];
-            QJsonArray nvs = block[QStringLiteral("nvs")].toArray();
-            QJsonObject nv = nvs[0].toObject();
-            nv[QStringLiteral("name")] = QStringLiteral("nvoTarget%1").arg(i);
-            nv[QStringLiteral("programmaticName")] = QStringLiteral("nvoHwInput[%1]").arg(20 + i);
-            nvs[0] = nv;
-            block[QStringLiteral("nvs")] = nvs;
-            blocks.append(block);
-        }
-        device[QStringLiteral("blocks")] = blocks;
-        devices[0] = device;
-        root[QStringLiteral("devices")] = devices;
-        QFile file(database);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(root).toJson()) > 0);
-        file.close();
-
-        TestSupport::SimFixture sim(database);
+        TestSupport::SimFixture sim(twinDatabase(dir));
         QVERIFY2(sim.isLoaded(), qPrintable(sim.errorString()));
-        // The copied properties, those of the variable last.
-        const QStringList copied = { "UCPTinputSignalInterpretation", "UCPTinputSignalType", "UCPTthermistorType",
-            "SCPTminRnge", "SCPTmaxRnge", "UCPTtransTable", "UCPToffset", "UCPThwInOptions", "UCPTdefaultValue",
-            "SCPTovrValue", "SCPTsndDelta", "SCPTminSendTime", "SCPTmaxSendTime" };
-        const auto onNv = [&](const QString &cp) { return copied.indexOf(cp) >= copied.indexOf("UCPTdefaultValue"); };
+        configureTwins(*sim.network());
         QVector<Host::InputRef> targets;
-        for (int i = 0; i < Targets.size(); ++i) {
-            targets << Host::InputRef { Controller, Targets[i] };
-            const QList<QPair<QString, QString>> differences = { { "UCPTinputSignalInterpretation", "TRANS_TABLE" },
-                { "UCPTinputSignalType", "VOLTAGE_0_10V" }, { "SCPTmaxRnge", QString::number(40 + i) },
-                { "UCPToffset", QString::number(i + 1) }, { "UCPThwInOptions", "1 0 0 0 0 0 0 0" },
-                { "UCPTtransTable", "0 0 1 1 2 2 3 3 4 4 5 5 6 6 7 7 8 8 9 9 10 10 11 11 12 12 13 13 14 14 15 15" },
-                { "SCPTovrValue", QString::number(10 + i) }, { "SCPTmaxSendTime", QString::number(120 + i) } };
-            for (const auto &[cp, text] : differences)
-                sim->setStoredCpText(Controller, Targets[i], cp, text, onNv(cp));
-        }
-        QVERIFY(Host::copyTargets(*sim.network(), { Controller, Source }).contains(targets.first()));
-        if (!failing.isEmpty())
+        for (const QString &target : Targets)
+            targets << Host::InputRef { Controller, target };
+        if (fault == QLatin1String("unreachable"))
             sim->failOperation(QStringLiteral("LonMarkObject.ConfigProperties"), 0x80040000 + 4099, false, failing);
+        else if (fault == QLatin1String("refused"))
+            sim->failOperation(QStringLiteral("ConfigProperty.setValueText"), 0x80040000 + 4099, true,
+                QStringLiteral("SCPTmaxRnge"), QStringLiteral("link lost"));
         const auto before = Sim::Network::fromJson(sim->toJson(), QStringLiteral("before"));
 
         const Host::CopySummary summary = Host::copyConfiguration(*sim.network(), { Controller, Source }, targets);
@@ -107,11 +138,17 @@ private slots:
         const auto after = Sim::Network::load(sim.databasePath());
         for (const Host::CopyTargetResult &result : summary.targets) {
             const QString &name = result.target.block;
+            const QString line = QStringLiteral("%1 / %2: ").arg(Controller, name);
             QCOMPARE(result.written, name != failing);
             QCOMPARE(result.reason.isEmpty(), name != failing);
-            for (const QString &cp : copied) {
-                if (name == failing)
-                    continue;
+            if (name == failing)
+                continue; // all or nothing: it holds what it held, compared below
+            QStringList properties = result.properties;
+            properties.sort();
+            QCOMPARE(properties, sorted(Copied));
+            QVERIFY2(summary.text().contains(line + QStringLiteral("written: ") + result.properties.join(", ") + "."),
+                qPrintable(summary.text()));
+            for (const QString &cp : Copied) {
                 QVERIFY2(after->storedCpText(Controller, name, cp, onNv(cp))
                         == after->storedCpText(Controller, Source, cp, onNv(cp)),
                     qPrintable(name + QLatin1Char(' ') + cp));
@@ -121,54 +158,94 @@ private slots:
             }
         }
         QCOMPARE(after->toJson(), before->toJson());
+        if (fault == QLatin1String("refused")) {
+            // The defaults go on after a refused property; everything they changed went back.
+            const Host::CopyTargetResult &refused = summary.targets.first();
+            QCOMPARE(refused.failed.size(), 1);
+            QCOMPARE(refused.failed.first().property, QStringLiteral("SCPTmaxRnge"));
+            QCOMPARE(refused.properties.size(), Copied.size() - 1);
+            QVERIFY(refused.notRestored.isEmpty());
+            // Only what the copy changed is written back (the twin's minimum equals the source's).
+            const QString restored = "UCPThwInOptions, UCPTinputSignalInterpretation, UCPTinputSignalType, UCPToffset, "
+                                     "UCPTtransTable, SCPTmaxSendTime, SCPTovrValue";
+            QCOMPARE(refused.restored.join(", "), restored);
+            QVERIFY2(summary.text().contains(
+                         QStringLiteral("%1 / HwInput[20]: not written: failed: SCPTmaxRnge (link lost); put back: %2.")
+                             .arg(Controller, restored)),
+                qPrintable(summary.text()));
+        }
     }
 
-    void targetsShareProgramIdAndObjectVersion()
+    // Offered are the inputs whose variable has the source's type, on a configurable device
+    // with its program ID and a block of its object version; anything else is refused.
+    void targetsShareProgramIdObjectVersionAndType()
     {
-        TestSupport::SimFixture sim;
+        QTemporaryDir dir;
+        TestSupport::SimFixture sim(twinDatabase(dir));
+        QVERIFY2(sim.isLoaded(), qPrintable(sim.errorString()));
         QStringList offered;
-        for (const Host::InputRef &target :
-            Host::copyTargets(*sim.network(), { Controller, QStringLiteral("HwInput[0]") }))
+        for (const Host::InputRef &target : Host::copyTargets(*sim.network(), { Controller, Source }))
             offered << target.block;
-        // The version-2 blocks of the configurable controller; the second one is not commissioned.
-        QCOMPARE(offered,
-            QStringList({ "HwInput[1]", "HwInput[2]", "HwInput[3]", "HwInput[8]", "HwInput[10]", "HwInput[12]" }));
-        const Host::CopySummary refused
-            = Host::copyConfiguration(*sim.network(), { Controller, QStringLiteral("HwInput[0]") },
-                { { Controller, QStringLiteral("HwInput[4]") },
-                    { QStringLiteral("HWI-Controller 2"), QStringLiteral("HwInput[0]") } });
+        QCOMPARE(offered, Targets);
+        // In the sample itself no two inputs of a configurable device share type and object version.
+        QVERIFY(Host::copyTargets(*sim.network(), { Controller, QStringLiteral("HwInput[0]") }).isEmpty());
+        const auto before = sim->toJson();
+        const Host::CopySummary refused = Host::copyConfiguration(*sim.network(), { Controller, Source },
+            { { Controller, QStringLiteral("HwInput[8]") }, { Controller, QStringLiteral("HwInput[5]") },
+                { QStringLiteral("HWI-Controller 2"), QStringLiteral("HwInput[0]") } });
         QCOMPARE(refused.writtenCount(), 0);
-        QVERIFY(refused.targets[0].reason.contains(QStringLiteral("object version 1")));
-        QVERIFY(!refused.targets[1].reason.isEmpty());
+        // A percentage is no pressure.
+        QVERIFY2(refused.targets[0].reason.startsWith(QStringLiteral("its network variable has another type")),
+            qPrintable(refused.targets[0].reason));
+        QVERIFY(refused.targets[1].reason.contains(QStringLiteral("object version 1")));
+        QVERIFY(!refused.targets[2].reason.isEmpty());
+        QCOMPARE(sim->toJson(), before);
     }
 
+    // Through the dialog's widgets: the tree offers the inputs of the source's type, a click
+    // ticks one, Copy writes it and one summary names what was written.
     void theWindowCopiesTheTickedInputsWithOneSummary()
     {
-        TestSupport::SimFixture sim;
+        QTemporaryDir dir;
+        TestSupport::SimFixture sim(twinDatabase(dir));
+        QVERIFY2(sim.isLoaded(), qPrintable(sim.errorString()));
+        configureTwins(*sim.network());
+        sim->save();
         TestSupport::SeamRecorder seams;
-        seams.setModalDriver([](QDialog &dialog) {
-            auto copy = qobject_cast<Host::CopyToInputsDialog *>(&dialog);
-            // A pressure input takes the valve's range; a switch cannot take a plain number.
-            return copy && copy->tick({ Controller, QStringLiteral("HwInput[8]") })
-                    && copy->tick({ Controller, QStringLiteral("HwInput[2]") })
-                ? int(QDialog::Accepted)
-                : int(QDialog::Rejected);
+        QStringList listed;
+        seams.setModalDriver([&](QDialog &dialog) {
+            auto tree = dialog.findChild<QTreeWidget *>(QStringLiteral("hostCopyTargets"));
+            auto copy = dialog.findChild<QPushButton *>(QStringLiteral("hostCopyOk"));
+            if (!tree || !copy)
+                return int(QDialog::Rejected);
+            dialog.show();
+            for (QTreeWidgetItemIterator it(tree); *it; ++it)
+                listed << (*it)->text(0);
+            const QList<QTreeWidgetItem *> found = tree->findItems(Targets[1], Qt::MatchExactly | Qt::MatchRecursive);
+            if (found.isEmpty())
+                return int(QDialog::Rejected);
+            // The check box sits at the start of the item's row.
+            const QRect row = tree->visualItemRect(found.first());
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                QPoint(row.left() + 4 + tree->indentation() / 2, row.center().y()));
+            QTest::mouseClick(copy, Qt::LeftButton);
+            return dialog.result();
         });
         Host::HostWindow window;
         QVERIFY(window.openDatabase(sim.databasePath()));
         QVERIFY(window.selectInput(Controller, Source));
-        QVERIFY(!window.copyToInputs());
-        QCOMPARE(seams.modalCount(), 1);
+        QVERIFY(window.copyToInputs());
+        QCOMPARE(listed, QStringList({ Controller }) + Targets);
         QCOMPARE(seams.messageCount(), 1);
-        QCOMPARE(seams.messages().first().style, 16);
-        QVERIFY2(seams.messages().first().text.contains(QStringLiteral("HwInput[8]: written."))
-                && seams.messages().first().text.contains(QStringLiteral("HwInput[2]: not written: The text")),
+        QCOMPARE(seams.messages().first().style, 64);
+        QVERIFY2(seams.messages().first().text.contains(
+                     QStringLiteral("%1 / %2: written: SCPTmaxRnge, SCPTminRnge, ").arg(Controller, Targets[1])),
             qPrintable(seams.messages().first().text));
-        // Both in their own type's SI unit: the same number, each type formatting it its way.
         const auto saved = Sim::Network::load(sim.databasePath());
-        QCOMPARE(
-            saved->storedCpText(Controller, QStringLiteral("HwInput[8]"), QStringLiteral("SCPTmaxRnge")).toDouble(),
-            saved->storedCpText(Controller, Source, QStringLiteral("SCPTmaxRnge")).toDouble());
+        QCOMPARE(saved->storedCpText(Controller, Targets[1], QStringLiteral("SCPTmaxRnge")),
+            saved->storedCpText(Controller, Source, QStringLiteral("SCPTmaxRnge")));
+        QVERIFY(saved->storedCpText(Controller, Targets[0], QStringLiteral("SCPTmaxRnge"))
+            != saved->storedCpText(Controller, Source, QStringLiteral("SCPTmaxRnge")));
     }
 
     void sectionIsAddedOrReplacedAndReadsBack_data()
@@ -188,6 +265,10 @@ private slots:
         QTest::newRow("cleaned on reading") << other << "Room" << "40 (x)" << QString();
         QTest::newRow("beyond the reader's buffer") << other << "Room" << QString(480, QLatin1Char('1')) << QString();
         QTest::newRow("not a section name") << other << "Ro]om" << "40" << QString();
+        // The reader refuses a whole file holding a control character, or one too large to be a defaults file.
+        QTest::newRow("bell in a value") << other << "Room" << "40\a" << QString();
+        QTest::newRow("NUL in a value") << other << "Room" << QStringLiteral("40") + QChar(0) << QString();
+        QTest::newRow("file grown too large") << "; " + QString(4 * 1024 * 1024 - 40, QLatin1Char('x')) + "\n" + other << "Room" << "40" << QString();
         // clang-format on
     }
     void sectionIsAddedOrReplacedAndReadsBack()

@@ -3,20 +3,29 @@
 // control, a failed save, the unsaved-changes question on every path that would drop
 // edits, the set-point-offset relay seen in the call log and a second view's override.
 #include "HostWindow.h"
+#include "ScriptParser.h"
+#include "ScriptRunner.h"
 #include "UnsavedQuestion.h"
 #include "device/sim/SimNetwork.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextStream>
 #include <QTreeWidget>
 
 using namespace Host;
@@ -129,6 +138,196 @@ private slots:
         QVERIFY(!window->isWindowModified());
         QVERIFY(!window->isVisible()); // OK closes after everything was written and saved
         QVERIFY(stored(cp).toDouble() == fixed.toDouble());
+    }
+
+    // A stored interpretation the control's list does not offer is said when the input
+    // opens and is no edit: OK without an edit writes nothing. Choosing an interpretation
+    // writes it.
+    void interpretationNotOfferedIsKept_data()
+    {
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<int>("offer"); // the host's interpretation offer (hostChoice)
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("chosen"); // then picked by the user
+        QTest::newRow("not in the device's list") << "HwInput[11]" << 0 << "SETPOINT"
+                                                  << "LINEAR";
+        QTest::newRow("not in the host's offer") << "HwInput[3]" << 5 << "MULTI_LEVEL"
+                                                 << "DIGITAL";
+    }
+    void interpretationNotOfferedIsKept()
+    {
+        QFETCH(QString, block);
+        QFETCH(int, offer);
+        QFETCH(QString, stored);
+        QFETCH(QString, chosen);
+        const QString cp = QStringLiteral("UCPTinputSignalInterpretation");
+        window->findChild<QComboBox *>(QStringLiteral("hostChoice"))->setCurrentIndex(offer);
+        QVERIFY(window->selectInput(Controller, block));
+        auto list = window->hardwareControl()->findChild<QComboBox *>(QStringLiteral("cboInput"));
+        QVERIFY(list->findText(stored) < 0);
+        const QString line
+            = QStringLiteral("Hardware side, opening %1: The stored interpretation %2 is not offered for "
+                             "this input; OK will store %3")
+                  .arg(block, stored, list->currentText());
+        QVERIFY2(window->logText().contains(line), qPrintable(window->logText()));
+        QVERIFY(!window->isWindowModified());
+
+        window->network()->clearCallLog();
+        QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("hostOk")), Qt::LeftButton);
+        QCOMPARE(window->network()->callCount(QStringLiteral("ConfigProperty.setValueText")), 0);
+        QCOMPARE(this->stored(cp, block), stored);
+        QVERIFY(window->logText().endsWith(block + QStringLiteral(": nothing to write.")));
+
+        window->show();
+        list = window->hardwareControl()->findChild<QComboBox *>(QStringLiteral("cboInput"));
+        list->setCurrentIndex(list->findText(chosen));
+        QVERIFY(window->isWindowModified());
+        QTest::mouseClick(applyButton(), Qt::LeftButton);
+        QCOMPARE(this->stored(cp, block), chosen);
+    }
+
+    // The sample's tables of enumerated inputs lie within the enumeration's range: the
+    // editor opened and closed with OK takes them, and Apply stores them unchanged.
+    void enumeratedTablesPassTheEditor_data()
+    {
+        QTest::addColumn<QString>("block");
+        QTest::newRow("version 2") << "HwInput[3]";
+        QTest::newRow("version 1") << "HwInput[7]";
+    }
+    void enumeratedTablesPassTheEditor()
+    {
+        QFETCH(QString, block);
+        TestSupport::SeamRecorder seams;
+        seams.setModalDriver([](QDialog &dialog) {
+            dialog.show();
+            QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+            return dialog.result();
+        });
+        QVERIFY(window->selectInput(Controller, block));
+        const QString table = stored(QStringLiteral("UCPTtransTable"), block);
+        QTest::mouseClick(
+            window->hardwareControl()->findChild<QPushButton *>(QStringLiteral("cmdTable")), Qt::LeftButton);
+        QCOMPARE(seams.modalCount(), 1);
+        QVERIFY2(seams.messageTexts().isEmpty(), qPrintable(seams.messageTexts().join(QLatin1Char('\n'))));
+        QTest::mouseClick(applyButton(), Qt::LeftButton);
+        QVERIFY2(!window->logText().contains(QLatin1String("not written")), qPrintable(window->logText()));
+        QCOMPARE(stored(QStringLiteral("UCPTtransTable"), block), table);
+    }
+
+    // After Apply every property written is read back; a device that stores another value
+    // is reported per control in the units shown, and the fields then show what it holds.
+    void writtenValuesAreReadBack_data()
+    {
+        QTest::addColumn<int>("units");
+        QTest::addColumn<QString>("name"); // the field typed into
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("cp"); // the property that stores another value, or none
+        QTest::addColumn<QString>("instead"); // what it stores (SI)
+        QTest::addColumn<QString>("outcome"); // the line of the Messages pane
+        QTest::addColumn<QString>("shown"); // the field afterwards
+        const auto row = [](const char *name, int units, const char *field, const char *text, const char *cp,
+                             const char *instead, const char *outcome, const char *shown) {
+            QTest::newRow(name) << units << field << text << cp << instead << outcome << shown;
+        };
+        row("as sent", 0, "txtMax", "30", "", "", "HwInput[0], hardware side: written", "30.0");
+        row("maximum, SI", 0, "txtMax", "30", "SCPTmaxRnge", "22.8",
+            "HwInput[0], hardware side: written, but the device reports 22.8 for Max. Value (sent: 30)", "22.8");
+        row("maximum, US", 1, "txtMax", "86", "SCPTmaxRnge", "22.8",
+            "HwInput[0], hardware side: written, but the device reports 73.0 for Max. Value (sent: 86)", "73.0");
+        row("heartbeat", 0, "txtHeart", "120", "SCPTmaxSendTime", "90",
+            "HwInput[0], network side: written, but the device reports 90.0 for Heartbeat (sent: 120)", "90.0");
+    }
+    void writtenValuesAreReadBack()
+    {
+        QFETCH(int, units);
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QFETCH(QString, cp);
+        QFETCH(QString, instead);
+        QFETCH(QString, outcome);
+        QFETCH(QString, shown);
+        QVERIFY(window->setMeasurementSystem(qint16(units)));
+        if (!cp.isEmpty())
+            window->network()->storeDifferentValue(
+                Controller, QStringLiteral("HwInput[0]"), cp, instead, cp.endsWith(QLatin1String("SendTime")));
+        field(name)->setText(text);
+        QTest::mouseClick(applyButton(), Qt::LeftButton);
+        const QStringList log = window->logText().split(QLatin1Char('\n'));
+        QVERIFY2(log.contains(outcome), qPrintable(window->logText()));
+        QCOMPARE(field(name)->text(), shown);
+        QVERIFY(!window->isWindowModified());
+        QCOMPARE(window->lastWrite().verified(), cp.isEmpty());
+    }
+
+    // Read back with the device as it is, every input in both unit systems reports what was
+    // sent: the comparison knows each format's texts (members, structures, tables, decimals).
+    void everyInputReadsBackWhatWasSent_data()
+    {
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<int>("units");
+        for (int i = 0; i < 13; ++i) {
+            for (int units : { 0, 1 })
+                QTest::addRow("HwInput[%d] %s", i, units ? "US" : "SI")
+                    << QStringLiteral("HwInput[%1]").arg(i) << units;
+        }
+    }
+    void everyInputReadsBackWhatWasSent()
+    {
+        QFETCH(QString, block);
+        QFETCH(int, units);
+        QVERIFY(window->setMeasurementSystem(qint16(units)));
+        QVERIFY(window->selectInput(Controller, block));
+        // The whole hardware side is written when Reverse is ticked; the network side for a heartbeat.
+        auto reverse = window->hardwareControl()->findChild<QAbstractButton *>(QStringLiteral("chkReverse"));
+        if (reverse->isVisibleTo(window->hardwareControl()))
+            QTest::mouseClick(reverse, Qt::LeftButton);
+        field(QStringLiteral("txtHeart"))->setText(QStringLiteral("75"));
+        QTest::mouseClick(applyButton(), Qt::LeftButton);
+        const PageOutcome &written = window->lastWrite();
+        QVERIFY(!written.network.readBack.isEmpty());
+        QVERIFY2(written.verified(), qPrintable(written.hardware.text() + QLatin1Char('\n') + written.network.text()));
+    }
+
+    // A script's ok carries the same read-back: the command fails with what the device
+    // reports, and its line lists every property read back with what was sent.
+    void scriptOkCarriesTheReadBack()
+    {
+        // The script opens its database afresh; the fault goes into each network it opens.
+        const Sim::Network *injected = nullptr;
+        connect(window->findChild<QListWidget *>(QStringLiteral("hostLog"))->model(), &QAbstractItemModel::rowsInserted,
+            this, [&] {
+                if (window->network() && window->network().get() != injected) {
+                    injected = window->network().get();
+                    window->network()->storeDifferentValue(Controller, QStringLiteral("HwInput[0]"),
+                        QStringLiteral("SCPTmaxRnge"), QStringLiteral("22.8"));
+                }
+            });
+        QString out;
+        QTextStream stream(&out);
+        Host::ScriptRunner runner(*window, stream);
+        const Host::ScriptRunSummary summary
+            = runner.run(Host::parseScript(QStringLiteral("input HwInput[0]\nset txtMax 30\nset txtOff 1.5\nok\n")),
+                sim->databasePath(), false);
+        stream.flush();
+        QJsonObject ok;
+        for (const QString &line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            const QJsonObject object = QJsonDocument::fromJson(line.toUtf8()).object();
+            if (object.value(QStringLiteral("command")).toString() == QLatin1String("ok"))
+                ok = object;
+        }
+        QCOMPARE(ok.value(QStringLiteral("result")).toString(), QStringLiteral("failed"));
+        QCOMPARE(ok.value(QStringLiteral("detail")).toString(),
+            QStringLiteral("HwInput[0]: written, but the device reports 22.8 for Max. Value (sent: 30)"));
+        QStringList readBack;
+        for (const QJsonValue &item : ok.value(QStringLiteral("readBack")).toArray())
+            readBack << QStringLiteral("%1 %2 %3 %4 %5")
+                            .arg(item[QStringLiteral("side")].toString(), item[QStringLiteral("property")].toString(),
+                                item[QStringLiteral("sent")].toString(), item[QStringLiteral("reported")].toString())
+                            .arg(item[QStringLiteral("same")].toBool() ? "same" : "differs");
+        QVERIFY2(readBack.contains(QStringLiteral("hardware SCPTmaxRnge 30 22.8 differs"))
+                && readBack.contains(QStringLiteral("hardware UCPToffset 1.5 1.5 same")),
+            qPrintable(readBack.join(QLatin1Char('\n'))));
+        QCOMPARE(summary.failures.size(), 1);
     }
 
     void failedSaveKeepsTheEdits()

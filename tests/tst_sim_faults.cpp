@@ -25,6 +25,7 @@ private slots:
     void faults_data();
     void faults();
     void faultComesBeforeTheEffect();
+    void propertyStoresAnotherValue();
     void latency();
     void handleBookkeeping();
 
@@ -152,6 +153,31 @@ void TestSimFaults::faultComesBeforeTheEffect()
 
     min->setValueText(QStringLiteral("5")); // the faults were for one call each
     QCOMPARE(stored(), QStringLiteral("5.0"));
+}
+
+// A device that reports another value than it was sent: the write is taken (and logged
+// without an error), the property keeps the injected value in every format.
+void TestSimFaults::propertyStoresAnotherValue()
+{
+    Sim::Network &net = *sim->network();
+    const ConfigPropertyPtr max = cp(QStringLiteral("SCPTmaxRnge"));
+    const ConfigPropertyPtr min = cp(QStringLiteral("SCPTminRnge"));
+    const QString block = QStringLiteral("HwInput[0]");
+    QVERIFY_THROWS_EXCEPTION(
+        std::invalid_argument, net.storeDifferentValue(Controller, block, max->Name(), QStringLiteral("warm")));
+    net.storeDifferentValue(Controller, block, max->Name(), QStringLiteral("22.8"));
+    net.clearCallLog();
+    max->setFormat(QStringLiteral("SNVT_temp_p#US"));
+    max->setValueText(QStringLiteral("86"));
+    QCOMPARE(max->ValueText(), QStringLiteral("73.0"));
+    QCOMPARE(net.callLog().at(1).arguments, QStringList({ "SCPTmaxRnge", "86" }));
+    QCOMPARE(net.callLog().at(1).error, 0);
+    QVERIFY_THROWS_EXCEPTION(DeviceError, max->setValueText(QStringLiteral("abc"))); // still checked
+    min->setValueText(QStringLiteral("4.5")); // other properties store what they are sent
+    QCOMPARE(net.storedCpText(Controller, block, min->Name()), QStringLiteral("4.5"));
+    net.clearFaults();
+    max->setValueText(QStringLiteral("86"));
+    QCOMPARE(net.storedCpText(Controller, block, max->Name()), QStringLiteral("30.0"));
 }
 
 void TestSimFaults::latency()

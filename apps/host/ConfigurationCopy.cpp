@@ -6,6 +6,7 @@
 #include "InputTypes.h"
 #include "defaults/CInfoFromDrf.h"
 #include "defaults/CInputDefaultValues.h"
+#include "device/NvTypeText.h"
 #include "device/sim/SimNetwork.h"
 #include "shared/MKorvane.h"
 
@@ -116,6 +117,17 @@ qint32 objectVersion(const DeviceAccess::LonMarkObjectPtr &block)
         .toInt();
 }
 
+// The type of the block's first network variable, as its SCPTnvType names it:
+// "<program ID>[<scope>] <index>". Failures pass to the caller.
+QString variableType(const DeviceAccess::LonMarkObjectPtr &block)
+{
+    const DeviceAccess::NetworkVariablePtr nv = MKorvane::GetFirstNetworkVariable(block);
+    const DeviceAccess::NvTypeReference type = DeviceAccess::parseNvTypeText(
+        MKorvane::deref(MKorvane::deref(MKorvane::deref(nv).ConfigProperties()).Item(QStringLiteral("SCPTnvType")))
+            .ValueText());
+    return QStringLiteral("%1[%2] %3").arg(type.programId.toUpper()).arg(type.scope).arg(type.typeIndex);
+}
+
 // Why the target cannot take the source's configuration; empty when it can.
 QString whyNotTarget(Sim::Network &network, const InputRef &source, const InputRef &target)
 {
@@ -137,6 +149,11 @@ QString whyNotTarget(Sim::Network &network, const InputRef &source, const InputR
             return Texts::tr("its block has object version %1, the source %2.")
                 .arg(objectVersion(targetBlock))
                 .arg(objectVersion(sourceBlock));
+        const QString targetType = variableType(targetBlock);
+        const QString sourceType = variableType(sourceBlock);
+        if (targetType.compare(sourceType, Qt::CaseInsensitive) != 0)
+            return Texts::tr("its network variable has another type (%1; the source's: %2).")
+                .arg(targetType, sourceType);
         DeviceAccess::SystemPtr system = network.system();
         QString state;
         if (!MKorvane::CheckDeviceState(system, network.device(target.device), state))
@@ -145,6 +162,61 @@ QString whyNotTarget(Sim::Network &network, const InputRef &source, const InputR
         why = failure.description();
     }
     return why;
+}
+
+// A property of the block (hardware side) or of its first variable (network side).
+DeviceAccess::ConfigPropertyPtr propertyOf(const DeviceAccess::LonMarkObjectPtr &block, const QString &name)
+{
+    const DeviceAccess::ConfigPropertiesPtr cps = networkProperties.contains(name)
+        ? MKorvane::deref(MKorvane::GetFirstNetworkVariable(block)).ConfigProperties()
+        : MKorvane::deref(block).ConfigProperties();
+    return MKorvane::deref(cps).Item(name);
+}
+
+// What the device took and refused while one target was written, from the call log.
+void collectWrites(const QVector<Sim::CallRecord> &calls, CopyTargetResult &t)
+{
+    for (const Sim::CallRecord &call : calls) {
+        if (call.operation != QLatin1String("ConfigProperty.setValueText") || call.arguments.isEmpty())
+            continue;
+        const QString &name = call.arguments.first();
+        if (call.error == 0 || DeviceAccess::DeviceError::isQuiet(call.error)) {
+            if (!t.properties.contains(name))
+                t.properties << name;
+        } else {
+            t.properties.removeAll(name);
+            t.failed << CopyProperty { name, oneLine(call.errorDescription) };
+        }
+    }
+}
+
+// All or nothing: every property that no longer holds what it held before the copy is
+// written back, in the format it was read in.
+void putBack(const DeviceAccess::LonMarkObjectPtr &block, const InputConfiguration &before, CopyTargetResult &t)
+{
+    for (const DefaultsEntry &entry : before.entries) {
+        DeviceAccess::ConfigPropertyPtr cp;
+        QString now;
+        QString errMsg;
+        const QString format = writeFormat(entry.key);
+        MKorvane::skipOnFailure([&] {
+            cp = propertyOf(block, entry.key);
+            if (cp->Format() != format)
+                cp->setFormat(format);
+            now = compactNumbers(cp->ValueText());
+        });
+        MKorvane::skipOnFailure([&] {
+            if (cp && cp->Format() != QString())
+                cp->setFormat(QString());
+        });
+        if (cp && now == entry.value)
+            continue; // untouched, or written with the value it had
+        if (cp && MKorvane::WriteCpValue(cp, format, entry.value, errMsg) && errMsg.isEmpty())
+            t.restored << entry.key;
+        else
+            t.notRestored << CopyProperty { entry.key,
+                oneLine(errMsg.isEmpty() ? Texts::tr("the property cannot be reached") : errMsg) };
+    }
 }
 
 } // namespace
@@ -233,15 +305,33 @@ bool CopySummary::succeeded() const
 
 QString CopySummary::text() const
 {
+    const auto listed = [](const QVector<CopyProperty> &properties) {
+        QStringList parts;
+        for (const CopyProperty &p : properties)
+            parts << (p.reason.isEmpty() ? p.property : QStringLiteral("%1 (%2)").arg(p.property, p.reason));
+        return parts.join(QStringLiteral(", "));
+    };
     QStringList lines;
     lines << Texts::tr("Configuration of %1 / %2 copied to %3 of %4 inputs.")
                  .arg(source.device, source.block)
                  .arg(writtenCount())
                  .arg(targets.size());
     for (const CopyTargetResult &t : targets) {
-        lines << (t.written
-                ? Texts::tr("%1 / %2: written.").arg(t.target.device, t.target.block)
-                : Texts::tr("%1 / %2: not written: %3").arg(t.target.device, t.target.block, oneLine(t.reason)));
+        const QString input = QStringLiteral("%1 / %2").arg(t.target.device, t.target.block);
+        if (t.written) {
+            lines << Texts::tr("%1: written: %2.").arg(input, t.properties.join(QStringLiteral(", ")));
+            continue;
+        }
+        QString line = t.failed.isEmpty() ? Texts::tr("%1: not written: %2").arg(input, oneLine(t.reason))
+                                          : Texts::tr("%1: not written: failed: %2").arg(input, listed(t.failed));
+        if (!t.failed.isEmpty() || !t.restored.isEmpty() || !t.notRestored.isEmpty()) {
+            line += t.restored.isEmpty() ? Texts::tr("; nothing had to be put back")
+                                         : Texts::tr("; put back: %1").arg(t.restored.join(QStringLiteral(", ")));
+            if (!t.notRestored.isEmpty())
+                line += Texts::tr("; NOT put back: %1").arg(listed(t.notRestored));
+            line += QLatin1Char('.');
+        }
+        lines << line;
     }
     if (!error.isEmpty())
         lines << error;
@@ -250,11 +340,22 @@ QString CopySummary::text() const
 
 QJsonObject CopySummary::toJson() const
 {
+    const auto properties = [](const QVector<CopyProperty> &list) {
+        QJsonArray array;
+        for (const CopyProperty &p : list)
+            array.append(
+                QJsonObject { { QStringLiteral("property"), p.property }, { QStringLiteral("reason"), p.reason } });
+        return array;
+    };
     QJsonArray list;
     for (const CopyTargetResult &t : targets) {
         list.append(
             QJsonObject { { QStringLiteral("device"), t.target.device }, { QStringLiteral("input"), t.target.block },
-                { QStringLiteral("written"), t.written }, { QStringLiteral("reason"), oneLine(t.reason) } });
+                { QStringLiteral("written"), t.written }, { QStringLiteral("reason"), oneLine(t.reason) },
+                { QStringLiteral("properties"), QJsonArray::fromStringList(t.properties) },
+                { QStringLiteral("failed"), properties(t.failed) },
+                { QStringLiteral("restored"), QJsonArray::fromStringList(t.restored) },
+                { QStringLiteral("notRestored"), properties(t.notRestored) } });
     }
     return QJsonObject { { QStringLiteral("device"), source.device }, { QStringLiteral("input"), source.block },
         { QStringLiteral("targets"), list }, { QStringLiteral("saved"), saved }, { QStringLiteral("error"), error } };
@@ -266,8 +367,11 @@ CopySummary copyConfiguration(
     CopySummary summary;
     summary.source = source;
     summary.saveWanted = save;
-    for (const InputRef &target : targets)
-        summary.targets << CopyTargetResult { target, false, QString() };
+    for (const InputRef &target : targets) {
+        CopyTargetResult result;
+        result.target = target;
+        summary.targets << result;
+    }
 
     const auto fail = [&summary](const QString &why) {
         summary.error = why;
@@ -311,6 +415,8 @@ CopySummary copyConfiguration(
             if (!t.reason.isEmpty())
                 continue;
             const auto block = network.block(t.target.device, t.target.block);
+            // What the target holds now, to write back should any of its properties fail.
+            const InputConfiguration before = readInputConfiguration(network, t.target);
             QString name;
             DeviceAccess::NetworkVariablePtr variable;
             MKorvane::tryStep(
@@ -319,15 +425,27 @@ CopySummary copyConfiguration(
                     name = variable->Name();
                 },
                 [&](qint32, const QString &description) { MKorvane::AppendErrMsg(t.reason, description); });
+            if (!before.error.isEmpty() || name.isEmpty()) {
+                t.reason = Texts::tr("its values cannot be read first, so they could not be put back after a "
+                                     "failure; nothing was written: %1")
+                               .arg(oneLine(before.error.isEmpty() ? t.reason : before.error));
+                continue;
+            }
+            const qsizetype logStart = network.callLog().size();
             defaults.setHardwareInputObject(block);
             anyWrite = true;
             const bool written = defaults.WriteDefaultValues(type, QString(), t.reason);
+            if (network.callLog().size() >= logStart)
+                collectWrites(network.callLog().mid(logStart), t);
             // The defaults give the variable its programmatic name; a copy keeps the target's.
-            if (variable && !name.isEmpty()) {
-                MKorvane::tryStep([&] { variable->setName(name); },
-                    [&](qint32, const QString &description) { MKorvane::AppendErrMsg(t.reason, description); });
-            }
-            t.written = written && t.reason.isEmpty();
+            MKorvane::tryStep([&] { variable->setName(name); },
+                [&](qint32, const QString &description) { MKorvane::AppendErrMsg(t.reason, description); });
+            t.written = written && t.reason.isEmpty() && t.failed.isEmpty();
+            if (t.written)
+                continue;
+            if (t.reason.isEmpty())
+                t.reason = Texts::tr("the write was interrupted.");
+            putBack(block, before, t);
         }
     }
     if (anyWrite && save) {

@@ -43,14 +43,26 @@ bool saveAsInputType(Sim::Network &network, const InputRef &source, const QStrin
 
 // The inputs that may take the source's configuration: those of configurable devices
 // with the source device's program ID whose block has the source block's object
-// version, the source itself left out.
+// version and whose first network variable has the source variable's type (a
+// configuration in percent means nothing to a pressure input), the source left out.
 QVector<InputRef> copyTargets(Sim::Network &network, const InputRef &source);
+
+// One property of a target: its name and, for a failure, the device's reason.
+struct CopyProperty
+{
+    QString property;
+    QString reason;
+};
 
 struct CopyTargetResult
 {
     InputRef target;
-    bool written = false;
-    QString reason; // why not (or not completely) written, one line per message
+    bool written = false; // every property written: the target holds the source's configuration
+    QString reason; // why not written, one line per message
+    QStringList properties; // the properties written (and kept when written is true)
+    QVector<CopyProperty> failed; // the properties the device refused
+    QStringList restored; // after a failure: the properties written back to what they were
+    QVector<CopyProperty> notRestored; // after a failure: those that could not be written back
 };
 
 struct CopySummary
@@ -62,15 +74,20 @@ struct CopySummary
     bool saved = false; // the database was saved after the writes
     int writtenCount() const;
     bool succeeded() const; // every target written and, when wanted, the database saved
-    QString text() const; // one line per target, for the Messages pane and the console
+    // One line per target, for the Messages pane and the console: "<device> / <input>:
+    // written: <properties>." or "<device> / <input>: not written: <why>; failed: <property>
+    // (<reason>); put back: <properties>[; NOT put back: <property> (<reason>)]."
+    QString text() const;
     QJsonObject toJson() const;
 };
 
 // Writes the source's configuration to each target with CInputDefaultValues, from a
-// private defaults file made for this copy. A target that is not offered by
-// copyTargets, or whose write fails, is reported with its reason; the others are still
-// written. The database is saved once at the end (atomically) when anything reached a
-// device and `save` is true. Each target's variable keeps its name.
+// private defaults file made for this copy, all or nothing per target: the target's
+// values are read first, and when any property of the target fails, the properties
+// written before it are written back to those values. A target that is not offered by
+// copyTargets, or whose values cannot be read first, is not written at all. The others
+// are still written. The database is saved once at the end (atomically) when anything
+// reached a device and `save` is true. Each target's variable keeps its name.
 CopySummary copyConfiguration(
     Sim::Network &network, const InputRef &source, const QVector<InputRef> &targets, bool save = true);
 

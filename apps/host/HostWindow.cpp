@@ -659,15 +659,18 @@ bool HostWindow::apply()
 {
     if (!m_page)
         return false;
+    m_lastWrite = PageOutcome();
     const PageOutcome outcome = m_page->write();
     const QString input = m_page->input().block;
     if (!outcome.anythingWritten()) {
         log(tr("%1: nothing to write.").arg(input));
         return true;
     }
+    m_lastWrite = outcome;
     const auto report = [&](const QString &side, const ControlOutcome &one) {
-        log({ one.state == ControlOutcome::NotWritten ? PageMessage::Critical : PageMessage::Information,
-            tr("%1, %2: %3").arg(input, side, one.text()), QString() });
+        const bool bad = one.state == ControlOutcome::NotWritten || !one.mismatches().isEmpty();
+        log({ bad ? PageMessage::Critical : PageMessage::Information, tr("%1, %2: %3").arg(input, side, one.text()),
+            QString() });
     };
     report(tr("hardware side"), outcome.hardware);
     report(tr("network side"), outcome.network);
@@ -680,6 +683,10 @@ bool HostWindow::apply()
         return false;
     }
     showInput(); // fresh controls show what the device holds now
+    if (!outcome.verified()) {
+        statusBar()->showMessage(tr("%1: written, but the device reports other values than were sent.").arg(input));
+        return false;
+    }
     return true;
 }
 

@@ -97,12 +97,16 @@ public:
     // them what reached the file.
     int savesDone() const { return m_savesDone; }
     int savesFailed() const { return m_savesFailed; }
+    // What the last Apply or OK wrote and read back (empty when it wrote nothing).
+    const PageOutcome &lastWrite() const { return m_lastWrite; }
 
 public slots:
     // OK: writes, saves and closes the window when everything was written and saved.
     bool accept();
     // Apply: writes the hardware side, then the network side, then saves the database.
-    // False when a control did not write everything or the save failed; the edits stay.
+    // False when a control did not write everything or the save failed (the edits stay),
+    // or when the device reports another value than was sent for a property written (the
+    // fields then show what the device holds).
     bool apply();
     // Cancel: forgets the edits; the controls read the device again.
     void discard();
@@ -201,6 +205,7 @@ private:
     bool m_reproducible = false;
     int m_savesDone = 0;
     int m_savesFailed = 0;
+    PageOutcome m_lastWrite;
 };
 
 } // namespace Host

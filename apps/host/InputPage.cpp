@@ -2,6 +2,8 @@
 // One hardware input's configuration page.
 #include "InputPage.h"
 
+#include "ReadBack.h"
+#include "ShownFields.h"
 #include "device/sim/SimNetwork.h"
 #include "shared/MKorvane.h"
 
@@ -125,6 +127,7 @@ void InputPage::relayMessages()
 bool InputPage::open(Sim::Network &network, const InputRef &input, const QString &choice, qint16 measurementSystem)
 {
     m_input = input;
+    m_net = &network;
     Doing doing(m_doing, tr("opening %1").arg(input.block));
     MKorvane::BusyPointer busy;
     const auto report = [this](const QString &side) {
@@ -150,12 +153,44 @@ bool InputPage::open(Sim::Network &network, const InputRef &input, const QString
             m_hardware->ZovezuVavevaInit();
         },
         report(tr("Hardware side")));
+    if (hardwareShown)
+        reportInterpretationNotOffered();
     return networkShown && hardwareShown;
+}
+
+void InputPage::reportInterpretationNotOffered()
+{
+    // Right after initialising, the control reports a change while the user made none only
+    // when it shows another interpretation than the stored one, which its list does not offer.
+    if (!m_hardware->ValueChanged() || m_hardware->NoChangeButOKPress())
+        return;
+    QString stored;
+    MKorvane::skipOnFailure([&] {
+        const auto block = m_net->block(m_input.device, m_input.block);
+        stored = MKorvane::deref(MKorvane::deref(block).ConfigProperties())
+                     .Item(QStringLiteral("UCPTinputSignalInterpretation"))
+                     ->ValueText()
+                     .trimmed();
+    });
+    // What the control shows instead is the item its list field shows.
+    const auto list = m_hardware->findChild<QComboBox *>(QStringLiteral("cboInput"));
+    const QString shown = list ? list->currentText().trimmed() : QString();
+    PageMessage line;
+    line.severity = PageMessage::Warning;
+    line.headline = tr("%1, %2: %3")
+                        .arg(tr("Hardware side"), m_doing,
+                            tr("The stored interpretation %1 is not offered for this input; OK will store %2")
+                                .arg(stored.isEmpty() ? tr("(unreadable)") : stored, shown));
+    line.detail = tr("Nothing is written while the hardware side is not edited; an edit of the hardware side "
+                     "writes the interpretation shown.");
+    emit message(line);
 }
 
 bool InputPage::valueChanged() const
 {
-    return m_hardware->ValueChanged() || m_network->ValueChanged();
+    // The hardware control's own ValueChanged() also counts a stored interpretation it does
+    // not offer; only the user's edits count here.
+    return m_hardware->NoChangeButOKPress() || m_network->ValueChanged();
 }
 
 ControlOutcome InputPage::writeOne(bool changed, const std::function<bool()> &write, const QString &silentTrue)
@@ -196,9 +231,30 @@ PageOutcome InputPage::write()
     Doing doing(m_doing, tr("writing %1").arg(m_input.block));
     MKorvane::BusyPointer busy;
     PageOutcome outcome;
-    outcome.hardware = writeOne(m_hardware->ValueChanged(), [this] { return m_hardware->WriteValue(); });
+    // The captions of the fields as the user saw them, for the read-back's lines.
+    QHash<QString, QString> captions;
+    for (const QWidget *control : { static_cast<QWidget *>(m_hardware), static_cast<QWidget *>(m_network) }) {
+        for (const ShownField &field : shownFields(control))
+            captions.insert(field.field, field.caption);
+    }
+    const auto logSize = [this] { return m_net ? m_net->callLog().size() : qsizetype(0); };
+    const auto callsSince = [this](qsizetype start) {
+        return m_net && m_net->callLog().size() >= start ? m_net->callLog().mid(start) : QVector<Sim::CallRecord>();
+    };
+    // The hardware side is written only for an edit of the user: the control would also
+    // write when it shows an interpretation other than the stored one, which its list does
+    // not offer, and so replace a value nobody changed.
+    const qsizetype hardwareStart = logSize();
+    outcome.hardware = writeOne(m_hardware->NoChangeButOKPress(), [this] { return m_hardware->WriteValue(); });
+    const QVector<Sim::CallRecord> hardwareCalls = callsSince(hardwareStart);
+    const qsizetype networkStart = logSize();
     outcome.network = writeOne(
         m_network->ValueChanged(), [this] { return m_network->WriteValue(); }, networkSilentTrue());
+    const QVector<Sim::CallRecord> networkCalls = callsSince(networkStart);
+    if (m_net) {
+        outcome.hardware.readBack = readBack(*m_net, m_input, hardwareCalls, false, captions);
+        outcome.network.readBack = readBack(*m_net, m_input, networkCalls, true, captions);
+    }
     return outcome;
 }
 

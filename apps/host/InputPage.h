@@ -43,11 +43,14 @@ public:
     // The mode the hardware side last announced.
     bool setpointOffset() const { return m_setpointOffset; }
 
-    // True when either control holds an edit that is not written.
+    // True when either control holds an edit of the user that is not written. A stored
+    // interpretation the hardware control does not offer is no edit (see write()).
     bool valueChanged() const;
 
-    // Writes the hardware control, then the network control, and tells per control
-    // what happened, counting every message a control raised while it wrote.
+    // Writes the hardware control when the user changed something on it, then the network
+    // control when the user changed something on it, and tells per control what happened,
+    // counting every message a control raised while it wrote. Afterwards every property the
+    // device took is read back and compared with what was sent (ControlOutcome::readBack).
     PageOutcome write();
 
     void setMesureUnit(qint16 measurementSystem);
@@ -67,10 +70,12 @@ private:
     // silentTrue: when not empty, a True from WriteValue without any message is no failure but this note.
     ControlOutcome writeOne(bool changed, const std::function<bool()> &write, const QString &silentTrue = QString());
     QString networkSilentTrue() const;
+    void reportInterpretationNotOffered();
 
     QPointer<ctlSensorHardware> m_hardware;
     QPointer<ctlSensorNV> m_network;
     InputRef m_input;
+    Sim::Network *m_net = nullptr; // the network shown, for reading back what was written
     QString m_doing; // what the user is doing, for the headlines of messages
     ControlOutcome *m_collecting = nullptr; // the outcome of the write in progress
     bool m_setpointOffset = false;

@@ -250,7 +250,7 @@ void showTrend(HostWindow &window, Tour &tour, const Shown &input)
     window.network()->setClock({});
 }
 
-// The dialogs of "Save as input type" and "Copy to inputs" (two inputs ticked), pictured
+// The dialogs of "Save as input type" and "Copy to inputs" (up to two inputs ticked), pictured
 // and cancelled, so the tour's database keeps its inputs as they were.
 void showCopyDialogs(HostWindow &window, Tour &tour, const Shown &input)
 {
@@ -261,10 +261,13 @@ void showCopyDialogs(HostWindow &window, Tour &tour, const Shown &input)
         QString what = QStringLiteral("Save as input type, for ") + input.label();
         if (auto copy = qobject_cast<CopyToInputsDialog *>(&dialog)) {
             const QVector<InputRef> targets = copyTargets(*window.network(), window.page()->input());
-            for (int i = 0; i < std::min(2, int(targets.size())); ++i)
+            const int ticked = std::min(2, int(targets.size()));
+            for (int i = 0; i < ticked; ++i)
                 copy->tick(targets[i]);
             suffix = QStringLiteral("copy");
-            what = QStringLiteral("Copy to inputs, from %1, two inputs ticked").arg(input.label());
+            what = QStringLiteral("Copy to inputs, from %1, %2 of the inputs offered ticked")
+                       .arg(input.label())
+                       .arg(ticked);
         }
         dialog.adjustSize();
         dialog.show();
@@ -380,7 +383,15 @@ int runScreenshotTour(const QString &database, bool reset, const QString &pictur
         const int failedBefore = window.savesFailed();
         const bool written = window.apply();
         const bool saved = window.savesDone() > savesBefore && window.savesFailed() == failedBefore;
-        const QString outcome = written && saved  ? QStringLiteral("written and saved")
+        // The device's values read back after the write: a mismatch is told with them.
+        QStringList reported;
+        for (const ControlOutcome *one : { &window.lastWrite().hardware, &window.lastWrite().network }) {
+            for (const ReadBackItem &item : one->mismatches())
+                reported << item.text();
+        }
+        const QString outcome = !reported.isEmpty()
+            ? QStringLiteral("written, but %1").arg(reported.join(QStringLiteral("; ")))
+            : written && saved                    ? QStringLiteral("written and saved")
             : window.savesFailed() > failedBefore ? QStringLiteral("written, NOT saved")
                                                   : QStringLiteral("NOT written, NOT saved");
         tour.shoot(QStringLiteral("saved"),

@@ -64,8 +64,15 @@ ScriptFeatureResult copyToInputs(HostWindow &window, const QList<InputRef> &targ
 {
     ScriptFeatureResult result;
     const CopySummary summary = window.copyToInputs(QVector<InputRef>(targets.begin(), targets.end()));
+    const auto listed = [](const QVector<CopyProperty> &properties) {
+        QStringList lines;
+        for (const CopyProperty &p : properties)
+            lines << QStringLiteral("%1: %2").arg(p.property, p.reason);
+        return lines;
+    };
     for (const CopyTargetResult &one : summary.targets)
-        result.targets << CopyTargetOutcome { one.target, one.written, one.reason };
+        result.targets << CopyTargetOutcome { one.target, one.written, one.reason, one.properties, listed(one.failed),
+            one.restored, listed(one.notRestored) };
     result.ok = summary.succeeded();
     result.detail = summary.error.isEmpty()
         ? QStringLiteral("copied to %1 of %2 inputs%3")

@@ -32,6 +32,10 @@ struct CopyTargetOutcome
     InputRef target;
     bool written = false;
     QString reason; // why not, when not written
+    QStringList properties; // the properties written
+    QStringList failed; // "<property>: <reason>" per property the device refused
+    QStringList restored; // after a failure: the properties written back to what they were
+    QStringList notRestored; // "<property>: <reason>" per property that could not be written back
 };
 
 struct ScriptFeatureResult

@@ -184,12 +184,33 @@ ScriptRunner::Outcome ScriptRunner::ok()
     const bool pending = page->valueChanged();
     // Apply rather than the window's OK: the same writes and save, and the window stays
     // for the next command.
-    if (!m_window.apply())
-        return failed(QStringLiteral("%1: not everything was written and saved; the edits are kept").arg(shown.block));
+    const bool applied = m_window.apply();
+    // Every property the device took, read back: what was sent and what it reports.
+    QJsonArray readBack;
+    QStringList mismatches;
+    const PageOutcome &written = m_window.lastWrite();
+    for (const auto &[side, one] : { std::pair<const char *, const ControlOutcome *> { "hardware", &written.hardware },
+             std::pair<const char *, const ControlOutcome *> { "network", &written.network } }) {
+        for (const ReadBackItem &item : one->readBack) {
+            readBack.append(QJsonObject { { QStringLiteral("side"), QLatin1String(side) },
+                { QStringLiteral("owner"), item.owner }, { QStringLiteral("property"), item.property },
+                { QStringLiteral("field"), item.field }, { QStringLiteral("sent"), item.sent },
+                { QStringLiteral("reported"), item.reported }, { QStringLiteral("same"), item.same } });
+            if (!item.same)
+                mismatches << item.text();
+        }
+    }
+    const QJsonObject extra { { QStringLiteral("readBack"), readBack } };
+    if (!mismatches.isEmpty())
+        return failed(
+            QStringLiteral("%1: written, but %2").arg(shown.block, mismatches.join(QStringLiteral("; "))), extra);
+    if (!applied)
+        return failed(
+            QStringLiteral("%1: not everything was written and saved; the edits are kept").arg(shown.block), extra);
     return { true,
         pending ? QStringLiteral("%1: written and saved").arg(shown.block)
                 : QStringLiteral("%1: nothing to write").arg(shown.block),
-        {} };
+        extra };
 }
 
 ScriptRunner::Outcome ScriptRunner::cancel()
@@ -246,7 +267,11 @@ ScriptRunner::Outcome ScriptRunner::copy(const QStringList &targets)
         outcomes.append(QJsonObject { { QStringLiteral("device"), one.target.device },
             { QStringLiteral("input"), one.target.block },
             { QStringLiteral("result"), one.written ? QStringLiteral("ok") : QStringLiteral("failed") },
-            { QStringLiteral("reason"), one.reason } });
+            { QStringLiteral("reason"), one.reason },
+            { QStringLiteral("written"), QJsonArray::fromStringList(one.properties) },
+            { QStringLiteral("failed"), QJsonArray::fromStringList(one.failed) },
+            { QStringLiteral("putBack"), QJsonArray::fromStringList(one.restored) },
+            { QStringLiteral("notPutBack"), QJsonArray::fromStringList(one.notRestored) } });
     return { result.ok, result.detail, { { QStringLiteral("targets"), outcomes } } };
 }
 

@@ -39,11 +39,29 @@ bool isComment(const QString &line)
     return line.trimmed().startsWith(QLatin1Char(';'));
 }
 
-// Checks that the profile reader delivers every entry as it is meant: nothing cut by the
-// section buffer, and every value the same after the reader's cleaning.
+// The position of the first control character of a text (a NUL, a tab, a bell, a DEL ...),
+// or -1 when it has none.
+int controlCharacter(const QString &text)
+{
+    for (int i = 0; i < text.size(); ++i) {
+        if (text.at(i).category() == QChar::Other_Control)
+            return i;
+    }
+    return -1;
+}
+
+// Checks that the profile reader reads the whole new file as text and delivers every
+// entry as it is meant: nothing cut by the section buffer, and every value the same after
+// the reader's cleaning.
 bool readsBack(const QByteArray &data, const QString &section, const QVector<DefaultsEntry> &entries, QString &error)
 {
     const ProfileFile file = ProfileFile::fromData(data);
+    if (file.status() != ProfileFile::Status::Ok) {
+        error = Texts::tr("The defaults reader would not read the file any more (%1); every input type would lose "
+                          "its defaults.")
+                    .arg(file.errorString());
+        return false;
+    }
     qint32 size = 0;
     for (const QString &line : file.sectionLines(section))
         size += line.size() + 1; // each line ends with a NUL in the reader's buffer
@@ -73,15 +91,26 @@ bool writeDefaultsSection(
     const QString &path, const QString &section, const QVector<DefaultsEntry> &entries, QString &error)
 {
     static const QRegularExpression badName(QStringLiteral("[\\[\\]\\r\\n;=]"));
-    if (section.trimmed().isEmpty() || section.contains(badName) || section.trimmed() != section) {
+    if (section.trimmed().isEmpty() || section.contains(badName) || section.trimmed() != section
+        || controlCharacter(section) >= 0) {
         error = Texts::tr("\"%1\" cannot name a section of a defaults file.").arg(section);
         return false;
     }
     for (const DefaultsEntry &entry : entries) {
         static const QRegularExpression badKey(QStringLiteral("[\\r\\n=\\[;]"));
-        if (entry.key.trimmed().isEmpty() || entry.key.contains(badKey) || entry.value.contains(QLatin1Char('\n'))
-            || entry.value.contains(QLatin1Char('\r'))) {
+        if (entry.key.trimmed().isEmpty() || entry.key.contains(badKey) || controlCharacter(entry.key) >= 0) {
             error = Texts::tr("The entry \"%1\" cannot be written to a defaults file.").arg(entry.key);
+            return false;
+        }
+        // A defaults file is text: the reader refuses a whole file holding a control character.
+        const int control = controlCharacter(entry.value);
+        if (control >= 0) {
+            error = Texts::tr("The value of %1 holds a control character (U+%2); a defaults file holds text only, "
+                              "and the reader would refuse the whole file.")
+                        .arg(entry.key,
+                            QStringLiteral("%1")
+                                .arg(entry.value.at(control).unicode(), 4, 16, QLatin1Char('0'))
+                                .toUpper());
             return false;
         }
     }

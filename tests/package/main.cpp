@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // A host window with both controls of one input, on a simulated network.
-// Usage: consumer <network.json> [device] [block] [--quit]
+// Usage: consumer <network.json> [device] [block] [--us] [--quit]
 #include <device/DeviceAccess.h>
 #include <device/sim/SimNetwork.h>
 #include <hardware/ctlSensorHardware.h>
@@ -29,8 +29,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QStringList args = app.arguments();
     const bool quit = args.removeAll(QStringLiteral("--quit")) > 0;
+    const bool us = args.removeAll(QStringLiteral("--us")) > 0;
     if (args.size() < 2) {
-        std::fputs("usage: consumer <network.json> [device] [block] [--quit]\n", stderr);
+        std::fputs("usage: consumer <network.json> [device] [block] [--us] [--quit]\n", stderr);
         return 2;
     }
 
@@ -43,6 +44,11 @@ int main(int argc, char *argv[])
         return 1;
     }
     DeviceAccess::install(network->implementation());
+    // US units take two settings: the controls' measurement system, and the database's format
+    // locale, the system in which the device library reads and writes a value in its default
+    // format (a real device library has its own setting for it). Set both, or neither.
+    const qint16 units = us ? MEASUREMENT_SYSTEM_US : MEASUREMENT_SYSTEM_SI;
+    network->setFormatLocale(units);
     const QString device = args.value(2, network->deviceNames().value(0));
     const QString block = args.value(3, network->blockNames(device).value(0));
 
@@ -72,20 +78,23 @@ int main(int argc, char *argv[])
     hardware->setDeviceProgID(network->programId(device));
     hardware->setDRFScope(network->scope(device));
     hardware->setChoice(QString()); // every interpretation
-    hardware->setMesureUnit(MEASUREMENT_SYSTEM_SI);
+    hardware->setMesureUnit(units);
     hardware->setNodeObject(network->block(device, block));
     nv->setSystem(network->system());
     nv->setDeviceObject(network->device(device));
     nv->setDeviceProgID(network->programId(device));
-    nv->setMesureUnit(MEASUREMENT_SYSTEM_SI);
+    nv->setMesureUnit(units);
     nv->setNodeObject(network->block(device, block));
     nv->ZovezuVavevaInit();
     hardware->ZovezuVavevaInit();
 
-    // OK writes what changed (WriteValue returns true on a failure) and saves the network.
+    // OK writes what the user changed (WriteValue returns true on a failure) and saves the
+    // network. NoChangeButOKPress is the hardware control's flag of the user's edits; its
+    // ValueChanged also counts a stored interpretation its list does not offer, which OK
+    // would otherwise replace with the first item offered.
     QObject::connect(buttons, &QDialogButtonBox::accepted, [&] {
-        const bool hardwareFailed = hardware->WriteValue();
-        const bool nvFailed = nv->WriteValue();
+        const bool hardwareFailed = hardware->NoChangeButOKPress() && hardware->WriteValue();
+        const bool nvFailed = nv->ValueChanged() && nv->WriteValue();
         network->save(); // what was written is kept, also after a failure
         if (!hardwareFailed && !nvFailed)
             window.close();

@@ -37,6 +37,7 @@ compiler=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build_dir/CMakeCache.txt"
 
 cp "$root/data/sample-network.json" "$scratch/network.json"
 QT_QPA_PLATFORM=offscreen "$scratch/build/consumer" "$scratch/network.json" --quit
+QT_QPA_PLATFORM=offscreen "$scratch/build/consumer" "$scratch/network.json" --us --quit
 cmp -s "$root/data/sample-network.json" "$scratch/network.json" || fail "the consumer changed the network"
 "$scratch/build/conformance" "$scratch/network.json" || fail "the installed conformance suite fails on the sample network"
 echo "package: ok"

@@ -67,14 +67,6 @@
         <translation>Konfiguration von %1 / %2 auf %3 von %4 Eingängen kopiert.</translation>
     </message>
     <message>
-        <source>%1 / %2: written.</source>
-        <translation>%1 / %2: geschrieben.</translation>
-    </message>
-    <message>
-        <source>%1 / %2: not written: %3</source>
-        <translation>%1 / %2: nicht geschrieben: %3</translation>
-    </message>
-    <message>
         <source>nothing was copied.</source>
         <translation>es wurde nichts kopiert.</translation>
     </message>
@@ -89,6 +81,46 @@
     <message>
         <source>The database was not saved: %1</source>
         <translation>Die Datenbank wurde nicht gespeichert: %1</translation>
+    </message>
+    <message>
+        <source>its network variable has another type (%1; the source's: %2).</source>
+        <translation>seine Netzwerkvariable hat einen anderen Typ (%1; die der Quelle: %2).</translation>
+    </message>
+    <message>
+        <source>its values cannot be read first, so they could not be put back after a failure; nothing was written: %1</source>
+        <translation>seine Werte können vorher nicht gelesen werden, sie ließen sich nach einem Fehler also nicht zurückschreiben; nichts wurde geschrieben: %1</translation>
+    </message>
+    <message>
+        <source>the write was interrupted.</source>
+        <translation>das Schreiben wurde unterbrochen.</translation>
+    </message>
+    <message>
+        <source>the property cannot be reached</source>
+        <translation>die Eigenschaft ist nicht erreichbar</translation>
+    </message>
+    <message>
+        <source>%1: written: %2.</source>
+        <translation>%1: geschrieben: %2.</translation>
+    </message>
+    <message>
+        <source>%1: not written: failed: %2</source>
+        <translation>%1: nicht geschrieben: fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <source>; nothing had to be put back</source>
+        <translation>; nichts musste zurückgeschrieben werden</translation>
+    </message>
+    <message>
+        <source>; put back: %1</source>
+        <translation>; zurückgeschrieben: %1</translation>
+    </message>
+    <message>
+        <source>; NOT put back: %1</source>
+        <translation>; NICHT zurückgeschrieben: %1</translation>
+    </message>
+    <message>
+        <source>%1: not written: %2</source>
+        <translation>%1: nicht geschrieben: %2</translation>
     </message>
 </context>
 <context>
@@ -108,6 +140,18 @@
     <message>
         <source>not written: %1</source>
         <translation>nicht geschrieben: %1</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read back (%2)</source>
+        <translation>%1 kann nicht zurückgelesen werden (%2)</translation>
+    </message>
+    <message>
+        <source>the device reports %1 for %2 (sent: %3)</source>
+        <translation>das Gerät meldet %1 für %2 (gesendet: %3)</translation>
+    </message>
+    <message>
+        <source>, but %1</source>
+        <translation>, aber %1</translation>
     </message>
 </context>
 <context>
@@ -561,6 +605,10 @@ Datei: %1
         <source>Read this input&apos;s live value every few seconds and draw it against time</source>
         <translation>Den aktuellen Wert dieses Eingangs alle paar Sekunden lesen und über der Zeit zeichnen</translation>
     </message>
+    <message>
+        <source>%1: written, but the device reports other values than were sent.</source>
+        <translation>%1: geschrieben, aber das Gerät meldet andere Werte als gesendet.</translation>
+    </message>
 </context>
 <context>
     <name>Host::InputPage</name>
@@ -615,6 +663,18 @@ Datei: %1
     <message>
         <source>this type has no send delta to write</source>
         <translation>dieser Typ hat kein Sendedelta zu schreiben</translation>
+    </message>
+    <message>
+        <source>The stored interpretation %1 is not offered for this input; OK will store %2</source>
+        <translation>Die gespeicherte Auswertung %1 wird für diesen Eingang nicht angeboten; OK speichert %2</translation>
+    </message>
+    <message>
+        <source>(unreadable)</source>
+        <translation>(nicht lesbar)</translation>
+    </message>
+    <message>
+        <source>Nothing is written while the hardware side is not edited; an edit of the hardware side writes the interpretation shown.</source>
+        <translation>Solange die Hardware-Seite nicht bearbeitet wird, wird nichts geschrieben; eine Änderung der Hardware-Seite schreibt die angezeigte Auswertung.</translation>
     </message>
 </context>
 <context>
@@ -847,6 +907,14 @@ Sollen sie geschrieben werden, bevor Sie %1?</translation>
     <message>
         <source>%1 cannot be written: %2</source>
         <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>The defaults reader would not read the file any more (%1); every input type would lose its defaults.</source>
+        <translation>Der Vorgabenleser würde die Datei nicht mehr lesen (%1); jeder Eingangstyp verlöre seine Vorgaben.</translation>
+    </message>
+    <message>
+        <source>The value of %1 holds a control character (U+%2); a defaults file holds text only, and the reader would refuse the whole file.</source>
+        <translation>Der Wert von %1 enthält ein Steuerzeichen (U+%2); eine Vorgabendatei enthält nur Text, und der Leser würde die ganze Datei ablehnen.</translation>
     </message>
 </context>
 <context>

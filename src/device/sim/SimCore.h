@@ -9,6 +9,7 @@
 #include "device/sim/SimNetwork.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QMap>
 #include <chrono>
 
@@ -38,6 +39,9 @@ public:
     bool logging = true;
     qint64 calls = 0;
     QVector<Fault> faults;
+    // Properties that store another value than the one written (Network::storeDifferentValue):
+    // the text, in the property's SI default format, that every accepted write stores instead.
+    QHash<const CpNode *, QString> storedInstead;
     std::chrono::microseconds latency { 0 };
 };
 

@@ -259,9 +259,27 @@ void Network::failOperation(
     d->core->journal.faults.append(fault);
 }
 
+void Network::storeDifferentValue(
+    const QString &deviceName, const QString &blockName, const QString &cpName, const QString &text, bool nvCp)
+{
+    CpNode &cp = d->cpNode(deviceName, blockName, cpName, nvCp);
+    if (cp.nv && cp.name.compare(QLatin1String("SCPTnvType"), Qt::CaseInsensitive) == 0)
+        throw std::invalid_argument("SCPTnvType changes the variable's type; it cannot store another value");
+    // The text is checked now, on a copy, so that a write never meets a text it cannot store.
+    CpNode trial = cp;
+    try {
+        setDefaultText(d->core->model, trial, text);
+    } catch (const DeviceAccess::DeviceError &error) {
+        throw std::invalid_argument(
+            QStringLiteral("%1 cannot store '%2': %3").arg(cpName, text, error.description()).toStdString());
+    }
+    d->core->journal.storedInstead.insert(&cp, text);
+}
+
 void Network::clearFaults()
 {
     d->core->journal.faults.clear();
+    d->core->journal.storedInstead.clear();
 }
 
 int Network::openHandleCount() const

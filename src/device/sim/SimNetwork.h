@@ -138,6 +138,12 @@ public:
     void failFromCall(int nth, qint32 errorNumber, const QString &description = QString());
     void failOperation(const QString &operation, qint32 errorNumber, bool once = false,
         const QString &objectName = QString(), const QString &description = QString());
+    // A property that takes every write and stores `text` (in its default format for the SI
+    // system, as setStoredCpText reads it) instead of what was written: a device that
+    // reports another value than the one it was sent. Throws std::invalid_argument when
+    // the property does not exist or cannot hold the text. clearFaults() ends it too.
+    void storeDifferentValue(const QString &deviceName, const QString &blockName, const QString &cpName,
+        const QString &text, bool nvCp = false);
     void clearFaults();
 
     // Resource handles (catalogs, type files, language files) open right now, e.g. "type file 3: <path>".

@@ -88,7 +88,14 @@ public:
     void setValueText(const QString &text) override
     {
         enter("setValueText", { text });
-        recorded([&] { store(text); });
+        recorded([&] {
+            store(text);
+            // An injected fault: the write is taken (the text was checked above), and
+            // another value is kept.
+            const auto instead = m_core->journal.storedInstead.constFind(m_item);
+            if (instead != m_core->journal.storedInstead.constEnd())
+                setDefaultText(m_core->model, *m_item, *instead);
+        });
     }
     QVariant Value() const override
     {
