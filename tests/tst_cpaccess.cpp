@@ -83,6 +83,8 @@ private slots:
 
     void writeCpValue_data();
     void writeCpValue();
+    void controlTextInDeviceNumbers_data();
+    void controlTextInDeviceNumbers();
     void readIntoWidget_data();
     void readIntoWidget();
     void selectComboText();
@@ -147,6 +149,55 @@ void tst_cpaccess::writeCpValue()
     gotErr = QStringLiteral("earlier");
     QVERIFY(!WriteCpValue(nullptr, us, value, gotErr));
     QCOMPARE(gotErr, QStringLiteral("earlier\r\nConfigProperty is nothing."));
+}
+
+void tst_cpaccess::controlTextInDeviceNumbers_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("stored"); // empty: refused
+    QTest::newRow("German decimal comma") << "de_DE"
+                                          << " 21,5 "
+                                          << "21.5"
+                                          << "21.5";
+    QTest::newRow("German, C-locale number") << "de_DE"
+                                             << "21.5"
+                                             << "21.5"
+                                             << "21.5";
+    QTest::newRow("German, grouped: as typed") << "de_DE"
+                                               << "1.021,5"
+                                               << "1.021,5"
+                                               << "";
+    QTest::newRow("English") << "en_US"
+                             << "21.5"
+                             << "21.5"
+                             << "21.5";
+    QTest::newRow("English, grouped: as typed") << "en_US"
+                                                << "1,021.5"
+                                                << "1,021.5"
+                                                << "";
+}
+
+// A number typed with the user's decimal comma reaches the device in the C locale; any other
+// text goes as typed, and the device says what it refuses.
+void tst_cpaccess::controlTextInDeviceNumbers()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QString, stored);
+    const QLocale previous;
+    QLocale::setDefault(QLocale(locale));
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
+    QLineEdit box;
+    box.setText(typed);
+    (*sim)->clearCallLog();
+    QString errMsg;
+    QCOMPARE(WriteControlTextToCp(&box, tempCp(*sim, "SCPTminRnge"), "SNVT_temp_p#SI", errMsg), !stored.isEmpty());
+    QCOMPARE(cpCalls(*sim, "SCPTminRnge").filter("setValueText"), QStringList { "setValueText " + written });
+    QCOMPARE((*sim)->storedCpText(Device, "Temp", "SCPTminRnge"), stored.isEmpty() ? "20.0" : stored);
+    QCOMPARE(box.text(), typed);
 }
 
 void tst_cpaccess::readIntoWidget_data()

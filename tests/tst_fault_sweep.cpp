@@ -161,13 +161,14 @@ SweepOperation TestFaultSweep::hardware(Operation which)
             { "SCPTmaxRnge", "60" }, { "SCPToffset", "1.5" } };
         break;
     case HardwareWriteUs:
-        // The range goes back plus 32 in the difference format, the offset through the format.
+        // The range goes back as typed in the difference format (no longer plus 32: a typed
+        // difference is stored as that difference), the offset through the format.
         op.name = QStringLiteral("hardware WriteValue, US set-point offset");
         op.prepare = [this, open = open(MEASUREMENT_SYSTEM_US)](Sim::Network &net) {
             open(net);
             hardwareField<QCheckBox>("chkReverse")->click();
-            hardwareField("txtMin")->setText(QStringLiteral("4")); // 36 °F difference = 20 °C
-            hardwareField("txtMax")->setText(QStringLiteral("13")); // 45 °F difference = 25 °C
+            hardwareField("txtMin")->setText(QStringLiteral("36")); // 36 °F difference = 20 °C
+            hardwareField("txtMax")->setText(QStringLiteral("45")); // 45 °F difference = 25 °C
             hardwareField("txtOff")->setText(QStringLiteral("9")); // 9 °F difference = 5 °C
         };
         op.intended = { { "UCPThwInOptions", "1 0 0 0 0 0 0 0" }, { "SCPTminRnge", "20" }, { "SCPTmaxRnge", "25" },

@@ -57,6 +57,8 @@ private slots:
     void clipboard();
     void outputsConvertInUsUnits_data();
     void outputsConvertInUsUnits();
+    void okWithoutEditKeepsTheStoredTable_data();
+    void okWithoutEditKeepsTheStoredTable();
     void storedTableNotWhole_data();
     void storedTableNotWhole();
     void longStoredTableKeepsTheCellsShown();
@@ -208,6 +210,56 @@ void tst_ftable::outputsConvertInUsUnits()
     for (int k = 0; k < fTable::CellCount; ++k)
         QVERIFY2(qAbs(MKorvane::Val(result.at(k)) - (k == 7 ? 100 : stored.at(k).toDouble())) < 1e-6,
             qPrintable(result.at(k)));
+}
+
+void tst_ftable::okWithoutEditKeepsTheStoredTable_data()
+{
+    QTest::addColumn<int>("measurementSystem");
+    QTest::addColumn<bool>("german");
+    QTest::addColumn<QStringList>("edits"); // "cell=text", typed before OK
+    QTest::addColumn<QStringList>("shown"); // "cell=text" as the form opens
+    QTest::addColumn<QStringList>("taken"); // "cell=field" handed back that differ from the stored table
+    // Outputs 21.1666666667 °C and 21.5 °C show as 70.1 °F and 70.7 °F in US units, not 70.1000000001.
+    QTest::newRow("US") << 1 << false << QStringList() << QStringList { "1=70.1", "3=70.7", "30=15.5" }
+                        << QStringList();
+    QTest::newRow("US, German") << 1 << true << QStringList() << QStringList { "1=70,1", "3=70,7" } << QStringList();
+    QTest::newRow("SI") << 0 << false << QStringList() << QStringList { "1=21.1666666667", "3=21.5" } << QStringList();
+    QTest::newRow("SI, German") << 0 << true << QStringList() << QStringList { "1=21.1666666667" } << QStringList();
+    // Typed numbers reach the table in the C locale; a changed and restored cell is as stored.
+    QTest::newRow("US, German, typed") << 1 << true << QStringList { "1=212", "1=70,1", "3=212", "4=0,5" }
+                                       << QStringList() << QStringList { "3=100", "4=0.5" };
+    QTest::newRow("SI, German, typed") << 0 << true << QStringList { "3=22,25", "30=15,25" } << QStringList()
+                                       << QStringList { "3=22.25", "30=15.25" };
+}
+
+// OK without an edit hands back the stored table, whatever the units and the user's locale; a
+// cell the user typed into is taken in the device's number format.
+void tst_ftable::okWithoutEditKeepsTheStoredTable()
+{
+    QFETCH(int, measurementSystem);
+    QFETCH(bool, german);
+    QFETCH(QStringList, edits);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, taken);
+    const QLocale previous;
+    QLocale::setDefault(german ? QLocale(QLocale::German, QLocale::Germany) : QLocale(QLocale::English));
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
+    sim = std::make_unique<TestSupport::SimFixture>();
+    MKorvane::setMesureUnit(qint16(measurementSystem));
+    QStringList stored = linearFields(5);
+    stored[1] = "21.1666666667";
+    stored[3] = "21.5";
+    stored[5] = "10.50"; // 50.9 °F converts back to 10.5, written without the zero
+    stored[30] = "15.5";
+    open(stored.join(' '));
+    for (const QString &text : shown)
+        QCOMPARE(text.section('=', 0, 0) + "=" + cell(text.section('=', 0, 0).toInt())->text(), text);
+    for (const QString &edit : edits)
+        cell(edit.section('=', 0, 0).toInt())->setText(edit.section('=', 1));
+    click("cmdOK");
+    QCOMPARE(seams.messageCount(), 0);
+    QVERIFY(form->OkORCancelClick());
+    QCOMPARE(form->TransTableValue(), edited(stored, taken).join(' '));
 }
 
 void tst_ftable::storedTableNotWhole_data()

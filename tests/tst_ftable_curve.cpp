@@ -22,7 +22,45 @@ private slots:
     void cleanup() { MKorvane::setMesureUnit(0); }
     void marksFollowTheCells_data();
     void marksFollowTheCells();
+    void lastInputSharedWithMultiLevel_data();
+    void lastInputSharedWithMultiLevel();
 };
+
+void tst_ftable_curve::lastInputSharedWithMultiLevel_data()
+{
+    QTest::addColumn<bool>("shared");
+    QTest::newRow("version 1: shared") << true;
+    QTest::newRow("version 2: the table's own") << false;
+}
+
+// Where row 16's input is also the block's multi-level value, its cell says so and the curve
+// rings that point; the cell shows the stored field all the same.
+void tst_ftable_curve::lastInputSharedWithMultiLevel()
+{
+    QFETCH(bool, shared);
+    TestSupport::SimFixture sim;
+    TestSupport::SeamRecorder seams;
+    QStringList stored;
+    for (int r = 0; r < 16; ++r)
+        stored << QString::number(r) << QString::number(5 * r);
+    fTable form;
+    form.setLastInputIsMultiLevel(shared);
+    form.setCPTransTableValue(stored.join(' '));
+    form.InitForm("SNVT_temp_p#SI", sim->programId(sim.firstDeviceName()), 3, "Input Value", "Output Value");
+    auto *lastInput = form.findChild<QLineEdit *>(QStringLiteral("txtTable_30"));
+    QCOMPARE(lastInput->text(), QStringLiteral("15"));
+    QCOMPARE(lastInput->toolTip(), shared ? QStringLiteral("This input is also the multi-level value.") : QString());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    auto *curve = form.findChild<TransferCurve *>();
+    QCOMPARE(curve->sharedRow(), shared ? 15 : -1);
+    QVERIFY(curve->rowsMarked(TransferCurve::Mark::None).contains(15));
+    // The ring is drawn: the picture changes when it goes.
+    const QImage withMark = curve->grab().toImage();
+    curve->setSharedRow(-1);
+    QCOMPARE(curve->grab().toImage() != withMark, shared);
+}
 
 void tst_ftable_curve::marksFollowTheCells_data()
 {

@@ -141,27 +141,37 @@ private slots:
     {
         QTest::addColumn<QStringList>("chosen"); // in turn, after the read
         QTest::addColumn<QString>("offered"); // "text=item data,..."; "hidden" when the list is not shown
+        QTest::addColumn<QString>("stored"); // the signal type stored
+        QTest::addColumn<QString>("selected");
         const QString all = QStringLiteral("RESISTANCE=0,VOLTAGE_0_10V=1,MILIAMPS_4_20MA=2");
-        QTest::newRow("LINEAR") << QStringList { "LINEAR" } << all;
-        QTest::newRow("STD_THERMISTOR: the first type only") << QStringList { "STD_THERMISTOR" } << "RESISTANCE=0";
+        const QString r = QStringLiteral("RESISTANCE");
+        QTest::newRow("LINEAR") << QStringList { "LINEAR" } << all << r << r;
+        QTest::newRow("STD_THERMISTOR: the first type only")
+            << QStringList { "STD_THERMISTOR" } << "RESISTANCE=0" << r << r;
+        // The one type a thermistor offers is selected, though another type is stored.
+        QTest::newRow("STD_THERMISTOR on a mA input: its one type selected")
+            << QStringList { "STD_THERMISTOR" } << "RESISTANCE=0"
+            << "MILIAMPS_4_20MA" << r;
         QTest::newRow("SETPOINT_OFFSET keeps one type")
-            << QStringList { "STD_THERMISTOR", "SETPOINT_OFFSET" } << "RESISTANCE=0";
-        QTest::newRow("SETPOINT_OFFSET keeps three") << QStringList { "LINEAR", "SETPOINT_OFFSET" } << all;
-        QTest::newRow("DISCONNECTED hides the list") << QStringList { "DISCONNECTED" } << "hidden";
+            << QStringList { "STD_THERMISTOR", "SETPOINT_OFFSET" } << "RESISTANCE=0" << r << r;
+        QTest::newRow("SETPOINT_OFFSET keeps three") << QStringList { "LINEAR", "SETPOINT_OFFSET" } << all << r << r;
+        QTest::newRow("DISCONNECTED hides the list") << QStringList { "DISCONNECTED" } << "hidden" << r << r;
     }
 
     void signalTypesPerInterpretation()
     {
         QFETCH(QStringList, chosen);
         QFETCH(QString, offered);
+        QFETCH(QString, stored);
+        QFETCH(QString, selected);
         Harness h;
-        QVERIFY(h.open(1, SnvtTempP, "UCPTinputSignalInterpretation=TRANS_TABLE;UCPTinputSignalType=RESISTANCE"));
+        QVERIFY(h.open(1, SnvtTempP, "UCPTinputSignalInterpretation=TRANS_TABLE;UCPTinputSignalType=" + stored));
         for (const QString &interpretation : chosen)
             QVERIFY2(h.choose(interpretation), qPrintable(interpretation));
         QComboBox *list = h.combo("cboSignal");
         QCOMPARE(list->isHidden() ? QStringLiteral("hidden") : items(list), offered);
         if (!list->isHidden())
-            QCOMPARE(list->currentText(), QStringLiteral("RESISTANCE"));
+            QCOMPARE(list->currentText(), selected);
     }
 
     void objectVersionRoundsToEven_data()

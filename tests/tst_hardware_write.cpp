@@ -5,6 +5,8 @@
 #include "tst_hardware_harness.h"
 
 #include <QDialog>
+#include <QLocale>
+#include <QScopeGuard>
 
 using namespace HardwareTest;
 
@@ -47,6 +49,8 @@ struct Write
     QString formats {}; // "cp=suffix;...": of the first format set on the property
     QString message {}; // what WriteValue reports
     QString database {}; // a file of the test data, or the sample network
+    QString after {}; // "cp=text;...": stored afterwards (SI)
+    bool german = false; // the user's locale is German, with decimal commas
 };
 
 } // namespace
@@ -60,6 +64,10 @@ class tst_hardware_write : public QObject
 private slots:
     void writeBack_data();
     void writeBack();
+    void offsetShownAsTyped_data();
+    void offsetShownAsTyped();
+    void tableConfirmedWithoutEdit_data();
+    void tableConfirmedWithoutEdit();
     void writeOrder_data();
     void writeOrder();
     void damagedDeviceTexts_data();
@@ -75,14 +83,17 @@ void tst_hardware_write::writeBack_data()
     const int us = MEASUREMENT_SYSTEM_US;
     const QString linear = "UCPTinputSignalInterpretation=LINEAR";
 
-    // US set-point-offset limits are shown 32 below the difference format's reading; a write adds 32.
-    const QString usRange = "UCPTinputSignalInterpretation=SETPOINT_OFFSET;SCPTminRnge=41;SCPTmaxRnge=50";
-    QTest::newRow("US differential range") << Write { 1, t, us, usRange, "", "txtMin=9.0;txtMax=18.0",
-        "txtMin=9;txtMax=18", "SCPTminRnge=41;SCPTmaxRnge=50;SCPToffset=*",
-        "SCPTminRnge=SNVT_temp_p#US_diff;SCPTmaxRnge=SNVT_temp_p#US_diff" };
+    // US set-point-offset limits (5 K and 10 K) read 41.0 and 50.0 as Fahrenheit temperatures and show
+    // 32 less, as differences in °F; a typed difference is written as it is in the difference format
+    // (no longer plus 32, which moved the untouched minimum from 5 K to 22.8 K).
+    const QString usRange = "UCPTinputSignalInterpretation=SETPOINT_OFFSET;SCPTminRnge=5;SCPTmaxRnge=10";
+    const QString diffFormats = "SCPTminRnge=SNVT_temp_p#US_diff;SCPTmaxRnge=SNVT_temp_p#US_diff";
+    QTest::newRow("US differential range, written as the difference shown (not plus 32)")
+        << Write { 1, t, us, usRange, "", "txtMin=9.0;txtMax=18.0", "txtMax=7.2",
+               "SCPTminRnge=9.0;SCPTmaxRnge=7.2;SCPToffset=*", diffFormats, "", "", "SCPTminRnge=5.0;SCPTmaxRnge=4.0" };
     // An invalid limit is not written; the other limit and the later properties still are.
     QTest::newRow("US differential, minimum invalid") << Write { 1, t, us, usRange, "", "", "txtMin=abc;txtMax=18",
-        "SCPTminRnge=;SCPTmaxRnge=50;SCPToffset=*", "SCPTmaxRnge=SNVT_temp_p#US_diff", "Min Value is invalid." };
+        "SCPTminRnge=;SCPTmaxRnge=18;SCPToffset=*", "SCPTmaxRnge=SNVT_temp_p#US_diff", "Min Value is invalid." };
     // The reverse flag is field 7 on version 1 and field 0 on version 2; the other field holds a decoy.
     const QString v1 = linear + ";UCPTioOptions=";
     const QString v2 = linear + ";UCPThwInOptions=";
@@ -93,14 +104,17 @@ void tst_hardware_write::writeBack_data()
     QTest::newRow("v2 reverse ticked") << Write { 2, t, si, v2 + "0 3 4 5 6 7 8 1", "", "chkReverse=0", "chkReverse=1",
         "UCPThwInOptions=1 3 4 5 6 7 8 1" };
 
-    // On version 1 the offset box shows and edits field 30 of the table; it belongs to the stored
-    // interpretation, so another one on screen starts at 0.
+    // On version 1 the offset box shows and edits field 30 of the table. It shows what that field
+    // holds also when another interpretation is stored (no longer 0, which a confirm then stored
+    // over row 16's input).
     const QString multiLevel = "UCPTtransTable=" + table("3") + ";UCPTinputSignalInterpretation=";
     const QString written = "UCPTtransTable=" + table("5") + ";SCPToffset=";
     QTest::newRow("v1 multi-level stored")
         << Write { 1, t, si, multiLevel + "MULTI_LEVEL", "", "txtOff=3", "txtOff=5", written };
-    QTest::newRow("v1 multi-level chosen")
-        << Write { 1, t, si, multiLevel + "LINEAR", "MULTI_LEVEL", "txtOff=0", "txtOff=5", written };
+    QTest::newRow("v1 multi-level chosen, shows the stored field (not 0)")
+        << Write { 1, t, si, multiLevel + "LINEAR", "MULTI_LEVEL", "txtOff=3", "txtOff=5", written };
+    QTest::newRow("v1 multi-level chosen, untouched") << Write { 1, t, si, multiLevel + "LINEAR", "MULTI_LEVEL",
+        "txtOff=3", "chkReverse=1", "UCPTtransTable=" + table("3") };
 
     // The offset per format and version; version 2 keeps SI base units, shown as US differences.
     QTest::newRow("v1 temperature offset")
@@ -111,12 +125,54 @@ void tst_hardware_write::writeBack_data()
         << Write { 1, SnvtOccupancy, si, linear, "", "", "txtOff=1.5", "SCPToffset=0", "SCPToffset=UCPTsignedShort" };
     QTest::newRow("structure other than the switch: no offset")
         << Write { 1, 106, si, linear, "", "", "txtOff=1 1 1 1 1 1", "SCPToffset=", "", "", "hardware-structure.json" };
+
+    // An enumerated input writes 0 as its offset, but not over a stored one that the user left alone.
+    QTest::newRow("v1 enumeration offset left alone: not written")
+        << Write { 1, SnvtOccupancy, si, linear + ";SCPToffset=OC_UNOCCUPIED", "", "txtOff=OC_UNOCCUPIED",
+               "chkReverse=1", "SCPToffset=", "", "", "", "SCPToffset=OC_UNOCCUPIED" };
+    // The reverse field is replaced only when the box says otherwise: only "1" ticks it.
+    QTest::newRow("v1 reverse field 2 left alone")
+        << Write { 1, t, si, v1 + "0 0 0 0 0 0 0 2", "", "chkReverse=0", "txtMin=1", "UCPTioOptions=0 0 0 0 0 0 0 2" };
+    // A stored thermistor type that the version's list does not offer selects nothing; nothing is written.
+    QTest::newRow("v1 thermistor type not offered: not written")
+        << Write { 1, t, si, linear + ";UCPTthermistorType=NTC_10K_TYPE3", "", "cboTherm=", "txtMin=1",
+               "UCPTthermistorType=", "", "", "", "UCPTthermistorType=NTC_10K_TYPE3" };
+    // Picking a thermistor for a current input selects the one signal type a thermistor has.
+    QTest::newRow("STD_THERMISTOR chosen on a mA input")
+        << Write { 1, t, si, linear + ";UCPTinputSignalType=MILIAMPS_4_20MA", "STD_THERMISTOR", "cboSignal=RESISTANCE",
+               "", "UCPTinputSignalInterpretation=STD_THERMISTOR;UCPTinputSignalType=RESISTANCE", "", "", "",
+               "UCPTinputSignalInterpretation=STD_THERMISTOR;UCPTinputSignalType=RESISTANCE" };
+
+    // The user's locale is German: texts show decimal commas, the device gets C-locale numbers.
+    const auto german = [&](const char *name, Write w) {
+        w.german = true;
+        QTest::newRow(name) << w;
+    };
+    german("German, v2 US offset untouched",
+        { 2, t, us, linear + ";UCPToffset=0.5", "", "txtOff=0,9", "chkReverse=1", "UCPToffset=0.5", "", "", "",
+            "UCPToffset=0.5" });
+    german("German, v2 US offset typed",
+        { 2, t, us, linear + ";UCPToffset=0.5", "", "", "txtOff=1,8", "UCPToffset=1", "", "", "", "UCPToffset=1" });
+    german("German, v1 offset typed",
+        { 1, t, si, linear, "", "", "txtOff=0,5", "SCPToffset=0.5", "", "", "", "SCPToffset=0.5" });
+    german("German, US differential range",
+        { 1, t, us, usRange, "", "txtMin=9,0;txtMax=18,0", "txtMax=7,2", "SCPTminRnge=9;SCPTmaxRnge=7.2", diffFormats,
+            "", "", "SCPTminRnge=5.0;SCPTmaxRnge=4.0" });
+    german("German, v1 multi-level typed",
+        { 1, t, si, multiLevel + "MULTI_LEVEL", "", "txtOff=3", "txtOff=2,5", "UCPTtransTable=" + table("2.5") });
+    german("German, increment typed",
+        { 1, t, si, linear, "", "", "txtSelector=3,0", "UCPTstepLevel=3", "", "", "", "UCPTstepLevel=3" });
 }
 
 void tst_hardware_write::writeBack()
 {
     QFETCH(Write, c);
+    const QLocale previous;
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
+    QLocale::setDefault(c.german ? QLocale(QLocale::German, QLocale::Germany) : QLocale(QLocale::English));
     Harness h(c.database);
+    // As a host sets US units: the measurement system and the database's format locale.
+    h.sim->setFormatLocale(qint16(c.unit));
     QVERIFY(h.open(c.version, c.typeIndex, c.stored, qint16(c.unit)));
     QVERIFY(c.choose.isEmpty() || h.choose(c.choose));
     for (const auto &widget : pairs(c.shown))
@@ -138,6 +194,93 @@ void tst_hardware_write::writeBack()
         QVERIFY2(set.value(0).endsWith(cp.second), qPrintable(cp.first + ": " + set.join(',')));
     }
     QCOMPARE(h.events, c.message.isEmpty() ? QStringList() : QStringList { "WriteValue 16: " + c.message });
+    for (const auto &cp : pairs(c.after))
+        QCOMPARE(cp.first + "=" + h.stored(cp.first), cp.first + "=" + cp.second);
+}
+
+void tst_hardware_write::offsetShownAsTyped_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<QString>("typed");
+    // Version 2 keeps the offset in kelvin; in US units it is shown converted to °F differences.
+    for (const char *typed : { "1.9", "0.1", "-3.7", "12.34", "0.05" })
+        QTest::addRow("v2 US %s", typed) << 2 << int(MEASUREMENT_SYSTEM_US) << typed;
+    QTest::newRow("v2 SI 1.9") << 2 << int(MEASUREMENT_SYSTEM_SI) << "1.9";
+    QTest::newRow("v1 US 1.9") << 1 << int(MEASUREMENT_SYSTEM_US) << "1.9";
+}
+
+// A typed offset shows as typed when the input is read again (1.9, not 1.90000000001), and a
+// confirm without an edit then leaves it as stored.
+void tst_hardware_write::offsetShownAsTyped()
+{
+    QFETCH(int, version);
+    QFETCH(int, unit);
+    QFETCH(QString, typed);
+    Harness h;
+    h.sim->setFormatLocale(qint16(unit));
+    QVERIFY(h.open(version, SnvtTempP, "UCPTinputSignalInterpretation=LINEAR", qint16(unit)));
+    QVERIFY(h.edit("txtOff", typed));
+    QCOMPARE(h.control->WriteValue(), false);
+    const QString offsetCp = version == 2 ? "UCPToffset" : "SCPToffset";
+    const QString stored = h.stored(offsetCp);
+
+    h.control->FillHardwareValues();
+    QCOMPARE(h.shown("txtOff"), typed);
+    h.control->setNoChangeButOKPress(true);
+    QCOMPARE(h.control->WriteValue(), false);
+    QCOMPARE(h.stored(offsetCp), stored);
+    QCOMPARE(h.events, QStringList());
+}
+
+void tst_hardware_write::tableConfirmedWithoutEdit_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<QString>("storedInterpretation");
+    for (int version : { 1, 2 }) {
+        for (int unit : { 0, 1 }) {
+            for (const char *stored : { "LINEAR", "TRANS_TABLE" })
+                QTest::addRow("v%d %s, %s stored", version, unit ? "US" : "SI", stored) << version << unit << stored;
+        }
+    }
+}
+
+// The table editor opened and closed with OK without an edit stores the table as it was: row 16's
+// input shows what is stored (on version 1 it is also the multi-level value, and says so), and
+// outputs shown in °F go back as the stored Celsius texts.
+void tst_hardware_write::tableConfirmedWithoutEdit()
+{
+    QFETCH(int, version);
+    QFETCH(int, unit);
+    QFETCH(QString, storedInterpretation);
+    QStringList fields;
+    for (int r = 0; r < 16; ++r)
+        fields << QString::number(r) << QString::number(21.1666666667 + r, 'g', 12);
+    fields[30] = "15.5";
+    Harness h;
+    h.sim->setFormatLocale(qint16(unit));
+    QVERIFY(h.open(version, SnvtTempP,
+        "UCPTinputSignalInterpretation=" + storedInterpretation + ";UCPTtransTable=" + fields.join(' '), qint16(unit)));
+    QVERIFY(storedInterpretation == "TRANS_TABLE" || h.choose("TRANS_TABLE"));
+
+    QStringList shown;
+    QString lastInputTip;
+    h.seams.setModalDriver([&](QDialog &editor) {
+        for (int k : { 30, 31 })
+            shown << editor.findChild<QLineEdit *>(QStringLiteral("txtTable_%1").arg(k))->text();
+        lastInputTip = editor.findChild<QLineEdit *>("txtTable_30")->toolTip();
+        editor.findChild<QPushButton *>("cmdOK")->click();
+        return editor.result();
+    });
+    h.widget<QPushButton>("cmdTable")->click();
+    QCOMPARE(shown, QStringList({ "15.5", unit ? "97.1" : "36.1666666667" }));
+    QCOMPARE(lastInputTip, version == 1 ? QStringLiteral("This input is also the multi-level value.") : QString());
+
+    QCOMPARE(h.control->WriteValue(), false);
+    QCOMPARE(h.stored("UCPTtransTable"), fields.join(' '));
+    QCOMPARE(h.stored("UCPTinputSignalInterpretation"), QStringLiteral("TRANS_TABLE"));
+    QCOMPARE(h.events, QStringList());
 }
 
 void tst_hardware_write::writeOrder_data()

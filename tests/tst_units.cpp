@@ -118,6 +118,83 @@ private slots:
         for (const auto &box : seams.messages())
             QVERIFY(box.style == vbOKOnly && box.title.isEmpty());
     }
+    // What the user sees follows the user's locale; what goes to the device is in the C locale,
+    // and a number typed with the user's decimal comma reaches the device with a point.
+    void deviceNumbers_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("device"); // DeviceValueText(typed)
+        QTest::addColumn<QString>("shown"); // the device's number as German shows it; empty: not a number
+        QTest::addColumn<QString>("written"); // the device's number from DeviceNumberText
+        const auto row = [](const char *typed, const char *device, const char *shown, const char *written) {
+            QTest::addRow("'%s'", typed) << typed << device << shown << written;
+        };
+        row("0,5", "0.5", "0,5", "0.5");
+        row(" -1,25 ", "-1.25", "-1,25", "-1.25");
+        row("100000,5", "100000.5", "100000,5", "100000.5");
+        // A plain C-locale number goes as typed, even one that German would read with grouping.
+        row("1.5", "1.5", "1,5", "1.5");
+        row("1.500", "1.500", "1,5", "1.5");
+        row("1e15", "1e15", "1E+15", "1e+15");
+        // Anything else goes as typed: a grouped number, a name, a structure.
+        row("1.234,5", "1.234,5", "", "");
+        row("LINEAR", "LINEAR", "", "");
+        row("1 2", "1 2", "", "");
+    }
+    void deviceNumbers()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, device);
+        QFETCH(QString, shown);
+        QFETCH(QString, written);
+        const QLocale previous;
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
+        QCOMPARE(DeviceValueText(typed), device);
+        double value = 0;
+        QCOMPARE(ParseDeviceNumber(device, value), !shown.isEmpty());
+        if (shown.isEmpty())
+            return;
+        QCOMPARE(NumberText(value), shown);
+        QCOMPARE(DeviceNumberText(value), written);
+    }
+    // A converted value shows with the fewest digits that convert back to the stored value
+    // exactly; a device that keeps 12 significant digits (as the simulated one does) gives
+    // the noise that this removes.
+    void shortestExactText_data()
+    {
+        QTest::addColumn<double>("stored"); // as the device keeps it
+        QTest::addColumn<double>("scale"); // shown = stored * scale + offset
+        QTest::addColumn<double>("offset");
+        QTest::addColumn<bool>("twelveDigits"); // the device's conversions keep 12 digits
+        QTest::addColumn<QString>("shown");
+        const auto twelve = [](double v) { return QString::number(v, 'g', 12).toDouble(); };
+        const auto row = [&](const char *name, double shownValue, double scale, double offset, const char *shown) {
+            QTest::newRow(name) << twelve((shownValue - offset) / scale) << scale << offset << true << shown;
+        };
+        row("US difference 1.9", 1.9, 1.8, 0, "1.9");
+        row("US difference -3.7", -3.7, 1.8, 0, "-3.7");
+        row("US difference 0.05", 0.05, 1.8, 0, "0.05");
+        row("US temperature 70.1", 70.1, 1.8, 32, "70.1");
+        row("US temperature 70.123", 70.123, 1.8, 32, "70.123");
+        row("SI 1.9", 1.9, 1, 0, "1.9");
+        // A device that converts in full precision: a third of a kelvin is 0.6 °F.
+        QTest::newRow("full precision, a third") << 1.0 / 3 << 1.8 << 0.0 << false << "0.6";
+        // No text of up to 15 digits gives 0.30000000000000004 back: rounded to 15 digits.
+        QTest::newRow("no exact text: 15 digits") << 0.1 + 0.2 << 1.0 << 0.0 << false << "0.3";
+    }
+    void shortestExactText()
+    {
+        QFETCH(double, stored);
+        QFETCH(double, scale);
+        QFETCH(double, offset);
+        QFETCH(bool, twelveDigits);
+        QFETCH(QString, shown);
+        const auto kept = [&](double v) { return twelveDigits ? QString::number(v, 'g', 12).toDouble() : v; };
+        const auto toStored = [&](double value) { return kept((value - offset) / scale); };
+        QCOMPARE(ShortestExactText(kept(stored * scale + offset), stored, toStored), shown);
+    }
+
     void enumCollectionFillsCombo()
     {
         TestSupport::SimFixture sim(QStringLiteral("mkorvane-network.json"));

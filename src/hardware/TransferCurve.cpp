@@ -77,6 +77,12 @@ void TransferCurve::setAxisCaptions(const QString &input, const QString &output)
     update();
 }
 
+void TransferCurve::setSharedRow(int row)
+{
+    mSharedRow = row >= 0 && row < RowCount ? row : -1;
+    update();
+}
+
 QVector<int> TransferCurve::rowsMarked(Mark mark) const
 {
     QVector<int> rows;
@@ -176,6 +182,13 @@ void TransferCurve::paintEvent(QPaintEvent *)
         if (mark != Mark::None) {
             painter.setPen(red);
             painter.drawText(at + QPointF(MarkSize + 1, -MarkSize - 1), QString::number(r + 1));
+        } else if (r == mSharedRow) {
+            // A ring in the line's colour, numbered below the point (a red mark keeps its own).
+            painter.setPen(QPen(palette().color(QPalette::Highlight), 1.5));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(at, MarkSize * 2.0, MarkSize * 2.0);
+            painter.setPen(text);
+            painter.drawText(at + QPointF(MarkSize * 2 + 1, MarkSize * 2 + line / 2.0), QString::number(r + 1));
         }
     }
 }

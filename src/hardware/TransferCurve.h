@@ -8,7 +8,9 @@
 // not a number is left out of the line; its red cross sits on the axis of the cell that is
 // a number (on the input axis at its input, on the output axis at its output), or in the
 // corner at the origin of the axes when neither cell is. Every mark carries its row number
-// (1 to 16), so a row is found in the cells without reading a caption.
+// (1 to 16), so a row is found in the cells without reading a caption. A row whose input is
+// also another value of the block (the multi-level value of a version-1 block, held in row
+// 16's input) is ringed and numbered, so the user sees that point is not the table's alone.
 #pragma once
 
 #include <QPointF>
@@ -35,6 +37,9 @@ public:
     void setCells(const QStringList &cells);
     // The captions of the axes, as the form's headers show them (line breaks become blanks).
     void setAxisCaptions(const QString &input, const QString &output);
+    // The 0-based row whose input is shared with another value, or -1 for none. Redraws.
+    void setSharedRow(int row);
+    int sharedRow() const { return mSharedRow; }
 
     // The mark of each of the 16 rows, for a caller or a test that asks what the curve shows.
     QVector<Mark> marks() const { return mMarks; }
@@ -61,4 +66,5 @@ private:
     QVector<Mark> mMarks;
     QString mInputCaption;
     QString mOutputCaption;
+    int mSharedRow = -1;
 };

@@ -185,6 +185,9 @@ private:
     double mdblMaxValue = 0;
     QString mstrTransTable;
     QString mstrMultiLevel;
+    // The offset as the last read of it showed it: an enumerated input writes its 0 only over
+    // an offset that the user changed.
+    QString mstrOffsetShown;
 
     bool mblnIsSetpointOffset = false;
     bool mblnTableChanged = false;

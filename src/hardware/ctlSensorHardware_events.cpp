@@ -166,6 +166,8 @@ void ctlSensorHardware::cmdTable_Click()
             const QString inLabel = MKorvane::GetStrings(QStringLiteral("Input Value\r\n(%s1%)"), { inUnit });
 
             editor.setTableChanged(mblnTableChanged);
+            // Version-1 blocks keep the multi-level value in row 16's input.
+            editor.setLastInputIsMultiLevel(MKorvane::ObjMajorVersion() == 1);
             // The last edit is offered again until the control is read anew.
             editor.setCPTransTableValue(mstrTableEdited.trimmed().isEmpty() ? mstrTransTable : mstrTableEdited);
             editor.InitForm(mstrFormatType, mstrDeviceProgID, mlngFieldType, inLabel, outLabel, mblnIsExistRange,

@@ -156,4 +156,13 @@ void ctlSensorHardware::SetSignalCombo(const QString &InterpretationName)
         else if (!errMsg.isEmpty())
             report(errMsg, QStringLiteral("SetSignalCombo"));
     });
+    // A thermistor offers one signal type; when the stored one is another (a current input
+    // made a thermistor), that one is selected, so the interpretation is never written with
+    // an empty signal type that the device refuses.
+    if (InterpretationName == StdThermistor) {
+        step([&] {
+            if (ui->cboSignal->currentIndex() < 0 && ui->cboSignal->count() == 1)
+                ui->cboSignal->setCurrentIndex(0);
+        });
+    }
 }

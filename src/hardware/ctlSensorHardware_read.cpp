@@ -107,7 +107,9 @@ void ctlSensorHardware::ReadValues(bool KeepSelections)
         });
     }
 
-    // The difference format has no 32-degree shift; range limits are absolute temperatures.
+    // The limits of a set-point offset are differences: the device's default format shows them
+    // as Fahrenheit temperatures (5 K as 41.0), and 32 less is the difference in °F (9.0), the
+    // text that the difference format takes back unchanged.
     if (MKorvane::MesureUnit() == MEASUREMENT_SYSTEM_US && !mblnIsEnumFormat
         && fmt.contains(QStringLiteral("#US_diff"), Qt::CaseSensitive)) {
         for (QLineEdit *box : { ui->txtMin, ui->txtMax }) {
@@ -164,6 +166,7 @@ void ctlSensorHardware::ReadOffsetValue(QString &ErrMsg)
             // The device library formats the value, so a US difference format gives US difference units.
             MKorvane::ReadCpValueToTextBox(
                 ui->txtOff, nodeCp(MKorvane::OffsetCpName()), mblnIsEnumFormat ? SignedShortFormat : mstrDiffFormat);
+            mstrOffsetShown = ui->txtOff->text();
             return;
         }
         // Version 2 stores the offset in SI base units in the property's own format.
@@ -172,6 +175,7 @@ void ctlSensorHardware::ReadOffsetValue(QString &ErrMsg)
             bool ok = false;
             ConvertOffsetValueFromSIBase(value, mstrDiffFormat, ErrMsg, ok);
             ui->txtOff->setText(value);
+            mstrOffsetShown = value;
             ui->txtOff->setToolTip(MKorvane::GetLanguageString(QStringLiteral("Format name")) + QStringLiteral(": ")
                 + MKorvane::StripFormatPrefix(MKorvane::OffsetCpName()));
         }
@@ -186,7 +190,9 @@ void ctlSensorHardware::ConvertOffsetValueFromSIBase(
         if (MKorvane::IsNumeric(Value) && MKorvane::IsUsNumericKind(mlngFieldType)) {
             const DeviceAccess::FormatObjectPtr format
                 = DeviceAccess::formatService().GetFormat(FormatName, mstrDeviceProgID);
-            Value = MKorvane::NumberText(requireObject(format)->ConvertToDisplay(MKorvane::Val(Value), FormatName));
+            const double stored = MKorvane::Val(Value);
+            Value = MKorvane::ShortestExactText(requireObject(format)->ConvertToDisplay(stored, FormatName), stored,
+                [&](double shown) { return format->ConvertFromDisplay(shown, FormatName); });
         }
         ok = true;
     });
@@ -206,19 +212,20 @@ void ctlSensorHardware::ReadTransTableAndMultiLevel()
         return;
 
     QStringList fields = mstrTransTable.split(QLatin1Char(' '));
-    QString stored;
-    bool storedRead = false;
+    // The stored interpretation is read as before, but field 30 keeps what the device holds
+    // whichever interpretation is on screen: on version-1 blocks it is both row 16's input and
+    // the multi-level value, so a 0 put there would reach the device with the next table or
+    // multi-level value that the user confirms without having typed it.
     MKorvane::skipOnFailure([&] {
+        QString stored;
         QString errMsg;
-        storedRead = MKorvane::ReadCpValue(nodeCp(CpInterpretation), CpInterpretation, stored, errMsg);
+        MKorvane::ReadCpValue(nodeCp(CpInterpretation), CpInterpretation, stored, errMsg);
     });
-    // The multi-level value belongs to the stored interpretation only.
-    if (storedRead && ui->cboInput->currentText() != stored)
-        fieldAt(fields, MultiLevelField) = QStringLiteral("0");
 
     if (ui->cboInput->currentText() != MultiLevel) {
         MKorvane::ReadCpValueToTextBox(
             ui->txtOff, nodeCp(MKorvane::OffsetCpName()), mblnIsEnumFormat ? SignedShortFormat : mstrDiffFormat);
+        mstrOffsetShown = ui->txtOff->text();
     } else {
         if (mstrMultiLevel.isEmpty())
             mstrMultiLevel = fieldAt(fields, MultiLevelField).trimmed();

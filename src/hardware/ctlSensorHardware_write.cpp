@@ -35,6 +35,10 @@ bool ctlSensorHardware::WriteValue()
         });
     };
     const auto writeControl = [&](QWidget *control, const QString &cpName, const QString &format) {
+        // A list with nothing selected holds no choice of the user's: its empty text would only
+        // be refused (a stored thermistor type that the version's list does not offer).
+        if (auto *list = qobject_cast<QComboBox *>(control); list && list->currentIndex() < 0)
+            return;
         DeviceAccess::ConfigPropertyPtr cp;
         step([&] { cp = nodeCp(cpName); });
         step([&] { MKorvane::WriteControlTextToCp(control, cp, format, ErrMsg); });
@@ -53,7 +57,11 @@ bool ctlSensorHardware::WriteValue()
                 step([&] {
                     QStringList fields = text.split(QLatin1Char(' '));
                     const int p = MKorvane::ObjMajorVersion() == 1 ? 7 : 0;
-                    fieldAt(fields, p) = ui->chkReverse->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+                    // A field that already says what the box shows stays as it was read: only "1"
+                    // ticks the box, so another value there ("2") is not the user's to replace.
+                    QString &flag = fieldAt(fields, p);
+                    if ((flag.trimmed() == QLatin1String("1")) != ui->chkReverse->isChecked())
+                        flag = ui->chkReverse->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
                     MKorvane::WriteCpValue(options, optionsName, fields.join(QLatin1Char(' ')), ErrMsg);
                 });
             }
@@ -77,8 +85,9 @@ bool ctlSensorHardware::WriteValue()
             writeControl(ui->cboMax, CpMaxRange, fmt);
         } else if (MKorvane::MesureUnit() == MEASUREMENT_SYSTEM_US
             && fmt.contains(QStringLiteral("#US_diff"), Qt::CaseSensitive)) {
-            // The shown limits are 32 degrees below the difference format's reading.
-            const auto writeShifted = [&](QLineEdit *box, const QString &cpName, const QString &invalid) {
+            // The limits show as differences in °F (see ReadValues), which is what the difference
+            // format takes: the typed number is written as it is, without adding 32 degrees.
+            const auto writeDifference = [&](QLineEdit *box, const QString &cpName, const QString &invalid) {
                 const QString text = box->text();
                 if (!MKorvane::IsNumeric(text)) {
                     MKorvane::AppendErrMsg(ErrMsg, MKorvane::GetLanguageString(invalid));
@@ -86,10 +95,10 @@ bool ctlSensorHardware::WriteValue()
                 }
                 DeviceAccess::ConfigPropertyPtr cp;
                 step([&] { cp = nodeCp(cpName); });
-                step([&] { MKorvane::WriteCpValue(cp, fmt, MKorvane::NumberText(MKorvane::Val(text) + 32), ErrMsg); });
+                step([&] { MKorvane::WriteCpValue(cp, fmt, MKorvane::DeviceValueText(text.trimmed()), ErrMsg); });
             };
-            writeShifted(ui->txtMin, CpMinRange, QStringLiteral("Min Value is invalid."));
-            writeShifted(ui->txtMax, CpMaxRange, QStringLiteral("Max Value is invalid."));
+            writeDifference(ui->txtMin, CpMinRange, QStringLiteral("Min Value is invalid."));
+            writeDifference(ui->txtMax, CpMaxRange, QStringLiteral("Max Value is invalid."));
         } else {
             writeControl(ui->txtMin, CpMinRange, fmt);
             writeControl(ui->txtMax, CpMaxRange, fmt);
@@ -112,7 +121,7 @@ bool ctlSensorHardware::WriteValue()
             if (read) {
                 step([&] {
                     QStringList fields = text.split(QLatin1Char(' '));
-                    fieldAt(fields, MultiLevelField) = ui->txtOff->text();
+                    fieldAt(fields, MultiLevelField) = MKorvane::DeviceValueText(ui->txtOff->text());
                     MKorvane::WriteCpValue(table, CpTransTable, fields.join(QLatin1Char(' ')), ErrMsg);
                 });
             }
@@ -133,20 +142,30 @@ void ctlSensorHardware::WriteOffsetValue(QString &ErrMsg, bool &ok)
         // Structures other than the switch type have no offset.
         if (MKorvane::IsUnsupportedStructure(mlngFieldType, mlngTypeIndex))
             return;
-        if (mblnIsEnumFormat)
+        if (mblnIsEnumFormat) {
+            // An enumerated input writes 0, but not over a stored offset the user left alone.
+            if (text == mstrOffsetShown.trimmed()) {
+                ok = true;
+                return;
+            }
             text = QStringLiteral("0");
+        }
 
         QString format;
         if (MKorvane::ObjMajorVersion() != 2) {
             // The device library parses the text in the same format in which it was shown.
             format = mblnIsEnumFormat ? SignedShortFormat : mstrDiffFormat;
+            text = MKorvane::DeviceValueText(text);
         } else {
             // Version 2 stores the offset in SI base units in the property's own format.
-            if (MKorvane::IsNumeric(text) && MKorvane::IsUsNumericKind(mlngFieldType)) {
+            double shown = 0;
+            if (MKorvane::IsNumeric(text) && MKorvane::IsUsNumericKind(mlngFieldType)
+                && MKorvane::ParseDeviceNumber(MKorvane::DeviceValueText(text), shown)) {
                 const DeviceAccess::FormatObjectPtr converter
                     = DeviceAccess::formatService().GetFormat(mstrDiffFormat, mstrDeviceProgID);
-                text = MKorvane::NumberText(
-                    requireObject(converter)->ConvertFromDisplay(MKorvane::Val(text), mstrDiffFormat));
+                text = MKorvane::DeviceNumberText(requireObject(converter)->ConvertFromDisplay(shown, mstrDiffFormat));
+            } else {
+                text = MKorvane::DeviceValueText(text);
             }
             format = MKorvane::OffsetCpName();
         }

@@ -78,6 +78,11 @@ void fTable::setTableChanged(bool changed)
     mblnTableChanged = changed;
 }
 
+void fTable::setLastInputIsMultiLevel(bool shared)
+{
+    mblnLastInputIsMultiLevel = shared;
+}
+
 void fTable::setCPTransTableValue(const QString &value)
 {
     mstrCPTransTableValue = value;

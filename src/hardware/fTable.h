@@ -7,6 +7,10 @@
 // and OkORCancelClick. The table text is exactly 32 fields separated by single blanks:
 // input 1, output 1, input 2, output 2, ... input 16, output 16.
 //
+// Outputs shown in US units show the shortest text that converts back to the stored value
+// exactly. A cell that the user leaves as it was shown goes back as its stored field, so OK
+// without an edit returns the stored table.
+//
 // An empty or short stored table (fewer than 32 fields) opens with the cells it has; the others
 // keep their text. OK first fills the entries up to 32 with empty ones, so it checks every
 // cell as shown (the first unfilled one is reported, "The value must be numeric.") and takes
@@ -49,6 +53,12 @@ public:
     // Whether the table was already changed before this editing; Cancel hands it back.
     void setTableChanged(bool changed);
     bool TableChanged() const { return mblnTableChanged; }
+
+    // Whether row 16's input also holds the block's multi-level value (version-1 blocks keep
+    // both in one field); set before InitForm. That cell then says so in its tool tip and the
+    // curve marks the row.
+    void setLastInputIsMultiLevel(bool shared);
+    bool LastInputIsMultiLevel() const { return mblnLastInputIsMultiLevel; }
 
     // The stored table text; set before InitForm.
     void setCPTransTableValue(const QString &value);
@@ -102,7 +112,18 @@ private:
     TransferCurve *mCurve = nullptr; // beside the cells, right of the buttons
 
     bool mblnTableChanged = false;
+    bool mblnLastInputIsMultiLevel = false;
     QString mstrCPTransTableValue;
+    // The stored fields and what InitForm showed for them; a cell the user left as shown
+    // hands back its stored field.
+    QStringList mStoredFields;
+    QStringList mShownTexts;
+    QVector<bool> mShownFilled; // the cells that InitForm filled
+
+    // The field for cell k: its stored field when the cell still shows what InitForm put
+    // there, else `typed` as the device reads it.
+    QString fieldFor(int k, const QString &typed) const;
+    bool shownAsStored(int k) const;
     QString mstrTransTableValue;
     bool mblnOkORCancelClick = false;
     // The table text split into fields; OK overwrites accepted rows, OK and Cancel join it.

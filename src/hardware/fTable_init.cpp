@@ -32,6 +32,16 @@ void fTable::InitForm(const QString &FormatType, const QString &ProgramId, qint3
     ui->Label1->setText(OutputLabel);
     mCurve->setAxisCaptions(InputLabal, OutputLabel);
 
+    // On version-1 blocks the last input is also the multi-level value: said where it is typed
+    // and marked on the curve, instead of being shown as a value of its own.
+    constexpr int lastInput = CellCount - 2;
+    mCurve->setSharedRow(mblnLastInputIsMultiLevel ? lastInput / 2 : -1);
+    step([&] {
+        txtTable.at(lastInput)->setToolTip(mblnLastInputIsMultiLevel
+                ? MKorvane::GetLanguageString(QStringLiteral("This input is also the multi-level value."))
+                : QString());
+    });
+
     const bool convert = MKorvane::IsUsNumericKind(FieldType);
     DeviceAccess::FormatObjectPtr format;
     // Without the format no output can be converted: the user hears of it once, here, and the
@@ -43,12 +53,21 @@ void fTable::InitForm(const QString &FormatType, const QString &ProgramId, qint3
     });
     const bool convertible = !convert || format;
 
+    mShownTexts.fill(QString(), CellCount);
+    mShownFilled.fill(false, CellCount);
     // An empty stored table leaves the cells with their design text and no fields; OK then
     // fills the entries up to 32 with empty ones, as it does for a short table.
     if (mstrCPTransTableValue.isEmpty())
         return;
 
     CellValues = mstrCPTransTableValue.split(QLatin1Char(' '), Qt::KeepEmptyParts);
+    mStoredFields = CellValues;
+    // Remembers what a cell shows for its stored field, once it is filled.
+    const auto shown = [&](int k, const QString &text) {
+        txtTable.at(k)->setText(text);
+        mShownTexts[k] = text;
+        mShownFilled[k] = true;
+    };
 
     QString tip;
     if (IsExistRange)
@@ -57,15 +76,17 @@ void fTable::InitForm(const QString &FormatType, const QString &ProgramId, qint3
     for (int k = 0; k < CellCount; ++k) {
         QLineEdit *cell = txtTable.at(k);
         if (k % 2 == 0) {
-            step([&] { cell->setText(MKorvane::fieldAt(CellValues, k)); });
+            step([&] { shown(k, MKorvane::fieldAt(CellValues, k)); });
             continue;
         }
         if (!convert) {
-            step([&] { cell->setText(MKorvane::fieldAt(CellValues, k)); });
+            step([&] { shown(k, MKorvane::fieldAt(CellValues, k)); });
         } else if (convertible) {
             step([&] {
-                const double shown = format->ConvertToDisplay(numberOf(MKorvane::fieldAt(CellValues, k)), FormatType);
-                cell->setText(MKorvane::NumberText(shown));
+                const double stored = numberOf(MKorvane::fieldAt(CellValues, k));
+                shown(k,
+                    MKorvane::ShortestExactText(format->ConvertToDisplay(stored, FormatType), stored,
+                        [&](double value) { return format->ConvertFromDisplay(value, FormatType); }));
             });
         }
         cell->setToolTip(tip);

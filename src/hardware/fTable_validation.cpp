@@ -50,6 +50,17 @@ bool fTable::ValidateTableRange(const QString &text, QString &message) const
     return false;
 }
 
+bool fTable::shownAsStored(int k) const
+{
+    return k < mShownFilled.size() && mShownFilled.at(k) && k < mStoredFields.size()
+        && txtTable.at(k)->text() == mShownTexts.at(k);
+}
+
+QString fTable::fieldFor(int k, const QString &typed) const
+{
+    return shownAsStored(k) ? mStoredFields.at(k) : MKorvane::DeviceValueText(typed);
+}
+
 // Rows are checked in order; the first invalid cell is reported and gets the focus, and the
 // form stays open. Rows accepted before it keep their new values in CellValues.
 void fTable::cmdOK_Click()
@@ -90,7 +101,7 @@ void fTable::cmdOK_Click()
             passed = false;
             break;
         }
-        if (!step([&] { setFieldAt(CellValues, 2 * r, input->text().trimmed()); }))
+        if (!step([&] { setFieldAt(CellValues, 2 * r, fieldFor(2 * r, input->text().trimmed())); }))
             break;
         QString value = output->text().trimmed();
         if (!ValidateTableRange(value, Msg)) {
@@ -98,13 +109,17 @@ void fTable::cmdOK_Click()
             passed = false;
             break;
         }
-        if (convert) {
+        if (shownAsStored(2 * r + 1)) {
+            value = mStoredFields.at(2 * r + 1);
+        } else if (convert) {
             const bool converted = step([&] {
-                value
-                    = MKorvane::NumberText(MKorvane::deref(format).ConvertFromDisplay(numberOf(value), mstrFormatType));
+                value = MKorvane::DeviceNumberText(
+                    MKorvane::deref(format).ConvertFromDisplay(numberOf(value), mstrFormatType));
             });
             if (!converted)
                 break;
+        } else {
+            value = MKorvane::DeviceValueText(value);
         }
         if (!step([&] { setFieldAt(CellValues, 2 * r + 1, value); }))
             break;

@@ -3,6 +3,7 @@
 #include "shared/CpAccess.h"
 
 #include "shared/Checked.h"
+#include "shared/Numbers.h"
 #include "shared/ProcessState.h"
 #include "shared/Seams.h"
 #include "shared/Steps.h"
@@ -116,7 +117,8 @@ bool WriteControlTextToCp(
         [&](qint32 number, const QString &description) { AppendFailure(ErrMsg, number, description); });
     if (!read)
         return false;
-    return WriteCpValue(cp, FormatName, text.trimmed(), ErrMsg);
+    // The user types numbers in the user's locale; the device reads them in the C locale.
+    return WriteCpValue(cp, FormatName, DeviceValueText(text.trimmed()), ErrMsg);
 }
 
 void ReadCpValueToComboBox(QComboBox *combo, const DeviceAccess::ConfigPropertyPtr &cp, const QString &FormatName)

@@ -20,7 +20,8 @@ void InitCpNames();
 bool ReadCpValue(const DeviceAccess::ConfigPropertyPtr &cp, const QString &name, QString &Value, QString &ErrMsg);
 bool WriteCpValue(
     const DeviceAccess::ConfigPropertyPtr &cp, const QString &FormatName, const QString &NewValue, QString &ErrMsg);
-// The widget is a QLineEdit or a QComboBox; its text is written trimmed.
+// The widget is a QLineEdit or a QComboBox; its text is written trimmed, a number typed in
+// the user's locale in the device's C-locale form (DeviceValueText).
 bool WriteControlTextToCp(
     QWidget *control, const DeviceAccess::ConfigPropertyPtr &cp, const QString &FormatName, QString &ErrMsg);
 void ReadCpValueToComboBox(QComboBox *combo, const DeviceAccess::ConfigPropertyPtr &cp, const QString &FormatName);

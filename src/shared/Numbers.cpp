@@ -19,6 +19,28 @@ QLocale userLocale()
     return locale;
 }
 
+// Parses the whole text (blanks around it allowed) in that locale without digit grouping.
+bool parseUngrouped(QLocale locale, const QString &text, double &value)
+{
+    locale.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double parsed = locale.toDouble(text, &ok);
+    if (!ok || !std::isfinite(parsed))
+        return false;
+    value = parsed;
+    return true;
+}
+
+// Plain decimals wherever a reader expects them ("100000", "0.0001"): hosts show this text
+// and the device parses it. Only magnitudes that would need long runs of zeros take the
+// exponent form.
+QString shortestText(const QLocale &locale, double value)
+{
+    const double magnitude = std::abs(value);
+    const bool plain = magnitude == 0 || (magnitude >= 1e-4 && magnitude < 1e15);
+    return locale.toString(value, plain ? 'f' : 'g', QLocale::FloatingPointShortest);
+}
+
 bool parseNumber(const QString &text, double &value)
 {
     const QString trimmed = text.trimmed();
@@ -98,14 +120,48 @@ double LeadingNumber(const QString &text)
     return ok && std::isfinite(value) ? value : 0.0;
 }
 
-// Plain decimals wherever a reader expects them ("100000", "0.0001"): hosts show this text
-// and the device parses it. Only magnitudes that would need long runs of zeros take the
-// exponent form.
 QString NumberText(double value)
 {
-    const double magnitude = std::abs(value);
-    const bool plain = magnitude == 0 || (magnitude >= 1e-4 && magnitude < 1e15);
-    return userLocale().toString(value, plain ? 'f' : 'g', QLocale::FloatingPointShortest);
+    return shortestText(userLocale(), value);
+}
+
+QString DeviceNumberText(double value)
+{
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::OmitGroupSeparator);
+    return shortestText(c, value);
+}
+
+QString DeviceValueText(const QString &text)
+{
+    double value = 0;
+    if (ParseDeviceNumber(text, value) || !parseUngrouped(QLocale(), text, value))
+        return text;
+    return DeviceNumberText(value);
+}
+
+bool ParseDeviceNumber(const QString &text, double &value)
+{
+    return parseUngrouped(QLocale::c(), text, value);
+}
+
+// A converted value is shown with the fewest significant digits, at most 15, that convert
+// back to exactly the stored value: a US offset stored as 1.05555555556 K shows as 1.9, not
+// as the 1.90000000001 that the conversion gives, and 1.9 typed back stores the same value.
+// When no such text exists (the conversion does not reproduce the stored value at all), the
+// value is shown rounded to 15 significant digits, which hides only the noise of binary
+// arithmetic. Fifteen digits are what a double holds exactly in decimal.
+QString ShortestExactText(double shown, double stored, const std::function<double(double)> &toStored)
+{
+    if (!std::isfinite(shown))
+        return NumberText(shown);
+    const auto rounded = [shown](int digits) { return QString::number(shown, 'g', digits).toDouble(); };
+    for (int digits = 1; digits <= 15; ++digits) {
+        const double candidate = rounded(digits);
+        if (toStored(candidate) == stored)
+            return NumberText(candidate);
+    }
+    return NumberText(rounded(15));
 }
 
 QString OneDecimalText(double value)

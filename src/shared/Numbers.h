@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace MKorvane {
 
@@ -24,6 +25,23 @@ double LeadingNumber(const QString &text);
 // The shortest text in the user's locale that converts back to the same double, without
 // digit grouping: plain decimals from 1e-4 up to below 1e15, the exponent form outside.
 QString NumberText(double value);
+
+// The same text in the device library's number format, the C locale (a point, no digit
+// grouping), whatever the user's locale: every number the library computes for the device.
+QString DeviceNumberText(double value);
+
+// A text on its way to the device. A text that is a number in the user's locale (without digit
+// grouping) but not a plain C-locale number ("0,5" in German) becomes the same number in the
+// C locale ("0.5"); any other text, a C-locale number included, goes as it is.
+QString DeviceValueText(const QString &text);
+
+// The value of a plain C-locale number (no digit grouping, blanks around it allowed), as
+// the device reads it; false for any other text.
+bool ParseDeviceNumber(const QString &text, double &value);
+
+// The text shown for a converted value: `shown` is what the conversion gave for the stored
+// value `stored`, and `toStored` converts a shown value back. See Numbers.cpp for the rule.
+QString ShortestExactText(double shown, double stored, const std::function<double(double)> &toStored);
 
 // The number rounded to one decimal and always written with one ("0.0").
 QString OneDecimalText(double value);
