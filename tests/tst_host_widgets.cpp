@@ -245,12 +245,15 @@ private slots:
                 QTest::keyClick(types, Qt::Key_Down); // the next type
                 chosen = types->currentText();
                 QTest::keyClick(&dialog, Qt::Key_S, Qt::AltModifier); // &Save
-
             } else if (qobject_cast<CopyToInputsDialog *>(&dialog)) {
                 auto targets = dialog.findChild<QTreeWidget *>(QStringLiteral("hostCopyTargets"));
                 targets->setFocus();
                 targets->setCurrentItem(targets->topLevelItem(0)->child(0));
                 chosen = targets->currentItem()->text(0);
+                if (targets->topLevelItem(0)->text(0) != Controller
+                    || stored(chosen, QStringLiteral("UCPTinputSignalType"))
+                        == stored(source, QStringLiteral("UCPTinputSignalType")))
+                    chosen.clear(); // a copy would change nothing to see
                 QTest::keyClick(targets, Qt::Key_Space); // ticks it
                 QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("hostCopyOk")), Qt::LeftButton);
             }
