@@ -7,10 +7,11 @@
 #include <QIcon>
 #include <QtDebug>
 
-ControlPlugin::ControlPlugin(
-    const QString &className, const QString &includeFile, const QString &toolTip, Factory create, QObject *parent)
+ControlPlugin::ControlPlugin(const QString &className, const QString &objectName, const QString &includeFile,
+    const QString &toolTip, Factory create, QObject *parent)
     : QObject(parent)
     , m_className(className)
+    , m_objectName(objectName)
     , m_includeFile(includeFile)
     , m_toolTip(toolTip)
     , m_create(std::move(create))
@@ -24,7 +25,8 @@ QIcon ControlPlugin::icon() const
 
 QString ControlPlugin::domXml() const
 {
-    return QStringLiteral("<ui language=\"c++\"><widget class=\"%1\" name=\"%1\"/></ui>").arg(m_className);
+    return QStringLiteral("<ui language=\"c++\"><widget class=\"%1\" name=\"%2\"/></ui>")
+        .arg(m_className, m_objectName);
 }
 
 QWidget *ControlPlugin::createWidget(QWidget *parent)

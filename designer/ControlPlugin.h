@@ -15,8 +15,10 @@ class ControlPlugin : public QObject, public QDesignerCustomWidgetInterface
 public:
     using Factory = std::function<QWidget *(QWidget *parent)>;
 
-    ControlPlugin(const QString &className, const QString &includeFile, const QString &toolTip, Factory create,
-        QObject *parent = nullptr);
+    // objectName: the name a control dropped on a form gets, which uic makes a member of the
+    // form's class; it must differ from the class name, or the generated code does not build.
+    ControlPlugin(const QString &className, const QString &objectName, const QString &includeFile,
+        const QString &toolTip, Factory create, QObject *parent = nullptr);
 
     QString name() const override { return m_className; }
     QString group() const override { return QStringLiteral("VqZovezuVaveva"); }
@@ -32,6 +34,7 @@ public:
 
 private:
     QString m_className;
+    QString m_objectName;
     QString m_includeFile;
     QString m_toolTip;
     Factory m_create;

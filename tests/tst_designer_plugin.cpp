@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: MIT
 // The Designer plugin as Qt's own loaders see it: the plugin loader finds both controls,
-// and a form loader builds a form with them that restores the network control's one
-// design-time setting.
+// a form loader builds a form with them that restores the network control's one
+// design-time setting, and a form with both controls dropped unchanged goes through uic
+// and the compiler.
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QLineEdit>
 #include <QMetaProperty>
 #include <QPluginLoader>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QUiLoader>
 #include <QtTest>
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
@@ -34,6 +38,76 @@ private slots:
             QCOMPARE(QString::fromLatin1(widget->metaObject()->className()), entry->name());
         }
         QCOMPARE(names, (QStringList { "ctlSensorHardware", "ctlSensorNV" }));
+    }
+
+    // Designer names a dropped control by the plugin's default; uic makes that name a member of
+    // the form's class, which must not be the class's own name.
+    void formWithTheDefaultNamesBuilds()
+    {
+#if !defined(VQ_UIC)
+        QSKIP("Qt's uic was not found when the tests were configured");
+#else
+        const QDir plugins(QStringLiteral(VQ_DESIGNER_PLUGIN_DIR));
+        const QStringList files = plugins.entryList({ QStringLiteral("*vqzovezuvaveva_designer*") }, QDir::Files);
+        QVERIFY2(!files.isEmpty(), "the plugin was not built");
+        QPluginLoader loader(plugins.filePath(files.first()));
+        auto *collection = qobject_cast<QDesignerCustomWidgetCollectionInterface *>(loader.instance());
+        QVERIFY2(collection, qPrintable(loader.errorString()));
+        // The form as Designer saves it: each control's widget element as the plugin gives it.
+        static const QRegularExpression widgetElement(
+            QStringLiteral("<widget\\b[^>]*?(/>|>.*?</widget>)"), QRegularExpression::DotMatchesEverythingOption);
+        static const QRegularExpression nameAttribute(QStringLiteral("<widget\\b[^>]*\\bname=\"([^\"]*)\""));
+        QString items, custom;
+        QStringList names;
+        for (QDesignerCustomWidgetInterface *entry : collection->customWidgets()) {
+            const QString widget = widgetElement.match(entry->domXml()).captured(0);
+            QVERIFY2(!widget.isEmpty(), qPrintable(entry->domXml()));
+            names << nameAttribute.match(widget).captured(1);
+            items += QStringLiteral("<item>%1</item>").arg(widget);
+            custom += QStringLiteral("<customwidget><class>%1</class><extends>QWidget</extends><header>%2</header>"
+                                     "</customwidget>")
+                          .arg(entry->name(), entry->includeFile());
+        }
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const auto write = [&dir](const QString &name, const QString &text) {
+            QFile file(dir.filePath(name));
+            return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) > 0;
+        };
+        QVERIFY(write(QStringLiteral("form.ui"),
+            QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?><ui version=\"4.0\"><class>Form</class>"
+                           "<widget class=\"QWidget\" name=\"Form\"><layout class=\"QHBoxLayout\" name=\"row\">%1"
+                           "</layout></widget><customwidgets>%2</customwidgets><resources/><connections/></ui>")
+                .arg(items, custom)));
+        QVERIFY(write(QStringLiteral("form.cpp"),
+            QStringLiteral("#include \"ui_form.h\"\nvoid build(QWidget *form)\n{\n    Ui::Form ui;\n"
+                           "    ui.setupUi(form);\n}\n")));
+        const auto run = [&dir](const QString &program, const QStringList &arguments) {
+            QProcess process;
+            process.setWorkingDirectory(dir.path());
+            process.setProcessChannelMode(QProcess::MergedChannels);
+            process.start(program, arguments);
+            if (!process.waitForFinished(120000)) {
+                process.kill();
+                process.waitForFinished();
+                return QStringLiteral("%1 did not end").arg(program);
+            }
+            const QString output = QString::fromLocal8Bit(process.readAll());
+            return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0
+                ? QString()
+                : QStringLiteral("%1 failed:\n%2").arg(program, output);
+        };
+        QString failed = run(
+            QStringLiteral(VQ_UIC), { QStringLiteral("form.ui"), QStringLiteral("-o"), QStringLiteral("ui_form.h") });
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
+        QStringList arguments { QStringLiteral("-std=c++17"), QStringLiteral("-fPIC"), QStringLiteral("-fsyntax-only"),
+            QStringLiteral("-I."), QStringLiteral("form.cpp") };
+        for (const QString &include : QStringLiteral(VQ_FORM_INCLUDES).split(QLatin1Char('|'), Qt::SkipEmptyParts))
+            arguments << QStringLiteral("-I") + include;
+        failed = run(QStringLiteral(VQ_CXX_COMPILER), arguments);
+        QVERIFY2(failed.isEmpty(), qPrintable(failed.left(3000)));
+        QCOMPARE(names, (QStringList { "sensorHardware", "sensorNV" }));
+#endif
     }
 
     void formKeepsAllowChangeNvName_data()

@@ -155,6 +155,52 @@ private slots:
             QVERIFY2(!out.contains(QLatin1String("(written and saved)")) && !out.contains(QLatin1String("(as saved)")),
                 qPrintable(out.right(2000)));
     }
+
+    void usageErrors_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // "db": a copy of the sample
+        QTest::addColumn<bool>("display"); // offscreen, else no display at all
+        QTest::addColumn<QString>("said"); // on stderr
+        QTest::newRow("unknown option, no display") << QStringList { "--bogus" } << false << "bogus";
+        QTest::newRow("unknown option, window") << QStringList { "--bogus", "db" } << true << "bogus";
+        QTest::newRow("unknown option, report") << QStringList { "--report", "--bogus", "db" } << false << "bogus";
+        QTest::newRow("format without a value") << QStringList { "--report", "db", "--format" } << false << "format";
+        QTest::newRow("second database, report")
+            << QStringList { "--report", "db", "second.json" } << false << "second.json";
+        QTest::newRow("second database, window") << QStringList { "db", "second.json" } << true << "second.json";
+    }
+    // A mistake in the command line is named and exits 2 before anything runs: no window
+    // opens, no report is printed.
+    void usageErrors()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, display);
+        QFETCH(QString, said);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString database = dir.filePath(QStringLiteral("network.json"));
+        QVERIFY(QFile::copy(Host::sampleNetworkPath(), database));
+        arguments.replaceInStrings(QRegularExpression(QStringLiteral("^db$")), database);
+        QProcess host;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
+            environment.remove(QLatin1String(name));
+        if (display)
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.path());
+        host.setProcessEnvironment(environment);
+        host.start(QStringLiteral(VQ_HOST_EXECUTABLE), arguments);
+        if (!host.waitForFinished(20000)) { // a window that opened waits for its user
+            host.kill();
+            host.waitForFinished();
+            QFAIL("vqhost did not end: the mistake went unnoticed");
+        }
+        const QString err = QString::fromUtf8(host.readAllStandardError());
+        QVERIFY2(host.exitStatus() == QProcess::NormalExit && host.exitCode() == 2,
+            qPrintable(QStringLiteral("exit %1: %2").arg(host.exitCode()).arg(err)));
+        QVERIFY2(err.contains(said) && err.contains(QLatin1String("--help")), qPrintable(err));
+        QVERIFY(host.readAllStandardOutput().isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestHostReport)

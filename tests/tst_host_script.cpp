@@ -4,6 +4,7 @@
 // refused write or hold a line that is not a command show what they report. The
 // splitting of a line into words is checked on its own.
 #include "ScriptParser.h"
+#include "ScriptRunner.h"
 
 #include <QDir>
 #include <QFile>
@@ -158,6 +159,34 @@ private slots:
             QVERIFY(sample.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly));
             QVERIFY(sample.readAll() == copy.readAll());
         }
+    }
+
+    void summaryLine_data()
+    {
+        QTest::addColumn<int>("run");
+        QTest::addColumn<QStringList>("failures");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("one") << 1 << QStringList() << "a.vqs"
+                             << "vqhost: a.vqs: 1 command, all succeeded";
+        QTest::newRow("three") << 3 << QStringList() << "a.vqs"
+                               << "vqhost: a.vqs: 3 commands, all succeeded";
+        QTest::newRow("the one failed") << 1 << QStringList { "line 2: x" } << "a.vqs"
+                                        << "vqhost: a.vqs: 1 of 1 command failed: line 2: x";
+        // A placeholder in a name stays as it is.
+        QTest::newRow("%1 in the name") << 4 << QStringList { "line 3: %2" } << "%1.vqs"
+                                        << "vqhost: %1.vqs: 1 of 4 commands failed: line 3: %2";
+    }
+    void summaryLine()
+    {
+        QFETCH(int, run);
+        QFETCH(QStringList, failures);
+        QFETCH(QString, script);
+        QFETCH(QString, line);
+        Host::ScriptRunSummary summary;
+        summary.run = run;
+        summary.failures = failures;
+        QCOMPARE(summary.text(script), line);
     }
 
     void words_data()

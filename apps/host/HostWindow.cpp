@@ -23,14 +23,13 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QHideEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTreeWidget>
@@ -50,6 +49,15 @@ constexpr int ProblemRole = Qt::UserRole + 1;
 QString oneLine(QString text)
 {
     return text.replace(QStringLiteral("\r\n"), QStringLiteral(" / ")).trimmed();
+}
+
+// Every device and input name whole, with room before the state: sized over all rows, not
+// only those in view, and a little wider than the longest name, so that no font's
+// rounding cuts a name or runs it into the state.
+void fitNameColumn(QTreeWidget *tree)
+{
+    tree->resizeColumnToContents(0);
+    tree->setColumnWidth(0, tree->columnWidth(0) + tree->fontMetrics().horizontalAdvance(QStringLiteral("   ")));
 }
 
 bool isDevice(const QTreeWidgetItem *item)
@@ -97,6 +105,7 @@ void HostWindow::retranslate()
     m_secondViewAction->setText(tr("&Second view of this input"));
     m_chooser->setTitle(tr("Network"));
     m_tree->setHeaderLabels({ tr("Device / input"), tr("State") });
+    fitNameColumn(m_tree);
     for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
         if (m_tree->topLevelItem(i)->data(0, ProblemRole).toString().isEmpty())
             m_tree->topLevelItem(i)->setText(1, tr("ready"));
@@ -124,7 +133,7 @@ void HostWindow::retranslate()
     m_copyToInputs->setToolTip(tr("Write this input's stored configuration to other inputs of the same kind"));
     updateDefaultsOffer();
     updateDeviceState();
-    m_secondView->setText(tr("Second &view"));
+    m_secondView->setText(tr("&Second view"));
     m_secondView->setToolTip(tr("Another window with the network side of this input"));
     m_watch->setText(tr("&Watch"));
     m_watch->setToolTip(tr("Read this input's live value every few seconds and draw it against time"));
@@ -186,7 +195,6 @@ void HostWindow::buildUi()
     auto form = m_form = new QFormLayout(chooser);
     m_tree = new QTreeWidget(chooser);
     m_tree->setObjectName(QStringLiteral("hostTree"));
-    m_tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_tree->setMinimumWidth(250);
     form->addRow(m_tree);
     m_deviceState = new QLabel(chooser);
@@ -317,6 +325,8 @@ void HostWindow::buildUi()
         m_trend->setVisible(on);
     });
     connect(m_applyDefaults, &QPushButton::clicked, this, [this] { applyDefaults(); });
+    connect(m_saveAsType, &QPushButton::clicked, this, [this] { saveAsInputType(); });
+    connect(m_copyToInputs, &QPushButton::clicked, this, [this] { copyToInputs(); });
     connect(m_preview, &QPushButton::clicked, this, [this] { preview(); });
     connect(m_markDeviations, &QCheckBox::toggled, this, &HostWindow::updateDeviations);
     connect(m_inputType, &QComboBox::currentIndexChanged, this, [this] {
@@ -324,21 +334,39 @@ void HostWindow::buildUi()
         if (!m_filling && m_page && m_page->input().device == m_inputTypesDevice)
             updateDeviations();
     });
-    // Enter confirms and Escape cancels, as in a dialog.
-    for (const auto key : { Qt::Key_Return, Qt::Key_Enter })
-        connect(new QShortcut(key, this), &QShortcut::activated, this, [this] {
-            if (m_buttons->isEnabled())
-                accept();
-        });
-    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, [this] {
-        if (m_buttons->isEnabled())
+}
+
+void HostWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Enter confirms and Escape cancels, as in a dialog: only the keys that no widget took.
+    // An open list keeps its own keys, which a window-wide shortcut would take as well.
+    const bool confirm = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool plain = (event->modifiers() & ~Qt::KeyboardModifiers(Qt::KeypadModifier)) == Qt::NoModifier;
+    if (!plain || (!confirm && event->key() != Qt::Key_Escape)) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    if (m_buttons->isEnabled()) {
+        if (confirm)
+            accept();
+        else
             discard();
-    });
+    }
 }
 
 bool HostWindow::openDatabase(const QString &path, bool reset)
 {
-    if (!settlePendingEdits(tr("open a database")))
+    return loadDatabase(path, reset, tr("open a database"));
+}
+
+bool HostWindow::reloadDatabase()
+{
+    return loadDatabase(m_databasePath, false, tr("reload the database"));
+}
+
+bool HostWindow::loadDatabase(const QString &path, bool reset, const QString &what)
+{
+    if (!settlePendingEdits(what))
         return false;
     OpenResult opened;
     {
@@ -403,6 +431,7 @@ void HostWindow::fillTree()
         }
     }
     m_tree->expandAll();
+    fitNameColumn(m_tree);
     m_filling = false;
     if (m_tree->topLevelItemCount() > 0)
         m_tree->setCurrentItem(m_tree->topLevelItem(0)); // shows the first device and input
@@ -452,6 +481,15 @@ void HostWindow::onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem 
         m_filling = true;
         m_tree->setCurrentItem(previous);
         m_filling = false;
+        // The tree goes on with the click or key after this signal and selects the item the
+        // user left; once it is done, the selection comes back to the input still shown.
+        QMetaObject::invokeMethod(
+            m_tree,
+            [tree = m_tree] {
+                if (QTreeWidgetItem *shown = tree->currentItem())
+                    tree->setCurrentItem(shown, 0, QItemSelectionModel::ClearAndSelect);
+            },
+            Qt::QueuedConnection);
         return;
     }
     showItem(current);
@@ -496,6 +534,7 @@ void HostWindow::showDevice(QTreeWidgetItem *device)
     m_buttons->setEnabled(false);
     m_secondView->setEnabled(false);
     m_watch->setEnabled(false);
+    updateViews();
     updateDefaultsOffer();
     m_placeholder->setText(m_deviceProblem.isEmpty()
             ? tr("This device has no hardware inputs.")
@@ -549,6 +588,7 @@ void HostWindow::showInput()
         m_secondView->setEnabled(false);
         m_watch->setEnabled(false);
         m_placeholder->show();
+        updateViews();
         updateDefaultsOffer();
         updateDeviations();
         updateModified();
@@ -569,13 +609,13 @@ void HostWindow::showInput()
                 view->setSetpointOffset(on);
         }
     });
-    relayOverride(m_page->networkControl(), input);
+    relayOverride(m_page->networkControl());
     m_buttons->setEnabled(true);
     m_secondView->setEnabled(true);
     m_watch->setEnabled(true);
     if (m_page->open(*m_network, input, m_choice->currentData().toString(), m_measurementSystem))
         statusBar()->showMessage(tr("%1 / %2").arg(input.device, input.block));
-    openViews(input);
+    updateViews();
     updateDefaultsOffer();
     updateDeviations();
     updateModified();
@@ -589,19 +629,23 @@ NetworkView *HostWindow::openSecondView()
     view->setObjectName(QStringLiteral("hostSecondView%1").arg(m_views.size()));
     m_views.append(view);
     connect(view, &NetworkView::message, this, qOverload<const PageMessage &>(&HostWindow::log));
-    relayOverride(view->control(), m_page->input());
+    relayOverride(view->control());
     view->open(*m_network, m_page->input(), m_measurementSystem, m_page->setpointOffset());
     view->show();
     return view;
 }
 
-void HostWindow::openViews(const InputRef &input)
+void HostWindow::updateViews()
 {
-    // Second views of this input show what the device holds now.
+    // Second views follow the window: each shows the input shown, as the device holds it
+    // now. Without an input they take no edit (it would reach no page) and say why.
     m_views.removeAll(nullptr);
     for (const auto &view : std::as_const(m_views)) {
-        if (view->input() == input)
-            view->open(*m_network, input, m_measurementSystem, m_page && m_page->setpointOffset());
+        if (m_page)
+            view->open(*m_network, m_page->input(), m_measurementSystem, m_page->setpointOffset());
+        else
+            view->suspend(tr("The main window shows no input of %1. This view shows the next input chosen there.")
+                              .arg(currentDevice()));
     }
 }
 
@@ -617,12 +661,20 @@ QList<ctlSensorNV *> HostWindow::networkControlsOf(const InputRef &input) const
     return controls;
 }
 
-void HostWindow::relayOverride(ctlSensorNV *source, const InputRef &input)
+void HostWindow::relayOverride(ctlSensorNV *source)
 {
     // A new override in one view of the input goes to every other view of it; theirs
-    // raise no event back while they take it.
+    // raise no event back while they take it. The input is the one the source shows now,
+    // since second views follow the window from input to input.
     connect(source, &ctlSensorNV::ValueChangeEvent, this,
-        [this, source, input](const QString &NewValue, qint16 ClassId, const QString &ObjectName) {
+        [this, source](const QString &NewValue, qint16 ClassId, const QString &ObjectName) {
+            InputRef input;
+            if (m_page && m_page->networkControl() == source)
+                input = m_page->input();
+            for (const auto &view : std::as_const(m_views)) {
+                if (view && view->control() == source)
+                    input = view->input();
+            }
             for (ctlSensorNV *other : networkControlsOf(input)) {
                 if (other != source)
                     other->ValueChange(NewValue, ClassId, ObjectName);

@@ -52,7 +52,7 @@ public:
     // edits not written. On failure shows an error dialog, keeps what was open and
     // returns false.
     bool openDatabase(const QString &path, bool reset = false);
-    bool reloadDatabase() { return openDatabase(m_databasePath); }
+    bool reloadDatabase();
 
     std::shared_ptr<Sim::Network> network() const { return m_network; }
     QString databasePath() const { return m_databasePath; }
@@ -129,18 +129,20 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildUi();
     void buildMenus();
     void retranslate();
+    bool loadDatabase(const QString &path, bool reset, const QString &what);
     void fillTree();
     void onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous);
     void showItem(QTreeWidgetItem *item);
     void showDevice(QTreeWidgetItem *device);
     void showInput();
-    void openViews(const InputRef &input);
-    void relayOverride(ctlSensorNV *source, const InputRef &input);
+    void updateViews();
+    void relayOverride(ctlSensorNV *source);
     QList<ctlSensorNV *> networkControlsOf(const InputRef &input) const;
     // True when the action may go on: nothing pending, or written, or discarded.
     bool settlePendingEdits(const QString &what);

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -18,6 +19,11 @@ NetworkView::NetworkView(QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose);
     m_control->setObjectName(QStringLiteral("ctlSensorNV"));
     auto column = new QVBoxLayout(this);
+    m_note = new QLabel(this);
+    m_note->setObjectName(QStringLiteral("hostViewNote"));
+    m_note->setWordWrap(true);
+    m_note->hide();
+    column->addWidget(m_note);
     column->addWidget(m_control, 0, Qt::AlignTop | Qt::AlignLeft);
     connect(
         m_control, &ctlSensorNV::MessageEvent, this,
@@ -55,9 +61,20 @@ void NetworkView::lockAllButOverride()
         button->setEnabled(false);
 }
 
+void NetworkView::suspend(const QString &reason)
+{
+    m_input = InputRef();
+    m_control->setEnabled(false);
+    m_note->setText(reason);
+    m_note->show();
+    setWindowTitle(tr("vqhost - second view (no input)"));
+}
+
 bool NetworkView::open(Sim::Network &network, const InputRef &input, qint16 measurementSystem, bool setpointOffset)
 {
     m_input = input;
+    m_note->hide();
+    m_control->setEnabled(true);
     setWindowTitle(tr("vqhost - %1 / %2 (second view)").arg(input.device, input.block));
     MKorvane::BusyPointer busy;
     return MKorvane::tryStep(

@@ -2,7 +2,8 @@
 // A second view of an input's network side: its own ctlSensorNV on the same input in a
 // window of its own. The host keeps the override value of every view of an input in
 // step (ValueChangeEvent of one, ValueChange of the others). Only the override can be
-// edited here; the other fields are written from the input page.
+// edited here; the other fields are written from the input page. A view follows the
+// input the window shows; while the window shows none, it takes no edit and says why.
 #pragma once
 
 #include "ControlHandover.h"
@@ -11,6 +12,8 @@
 
 #include <QPointer>
 #include <QWidget>
+
+class QLabel;
 
 namespace Sim {
 class Network;
@@ -28,6 +31,8 @@ public:
 
     // Hands the control its objects and reads the input; false (and a message) on failure.
     bool open(Sim::Network &network, const InputRef &input, qint16 measurementSystem, bool setpointOffset);
+    // No input to show: the control takes no edit and the reason is shown above it.
+    void suspend(const QString &reason);
     InputRef input() const { return m_input; }
     ctlSensorNV *control() const { return m_control; }
 
@@ -42,6 +47,7 @@ private:
     void lockAllButOverride();
 
     QPointer<ctlSensorNV> m_control;
+    QLabel *m_note = nullptr;
     InputRef m_input;
 };
 

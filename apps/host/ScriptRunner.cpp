@@ -33,14 +33,14 @@ QString jsonValue(const QJsonValue &value)
 
 QString ScriptRunSummary::text(const QString &scriptName) const
 {
+    // One pass over the placeholders: a script's name or a failure may hold a "%1" of its own.
+    const QString commands = run == 1 ? QStringLiteral("command") : QStringLiteral("commands");
     QString line = failures.isEmpty()
-        ? QStringLiteral("vqhost: %1: %2 commands, all succeeded").arg(scriptName).arg(run)
-        : QStringLiteral("vqhost: %1: %2 of %3 commands failed: %4")
-              .arg(scriptName)
-              .arg(failures.size())
-              .arg(run)
-              .arg(failures.size() <= 5 ? failures.join(QStringLiteral("; "))
-                                        : failures.mid(0, 5).join(QStringLiteral("; "))
+        ? QStringLiteral("vqhost: %1: %2 %3, all succeeded").arg(scriptName, QString::number(run), commands)
+        : QStringLiteral("vqhost: %1: %2 of %3 %4 failed: %5")
+              .arg(scriptName, QString::number(failures.size()), QString::number(run), commands,
+                  failures.size() <= 5 ? failures.join(QStringLiteral("; "))
+                                       : failures.mid(0, 5).join(QStringLiteral("; "))
                           + QStringLiteral("; and %1 more").arg(failures.size() - 5));
     if (notRun > 0)
         line += QStringLiteral("; stopped at line %1, %2 more not run").arg(stoppedAt).arg(notRun);

@@ -119,25 +119,23 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     // The text report and the help run without any display; only the window needs a screen.
+    // Without one the command line is still read, so that a mistake in it is named first.
     std::unique_ptr<QCoreApplication> app;
-    if (reportWidgets) {
+    const bool noDisplay = !reportWidgets && !report && !help && !hasDisplay();
+    if (reportWidgets)
         app = std::make_unique<QApplication>(argc, argv);
-    } else if (report || help) {
+    else if (report || help || noDisplay)
         app = std::make_unique<QCoreApplication>(argc, argv);
-    } else if (!hasDisplay()) {
-        QTextStream(stderr) << "vqhost: no display; use --report, or --screenshot file.png (see --help)\n";
-        return 2;
-    } else {
+    else
         app = std::make_unique<QApplication>(argc, argv);
-    }
     QCoreApplication::setOrganizationName(QStringLiteral("VqZovezuVaveva"));
     QCoreApplication::setApplicationName(QStringLiteral("vqhost"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Configures the hardware inputs of the devices of a (simulated) LonWorks network.\n"
-                       "Exit status of --report and --screenshot: 0 when every load, read, write and save "
-                       "succeeded, 1 when one failed, 2 without a display for the window."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Configures the hardware inputs of the devices of a (simulated) LonWorks network.\n"
+        "Exit status of --report and --screenshot: 0 when every load, read, write and save "
+        "succeeded, 1 when one failed, 2 on a mistake in the command line or without a display for the window."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("database"),
         QStringLiteral("The network database to open (default: a working copy of the "
@@ -159,7 +157,22 @@ int main(int argc, char **argv)
                        "per command; exit 0 only when every command succeeded (see docs/scripting.md)."),
         QStringLiteral("file.vqs"));
     parser.addOptions({ reportOption, formatOption, screenshotOption, scriptOption, resetOption });
-    parser.process(*app);
+    // A usage error (an unknown option, an option without its value, a second database)
+    // exits with 2, as every other usage error does.
+    const auto usageError = [](const QString &what) {
+        QTextStream(stderr) << "vqhost: " << what << " (see --help)\n";
+        return 2;
+    };
+    if (!parser.parse(app->arguments()))
+        return usageError(parser.errorText());
+    if (parser.positionalArguments().size() > 1)
+        return usageError(QStringLiteral("one database at most; also given: %1")
+                              .arg(parser.positionalArguments().mid(1).join(QStringLiteral(", "))));
+    parser.process(*app); // --help
+    if (noDisplay) {
+        QTextStream(stderr) << "vqhost: no display; use --report, or --screenshot file.png (see --help)\n";
+        return 2;
+    }
 
     const QString database = parser.positionalArguments().value(0);
     const bool reset = parser.isSet(resetOption);

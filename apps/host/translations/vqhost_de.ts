@@ -282,7 +282,7 @@
         <translation>Standard&amp;werte anwenden</translation>
     </message>
     <message>
-        <source>Second &amp;view</source>
+        <source>&amp;Second view</source>
         <translation>&amp;Zweite Ansicht</translation>
     </message>
     <message>
@@ -328,6 +328,14 @@
     <message>
         <source>open a database</source>
         <translation>eine Datenbank öffnen</translation>
+    </message>
+    <message>
+        <source>reload the database</source>
+        <translation>die Datenbank neu laden</translation>
+    </message>
+    <message>
+        <source>The main window shows no input of %1. This view shows the next input chosen there.</source>
+        <translation>Das Hauptfenster zeigt keinen Eingang von %1. Diese Ansicht zeigt den nächsten dort gewählten Eingang.</translation>
     </message>
     <message>
         <source>(no file)</source>
@@ -720,6 +728,10 @@ Datei: %1
     <message>
         <source>vqhost - %1 / %2 (second view)</source>
         <translation>vqhost - %1 / %2 (zweite Ansicht)</translation>
+    </message>
+    <message>
+        <source>vqhost - second view (no input)</source>
+        <translation>vqhost - zweite Ansicht (kein Eingang)</translation>
     </message>
     <message>
         <source>Second view of %1: cannot show the input: %2</source>
