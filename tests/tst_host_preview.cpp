@@ -1,20 +1,31 @@
 // SPDX-License-Identifier: MIT
 // The host's dry runs, offscreen: the preview of pending writes against what OK then
-// writes, a write that would fail, and the marks of fields that differ from an input
-// type's defaults, in SI and US.
+// writes, a write that would fail, the preview dialog of a table change, the marks of
+// fields that differ from an input type's defaults, in SI and US, and the question
+// "Apply defaults" asks before it writes.
 #include "HostWindow.h"
+#include "UnsavedQuestion.h"
 #include "WritePreview.h"
 #include "device/sim/SimNetwork.h"
+#include "shared/Seams.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
+#include <QHelpEvent>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolTip>
 
 using namespace Host;
 
@@ -46,6 +57,21 @@ class tst_host_preview : public QObject
     std::unique_ptr<TestSupport::SeamRecorder> seams;
     std::unique_ptr<HostWindow> window;
     int dialogRows = -1; // rows of the last preview dialog shown
+
+    // Types into a field of the page as a user does: click, select all, type.
+    void typeInto(const QString &name, const QString &text)
+    {
+        auto box = window->page()->findChild<QLineEdit *>(name);
+        QVERIFY2(box, qPrintable(name));
+        QTest::mouseClick(box, Qt::LeftButton);
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, text);
+    }
+    QByteArray savedFile() const
+    {
+        QFile file(sim->databasePath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
     void edit(const QString &edits)
     {
@@ -245,8 +271,224 @@ private slots:
         const auto marker = window->page()->findChild<QWidget *>(QStringLiteral("hostDeviation_") + tipOf);
         QVERIFY(marker && !marker->isHidden());
         QCOMPARE(marker->toolTip(), tip);
+        // The fields' own tips tell it too, and only while marked (an edit back to the
+        // default takes it away).
+        QStringList telling;
+        for (const QWidget *w : window->page()->findChildren<QWidget *>()) {
+            if (!w->objectName().startsWith(QLatin1String("hostDeviation_")) && w->toolTip().contains(type))
+                telling << w->objectName();
+        }
+        telling.sort();
+        QCOMPARE(telling.join(QLatin1Char(',')), marked);
+        // Hovering the field shows why it is marked, above the field's own tip.
+        const auto field = window->page()->findChild<QWidget *>(tipOf);
+        QHelpEvent hover(QEvent::ToolTip, field->rect().center(), field->mapToGlobal(field->rect().center()));
+        QApplication::sendEvent(field, &hover);
+        const QString hovered = QToolTip::text();
+        QToolTip::hideText();
         window->setMarkDeviations(false);
         QVERIFY(window->deviations()->marks().isEmpty());
+        const QString own = field->toolTip();
+        QVERIFY2(!own.isEmpty() && !own.contains(type), qPrintable(own));
+        QCOMPARE(hovered, tip + QLatin1Char('\n') + own);
+    }
+
+    // The preview of a transfer-table change: at the size the dialog opens in (on a
+    // 1024x768 screen at most) every column is in view and the 32 numbers wrap in theirs,
+    // whole; the variable is named as the page shows it.
+    void previewOfATableFits_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("en") << "en";
+        QTest::newRow("de") << "de";
+    }
+    void previewOfATableFits()
+    {
+        QFETCH(QString, language);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->setLanguage(language);
+        auto interpretation = window->hardwareControl()->findChild<QComboBox *>(QStringLiteral("cboInput"));
+        interpretation->setFocus();
+        QTest::keyClicks(interpretation, QStringLiteral("TRANS_"));
+        QCOMPARE(interpretation->currentText(), QStringLiteral("TRANS_TABLE"));
+
+        struct Seen
+        {
+            QSize size;
+            QStringList outOfView; // columns not wholly in view
+            bool scrolls = false;
+            QStringList labels;
+            QString tableAfter;
+            int tableHeight = 0;
+            int tableNeeded = 0;
+        } seen;
+        seams->setModalDriver([&seen](QDialog &dialog) {
+            if (dialog.objectName() != QLatin1String("hostPreviewDialog")) {
+                // The table editor: one output typed, OK.
+                auto cell = dialog.findChild<QLineEdit *>(QStringLiteral("txtTable_7"));
+                cell->selectAll();
+                QTest::keyClicks(cell, QStringLiteral("35"));
+                QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+                return dialog.result();
+            }
+            dialog.show();
+            QCoreApplication::processEvents();
+            seen.size = dialog.frameGeometry().size();
+            auto table = dialog.findChild<QTableWidget *>(QStringLiteral("hostPreviewTable"));
+            const QHeaderView *header = table->horizontalHeader();
+            for (int c = 0; c < table->columnCount(); ++c) {
+                if (header->isSectionHidden(c) || header->sectionViewportPosition(c) < 0
+                    || header->sectionViewportPosition(c) + header->sectionSize(c) > table->viewport()->width())
+                    seen.outOfView << table->horizontalHeaderItem(c)->text();
+            }
+            seen.scrolls = table->horizontalScrollBar()->maximum() > 0;
+            const int margin = 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1);
+            for (int r = 0; r < table->rowCount(); ++r) {
+                seen.labels << table->item(r, 0)->text();
+                if (!table->item(r, 0)->text().endsWith(QLatin1String("UCPTtransTable")))
+                    continue;
+                seen.tableAfter = table->item(r, 2)->text();
+                seen.tableHeight = table->rowHeight(r);
+                seen.tableNeeded = table->fontMetrics()
+                                       .boundingRect(QRect(0, 0, header->sectionSize(2) - margin, 10000),
+                                           Qt::TextWordWrap, seen.tableAfter)
+                                       .height();
+            }
+            dialog.hide();
+            return int(QDialog::Rejected);
+        });
+        QTest::mouseClick(
+            window->hardwareControl()->findChild<QPushButton *>(QStringLiteral("cmdTable")), Qt::LeftButton);
+        typeInto(QStringLiteral("txtHeart"), QStringLiteral("120"));
+        QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("hostPreview")), Qt::LeftButton);
+
+        QVERIFY2(
+            seen.size.width() <= 1024 && seen.size.height() <= 768, qPrintable(QString::number(seen.size.width())));
+        QVERIFY2(seen.outOfView.isEmpty(), qPrintable(seen.outOfView.join(QLatin1Char(','))));
+        QVERIFY(!seen.scrolls);
+        QVERIFY2(seen.tableAfter.startsWith(QLatin1String("0 0 1 10 2 20 3 35 4 40")), qPrintable(seen.tableAfter));
+        QVERIFY2(seen.tableHeight >= seen.tableNeeded,
+            qPrintable(QStringLiteral("%1 < %2").arg(seen.tableHeight).arg(seen.tableNeeded)));
+        QVERIFY2(seen.labels.contains(QStringLiteral("nvoRoomTemp.SCPTmaxSendTime")),
+            qPrintable(seen.labels.join(QLatin1Char(','))));
+        QVERIFY(!seen.labels.join(QLatin1Char(',')).contains(QLatin1String("nvoHwInput")));
+    }
+
+    // "Apply defaults" first lists what would change, in the units shown, the variable's
+    // new name included, and writes only on Yes; when nothing would change it says so.
+    void applyDefaultsAsksFirst_data()
+    {
+        QTest::addColumn<int>("units");
+        QTest::addColumn<QString>("answer"); // the button clicked or the key typed in the question
+        QTest::addColumn<QStringList>("listed"); // lines of the question, among others
+        QTest::addColumn<QString>("maximum"); // SCPTmaxRnge in the database afterwards (SI)
+        QTest::addColumn<bool>("edited"); // a heartbeat typed first, discarded when asked
+        const QString arrow = QString::fromUtf8(" \u2192 ");
+        const QStringList si = { "HwInput[0].UCPTthermistorType: NTC_10K_TYPE2" + arrow + "PT1000",
+            "HwInput[0].SCPTmaxRnge: 50.0 °C" + arrow + "120.0 °C",
+            "Variable name: nvoRoomTemp" + arrow + "nvoHwInput[0]",
+            "nvoRoomTemp.SCPTmaxSendTime: 60.0 sec" + arrow + "300.0 sec" };
+        const QStringList us = { "HwInput[0].SCPTmaxRnge: 122.0 °F" + arrow + "248.0 °F",
+            "nvoRoomTemp.SCPTovrValue: 70.7 °F" + arrow + "113.0 °F",
+            "Variable name: nvoRoomTemp" + arrow + "nvoHwInput[0]" };
+        // clang-format off
+        QTest::newRow("SI yes") << 0 << "hostDefaultsYes" << si << "120.0" << false;
+        QTest::newRow("US yes") << 1 << "hostDefaultsYes" << us << "120.0" << false;
+        QTest::newRow("SI no") << 0 << "hostDefaultsNo" << si << "50.0" << false;
+        QTest::newRow("US escape") << 1 << "Esc" << us << "50.0" << false;
+        QTest::newRow("SI edited, discarded, no") << 0 << "hostDefaultsNo" << si << "50.0" << true;
+        // clang-format on
+    }
+    void applyDefaultsAsksFirst()
+    {
+        QFETCH(int, units);
+        QFETCH(QString, answer);
+        QFETCH(QStringList, listed);
+        QFETCH(QString, maximum);
+        QFETCH(bool, edited);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(window->setMeasurementSystem(qint16(units)));
+        const auto types = window->findChild<QComboBox *>(QStringLiteral("hostInputType"));
+        types->setFocus();
+        QTest::keyClicks(types, QStringLiteral("SUPPLY"));
+        QCOMPARE(types->currentText(), QStringLiteral("SUPPLY_TEMP_PT1000"));
+        const QByteArray file = savedFile();
+        const QByteArray held = window->network()->toJson();
+        const QStringList shown = controlState(*window->page());
+        QStringList unsaved;
+        setUnsavedQuestion([&unsaved](QWidget *, const QString &what) {
+            unsaved << what;
+            return UnsavedAnswer::Discard;
+        });
+        struct Restore
+        {
+            ~Restore() { setUnsavedQuestion({}); }
+        } restore;
+        if (edited) {
+            typeInto(QStringLiteral("txtHeart"), QStringLiteral("120"));
+            QVERIFY(window->isWindowModified());
+        }
+        const auto applyButton = window->findChild<QPushButton *>(QStringLiteral("hostApplyDefaults"));
+
+        QString asked;
+        bool heldWhileAsked = false;
+        seams->setModalDriver([&](QDialog &dialog) {
+            auto box = qobject_cast<QMessageBox *>(&dialog);
+            if (!box)
+                return int(QDialog::Rejected);
+            asked = box->text() + QLatin1Char('\n') + box->informativeText();
+            heldWhileAsked = window->network()->toJson() == held && savedFile() == file;
+            box->show();
+            if (answer == QLatin1String("Esc"))
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                QTest::mouseClick(box->findChild<QPushButton *>(answer), Qt::LeftButton);
+            return box->result();
+        });
+        QTest::mouseClick(applyButton, Qt::LeftButton);
+        QCOMPARE(unsaved.size(), edited ? 1 : 0);
+        QCOMPARE(seams->modalCount(), 1);
+        QVERIFY(heldWhileAsked); // nothing was written before the answer
+        QVERIFY2(asked.startsWith(QStringLiteral("Apply the defaults of SUPPLY_TEMP_PT1000 to HwInput[0]?")),
+            qPrintable(asked));
+        for (const QString &line : listed)
+            QVERIFY2(
+                asked.split(QLatin1Char('\n')).contains(line), qPrintable(line + QStringLiteral("\nin\n") + asked));
+        QVERIFY2(!asked.contains(QLatin1String("SCPTsndDelta")), qPrintable(asked)); // the same before and after
+
+        const auto stored = [this](const QString &cp) {
+            return Sim::Network::load(sim->databasePath())->storedCpText(Controller, QStringLiteral("HwInput[0]"), cp);
+        };
+        QCOMPARE(stored(QStringLiteral("SCPTmaxRnge")), maximum);
+        if (answer != QLatin1String("hostDefaultsYes")) {
+            // Nothing changed: file, network and page are as they were (discarded edits gone).
+            QCOMPARE(savedFile(), file);
+            QCOMPARE(window->network()->toJson(), held);
+            QCOMPARE(controlState(*window->page()), shown);
+            QVERIFY(!window->isWindowModified());
+            QCOMPARE(seams->messageCount(), 0);
+            return;
+        }
+        QCOMPARE(stored(QStringLiteral("UCPTthermistorType")), QStringLiteral("PT1000"));
+        QCOMPARE(window->networkControl()->findChild<QLineEdit *>(QStringLiteral("txtHwInputNVName"))->text(),
+            QStringLiteral("nvoHwInput[0]"));
+        QVERIFY(!window->isWindowModified());
+
+        // Again: nothing would change; it says so, asks nothing and writes nothing.
+        const QByteArray applied = savedFile();
+        const int saves = window->savesDone();
+        seams->clear();
+        QTest::mouseClick(applyButton, Qt::LeftButton);
+        QCOMPARE(seams->modalCount(), 0);
+        QCOMPARE(seams->messageCount(), 1);
+        QCOMPARE(seams->messages().first().style, MKorvane::vbInformation);
+        QCOMPARE(seams->messages().first().text,
+            QStringLiteral(
+                "The defaults of SUPPLY_TEMP_PT1000 would change nothing on HwInput[0]; nothing was written."));
+        QCOMPARE(window->savesDone(), saves);
+        QCOMPARE(savedFile(), applied);
     }
 };
 

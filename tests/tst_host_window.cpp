@@ -443,7 +443,14 @@ private slots:
         QVERIFY(types->isEnabled());
 
         types->setCurrentText(QStringLiteral("SUPPLY_TEMP_PT1000"));
+        // The button asks first (what would change); Yes writes.
+        TestSupport::SeamRecorder seams;
+        seams.setModalDriver([](QDialog &question) {
+            question.findChild<QPushButton *>(QStringLiteral("hostDefaultsYes"))->click();
+            return question.result();
+        });
         window->findChild<QPushButton *>(QStringLiteral("hostApplyDefaults"))->click();
+        QCOMPARE(seams.modalCount(), 1);
         QCOMPARE(field(QStringLiteral("txtMax"))->text(), QStringLiteral("120.0"));
         QCOMPARE(field(QStringLiteral("txtOver"))->text(), QStringLiteral("45.0"));
         QCOMPARE(field(QStringLiteral("txtHeart"))->text(), QStringLiteral("300.0"));

@@ -167,6 +167,8 @@ void DefaultDeviations::clear()
 {
     if (m_page)
         disconnect(m_page, nullptr, this, nullptr);
+    for (const QString &name : m_fieldTips.keys())
+        restoreTip(name);
     for (const auto &marker : std::as_const(m_markers))
         delete marker;
     m_markers.clear();
@@ -190,6 +192,7 @@ void DefaultDeviations::update()
         if (!differs) {
             if (marker)
                 marker->hide();
+            restoreTip(it.key());
             continue;
         }
         if (!marker) {
@@ -204,11 +207,31 @@ void DefaultDeviations::update()
         const QLabel *unit = unitLabel.isEmpty() ? nullptr : m_page->findChild<QLabel *>(unitLabel);
         if (unit && !unit->isHidden() && !unit->text().trimmed().isEmpty())
             value += QLatin1Char(' ') + unit->text().trimmed();
-        marker->setToolTip(tr("Default for %1: %2").arg(m_type, value));
+        const QString tip = tr("Default for %1: %2").arg(m_type, value);
+        marker->setToolTip(tip);
+        // The field tells it too, above what it says of itself (its format), so that
+        // hovering anywhere on the field shows why it is marked.
+        FieldTip &fieldTip = m_fieldTips[it.key()];
+        if (field->toolTip() != fieldTip.shown)
+            fieldTip.own = field->toolTip(); // the control's tip, also when it set a new one
+        fieldTip.shown = fieldTip.own.isEmpty() ? tip : tip + QLatin1Char('\n') + fieldTip.own;
+        field->setToolTip(fieldTip.shown);
         marker->move(field->geometry().right() - marker->width() + 1, field->geometry().top());
         marker->show();
         marker->raise();
     }
+}
+
+void DefaultDeviations::restoreTip(const QString &name)
+{
+    const auto tip = m_fieldTips.constFind(name);
+    if (tip == m_fieldTips.cend())
+        return;
+    // Only the tip the mark set goes; one the control has set since stays.
+    QWidget *field = fieldOf(name);
+    if (field && field->toolTip() == tip->shown)
+        field->setToolTip(tip->own);
+    m_fieldTips.erase(tip);
 }
 
 QList<DeviationMark> DefaultDeviations::marks() const

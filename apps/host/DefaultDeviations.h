@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Deviations from an input type's defaults: every field of the input page whose value
 // differs from what it would show with the type's defaults written gets a small marker
-// with the tool tip "Default for <type>: <value>". What the fields would show is found
+// with the tool tip "Default for <type>: <value>"; the field's own tool tip carries that
+// line too, above what the control says of the field (its format name). What the fields would show is found
 // by a dry run (the defaults written with CInputDefaultValues, read by a hidden page of
 // both controls, the network restored), so it is in the units, language and form the
 // controls themselves show. The marks are decorations the host lays over the
@@ -64,12 +65,21 @@ public:
 
 private:
     QWidget *fieldOf(const QString &name) const;
+    void restoreTip(const QString &name);
+
+    // A marked field's tool tip: its own (the control's) and the one shown with the mark.
+    struct FieldTip
+    {
+        QString own;
+        QString shown;
+    };
 
     QPointer<InputPage> m_page;
     QString m_type;
     QString m_problem;
     QMap<QString, QString> m_defaults; // field name -> text shown with the defaults
     QMap<QString, QPointer<QLabel>> m_markers;
+    QMap<QString, FieldTip> m_fieldTips; // by field name, while marked
 };
 
 } // namespace Host

@@ -324,7 +324,7 @@ void HostWindow::buildUi()
         m_watch->setChecked(on);
         m_trend->setVisible(on);
     });
-    connect(m_applyDefaults, &QPushButton::clicked, this, [this] { applyDefaults(); });
+    connect(m_applyDefaults, &QPushButton::clicked, this, [this] { askApplyDefaults(); });
     connect(m_saveAsType, &QPushButton::clicked, this, [this] { saveAsInputType(); });
     connect(m_copyToInputs, &QPushButton::clicked, this, [this] { copyToInputs(); });
     connect(m_preview, &QPushButton::clicked, this, [this] { preview(); });
@@ -781,6 +781,46 @@ bool HostWindow::applyDefaults(const QString &type)
     const QString chosen = type.isEmpty() ? m_inputType->currentText() : type;
     if (!m_page || chosen.isEmpty() || !settlePendingEdits(tr("apply the defaults of %1").arg(chosen)))
         return false;
+    return writeDefaults(chosen);
+}
+
+bool HostWindow::askApplyDefaults(const QString &type)
+{
+    const QString chosen = type.isEmpty() ? m_inputType->currentText() : type;
+    if (!m_page || chosen.isEmpty() || !settlePendingEdits(tr("apply the defaults of %1").arg(chosen)))
+        return false;
+    const InputRef input = m_page->input();
+    PreviewResult changes;
+    {
+        MKorvane::BusyPointer busy;
+        changes = previewDefaults(*m_network, m_inputTypes, input, chosen);
+    }
+    const QString title = tr("vqhost: apply defaults");
+    bool done = false;
+    if (!changes.error.isEmpty()) {
+        log({ PageMessage::Critical, tr("%1: the defaults of %2 cannot be applied.").arg(input.block, chosen),
+            changes.error });
+        MKorvane::MsgBox(
+            tr("The defaults of %1 cannot be applied to %2.\n\n%3").arg(chosen, input.block, changes.error),
+            MKorvane::vbCritical, title);
+    } else if (changes.rows.isEmpty()) {
+        log(tr("%1: the defaults of %2 would change nothing; nothing was written.").arg(input.block, chosen));
+        MKorvane::MsgBox(
+            tr("The defaults of %1 would change nothing on %2; nothing was written.").arg(chosen, input.block),
+            MKorvane::vbInformation, title);
+        done = true;
+    } else if (confirmDefaults(changes, chosen, input.block, this)) {
+        return writeDefaults(chosen);
+    } else {
+        log(tr("%1: the defaults of %2 were not applied.").arg(input.block, chosen));
+    }
+    if (m_page && m_page->valueChanged())
+        showInput(); // edits the user chose to discard go now
+    return done;
+}
+
+bool HostWindow::writeDefaults(const QString &chosen)
+{
     const InputRef input = m_page->input();
     QString errMsg;
     bool written = false;

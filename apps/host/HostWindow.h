@@ -111,8 +111,14 @@ public slots:
     // Cancel: forgets the edits; the controls read the device again.
     void discard();
     // Writes the defaults of an input type (empty: the one chosen) to the input shown,
-    // saves the database and shows the result. False when not everything was written.
+    // saves the database and shows the result, without listing the changes first (a
+    // scripted run names the type itself). False when not everything was written.
     bool applyDefaults(const QString &type = QString());
+    // "Apply defaults": asks about edits not written, then lists what the defaults would
+    // change (now and after, in the units shown, the variable's name included) and writes
+    // them only on Yes. When nothing would change it says so and writes nothing. True when
+    // the defaults were written completely and saved, or there was nothing to change.
+    bool askApplyDefaults(const QString &type = QString());
     // Preview: what OK would write, as a dry run shown in a dialog; nothing is written.
     PreviewResult preview();
     // "Save as input type...": asks for the input type and the defaults file, then saves
@@ -158,6 +164,7 @@ private:
     void loadInputTypes(const QString &deviceName);
     void updateDefaultsOffer();
     void updateDeviations();
+    bool writeDefaults(const QString &type);
 
     std::shared_ptr<Sim::Network> m_network;
     QString m_databasePath;

@@ -2,7 +2,9 @@
 // The preview of pending writes.
 #include "WritePreview.h"
 
+#include "FormatLocaleScope.h"
 #include "InputPage.h"
+#include "InputTypes.h"
 #include "device/sim/SimNetwork.h"
 #include "shared/MKorvane.h"
 
@@ -11,8 +13,10 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSignalBlocker>
+#include <functional>
 
 namespace Host {
 
@@ -109,30 +113,29 @@ QStringList controlState(const InputPage &page)
     return lines;
 }
 
-PreviewResult previewWrites(Sim::Network &network, InputPage &page)
+namespace {
+
+// Runs one write as a dry run on an input: what the input's block and variable hold before
+// and after it, the properties whose writes the device refused, then the network put back
+// from a snapshot. Every message box the write raises is collected in the result.
+void dryRun(Sim::Network &network, const InputRef &input, PreviewResult &result,
+    const std::function<void(PreviewResult &)> &write)
 {
-    PreviewResult result;
-    const InputRef input = page.input();
     const QVector<Sim::PropertyReading> before = network.readings(input.device, input.block);
     if (before.isEmpty()) {
         result.error
             = QCoreApplication::translate("Host::WritePreview", "The input %1 is not in the network.").arg(input.block);
-        return result;
+        return;
     }
-    const QStringList shownBefore = controlState(page);
-    const ControlMemo memo(page);
     const qsizetype logStart = network.callLog().size();
     const Sim::Snapshot snapshot = network.snapshot();
     {
-        // What the write raises is collected: the page's messages stay out of the
-        // Messages pane and no message box is shown.
-        const QSignalBlocker quiet(&page);
         const MKorvane::MessageBoxCapture boxes([&result](const QString &text, int, const QString &) {
             result.messages << text.simplified();
             return MKorvane::vbOK;
         });
         try {
-            result.outcome = page.write();
+            write(result);
         } catch (const std::exception &failure) {
             result.error = QString::fromLocal8Bit(failure.what());
         }
@@ -142,17 +145,9 @@ PreviewResult previewWrites(Sim::Network &network, InputPage &page)
     if (network.callLog().size() >= logStart)
         calls = network.callLog().mid(logStart);
     network.restore(snapshot);
-    memo.restore();
-    result.controlsKept = controlState(page) == shownBefore;
 
-    const auto collect = [&result](const QString &side, const ControlOutcome &one) {
-        for (const QString &reason : one.reasons)
-            result.messages << QStringLiteral("%1: %2").arg(side, reason);
-    };
-    collect(QCoreApplication::translate("Host::WritePreview", "Hardware side"), result.outcome.hardware);
-    collect(QCoreApplication::translate("Host::WritePreview", "Network side"), result.outcome.network);
-
-    // The variable's name in the log is the one it had when it was renamed.
+    // The variable's name in the log is the one it had when it was renamed; the page
+    // shows that name, not the programmatic one.
     QString nvName;
     for (const Sim::PropertyReading &reading : before) {
         if (reading.owner != input.block && reading.name == QLatin1String("Name"))
@@ -160,8 +155,9 @@ PreviewResult previewWrites(Sim::Network &network, InputPage &page)
     }
     for (qsizetype i = 0; i < before.size() && i < after.size(); ++i) {
         const Sim::PropertyReading &now = before.at(i);
-        PreviewRow line { now.owner, now.name, now.text, after.at(i).text, after.at(i).unit, false, QString() };
         const bool isName = now.owner != input.block && now.name == QLatin1String("Name");
+        PreviewRow line { now.owner, now.name, now.text, after.at(i).text, after.at(i).unit, false, QString(),
+            now.owner == input.block || nvName.isEmpty() ? now.owner : nvName, isName };
         for (const Sim::CallRecord &call : std::as_const(calls)) {
             if (call.error == 0 || !isWrite(call.operation) || call.arguments.isEmpty())
                 continue;
@@ -180,7 +176,60 @@ PreviewResult previewWrites(Sim::Network &network, InputPage &page)
         if (line.failed || line.oldText != line.newText)
             result.rows << line;
     }
+}
+
+} // namespace
+
+PreviewResult previewWrites(Sim::Network &network, InputPage &page)
+{
+    PreviewResult result;
+    const QStringList shownBefore = controlState(page);
+    const ControlMemo memo(page);
+    {
+        // What the write raises is collected: the page's messages stay out of the
+        // Messages pane and no message box is shown.
+        const QSignalBlocker quiet(&page);
+        dryRun(network, page.input(), result, [&page](PreviewResult &preview) { preview.outcome = page.write(); });
+    }
+    memo.restore();
+    result.controlsKept = controlState(page) == shownBefore;
+
+    const auto collect = [&result](const QString &side, const ControlOutcome &one) {
+        for (const QString &reason : one.reasons)
+            result.messages << QStringLiteral("%1: %2").arg(side, reason);
+    };
+    collect(QCoreApplication::translate("Host::WritePreview", "Hardware side"), result.outcome.hardware);
+    collect(QCoreApplication::translate("Host::WritePreview", "Network side"), result.outcome.network);
     return result;
+}
+
+PreviewResult previewDefaults(Sim::Network &network, InputTypes &types, const InputRef &input, const QString &type)
+{
+    PreviewResult result;
+    dryRun(network, input, result, [&](PreviewResult &preview) {
+        QString errMsg;
+        bool written = false;
+        {
+            // The file's values are in SI units, whatever the units shown.
+            const FormatLocaleScope si(network, MEASUREMENT_SYSTEM_SI);
+            written = types.apply(network.block(input.device, input.block), type, errMsg);
+        }
+        const QStringList lines = errMsg.split(QRegularExpression(QStringLiteral("[\\r\\n]+")), Qt::SkipEmptyParts);
+        if (!written)
+            preview.error = lines.isEmpty()
+                ? QCoreApplication::translate("Host::WritePreview", "%1 has no defaults.").arg(type)
+                : lines.join(QLatin1Char(' '));
+        else
+            preview.messages << lines;
+    });
+    return result;
+}
+
+QString PreviewRow::label() const
+{
+    if (variableName)
+        return QCoreApplication::translate("Host::WritePreview", "Variable name");
+    return shownOwner + QLatin1Char('.') + property;
 }
 
 } // namespace Host

@@ -19,6 +19,8 @@ class Network;
 namespace Host {
 
 class InputPage;
+class InputTypes;
+struct InputRef;
 
 struct PreviewRow
 {
@@ -29,6 +31,11 @@ struct PreviewRow
     QString unit; // the unit text of the units shown; may be empty
     bool failed = false;
     QString failure; // the device's reason when failed
+    QString shownOwner; // the block's name, or the variable's name as the page shows it
+    bool variableName = false; // the row of the variable's own name
+
+    // "<shown owner>.<property>", or "Variable name" for the variable's own name (translated).
+    QString label() const;
 };
 
 struct PreviewResult
@@ -46,6 +53,12 @@ struct PreviewResult
 // Runs the page's writes as a dry run on the network the page shows. Failed writes are
 // found in the network's call log, so they are listed only while it logs.
 PreviewResult previewWrites(Sim::Network &network, InputPage &page);
+
+// What applying an input type's defaults to an input would change, as a dry run of the
+// same write "Apply defaults" makes (the file's SI values, written with the format locale
+// set to SI), read back in the units the network shows now. The lines the defaults class
+// reported go to messages; error says why nothing could be written (no defaults).
+PreviewResult previewDefaults(Sim::Network &network, InputTypes &types, const InputRef &input, const QString &type);
 
 // What a user sees of both controls, one line per widget (text, choice, tick, shown,
 // enabled) plus their change flags and the variable name they hold: equal before and

@@ -464,6 +464,34 @@ Datei: %1
         <translation>%1: die Vorgabewerte von %2 wurden nicht alle geschrieben.</translation>
     </message>
     <message>
+        <source>vqhost: apply defaults</source>
+        <translation>vqhost: Vorgabewerte anwenden</translation>
+    </message>
+    <message>
+        <source>%1: the defaults of %2 cannot be applied.</source>
+        <translation>%1: die Vorgabewerte von %2 können nicht angewendet werden.</translation>
+    </message>
+    <message>
+        <source>The defaults of %1 cannot be applied to %2.
+
+%3</source>
+        <translation>Die Vorgabewerte von %1 können nicht auf %2 angewendet werden.
+
+%3</translation>
+    </message>
+    <message>
+        <source>%1: the defaults of %2 would change nothing; nothing was written.</source>
+        <translation>%1: die Vorgabewerte von %2 würden nichts ändern; es wurde nichts geschrieben.</translation>
+    </message>
+    <message>
+        <source>The defaults of %1 would change nothing on %2; nothing was written.</source>
+        <translation>Die Vorgabewerte von %1 würden an %2 nichts ändern; es wurde nichts geschrieben.</translation>
+    </message>
+    <message>
+        <source>%1: the defaults of %2 were not applied.</source>
+        <translation>%1: die Vorgabewerte von %2 wurden nicht angewendet.</translation>
+    </message>
+    <message>
         <source>The database was not saved; the edits are kept: %1</source>
         <translation>Die Datenbank wurde nicht gespeichert; die Änderungen bleiben erhalten: %1</translation>
     </message>
@@ -808,6 +836,34 @@ Datei: %1
         <source>Close</source>
         <translation>Schließen</translation>
     </message>
+    <message>
+        <source>%1: %2 (would fail: %3)</source>
+        <translation>%1: %2 (würde scheitern: %3)</translation>
+    </message>
+    <message>
+        <source>%1: %2 → %3</source>
+        <translation>%1: %2 → %3</translation>
+    </message>
+    <message>
+        <source>These values change (now → after):</source>
+        <translation>Diese Werte ändern sich (jetzt → danach):</translation>
+    </message>
+    <message>
+        <source>Not everything would be written:</source>
+        <translation>Nicht alles würde geschrieben:</translation>
+    </message>
+    <message>
+        <source>The database is saved afterwards.</source>
+        <translation>Die Datenbank wird danach gespeichert.</translation>
+    </message>
+    <message>
+        <source>vqhost: apply defaults</source>
+        <translation>vqhost: Vorgabewerte anwenden</translation>
+    </message>
+    <message>
+        <source>Apply the defaults of %1 to %2?</source>
+        <translation>Die Vorgabewerte von %1 auf %2 anwenden?</translation>
+    </message>
 </context>
 <context>
     <name>Host::SaveAsInputTypeDialog</name>
@@ -942,6 +998,14 @@ Sollen sie geschrieben werden, bevor Sie %1?</translation>
     <message>
         <source>Network side</source>
         <translation>Netzwerkseite</translation>
+    </message>
+    <message>
+        <source>Variable name</source>
+        <translation>Name der Variablen</translation>
+    </message>
+    <message>
+        <source>%1 has no defaults.</source>
+        <translation>%1 hat keine Vorgabewerte.</translation>
     </message>
 </context>
 </TS>
