@@ -114,9 +114,11 @@ QJsonValue readDatabase(const QString &path)
 }
 
 // A new valid value shown the way the field shows its value: the same decimals and decimal
-// separator, one whole unit down from values of at least one, else one up, which every type here holds; for
-// a structure the first field moves; a name gets another last letter.
-QString anotherValue(const QString &shown, bool isName)
+// separator, one step down from values of at least one step, else one step up; for a structure
+// the first field moves; a name gets another last letter. The step is one unit in SI; in US
+// units it is nine: the device keeps a temperature in steps of 0.1 K, which a whole number of
+// degrees Fahrenheit (0.56 K) does not always hit, while 9 °F (5 K) does.
+QString anotherValue(const QString &shown, bool isName, double step)
 {
     if (isName) {
         QString name = shown;
@@ -133,7 +135,7 @@ QString anotherValue(const QString &shown, bool isName)
     const double value = QString(number).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
     if (!ok)
         return QString();
-    number = QString::number(value >= 1 ? value - 1 : value + 1, 'f', decimals);
+    number = QString::number(value >= step ? value - step : value + step, 'f', decimals);
     if (number.startsWith(QLatin1Char('-')) && number.toDouble() == 0)
         number.remove(0, 1);
     parts[0] = number.replace(QLatin1Char('.'), sign);
@@ -239,6 +241,7 @@ private:
     std::unique_ptr<Host::InputPage> page;
     TestSupport::SeamRecorder seams;
     QString m_language;
+    int m_unit = MEASUREMENT_SYSTEM_SI;
 
     static QStringList inputs()
     {
@@ -304,6 +307,7 @@ private:
         if (!sim->isLoaded())
             return false;
         m_language = language;
+        m_unit = unit;
         // Save once, so the comparison starts from the saved layout of the sample.
         (*sim)->save();
         return reopen(input, unit);
@@ -353,7 +357,8 @@ private:
     QString edit(QWidget *widget)
     {
         if (auto line = qobject_cast<QLineEdit *>(widget)) {
-            const QString typed = anotherValue(line->text(), widget->objectName() == QLatin1String("txtHwInputNVName"));
+            const QString typed = anotherValue(line->text(), widget->objectName() == QLatin1String("txtHwInputNVName"),
+                m_unit == MEASUREMENT_SYSTEM_US ? 9 : 1);
             if (typed.isEmpty())
                 return QString();
             line->selectAll();
