@@ -165,6 +165,11 @@ private slots:
         QVERIFY(QDir(sim->tempPath()).mkpath(QStringLiteral("CommonFiles")));
         QVERIFY(QFile::copy(QStringLiteral(VQ_DATA_DIR "/CommonFiles/InputDefaultValues.ini"), defaultsFile()));
         QFile::setPermissions(defaultsFile(), QFile::ReadOwner | QFile::WriteOwner);
+        // A copy goes only to an input whose variable has the source's type: HwInput[8] gets
+        // HwInput[0]'s, so that the copy dialog has a target.
+        (*sim)->setStoredCpText(Controller, QStringLiteral("HwInput[8]"), QStringLiteral("SCPTnvType"),
+            (*sim)->storedCpText(Controller, QStringLiteral("HwInput[0]"), QStringLiteral("SCPTnvType"), true), true);
+        (*sim)->save();
         seams = std::make_unique<TestSupport::SeamRecorder>();
         window = std::make_unique<HostWindow>();
         window->setReproducible(true);
