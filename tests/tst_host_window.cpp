@@ -24,6 +24,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTest>
 #include <QTextStream>
 #include <QTreeWidget>
@@ -495,6 +496,9 @@ private slots:
         const auto labels = form->findChildren<QLabel *>();
         QVERIFY(std::any_of(labels.begin(), labels.end(), [&](QLabel *l) { return l->text() == units; }));
         QCOMPARE(applyButton()->text(), apply);
+        // The pictures of the documentation are taken reproducibly: no folder of this machine.
+        QVERIFY2(!window->statusBar()->currentMessage().contains(sim->tempPath()),
+            qPrintable(window->statusBar()->currentMessage()));
     }
 
     void tabOrderFollowsTheColumns_data()

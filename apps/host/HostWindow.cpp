@@ -1106,7 +1106,7 @@ void HostWindow::updateTitle()
 {
     setWindowTitle(
         m_databasePath.isEmpty() ? tr("vqhost[*]") : tr("vqhost - %1[*]").arg(QFileInfo(m_databasePath).fileName()));
-    statusBar()->showMessage(m_databasePath);
+    statusBar()->showMessage(shownPath(m_databasePath)); // pictures for the documentation show no machine's folders
 }
 
 } // namespace Host
