@@ -8,7 +8,10 @@
 #include "shared/MKorvane.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QChildEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QLineEdit>
 
@@ -37,6 +40,58 @@ private:
     QString &m_slot;
     QString m_previous;
 };
+
+// What a control's editable fields show, by field name: text, chosen item, tick. Hidden
+// fields count too (a write takes them); the live value is read, never edited, and the
+// widgets of a dialog the control has open are no fields of it.
+QHash<QString, QString> editableFields(const QWidget *control)
+{
+    QHash<QString, QString> values;
+    for (const QWidget *w : control->findChildren<QWidget *>()) {
+        const QString name = w->objectName();
+        if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) || name == QLatin1String("txtValue")
+            || w->window() != control->window())
+            continue;
+        if (auto edit = qobject_cast<const QLineEdit *>(w))
+            values.insert(name, edit->text());
+        else if (auto combo = qobject_cast<const QComboBox *>(w))
+            values.insert(name, combo->currentText());
+        else if (auto box = qobject_cast<const QCheckBox *>(w))
+            values.insert(name, box->isChecked() ? QStringLiteral("yes") : QStringLiteral("no"));
+    }
+    return values;
+}
+
+// The fields that show something else than was read (a field not read counts).
+QStringList editedFields(const QWidget *control, const QHash<QString, QString> &read)
+{
+    QStringList edited;
+    const QHash<QString, QString> now = editableFields(control);
+    for (auto field = now.cbegin(); field != now.cend(); ++field) {
+        const auto was = read.constFind(field.key());
+        if (was == read.cend() || *was != field.value())
+            edited << field.key();
+    }
+    return edited;
+}
+
+// Two table texts hold the same entries: numbers compared as numbers ("1" and "1.0").
+bool sameTable(const QString &a, const QString &b)
+{
+    const QStringList left = a.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QStringList right = b.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (left.size() != right.size())
+        return false;
+    for (qsizetype i = 0; i < left.size(); ++i) {
+        bool leftNumber = false;
+        bool rightNumber = false;
+        const double l = left.at(i).toDouble(&leftNumber);
+        const double r = right.at(i).toDouble(&rightNumber);
+        if (leftNumber && rightNumber ? l != r : left.at(i).compare(right.at(i), Qt::CaseInsensitive) != 0)
+            return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -77,6 +132,55 @@ InputPage::InputPage(QWidget *parent)
     // KeyDown of either control is not connected: the host has no use for the keys.
     watchFields(m_hardware, [this] { emit edited(); });
     watchFields(m_network, [this] { emit edited(); });
+    // The table editor the hardware control opens is a child of it: its OK is seen here.
+    m_hardware->installEventFilter(this);
+}
+
+bool InputPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_hardware && event->type() == QEvent::ChildAdded) {
+        // Still being built: what it is shows with its next event.
+        QObject *child = static_cast<QChildEvent *>(event)->child();
+        if (child->isWidgetType())
+            child->installEventFilter(this);
+    } else if (watched != m_hardware && watched->isWidgetType()) {
+        auto dialog = qobject_cast<QDialog *>(watched);
+        if (dialog && watched->inherits("fTable")) {
+            watched->removeEventFilter(this);
+            connect(
+                dialog, &QDialog::finished, this, [this, dialog](int result) { tableEditorClosed(*dialog, result); });
+        } else if (static_cast<QWidget *>(watched)->isVisible()) {
+            watched->removeEventFilter(this); // shown, so built, and no table editor
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void InputPage::tableEditorClosed(const QDialog &editor, int result)
+{
+    // The first editor since opening starts from the table the control read; later ones
+    // from the last edit.
+    if (!m_tableEditorSeen) {
+        m_tableRead = editor.property("CPTransTableValue").toString();
+        m_tableEditorSeen = true;
+    }
+    // Cancel keeps what an earlier OK took.
+    if (result == QDialog::Accepted)
+        m_tableEdited = !sameTable(editor.property("TransTableValue").toString(), m_tableRead);
+}
+
+void InputPage::reread(const std::function<void()> &read)
+{
+    // A field the user had edited stays edited, whatever it shows after.
+    const QStringList hardware = hardwareEdited() ? editedFields(m_hardware, m_readHardware) : QStringList();
+    const QStringList network = networkEdited() ? editedFields(m_network, m_readNetwork) : QStringList();
+    read();
+    m_readHardware = editableFields(m_hardware);
+    m_readNetwork = editableFields(m_network);
+    for (const QString &field : hardware)
+        m_readHardware.remove(field);
+    for (const QString &field : network)
+        m_readNetwork.remove(field);
 }
 
 InputPage::~InputPage()
@@ -155,6 +259,11 @@ bool InputPage::open(Sim::Network &network, const InputRef &input, const QString
         report(tr("Hardware side")));
     if (hardwareShown)
         reportInterpretationNotOffered();
+    m_tableRead.clear();
+    m_tableEditorSeen = false;
+    m_tableEdited = false;
+    m_readHardware = editableFields(m_hardware);
+    m_readNetwork = editableFields(m_network);
     return networkShown && hardwareShown;
 }
 
@@ -188,9 +297,21 @@ void InputPage::reportInterpretationNotOffered()
 
 bool InputPage::valueChanged() const
 {
-    // The hardware control's own ValueChanged() also counts a stored interpretation it does
-    // not offer; only the user's edits count here.
-    return m_hardware->NoChangeButOKPress() || m_network->ValueChanged();
+    return hardwareEdited() || networkEdited();
+}
+
+bool InputPage::hardwareEdited() const
+{
+    // The control's own ValueChanged() also counts a stored interpretation it does not
+    // offer, and its flag also a read of the live value or a cancelled table editor: the
+    // flag says the user did something, the fields (or the table the editor took) whether
+    // it changed anything.
+    return m_hardware->NoChangeButOKPress() && (m_tableEdited || !editedFields(m_hardware, m_readHardware).isEmpty());
+}
+
+bool InputPage::networkEdited() const
+{
+    return m_network->ValueChanged() && !editedFields(m_network, m_readNetwork).isEmpty();
 }
 
 ControlOutcome InputPage::writeOne(bool changed, const std::function<bool()> &write, const QString &silentTrue)
@@ -243,13 +364,14 @@ PageOutcome InputPage::write()
     };
     // The hardware side is written only for an edit of the user: the control would also
     // write when it shows an interpretation other than the stored one, which its list does
-    // not offer, and so replace a value nobody changed.
+    // not offer, and so replace a value nobody changed. A side whose fields all show again
+    // what was read is not written either: the user changed nothing there.
     const qsizetype hardwareStart = logSize();
-    outcome.hardware = writeOne(m_hardware->NoChangeButOKPress(), [this] { return m_hardware->WriteValue(); });
+    outcome.hardware = writeOne(hardwareEdited(), [this] { return m_hardware->WriteValue(); });
     const QVector<Sim::CallRecord> hardwareCalls = callsSince(hardwareStart);
     const qsizetype networkStart = logSize();
     outcome.network = writeOne(
-        m_network->ValueChanged(), [this] { return m_network->WriteValue(); }, networkSilentTrue());
+        networkEdited(), [this] { return m_network->WriteValue(); }, networkSilentTrue());
     const QVector<Sim::CallRecord> networkCalls = callsSince(networkStart);
     if (m_net) {
         outcome.hardware.readBack = readBack(*m_net, m_input, hardwareCalls, false, captions);
@@ -262,16 +384,21 @@ void InputPage::setMesureUnit(qint16 measurementSystem)
 {
     Doing doing(m_doing, tr("switching the units of %1").arg(m_input.block));
     MKorvane::BusyPointer busy;
-    // Both re-read every value in the new units.
-    m_hardware->setMesureUnit(measurementSystem);
-    m_network->setMesureUnit(measurementSystem);
+    // Both re-read every value in the new units: those are what was read now.
+    reread([&] {
+        m_hardware->setMesureUnit(measurementSystem);
+        m_network->setMesureUnit(measurementSystem);
+    });
 }
 
 void InputPage::reInitializeStrings()
 {
     Doing doing(m_doing, tr("switching the language"));
-    m_hardware->ReInitializeStrings();
-    m_network->ReInitializeStrings();
+    // Lists show their items in the new language: what was read is what they show now.
+    reread([this] {
+        m_hardware->ReInitializeStrings();
+        m_network->ReInitializeStrings();
+    });
 }
 
 } // namespace Host

@@ -1,0 +1,188 @@
+// SPDX-License-Identifier: MIT
+// The window's modified mark means a real difference: reading the live value, watching
+// it, an editor closed with Cancel or with OK on the values it showed, or a field typed
+// back to what it showed never mark the page, and OK then stores nothing. An edit marks
+// it, and OK stores exactly that edit. Everything goes through the widgets.
+#include "HostWindow.h"
+#include "InputPage.h"
+#include "LiveTrend.h"
+#include "TrendView.h"
+#include "UnsavedQuestion.h"
+#include "device/sim/SimNetwork.h"
+#include "support/SeamRecorder.h"
+#include "support/SimFixture.h"
+
+#include <QDialog>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Host;
+
+class tst_host_modified : public QObject
+{
+    Q_OBJECT
+
+    const QString Controller = QStringLiteral("HWI-Controller 1");
+    std::unique_ptr<TestSupport::SimFixture> sim;
+    std::unique_ptr<TestSupport::SeamRecorder> seams;
+    std::unique_ptr<HostWindow> window;
+    QStringList asked;
+    double seconds = 0;
+
+    template<typename T = QLineEdit> T *pageWidget(const QString &name) const
+    {
+        return window->page() ? window->page()->findChild<T *>(name) : nullptr;
+    }
+    QPushButton *hostButton(const char *name) const
+    {
+        return window->findChild<QPushButton *>(QString::fromLatin1(name));
+    }
+    QByteArray database() const
+    {
+        QFile file(sim->databasePath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QString stored(const QString &block, const QString &cp) const
+    {
+        const bool nvCp = cp.endsWith(QLatin1String("SendTime")); // send times belong to the variable
+        return Sim::Network::load(sim->databasePath())->storedCpText(Controller, block, cp, nvCp);
+    }
+    static void type(QLineEdit *field, const QString &text)
+    {
+        QTest::mouseClick(field, Qt::LeftButton);
+        field->selectAll();
+        QTest::keyClicks(field, text);
+    }
+
+private slots:
+    void init()
+    {
+        sim = std::make_unique<TestSupport::SimFixture>();
+        seams = std::make_unique<TestSupport::SeamRecorder>();
+        window = std::make_unique<HostWindow>();
+        window->setReproducible(true);
+        window->resize(1250, 680);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(window->openDatabase(sim->databasePath()));
+        // Every reading of the network's clock is seven seconds on: the live value moves.
+        seconds = 0;
+        window->network()->setClock([this] { return seconds += 7; });
+        window->trend()->setInterval(20);
+        asked.clear();
+        setUnsavedQuestion([this](QWidget *, const QString &what) {
+            asked << what;
+            return UnsavedAnswer::Stay;
+        });
+    }
+    void cleanup()
+    {
+        setUnsavedQuestion([](QWidget *, const QString &) { return UnsavedAnswer::Discard; });
+        window.reset();
+        setUnsavedQuestion({});
+        seams.reset();
+        sim.reset();
+    }
+
+    void onlyARealDifferenceMarksThePage_data()
+    {
+        QTest::addColumn<QString>("block");
+        // Each step: "value" (Get Value), "watch" (Watch on until it has read twice),
+        // "type <field> <text>", "back <field>" (types what the field showed before the
+        // first type), "table <cell> <text> ok|cancel" (the table editor, one cell typed;
+        // cell -1 types none).
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<bool>("modified");
+        QTest::addColumn<QString>("cp"); // a property the edit stores, or none
+        QTest::addColumn<QString>("value"); // what it stores afterwards, as a number
+        const auto row
+            = [](const char *name, const char *block, const QStringList &steps, bool modified, const char *cp = "",
+                  const char *value = "") { QTest::newRow(name) << block << steps << modified << cp << value; };
+        row("Get Value", "HwInput[0]", { "value" }, false);
+        row("Watch, then Get Value", "HwInput[0]", { "watch", "value" }, false);
+        row("table editor, a cell typed, Cancel", "HwInput[3]", { "table 6 7 cancel" }, false);
+        row("table editor, OK on the values shown", "HwInput[3]", { "table -1 - ok" }, false);
+        row("maximum typed back", "HwInput[0]", { "type txtMax 30", "back txtMax" }, false);
+        row("heartbeat typed back", "HwInput[0]", { "type txtHeart 120", "back txtHeart" }, false);
+        row("maximum typed back, then Get Value", "HwInput[0]", { "type txtMax 30", "back txtMax", "value" }, false);
+        row("maximum typed", "HwInput[0]", { "type txtMax 30" }, true, "SCPTmaxRnge", "30");
+        row("heartbeat typed", "HwInput[0]", { "type txtHeart 120" }, true, "SCPTmaxSendTime", "120");
+        row("maximum typed, then Get Value", "HwInput[0]", { "value", "type txtMax 30", "value" }, true, "SCPTmaxRnge",
+            "30");
+        row("table cell typed, OK, then Cancel", "HwInput[3]", { "table 6 7 ok", "table -1 - cancel" }, true,
+            "UCPTtransTable", "");
+    }
+    void onlyARealDifferenceMarksThePage()
+    {
+        QFETCH(QString, block);
+        QFETCH(QStringList, steps);
+        QFETCH(bool, modified);
+        QFETCH(QString, cp);
+        QFETCH(QString, value);
+        QVERIFY(window->selectInput(Controller, block));
+        QVERIFY(!window->isWindowModified());
+        const QByteArray before = database();
+        const QString tableBefore = stored(block, QStringLiteral("UCPTtransTable"));
+        QHash<QString, QString> shownFirst;
+        for (const QString &step : std::as_const(steps)) {
+            const QStringList word = step.split(QLatin1Char(' '));
+            if (word.first() == QLatin1String("value")) {
+                auto live = pageWidget(QStringLiteral("txtValue"));
+                const QString was = live->text();
+                QTest::mouseClick(pageWidget<QPushButton>(QStringLiteral("cmdValue")), Qt::LeftButton);
+                QVERIFY2(live->text() != was, qPrintable(was)); // the live value moved
+            } else if (word.first() == QLatin1String("watch")) {
+                QTest::mouseClick(hostButton("hostWatch"), Qt::LeftButton);
+                QVERIFY(window->watching());
+                QTRY_VERIFY(window->trend()->view()->readings().size() >= 2);
+                QTest::mouseClick(hostButton("hostWatch"), Qt::LeftButton);
+                QVERIFY(!window->watching());
+            } else if (word.first() == QLatin1String("type") || word.first() == QLatin1String("back")) {
+                auto field = pageWidget(word.at(1));
+                QVERIFY2(field && field->isVisible(), qPrintable(word.at(1)));
+                if (!shownFirst.contains(word.at(1)))
+                    shownFirst.insert(word.at(1), field->text());
+                type(field, word.first() == QLatin1String("type") ? word.at(2) : shownFirst.value(word.at(1)));
+                if (word.first() == QLatin1String("type"))
+                    QVERIFY(window->isWindowModified()); // a real edit marks at once
+            } else if (word.first() == QLatin1String("table")) {
+                const int modals = seams->modalCount();
+                seams->setModalDriver([&word](QDialog &dialog) {
+                    dialog.show();
+                    if (word.at(1) != QLatin1String("-1")) {
+                        auto cell = dialog.findChild<QLineEdit *>(QStringLiteral("txtTable_%1").arg(word.at(1)));
+                        type(cell, word.at(2));
+                    }
+                    const bool ok = word.at(3) == QLatin1String("ok");
+                    QTest::mouseClick(
+                        dialog.findChild<QPushButton *>(ok ? QStringLiteral("cmdOK") : QStringLiteral("cmdCancel")),
+                        Qt::LeftButton);
+                    return dialog.result();
+                });
+                QTest::mouseClick(pageWidget<QPushButton>(QStringLiteral("cmdTable")), Qt::LeftButton);
+                QCOMPARE(seams->modalCount(), modals + 1);
+            }
+        }
+        QVERIFY2(seams->messageTexts().isEmpty(), qPrintable(seams->messageTexts().join(QLatin1Char('\n'))));
+        QCOMPARE(window->isWindowModified(), modified);
+
+        QTest::mouseClick(hostButton("hostOk"), Qt::LeftButton);
+        QVERIFY2(asked.isEmpty(), qPrintable(asked.join(QLatin1Char('\n'))));
+        QVERIFY2(!window->isVisible(), qPrintable(window->logText()));
+        if (!modified) {
+            QVERIFY2(window->logText().contains(block + QStringLiteral(": nothing to write.")),
+                qPrintable(window->logText()));
+            QVERIFY2(!window->logText().contains(QLatin1String("side: written")), qPrintable(window->logText()));
+            QVERIFY(database() == before);
+        } else if (cp == QLatin1String("UCPTtransTable")) {
+            QVERIFY(stored(block, cp) != tableBefore);
+        } else {
+            QCOMPARE(stored(block, cp).toDouble(), value.toDouble());
+        }
+    }
+};
+
+QTEST_MAIN(tst_host_modified)
+#include "tst_host_modified.moc"
