@@ -423,9 +423,9 @@ private slots:
         QSignalSpy echoed(to, &ctlSensorNV::ValueChangeEvent);
         auto typed = from->findChild<QLineEdit *>(QStringLiteral("txtOver"));
         typed->selectAll();
-        QTest::keyClicks(typed, QStringLiteral("21.5"));
+        QTest::keyClicks(typed, QStringLiteral("22.5")); // the stored override is 21.5
         QVERIFY(!raised.isEmpty());
-        QCOMPARE(to->findChild<QLineEdit *>(QStringLiteral("txtOver"))->text(), QStringLiteral("21.5"));
+        QCOMPARE(to->findChild<QLineEdit *>(QStringLiteral("txtOver"))->text(), QStringLiteral("22.5"));
         QCOMPARE(echoed.count(), 0);
         QVERIFY(window->isWindowModified());
     }
