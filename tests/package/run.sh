@@ -28,12 +28,13 @@ private=$(cd "$include" && find . -name '*_p.h' -o -name '*Testing.h' -o -path '
 
 generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
+# Two jobs at the most: ctest runs other tests beside this one on a machine of few cores.
 # The consumer is built by the compiler that built the library: a library built under the
 # sanitizers (make sanitize) links only with that compiler's sanitizer runtime.
 compiler=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build_dir/CMakeCache.txt")
 { cmake -S "$source_dir" -B "$scratch/build" "${generator[@]}" -DCMAKE_PREFIX_PATH="$scratch/prefix" \
     ${compiler:+-DCMAKE_CXX_COMPILER="$compiler"} \
-    && cmake --build "$scratch/build"; } >"$scratch/log" 2>&1 || { cat "$scratch/log" >&2; fail "the consumer does not build"; }
+    && cmake --build "$scratch/build" --parallel 2; } >"$scratch/log" 2>&1 || { cat "$scratch/log" >&2; fail "the consumer does not build"; }
 
 cp "$root/data/sample-network.json" "$scratch/network.json"
 QT_QPA_PLATFORM=offscreen "$scratch/build/consumer" "$scratch/network.json" --quit
