@@ -122,8 +122,14 @@ void tst_ftable::cellChecks_data()
         << QStringList { "6=x", "5=1x" } << false << false << numeric << 5;
     QTest::newRow("first and last") << QStringList { "31=x", "0=x" } << false << false << numeric << 0;
     QTest::newRow("range, both ends") << QStringList { "1=0", "13=100" } << true << false << QString() << -1;
-    QTest::newRow("range, above") << QStringList { "13=100.5" } << true << false << exceed << 13;
-    QTest::newRow("range, below") << QStringList { "13=-0.5" } << true << false << exceed << 13;
+    // The range message stays the first line; the second names every row out of range.
+    QTest::newRow("range, above: row 7 named")
+        << QStringList { "13=100.5" } << true << false << exceed + "\r\nRows: 7" << 13;
+    QTest::newRow("range, below: row 7 named")
+        << QStringList { "13=-0.5" } << true << false << exceed + "\r\nRows: 7" << 13;
+    QTest::newRow("range, rows 3 and 16 named, a word passed over")
+        << QStringList { "31=1e3", "9=x", "5= -7 " } << true << false << exceed + "\r\nRows: 3, 16" << 5;
+    QTest::newRow("range, a word first: no rows") << QStringList { "3=x", "31=101" } << true << false << numeric << 3;
 }
 
 void tst_ftable::cellChecks()

@@ -11,9 +11,18 @@
 // (1 to 16), so a row is found in the cells without reading a caption. A row whose input is
 // also another value of the block (the multi-level value of a version-1 block, held in row
 // 16's input) is ringed and numbered, so the user sees that point is not the table's alone.
+// When the outputs have a range, a row whose output lies outside it is marked too, and the
+// ends of the range that fall within the scale are drawn as dashed lines.
+//
+// The row numbers are placed beside their points inside the plot, never over the captions of
+// the axes or the numbers of the scales: when the usual place (to the right of the point,
+// above a red mark, below a ring) leaves the plot, the first of the other three corners that
+// fits is taken, else the usual place moved into the plot.
 #pragma once
 
+#include <QMap>
 #include <QPointF>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -26,8 +35,9 @@ class TransferCurve : public QWidget
 public:
     static constexpr int RowCount = 16;
 
-    // Why a row is marked.
-    enum class Mark { None, NotNumeric, NotAscending };
+    // Why a row is marked. A row marked for more than one reason carries the first of
+    // NotNumeric, OutOfRange and NotAscending (OK refuses the first two).
+    enum class Mark { None, NotNumeric, NotAscending, OutOfRange };
     Q_ENUM(Mark)
 
     explicit TransferCurve(QWidget *parent = nullptr);
@@ -40,6 +50,9 @@ public:
     // The 0-based row whose input is shared with another value, or -1 for none. Redraws.
     void setSharedRow(int row);
     int sharedRow() const { return mSharedRow; }
+    // The range of the outputs as the cells show them, both ends included; without a range no
+    // output is marked for its value. Redraws.
+    void setRange(bool exists, double minimum = 0, double maximum = 0);
 
     // The mark of each of the 16 rows, for a caller or a test that asks what the curve shows.
     QVector<Mark> marks() const { return mMarks; }
@@ -49,6 +62,11 @@ public:
     QVector<QPointF> linePoints() const;
     QString inputCaption() const { return mInputCaption; }
     QString outputCaption() const { return mOutputCaption; }
+    // Where the painting puts the row numbers, by 0-based row (the marked rows and the shared
+    // one), and the texts of the axes (the two captions and the four scale numbers), at the
+    // widget's present size and font. Empty when the widget is too small to draw a plot.
+    QMap<int, QRectF> rowLabelRects() const { return layout().labels; }
+    QVector<QRectF> axisTextRects() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -62,6 +80,25 @@ private:
         double output = 0;
     };
 
+    // Everything the painting places, computed once for painting and for the questions above.
+    struct Layout
+    {
+        QRectF plot; // empty when there is no room for one
+        double xLow = 0, xHigh = 1, yLow = 0, yHigh = 1;
+        QString outputCaption, inputCaption;
+        QRectF outputCaptionRect, inputCaptionRect;
+        QString yLowText, yHighText, xLowText, xHighText;
+        QRectF yLowRect, yHighRect, xLowRect, xHighRect;
+        QMap<int, QPointF> points; // the centre of every row's point or cross
+        QMap<int, QRectF> labels;
+    };
+    Layout layout() const;
+    void updateMarks();
+
+    QStringList mCells;
+    bool mRangeExists = false;
+    double mMinimum = 0;
+    double mMaximum = 0;
     QVector<Row> mRows;
     QVector<Mark> mMarks;
     QString mInputCaption;

@@ -95,6 +95,8 @@ private slots:
 private:
     bool ValidateTablePositive(const QString &text, QString &message) const;
     bool ValidateTableRange(const QString &text, QString &message) const;
+    // "Rows: 3, 16": the rows (1 to 16) whose output is a number outside the range, as shown.
+    QString rowsOutOfRangeLine() const;
 
     // A failure while filling the form or translating it: "<number>  <description>" in a plain box
     // (the two quiet numbers are not shown).

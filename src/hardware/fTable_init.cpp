@@ -31,6 +31,8 @@ void fTable::InitForm(const QString &FormatType, const QString &ProgramId, qint3
     ui->lblResis->setText(InputLabal);
     ui->Label1->setText(OutputLabel);
     mCurve->setAxisCaptions(InputLabal, OutputLabel);
+    // The curve marks outputs out of range as OK would refuse them: the values as shown.
+    mCurve->setRange(IsExistRange, MinValue, MaxValue);
 
     // On version-1 blocks the last input is also the multi-level value: said where it is typed
     // and marked on the curve, instead of being shown as a value of its own.

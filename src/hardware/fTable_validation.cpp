@@ -50,6 +50,20 @@ bool fTable::ValidateTableRange(const QString &text, QString &message) const
     return false;
 }
 
+QString fTable::rowsOutOfRangeLine() const
+{
+    QStringList rows;
+    for (int r = 0; r < CellCount / 2; ++r) {
+        const QString text = txtTable.at(2 * r + 1)->text().trimmed();
+        if (!MKorvane::IsNumeric(text))
+            continue;
+        const double value = MKorvane::Val(text);
+        if (!(mdblMinValue <= value && value <= mdblMaxValue))
+            rows << QString::number(r + 1);
+    }
+    return MKorvane::GetStrings(QStringLiteral("Rows: %s1%"), { rows.join(QStringLiteral(", ")) });
+}
+
 bool fTable::shownAsStored(int k) const
 {
     return k < mShownFilled.size() && mShownFilled.at(k) && k < mStoredFields.size()
@@ -105,6 +119,11 @@ void fTable::cmdOK_Click()
             break;
         QString value = output->text().trimmed();
         if (!ValidateTableRange(value, Msg)) {
+            // The range message keeps its wording as its first line; a second line, a display
+            // string of its own, names every row whose output is out of range, so the user
+            // need not find them one OK at a time. The focus still goes to the first.
+            if (MKorvane::IsNumeric(value))
+                Msg += QStringLiteral("\r\n") + rowsOutOfRangeLine();
             output->setFocus();
             passed = false;
             break;
