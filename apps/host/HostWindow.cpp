@@ -28,6 +28,7 @@
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -56,6 +57,12 @@ bool sameFile(const QString &a, const QString &b)
     const QString canonicalA = QFileInfo(a).canonicalFilePath();
     return canonicalA.isEmpty() ? QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath()
                                 : canonicalA == QFileInfo(b).canonicalFilePath();
+}
+
+// The page's text fields by name.
+QLineEdit *textField(const QWidget *page, const QString &name)
+{
+    return page ? page->findChild<QLineEdit *>(name) : nullptr;
 }
 
 QString oneLine(QString text)
@@ -689,6 +696,7 @@ void HostWindow::showInput()
     m_watch->setEnabled(true);
     if (m_page->open(*m_network, input, m_choice->currentData().toString(), m_measurementSystem))
         statusBar()->showMessage(tr("%1 / %2").arg(input.device, input.block));
+    rememberShownTexts();
     updateViews();
     updateDefaultsOffer();
     updateDeviations();
@@ -800,8 +808,25 @@ bool HostWindow::apply()
     };
     report(tr("hardware side"), outcome.hardware);
     report(tr("network side"), outcome.network);
+    // The text fields written, as typed: a reload after another writer's change types them again.
+    m_applyEdits.clear();
+    for (const ControlOutcome *side : { &outcome.hardware, &outcome.network }) {
+        for (const ReadBackItem &item : side->readBack) {
+            const QLineEdit *field = textField(m_page, item.field);
+            const bool listed = std::any_of(m_applyEdits.cbegin(), m_applyEdits.cend(),
+                [&item](const FieldText &one) { return one.name == item.field; });
+            // Only what the user changed: a control also writes fields that go with an edit.
+            const bool edited = field
+                && std::none_of(m_shownTexts.cbegin(), m_shownTexts.cend(),
+                    [&](const FieldText &one) { return one.name == item.field && one.text == field->text(); });
+            if (edited && !item.field.isEmpty() && !listed)
+                m_applyEdits.append({ item.field, item.caption, field->text() });
+        }
+    }
     // What reached the device is saved, even when a control did not write everything.
-    if (!save())
+    const bool saved = save();
+    m_applyEdits.clear();
+    if (!saved)
         return false;
     if (outcome.failed()) {
         statusBar()->showMessage(tr("%1: not everything was written; the edits are kept.").arg(input));
@@ -1091,8 +1116,10 @@ bool HostWindow::saveDatabase(const QString &path, QString *error)
             log({ PageMessage::Critical, reason, QString() });
             updateModified();
             // Later, when whatever asked for the save is over (it may hold the page shown).
-            if (answer == ChangedAnswer::Reload)
+            if (answer == ChangedAnswer::Reload) {
+                m_editsToKeep = m_applyEdits;
                 QTimer::singleShot(0, this, &HostWindow::reloadChanged);
+            }
             break;
         }
     }
@@ -1193,14 +1220,57 @@ bool HostWindow::writeDatabase(const QString &path, QString &reason)
 void HostWindow::reloadChanged()
 {
     const InputRef shown { currentDevice(), currentInput() };
+    const QVector<FieldText> shownBefore = m_shownTexts;
+    const QVector<FieldText> edits = std::exchange(m_editsToKeep, {});
     if (!loadFile(m_databasePath, false))
         return;
-    log({ PageMessage::Warning,
-        tr("Reloaded %1 as the other program left it; your changes since the last save were dropped.")
-            .arg(shownPath(m_databasePath)),
+    if (shown.block.isEmpty() || edits.isEmpty()) {
+        log({ PageMessage::Warning,
+            tr("Reloaded %1 as the other program left it; your changes since the last save were dropped.")
+                .arg(shownPath(m_databasePath)),
+            QString() });
+        if (!shown.block.isEmpty())
+            selectInput(shown.device, shown.block);
+        return;
+    }
+    log({ PageMessage::Warning, tr("Reloaded %1 as the other program left it.").arg(shownPath(m_databasePath)),
         QString() });
-    if (!shown.block.isEmpty())
-        selectInput(shown.device, shown.block);
+    const bool sameInput = selectInput(shown.device, shown.block);
+    // An edit applies still where the other program left the field as the host had shown it.
+    QStringList kept;
+    QStringList dropped;
+    for (const FieldText &edit : edits) {
+        QLineEdit *field = sameInput ? textField(m_page, edit.name) : nullptr;
+        const auto before = std::find_if(
+            shownBefore.cbegin(), shownBefore.cend(), [&edit](const FieldText &one) { return one.name == edit.name; });
+        if (field && field->isEnabled() && !field->isReadOnly() && before != shownBefore.cend()
+            && before->text == field->text()) {
+            field->setText(edit.text); // as typing would: the control sees an edit
+            kept << edit.caption;
+        } else {
+            dropped << edit.caption;
+        }
+    }
+    if (!kept.isEmpty())
+        log(tr("%1: your edits are back in the fields, not written yet: %2")
+                .arg(shown.block, kept.join(QStringLiteral(", "))));
+    if (!dropped.isEmpty())
+        log({ PageMessage::Warning,
+            tr("%1: edits not kept, as the other program changed the same fields: %2")
+                .arg(shown.block, dropped.join(QStringLiteral(", "))),
+            QString() });
+    updateModified();
+}
+
+void HostWindow::rememberShownTexts()
+{
+    m_shownTexts.clear();
+    if (!m_page)
+        return;
+    for (const QLineEdit *field : m_page->findChildren<QLineEdit *>()) {
+        if (!field->objectName().isEmpty())
+            m_shownTexts.append({ field->objectName(), QString(), field->text() });
+    }
 }
 
 void HostWindow::discard()
@@ -1236,8 +1306,10 @@ bool HostWindow::setMeasurementSystem(qint16 measurementSystem)
     // as a network database shown in US units does.
     if (m_network)
         m_network->setFormatLocale(measurementSystem);
-    if (m_page)
+    if (m_page) {
         m_page->setMesureUnit(measurementSystem); // re-reads every value in the new units
+        rememberShownTexts();
+    }
     for (const auto &view : std::as_const(m_views)) {
         if (view)
             view->setMesureUnit(measurementSystem);

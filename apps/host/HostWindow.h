@@ -160,6 +160,7 @@ private:
     bool saveAs(QString &reason);
     bool writeDatabase(const QString &path, QString &reason);
     void reloadChanged();
+    void rememberShownTexts();
     void fillTree();
     void onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous);
     void showItem(QTreeWidgetItem *item);
@@ -191,6 +192,16 @@ private:
     bool m_readOnly = false;
     QString m_lockHolder; // who has it open when read-only
     bool m_askWhenLocked = true;
+    // A text field of the page: its name, caption and text.
+    struct FieldText
+    {
+        QString name;
+        QString caption;
+        QString text;
+    };
+    QVector<FieldText> m_shownTexts; // the page's text fields as the device gave them
+    QVector<FieldText> m_applyEdits; // the fields an Apply wrote, as typed, while it saves
+    QVector<FieldText> m_editsToKeep; // those to type again after a reload
     QString m_deviceProblem;
     qint16 m_measurementSystem = 0;
 

@@ -768,6 +768,18 @@ Speichern unter: beide behalten, Ihre unter einem anderen Namen.</translation>
         <source>vqhost - %1 (read-only)[*]</source>
         <translation>vqhost - %1 (schreibgeschützt)[*]</translation>
     </message>
+    <message>
+        <source>Reloaded %1 as the other program left it.</source>
+        <translation>%1 neu geladen, wie das andere Programm sie hinterließ.</translation>
+    </message>
+    <message>
+        <source>%1: your edits are back in the fields, not written yet: %2</source>
+        <translation>%1: Ihre Änderungen stehen wieder in den Feldern, noch nicht geschrieben: %2</translation>
+    </message>
+    <message>
+        <source>%1: edits not kept, as the other program changed the same fields: %2</source>
+        <translation>%1: Änderungen nicht übernommen, da das andere Programm dieselben Felder geändert hat: %2</translation>
+    </message>
 </context>
 <context>
     <name>Host::InputPage</name>
