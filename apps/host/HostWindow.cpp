@@ -14,6 +14,8 @@
 #include "device/sim/SimNetwork.h"
 #include "shared/MKorvane.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -62,7 +64,7 @@ bool sameFile(const QString &a, const QString &b)
 // The page's text fields by name.
 QLineEdit *textField(const QWidget *page, const QString &name)
 {
-    return page ? page->findChild<QLineEdit *>(name) : nullptr;
+    return page && !name.isEmpty() ? page->findChild<QLineEdit *>(name) : nullptr;
 }
 
 QString oneLine(QString text)
@@ -819,7 +821,7 @@ bool HostWindow::apply()
             const bool edited = field
                 && std::none_of(m_shownTexts.cbegin(), m_shownTexts.cend(),
                     [&](const FieldText &one) { return one.name == item.field && one.text == field->text(); });
-            if (edited && !item.field.isEmpty() && !listed)
+            if (edited && !listed)
                 m_applyEdits.append({ item.field, item.caption, field->text() });
         }
     }
