@@ -334,11 +334,18 @@ private slots:
     void failedSaveKeepsTheEdits()
     {
         TestSupport::SeamRecorder seams;
-        // A folder where the file was: the save cannot replace it.
+        // A folder where the file was: the save cannot replace it. The file is no longer
+        // what was loaded, so the host asks first; overwriting is what then fails.
         QVERIFY(QFile::remove(sim->databasePath()));
         QVERIFY(QDir().mkpath(sim->databasePath() + QStringLiteral("/blocked")));
+        seams.setModalDriver([](QDialog &dialog) {
+            if (auto *overwrite = dialog.findChild<QAbstractButton *>(QStringLiteral("changedOverwrite")))
+                overwrite->click();
+            return dialog.result();
+        });
         field(QStringLiteral("txtOff"))->setText(QStringLiteral("1.5"));
         QVERIFY(!window->apply());
+        QCOMPARE(seams.modalCount(), 1);
         QVERIFY(window->logText().contains(QLatin1String("The database was not saved")));
         QCOMPARE(seams.messageCount(), 1);
         QCOMPARE(field(QStringLiteral("txtOff"))->text(), QStringLiteral("1.5"));

@@ -14,7 +14,14 @@ OpenResult openNetwork(const QString &path, bool reset)
     if (result.path.isEmpty())
         return result;
     try {
-        result.network = Sim::Network::load(result.path);
+        // The stamp must describe the bytes loaded: a file that changes while it loads is
+        // loaded again.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            result.stamp = DatabaseStamp::ofFile(result.path);
+            result.network = Sim::Network::load(result.path);
+            if (result.stamp.sameLook(DatabaseStamp::lookOf(result.path)))
+                break;
+        }
     } catch (const Sim::LoadError &error) {
         // The callers name the file; the message would name it a second time.
         const QString prefix = result.path + QStringLiteral(": ");

@@ -3,6 +3,8 @@
 // the working copy of the sample network.
 #pragma once
 
+#include "DatabaseStamp.h"
+
 #include <QString>
 #include <memory>
 
@@ -17,6 +19,7 @@ struct OpenResult
     std::shared_ptr<Sim::Network> network;
     QString path; // the file that was (or was to be) loaded
     QString error; // why it could not be loaded
+    DatabaseStamp stamp; // the file as it was loaded
 };
 
 // path empty: the working copy (made from the sample on first use, or afresh with reset).

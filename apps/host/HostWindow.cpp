@@ -3,14 +3,18 @@
 #include "HostWindow.h"
 
 #include "CopyToInputsDialog.h"
+#include "DatabaseLocation.h"
 #include "FormatLocaleScope.h"
 #include "HostSession.h"
 #include "LiveTrend.h"
 #include "PreviewDialog.h"
 #include "SaveAsInputTypeDialog.h"
 #include "UnsavedQuestion.h"
+#include "device/sim/SimFile.h"
 #include "device/sim/SimNetwork.h"
 #include "shared/MKorvane.h"
+
+#include <algorithm>
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -26,12 +30,15 @@
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -45,6 +52,20 @@ const QStringList choices = { QString(), QStringLiteral("2"), QStringLiteral("2,
 
 constexpr int NameRole = Qt::UserRole;
 constexpr int ProblemRole = Qt::UserRole + 1;
+
+// Two names of one file (a symbolic link, a relative path) are the same database.
+bool sameFile(const QString &a, const QString &b)
+{
+    const QString canonicalA = QFileInfo(a).canonicalFilePath();
+    return canonicalA.isEmpty() ? QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath()
+                                : canonicalA == QFileInfo(b).canonicalFilePath();
+}
+
+// The page's text fields by name.
+QLineEdit *textField(const QWidget *page, const QString &name)
+{
+    return page && !name.isEmpty() ? page->findChild<QLineEdit *>(name) : nullptr;
+}
 
 QString oneLine(QString text)
 {
@@ -368,6 +389,59 @@ bool HostWindow::loadDatabase(const QString &path, bool reset, const QString &wh
 {
     if (!settlePendingEdits(what))
         return false;
+    return loadFile(path, reset);
+}
+
+bool HostWindow::loadFile(const QString &path, bool reset)
+{
+    // The lock first: a host that another one has open is not reset, and is offered
+    // read-only. The lock of the database loaded again is kept.
+    QString error;
+    const QString target = path.isEmpty() ? workingCopyPath(false, &error) : path;
+    std::unique_ptr<DatabaseLock> lock;
+    bool readOnly = false;
+    QString holder;
+    const bool keepLock = m_lock && !target.isEmpty() && sameFile(target, m_lock->path());
+    if (!keepLock && !target.isEmpty()) {
+        lock = std::make_unique<DatabaseLock>();
+        switch (lock->lock(target)) {
+        case DatabaseLock::Locked:
+            break;
+        case DatabaseLock::HeldByOther: {
+            holder = lock->holder();
+            lock.reset();
+            const QString question = tr("Another host has %1 open: %2.").arg(target, holder);
+            if (reset) {
+                log({ PageMessage::Critical, tr("%1 was not reset: %2").arg(shownPath(target), question), QString() });
+                MKorvane::MsgBox(tr("The working copy was not reset.\n\n%1").arg(question), MKorvane::vbCritical,
+                    tr("vqhost: database in use"));
+                return false;
+            }
+            if (m_askWhenLocked) {
+                QMessageBox box(
+                    QMessageBox::Warning, tr("vqhost: database in use"), question, QMessageBox::Cancel, this);
+                box.setObjectName(QStringLiteral("hostDatabaseInUse"));
+                box.setInformativeText(tr("Open it read-only? You can look at it, but not save it."));
+                QPushButton *readOnlyButton = box.addButton(tr("Open &read-only"), QMessageBox::AcceptRole);
+                readOnlyButton->setObjectName(QStringLiteral("openReadOnly"));
+                box.setDefaultButton(QMessageBox::Cancel);
+                MKorvane::ShowModal(box);
+                if (box.clickedButton() != readOnlyButton) {
+                    log({ PageMessage::Warning, tr("%1 was not opened: %2").arg(shownPath(target), question),
+                        QString() });
+                    return false;
+                }
+            }
+            readOnly = true;
+            break;
+        }
+        case DatabaseLock::NotPossible:
+            log({ PageMessage::Warning, tr("%1 is not locked: %2").arg(shownPath(target), lock->problem()),
+                QString() });
+            lock.reset();
+            break;
+        }
+    }
     OpenResult opened;
     {
         MKorvane::BusyPointer busy;
@@ -381,6 +455,11 @@ bool HostWindow::loadDatabase(const QString &path, bool reset, const QString &wh
             MKorvane::vbCritical, tr("vqhost: database not loaded"));
         return false;
     }
+    if (!keepLock)
+        m_lock = std::move(lock);
+    m_readOnly = readOnly;
+    m_lockHolder = holder;
+    m_stamp = opened.stamp;
     for (const auto &view : std::as_const(m_views))
         delete view;
     m_views.clear();
@@ -390,6 +469,10 @@ bool HostWindow::loadDatabase(const QString &path, bool reset, const QString &wh
     m_inputTypesDevice.clear();
     DeviceAccess::install(m_network->implementation());
     log(tr("Opened %1").arg(shownPath(m_databasePath)));
+    if (m_readOnly)
+        log({ PageMessage::Warning,
+            tr("%1 is open read-only: another host has it open (%2).").arg(shownPath(m_databasePath), m_lockHolder),
+            QString() });
 
     m_filling = true;
     m_language->clear();
@@ -615,6 +698,7 @@ void HostWindow::showInput()
     m_watch->setEnabled(true);
     if (m_page->open(*m_network, input, m_choice->currentData().toString(), m_measurementSystem))
         statusBar()->showMessage(tr("%1 / %2").arg(input.device, input.block));
+    rememberShownTexts();
     updateViews();
     updateDefaultsOffer();
     updateDeviations();
@@ -726,8 +810,25 @@ bool HostWindow::apply()
     };
     report(tr("hardware side"), outcome.hardware);
     report(tr("network side"), outcome.network);
+    // The text fields written, as typed: a reload after another writer's change types them again.
+    m_applyEdits.clear();
+    for (const ControlOutcome *side : { &outcome.hardware, &outcome.network }) {
+        for (const ReadBackItem &item : side->readBack) {
+            const QLineEdit *field = textField(m_page, item.field);
+            const bool listed = std::any_of(m_applyEdits.cbegin(), m_applyEdits.cend(),
+                [&item](const FieldText &one) { return one.name == item.field; });
+            // Only what the user changed: a control also writes fields that go with an edit.
+            const bool edited = field
+                && std::none_of(m_shownTexts.cbegin(), m_shownTexts.cend(),
+                    [&](const FieldText &one) { return one.name == item.field && one.text == field->text(); });
+            if (edited && !listed)
+                m_applyEdits.append({ item.field, item.caption, field->text() });
+        }
+    }
     // What reached the device is saved, even when a control did not write everything.
-    if (!save())
+    const bool saved = save();
+    m_applyEdits.clear();
+    if (!saved)
         return false;
     if (outcome.failed()) {
         statusBar()->showMessage(tr("%1: not everything was written; the edits are kept.").arg(input));
@@ -970,9 +1071,140 @@ CopySummary HostWindow::copyToInputs(const QVector<InputRef> &targets)
 
 bool HostWindow::save()
 {
+    return saveDatabase();
+}
+
+bool HostWindow::saveDatabase(const QString &path, QString *error)
+{
+    QString reason;
+    bool saved = false;
+    if (!m_network) {
+        reason = tr("No database is open.");
+    } else if (!path.isEmpty() && !sameFile(path, m_databasePath)) {
+        // A copy: the window goes on with its database. A file another host has open is left alone.
+        DatabaseLock lock;
+        if (lock.lock(path) == DatabaseLock::HeldByOther) {
+            reason = tr("%1: another host has it open (%2); not saved.").arg(path, lock.holder());
+        } else {
+            try {
+                Sim::writeDatabaseFile(path, m_network->toJson());
+                saved = true;
+            } catch (const Sim::LoadError &failure) {
+                reason = failure.message();
+            }
+        }
+    } else if (m_readOnly) {
+        reason
+            = tr("%1 is open read-only: another host has it open (%2); not saved.").arg(m_databasePath, m_lockHolder);
+        ++m_savesFailed;
+        log({ PageMessage::Critical, reason, QString() });
+        MKorvane::MsgBox(reason, MKorvane::vbCritical, tr("vqhost: not saved"));
+    } else {
+        const DatabaseStamp now = DatabaseStamp::ofFile(m_databasePath);
+        ChangedAnswer answer = ChangedAnswer::Overwrite;
+        if (!now.sameContent(m_stamp))
+            answer = askChanged(now);
+        switch (answer) {
+        case ChangedAnswer::Overwrite:
+            saved = writeDatabase(m_databasePath, reason);
+            break;
+        case ChangedAnswer::SaveAs:
+            saved = saveAs(reason);
+            break;
+        case ChangedAnswer::Reload:
+        case ChangedAnswer::Cancel:
+            reason = tr("%1 was changed by another program since it was opened; not saved.").arg(m_databasePath);
+            ++m_savesFailed;
+            log({ PageMessage::Critical, reason, QString() });
+            updateModified();
+            // Later, when whatever asked for the save is over (it may hold the page shown).
+            if (answer == ChangedAnswer::Reload) {
+                m_editsToKeep = m_applyEdits;
+                QTimer::singleShot(0, this, &HostWindow::reloadChanged);
+            }
+            break;
+        }
+    }
+    if (error)
+        *error = reason;
+    return saved;
+}
+
+HostWindow::ChangedAnswer HostWindow::askChanged(const DatabaseStamp &now)
+{
+    const QString text = now.isNull()
+        ? tr("%1 cannot be read now: %2").arg(m_databasePath, now.why())
+        : tr("%1 was changed by another program since it was opened.").arg(m_databasePath);
+    QMessageBox box(QMessageBox::Warning, tr("vqhost: file changed"), text, QMessageBox::Cancel, this);
+    box.setObjectName(QStringLiteral("hostFileChanged"));
+    box.setInformativeText(tr("Reload: show the file as it is now; your changes since the last save are dropped.\n"
+                              "Overwrite: replace it with your version.\n"
+                              "Save as: keep both, yours under another name."));
+    const auto add = [&box](const QString &text, const char *name) {
+        QPushButton *button = box.addButton(text, QMessageBox::AcceptRole);
+        button->setObjectName(QLatin1String(name));
+        return button;
+    };
+    QPushButton *reload = add(tr("&Reload"), "changedReload");
+    QPushButton *overwrite = add(tr("&Overwrite"), "changedOverwrite");
+    QPushButton *saveAs = add(tr("Save &as..."), "changedSaveAs");
+    box.setDefaultButton(QMessageBox::Cancel);
+    MKorvane::ShowModal(box);
+    const QAbstractButton *clicked = box.clickedButton();
+    return clicked == reload   ? ChangedAnswer::Reload
+        : clicked == overwrite ? ChangedAnswer::Overwrite
+        : clicked == saveAs    ? ChangedAnswer::SaveAs
+                               : ChangedAnswer::Cancel;
+}
+
+bool HostWindow::saveAs(QString &reason)
+{
+    QFileDialog dialog(
+        this, tr("Save the database as"), QFileInfo(m_databasePath).absolutePath(), tr("Network databases (*.json)"));
+    dialog.setObjectName(QStringLiteral("hostSaveDatabaseAs"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("json"));
+    const QStringList chosen
+        = MKorvane::ShowModal(dialog) == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+    if (chosen.isEmpty()) {
+        reason = tr("%1 was changed by another program since it was opened; not saved.").arg(m_databasePath);
+        ++m_savesFailed;
+        log({ PageMessage::Critical, reason, QString() });
+        return false;
+    }
+    const QString target = chosen.first();
+    if (sameFile(target, m_databasePath))
+        return writeDatabase(m_databasePath, reason);
+    auto lock = std::make_unique<DatabaseLock>();
+    if (lock->lock(target) == DatabaseLock::HeldByOther) {
+        reason = tr("%1: another host has it open (%2); not saved.").arg(target, lock->holder());
+        ++m_savesFailed;
+        log({ PageMessage::Critical, reason, QString() });
+        MKorvane::MsgBox(reason, MKorvane::vbCritical, tr("vqhost: not saved"));
+        return false;
+    }
+    if (!lock->isLocked())
+        lock.reset();
+    const QString previous = m_databasePath;
+    if (!writeDatabase(target, reason))
+        return false;
+    // The window works on the new file from now on.
+    m_lock = std::move(lock);
+    m_databasePath = target;
+    m_stamp = DatabaseStamp::ofBytes(target, m_network->toJson());
+    log(tr("%1 stays as the other program left it; the window now works on %2.")
+            .arg(shownPath(previous), shownPath(target)));
+    updateTitle();
+    return true;
+}
+
+bool HostWindow::writeDatabase(const QString &path, QString &reason)
+{
+    const QByteArray text = m_network->toJson();
     try {
-        m_network->save();
+        Sim::writeDatabaseFile(path, text);
     } catch (const Sim::LoadError &error) {
+        reason = error.message();
         ++m_savesFailed;
         log({ PageMessage::Critical, tr("The database was not saved; the edits are kept: %1").arg(error.message()),
             QString() });
@@ -981,9 +1213,66 @@ bool HostWindow::save()
         updateModified();
         return false;
     }
+    m_stamp = DatabaseStamp::ofBytes(path, text);
     ++m_savesDone;
-    log(tr("Saved %1").arg(shownPath(m_databasePath)));
+    log(tr("Saved %1").arg(shownPath(path)));
     return true;
+}
+
+void HostWindow::reloadChanged()
+{
+    const InputRef shown { currentDevice(), currentInput() };
+    const QVector<FieldText> shownBefore = m_shownTexts;
+    const QVector<FieldText> edits = std::exchange(m_editsToKeep, {});
+    if (!loadFile(m_databasePath, false))
+        return;
+    if (shown.block.isEmpty() || edits.isEmpty()) {
+        log({ PageMessage::Warning,
+            tr("Reloaded %1 as the other program left it; your changes since the last save were dropped.")
+                .arg(shownPath(m_databasePath)),
+            QString() });
+        if (!shown.block.isEmpty())
+            selectInput(shown.device, shown.block);
+        return;
+    }
+    log({ PageMessage::Warning, tr("Reloaded %1 as the other program left it.").arg(shownPath(m_databasePath)),
+        QString() });
+    const bool sameInput = selectInput(shown.device, shown.block);
+    // An edit applies still where the other program left the field as the host had shown it.
+    QStringList kept;
+    QStringList dropped;
+    for (const FieldText &edit : edits) {
+        QLineEdit *field = sameInput ? textField(m_page, edit.name) : nullptr;
+        const auto before = std::find_if(
+            shownBefore.cbegin(), shownBefore.cend(), [&edit](const FieldText &one) { return one.name == edit.name; });
+        if (field && field->isEnabled() && !field->isReadOnly() && before != shownBefore.cend()
+            && before->text == field->text()) {
+            field->setText(edit.text); // as typing would: the control sees an edit
+            kept << edit.caption;
+        } else {
+            dropped << edit.caption;
+        }
+    }
+    if (!kept.isEmpty())
+        log(tr("%1: your edits are back in the fields, not written yet: %2")
+                .arg(shown.block, kept.join(QStringLiteral(", "))));
+    if (!dropped.isEmpty())
+        log({ PageMessage::Warning,
+            tr("%1: edits not kept, as the other program changed the same fields: %2")
+                .arg(shown.block, dropped.join(QStringLiteral(", "))),
+            QString() });
+    updateModified();
+}
+
+void HostWindow::rememberShownTexts()
+{
+    m_shownTexts.clear();
+    if (!m_page)
+        return;
+    for (const QLineEdit *field : m_page->findChildren<QLineEdit *>()) {
+        if (!field->objectName().isEmpty())
+            m_shownTexts.append({ field->objectName(), QString(), field->text() });
+    }
 }
 
 void HostWindow::discard()
@@ -1019,8 +1308,10 @@ bool HostWindow::setMeasurementSystem(qint16 measurementSystem)
     // as a network database shown in US units does.
     if (m_network)
         m_network->setFormatLocale(measurementSystem);
-    if (m_page)
+    if (m_page) {
         m_page->setMesureUnit(measurementSystem); // re-reads every value in the new units
+        rememberShownTexts();
+    }
     for (const auto &view : std::as_const(m_views)) {
         if (view)
             view->setMesureUnit(measurementSystem);
@@ -1104,8 +1395,10 @@ void HostWindow::updateModified()
 
 void HostWindow::updateTitle()
 {
-    setWindowTitle(
-        m_databasePath.isEmpty() ? tr("vqhost[*]") : tr("vqhost - %1[*]").arg(QFileInfo(m_databasePath).fileName()));
+    const QString file = QFileInfo(m_databasePath).fileName();
+    setWindowTitle(m_databasePath.isEmpty() ? tr("vqhost[*]")
+            : m_readOnly                    ? tr("vqhost - %1 (read-only)[*]").arg(file)
+                                            : tr("vqhost - %1[*]").arg(file));
     statusBar()->showMessage(shownPath(m_databasePath)); // pictures for the documentation show no machine's folders
 }
 

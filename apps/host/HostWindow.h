@@ -6,6 +6,7 @@
 #pragma once
 
 #include "ConfigurationCopy.h"
+#include "DatabaseStamp.h"
 #include "DefaultDeviations.h"
 #include "HostTranslator.h"
 #include "InputPage.h"
@@ -56,6 +57,17 @@ public:
 
     std::shared_ptr<Sim::Network> network() const { return m_network; }
     QString databasePath() const { return m_databasePath; }
+    // Another host had the database open when it was loaded: nothing is saved to it.
+    // Reloading tries the lock again.
+    bool readOnly() const { return m_readOnly; }
+    // A window without a user (a script, the screenshot tour) opens a database that another
+    // host has open read-only without asking (default: it asks).
+    void setAskWhenLocked(bool ask) { m_askWhenLocked = ask; }
+    // Saves the database (path empty or naming it) or a copy of it under path. A database
+    // that another writer changed since it was loaded or saved is not saved without asking
+    // (reload, overwrite, save under another name); a window opened read-only refuses.
+    // False with the reason in error; the save of the database itself is logged.
+    bool saveDatabase(const QString &path = QString(), QString *error = nullptr);
 
     QStringList deviceNames() const;
     QStringList inputNames() const; // of the current device
@@ -142,6 +154,13 @@ private:
     void buildMenus();
     void retranslate();
     bool loadDatabase(const QString &path, bool reset, const QString &what);
+    bool loadFile(const QString &path, bool reset);
+    enum class ChangedAnswer { Cancel, Reload, Overwrite, SaveAs };
+    ChangedAnswer askChanged(const DatabaseStamp &now);
+    bool saveAs(QString &reason);
+    bool writeDatabase(const QString &path, QString &reason);
+    void reloadChanged();
+    void rememberShownTexts();
     void fillTree();
     void onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous);
     void showItem(QTreeWidgetItem *item);
@@ -168,6 +187,21 @@ private:
 
     std::shared_ptr<Sim::Network> m_network;
     QString m_databasePath;
+    DatabaseStamp m_stamp; // the database as loaded or last saved
+    std::unique_ptr<DatabaseLock> m_lock;
+    bool m_readOnly = false;
+    QString m_lockHolder; // who has it open when read-only
+    bool m_askWhenLocked = true;
+    // A text field of the page: its name, caption and text.
+    struct FieldText
+    {
+        QString name;
+        QString caption;
+        QString text;
+    };
+    QVector<FieldText> m_shownTexts; // the page's text fields as the device gave them
+    QVector<FieldText> m_applyEdits; // the fields an Apply wrote, as typed, while it saves
+    QVector<FieldText> m_editsToKeep; // those to type again after a reload
     QString m_deviceProblem;
     qint16 m_measurementSystem = 0;
 

@@ -317,6 +317,7 @@ void showTransferTable(HostWindow &window, Tour &tour, const Shown &input)
 int runScreenshotTour(const QString &database, bool reset, const QString &picture)
 {
     HostWindow window;
+    window.setAskWhenLocked(false); // nobody could answer
     window.setReproducible(true);
     window.resize(1250, 640);
     window.show();

@@ -236,6 +236,7 @@ int runScriptFile(const QString &scriptPath, const QString &database, bool reset
 
     HostWindow window;
     window.setReproducible(true); // pane entries without times
+    window.setAskWhenLocked(false); // nobody could answer: read-only, and every save fails
     window.resize(QSize(1250, 680).boundedTo(window.screen()->availableGeometry().size()));
     window.show();
     ScriptRunSummary summary;

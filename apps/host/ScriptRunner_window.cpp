@@ -26,6 +26,8 @@ ScriptRunner::Outcome ScriptRunner::open(const QString &path, bool reset)
         return failed(QStringLiteral("the database %1 was not opened")
                           .arg(path.isEmpty() ? QStringLiteral("(working copy)") : path));
     QString detail = QStringLiteral("opened %1").arg(m_window.databasePath());
+    if (m_window.readOnly())
+        detail += QStringLiteral(" read-only: another host has it open, so nothing can be saved to it");
     if (!m_window.currentInput().isEmpty())
         detail += QStringLiteral(", showing %1 / %2").arg(m_window.currentDevice(), m_window.currentInput());
     return { true, detail, {} };
@@ -277,15 +279,12 @@ ScriptRunner::Outcome ScriptRunner::copy(const QStringList &targets)
 
 ScriptRunner::Outcome ScriptRunner::save(const QString &path)
 {
-    const std::shared_ptr<Sim::Network> network = m_window.network();
-    if (!network)
+    if (!m_window.network())
         return failed(noPageReason());
-    const QString target = path.isEmpty() ? network->filePath() : path;
-    try {
-        network->save(path);
-    } catch (const Sim::LoadError &error) {
-        return failed(QStringLiteral("not saved: %1").arg(error.message()));
-    }
+    const QString target = path.isEmpty() ? m_window.databasePath() : path;
+    QString error;
+    if (!m_window.saveDatabase(path, &error))
+        return failed(QStringLiteral("not saved: %1").arg(error));
     QString detail = QStringLiteral("saved %1").arg(target);
     if (m_window.page() && m_window.page()->valueChanged())
         detail += QStringLiteral(" (the edits not written stay in the fields; ok writes them)");

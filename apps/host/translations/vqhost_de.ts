@@ -193,6 +193,29 @@
     </message>
 </context>
 <context>
+    <name>Host::DatabaseStamp</name>
+    <message>
+        <source>%1 no longer exists</source>
+        <translation>%1 existiert nicht mehr</translation>
+    </message>
+    <message>
+        <source>%1 (process %2 on %3)</source>
+        <translation>%1 (Prozess %2 auf %3)</translation>
+    </message>
+    <message>
+        <source>another host</source>
+        <translation>ein anderer Host</translation>
+    </message>
+    <message>
+        <source>no lock file can be made beside it (%1)</source>
+        <translation>daneben kann keine Sperrdatei angelegt werden (%1)</translation>
+    </message>
+    <message>
+        <source>its lock file %1 cannot be read</source>
+        <translation>ihre Sperrdatei %1 kann nicht gelesen werden</translation>
+    </message>
+</context>
+<context>
     <name>Host::DefaultDeviations</name>
     <message>
         <source>%1 has no defaults.</source>
@@ -644,6 +667,118 @@ Datei: %1
     <message>
         <source>%1: written, but the device reports other values than were sent.</source>
         <translation>%1: geschrieben, aber das Gerät meldet andere Werte als gesendet.</translation>
+    </message>
+    <message>
+        <source>Another host has %1 open: %2.</source>
+        <translation>Ein anderer Host hat %1 geöffnet: %2.</translation>
+    </message>
+    <message>
+        <source>%1 was not reset: %2</source>
+        <translation>%1 wurde nicht zurückgesetzt: %2</translation>
+    </message>
+    <message>
+        <source>The working copy was not reset.
+
+%1</source>
+        <translation>Die Arbeitskopie wurde nicht zurückgesetzt.
+
+%1</translation>
+    </message>
+    <message>
+        <source>vqhost: database in use</source>
+        <translation>vqhost: Datenbank in Benutzung</translation>
+    </message>
+    <message>
+        <source>Open it read-only? You can look at it, but not save it.</source>
+        <translation>Schreibgeschützt öffnen? Sie können sie ansehen, aber nicht speichern.</translation>
+    </message>
+    <message>
+        <source>Open &amp;read-only</source>
+        <translation>&amp;Schreibgeschützt öffnen</translation>
+    </message>
+    <message>
+        <source>%1 was not opened: %2</source>
+        <translation>%1 wurde nicht geöffnet: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not locked: %2</source>
+        <translation>%1 ist nicht gesperrt: %2</translation>
+    </message>
+    <message>
+        <source>%1 is open read-only: another host has it open (%2).</source>
+        <translation>%1 ist schreibgeschützt geöffnet: ein anderer Host hat sie geöffnet (%2).</translation>
+    </message>
+    <message>
+        <source>No database is open.</source>
+        <translation>Keine Datenbank ist geöffnet.</translation>
+    </message>
+    <message>
+        <source>%1: another host has it open (%2); not saved.</source>
+        <translation>%1: ein anderer Host hat sie geöffnet (%2); nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>%1 is open read-only: another host has it open (%2); not saved.</source>
+        <translation>%1 ist schreibgeschützt geöffnet: ein anderer Host hat sie geöffnet (%2); nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>%1 was changed by another program since it was opened; not saved.</source>
+        <translation>%1 wurde seit dem Öffnen von einem anderen Programm geändert; nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read now: %2</source>
+        <translation>%1 kann jetzt nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 was changed by another program since it was opened.</source>
+        <translation>%1 wurde seit dem Öffnen von einem anderen Programm geändert.</translation>
+    </message>
+    <message>
+        <source>vqhost: file changed</source>
+        <translation>vqhost: Datei geändert</translation>
+    </message>
+    <message>
+        <source>Reload: show the file as it is now; your changes since the last save are dropped.
+Overwrite: replace it with your version.
+Save as: keep both, yours under another name.</source>
+        <translation>Neu laden: die Datei so zeigen, wie sie jetzt ist; Ihre Änderungen seit dem letzten Speichern entfallen.
+Überschreiben: sie durch Ihre Fassung ersetzen.
+Speichern unter: beide behalten, Ihre unter einem anderen Namen.</translation>
+    </message>
+    <message>
+        <source>&amp;Overwrite</source>
+        <translation>Ü&amp;berschreiben</translation>
+    </message>
+    <message>
+        <source>Save &amp;as...</source>
+        <translation>Speichern &amp;unter...</translation>
+    </message>
+    <message>
+        <source>Save the database as</source>
+        <translation>Datenbank speichern unter</translation>
+    </message>
+    <message>
+        <source>%1 stays as the other program left it; the window now works on %2.</source>
+        <translation>%1 bleibt, wie das andere Programm sie hinterließ; das Fenster arbeitet jetzt mit %2.</translation>
+    </message>
+    <message>
+        <source>Reloaded %1 as the other program left it; your changes since the last save were dropped.</source>
+        <translation>%1 neu geladen, wie das andere Programm sie hinterließ; Ihre Änderungen seit dem letzten Speichern entfallen.</translation>
+    </message>
+    <message>
+        <source>vqhost - %1 (read-only)[*]</source>
+        <translation>vqhost - %1 (schreibgeschützt)[*]</translation>
+    </message>
+    <message>
+        <source>Reloaded %1 as the other program left it.</source>
+        <translation>%1 neu geladen, wie das andere Programm sie hinterließ.</translation>
+    </message>
+    <message>
+        <source>%1: your edits are back in the fields, not written yet: %2</source>
+        <translation>%1: Ihre Änderungen stehen wieder in den Feldern, noch nicht geschrieben: %2</translation>
+    </message>
+    <message>
+        <source>%1: edits not kept, as the other program changed the same fields: %2</source>
+        <translation>%1: Änderungen nicht übernommen, da das andere Programm dieselben Felder geändert hat: %2</translation>
     </message>
 </context>
 <context>
