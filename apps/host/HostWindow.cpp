@@ -1091,10 +1091,14 @@ QString HostWindow::shownPath(const QString &path) const
 
 void HostWindow::chooseDatabase()
 {
-    const QString path = QFileDialog::getOpenFileName(
+    // A dialog of our own rather than the static function: it runs through the modal seam.
+    QFileDialog dialog(
         this, tr("Open network database"), QFileInfo(m_databasePath).absolutePath(), tr("Network databases (*.json)"));
-    if (!path.isEmpty())
-        openDatabase(path);
+    dialog.setObjectName(QStringLiteral("hostOpenDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (MKorvane::ShowModal(dialog) == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        openDatabase(dialog.selectedFiles().constFirst());
 }
 
 void HostWindow::updateModified()
