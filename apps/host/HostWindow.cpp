@@ -361,7 +361,15 @@ bool HostWindow::openDatabase(const QString &path, bool reset)
 
 bool HostWindow::reloadDatabase()
 {
-    return loadDatabase(m_databasePath, false, tr("reload the database"));
+    // The input shown stays shown, as the file holds it now.
+    const InputRef shown { currentDevice(), currentInput() };
+    if (!loadDatabase(m_databasePath, false, tr("reload the database")))
+        return false;
+    if (!shown.block.isEmpty())
+        selectInput(shown.device, shown.block);
+    else if (!shown.device.isEmpty())
+        selectDevice(shown.device);
+    return true;
 }
 
 bool HostWindow::loadDatabase(const QString &path, bool reset, const QString &what)
