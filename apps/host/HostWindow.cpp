@@ -382,7 +382,15 @@ bool HostWindow::openDatabase(const QString &path, bool reset)
 
 bool HostWindow::reloadDatabase()
 {
-    return loadDatabase(m_databasePath, false, tr("reload the database"));
+    // The input shown stays shown, as the file holds it now.
+    const InputRef shown { currentDevice(), currentInput() };
+    if (!loadDatabase(m_databasePath, false, tr("reload the database")))
+        return false;
+    if (!shown.block.isEmpty())
+        selectInput(shown.device, shown.block);
+    else if (!shown.device.isEmpty())
+        selectDevice(shown.device);
+    return true;
 }
 
 bool HostWindow::loadDatabase(const QString &path, bool reset, const QString &what)
@@ -1382,10 +1390,14 @@ QString HostWindow::shownPath(const QString &path) const
 
 void HostWindow::chooseDatabase()
 {
-    const QString path = QFileDialog::getOpenFileName(
+    // A dialog of our own rather than the static function: it runs through the modal seam.
+    QFileDialog dialog(
         this, tr("Open network database"), QFileInfo(m_databasePath).absolutePath(), tr("Network databases (*.json)"));
-    if (!path.isEmpty())
-        openDatabase(path);
+    dialog.setObjectName(QStringLiteral("hostOpenDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (MKorvane::ShowModal(dialog) == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        openDatabase(dialog.selectedFiles().constFirst());
 }
 
 void HostWindow::updateModified()

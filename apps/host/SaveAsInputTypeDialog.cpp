@@ -2,6 +2,7 @@
 // Choosing the input type and the defaults file for "Save as input type".
 #include "SaveAsInputTypeDialog.h"
 
+#include "shared/Seams.h"
 #include "shared/WheelGuard.h"
 
 #include <QComboBox>
@@ -41,6 +42,7 @@ SaveAsInputTypeDialog::SaveAsInputTypeDialog(
     m_file->setMinimumWidth(360);
     fileRow->addWidget(m_file, 1);
     auto browse = new QPushButton(tr("&Browse..."), this);
+    browse->setObjectName(QStringLiteral("hostSaveAsBrowse"));
     fileRow->addWidget(browse);
     form->addRow(tr("Defaults &file"), fileRow);
     auto buttons = new QDialogButtonBox(this);
@@ -71,11 +73,14 @@ QString SaveAsInputTypeDialog::file() const
 
 void SaveAsInputTypeDialog::browse()
 {
-    const QString chosen = QFileDialog::getSaveFileName(this, tr("Defaults file"), file(),
-        tr("Input defaults (InputDefaultValues.ini);;Profile files (*.ini)"), nullptr,
-        QFileDialog::DontConfirmOverwrite);
-    if (!chosen.isEmpty())
-        m_file->setText(QDir::toNativeSeparators(chosen));
+    // A dialog of our own rather than the static function: it runs through the modal seam.
+    QFileDialog dialog(
+        this, tr("Defaults file"), file(), tr("Input defaults (InputDefaultValues.ini);;Profile files (*.ini)"));
+    dialog.setObjectName(QStringLiteral("hostSaveAsFileDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (MKorvane::ShowModal(dialog) == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        m_file->setText(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
 }
 
 } // namespace Host

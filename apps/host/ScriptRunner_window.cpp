@@ -37,7 +37,7 @@ ScriptRunner::Outcome ScriptRunner::reload()
 {
     if (!m_window.network())
         return failed(noPageReason());
-    // The window shows the first input afterwards; come back to the one shown.
+    // The window comes back to the input shown; a script checks that it is still there.
     const InputRef shown { m_window.currentDevice(), m_window.currentInput() };
     if (!m_window.reloadDatabase())
         return failed(QStringLiteral("the database %1 was not read again").arg(m_window.databasePath()));
