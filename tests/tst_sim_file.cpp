@@ -231,6 +231,7 @@ void TestSimFile::refused_data()
         "devices[0].blocks[0].nvs[0].value: scope 0 has no network-variable type of index 7");
     row("format of unknown type", "resourceSets/0/formats/0/type", "\"SNVT_nothing\"",
         "resourceSets[0].formats[0].type: no type 'SNVT_nothing' *");
+    row("no languages", "languages", "[]", "languages: a list of languages holds at least one language");
     row("bad format locale", "system/formatLocale", "2", "system.formatLocale: expected 0 (SI) or 1 (US), found 2");
     row("member beyond 32 bits", "resourceSets/0/types/9/members/OC_STANDBY", "1e20",
         "resourceSets[0].types[9].members.OC_STANDBY: a member's value is a whole number*");

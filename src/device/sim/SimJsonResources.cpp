@@ -212,6 +212,8 @@ public:
     {
         if (root.contains("languages")) {
             const JsonRef languages = m_in.array(root.value("languages"));
+            if (languages.size() == 0)
+                m_in.fail(languages, QStringLiteral("a list of languages holds at least one language"));
             m_model.languageSource = languages.toQt();
             for (int i = 0; i < languages.size(); ++i)
                 m_model.languages.push_back(readLanguage(m_in.object(languages.at(i))));
