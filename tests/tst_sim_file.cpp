@@ -135,6 +135,7 @@ private slots:
     void failedSaveKeepsTheOldFile();
     void saveThroughLinks();
     void generatorMovesTheValue();
+    void enumerationWithoutFormatLoadsAgain();
 };
 
 // Qt itself is the judge: what a QJsonObject tree of the saved text gives back from
@@ -418,6 +419,41 @@ void TestSimFile::generatorMovesTheValue()
     QCOMPARE(nv["value"].toDouble(), 21.5);
     QCOMPARE(nv["generator"].toObject(),
         QJsonObject({ { "kind", "wave" }, { "period", 60 }, { "amplitude", 1.5 }, { "noise", 0.1 } }));
+}
+
+// An enumeration without a format cannot read a member's name from the file: its values
+// are saved as member values, so that the saved file opens again to the same network.
+void TestSimFile::enumerationWithoutFormatLoadsAgain()
+{
+    QByteArray json = readAll(sim->databasePath());
+    const QList<QPair<QByteArray, QByteArray>> members { { "OC_NUL", "-1" }, { "OC_OCCUPIED", "0" },
+        { "OC_UNOCCUPIED", "1" }, { "OC_STANDBY", "3" } };
+    for (const auto &[name, value] : members)
+        json.replace(": \"" + name + '"', ": " + value);
+    QJsonObject root = QJsonDocument::fromJson(json).object();
+    QJsonArray sets = root["resourceSets"].toArray();
+    QJsonObject standard = sets[0].toObject();
+    QJsonArray formats = standard["formats"].toArray();
+    for (int i = formats.size() - 1; i >= 0; --i) {
+        if (formats[i].toObject()["type"].toString() == QLatin1String("SNVT_occupancy"))
+            formats.removeAt(i);
+    }
+    standard["formats"] = formats;
+    sets[0] = standard;
+    root["resourceSets"] = sets;
+    const QString path = sim->tempPath() + QStringLiteral("/no-format.json");
+    QVERIFY(writeAll(path, QJsonDocument(root).toJson()));
+
+    const auto network = Sim::Network::load(path);
+    network->save();
+    const QByteArray saved = readAll(path);
+    try {
+        QCOMPARE(Sim::Network::load(path)->toJson(), saved);
+    } catch (const Sim::LoadError &error) {
+        QFAIL(qPrintable(error.message()));
+    }
+    QVERIFY(!saved.contains("\"OC_STANDBY\","));
+    QCOMPARE(QJsonDocument::fromJson(saved)["devices"][0]["blocks"][3]["cps"]["SCPTmaxRnge"], QJsonValue(3));
 }
 
 QTEST_GUILESS_MAIN(TestSimFile)
