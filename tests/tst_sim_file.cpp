@@ -136,6 +136,8 @@ private slots:
     void saveThroughLinks();
     void generatorMovesTheValue();
     void enumerationWithoutFormatLoadsAgain();
+    void saveRefused_data();
+    void saveRefused();
 };
 
 // Qt itself is the judge: what a QJsonObject tree of the saved text gives back from
@@ -454,6 +456,51 @@ void TestSimFile::enumerationWithoutFormatLoadsAgain()
     }
     QVERIFY(!saved.contains("\"OC_STANDBY\","));
     QCOMPARE(QJsonDocument::fromJson(saved)["devices"][0]["blocks"][3]["cps"]["SCPTmaxRnge"], QJsonValue(3));
+}
+
+void TestSimFile::saveRefused_data()
+{
+    QTest::addColumn<QString>("target"); // "file": a database file; else what the save is aimed at
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("expected"); // the message after "<target>: "; "*" stands for any text
+    const QByteArray valid = readAll(TestSupport::SimFixture::sampleNetworkPath());
+    // Indenting the text on a save makes it larger than the file it was loaded from.
+    QTest::newRow("over the size limit")
+        << "file" << valid + QByteArray(Sim::Network::MaxFileSize + 1 - valid.size(), '\n')
+        << "cannot be written: the text to save holds 67108865 bytes; a network database holds at most 67108864 "
+           "bytes (64 MiB)";
+    QTest::newRow("a text that would not open again")
+        << "file" << QByteArray("{\n  \"formatVersion\": 1\n}\n")
+        << "cannot be written: the saved text would not open again: (top level): missing \"resourceSets\"";
+    QTest::newRow("not JSON") << "file" << QByteArray("{")
+                              << "cannot be written: the saved text would not open again: line 1, column 2*";
+}
+
+// A save that could not be opened again, or that is larger than a database may be, is
+// not made: the old file stays as it was, nothing is left beside it, and the message
+// says why.
+void TestSimFile::saveRefused()
+{
+    QFETCH(QString, target);
+    QFETCH(QByteArray, text);
+    QFETCH(QString, expected);
+    const QDir dir(sim->tempPath());
+    const QString path = sim->databasePath();
+    const QByteArray old = readAll(path);
+    const QStringList filesBefore = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+    QString message;
+    try {
+        Sim::writeDatabaseFile(path, text);
+    } catch (const Sim::LoadError &error) {
+        message = error.message();
+    }
+    QStringList parts = (path + QStringLiteral(": ") + expected).split(QLatin1Char('*'));
+    for (QString &part : parts)
+        part = QRegularExpression::escape(part);
+    const QRegularExpression pattern(QRegularExpression::anchoredPattern(parts.join(QStringLiteral(".*"))));
+    QVERIFY2(pattern.match(message).hasMatch(), qPrintable(message));
+    QCOMPARE(readAll(path), old);
+    QCOMPARE(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System), filesBefore);
 }
 
 QTEST_GUILESS_MAIN(TestSimFile)

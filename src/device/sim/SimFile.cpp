@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
+#include <new>
 #include <utility>
 
 #ifdef Q_OS_UNIX
@@ -25,9 +26,10 @@ int injectedWriteError = 0;
     throw LoadError(QStringLiteral("%1: %2").arg(path, why));
 }
 
-QString tooLarge(qint64 size)
+QString tooLarge(qint64 size, const QString &what = QStringLiteral("the file"))
 {
-    return QStringLiteral("the file holds %1 bytes; a network database holds at most %2 bytes (%3 MiB)")
+    return QStringLiteral("%1 holds %2 bytes; a network database holds at most %3 bytes (%4 MiB)")
+        .arg(what)
         .arg(size)
         .arg(Network::MaxFileSize)
         .arg(Network::MaxFileSize / (1024 * 1024));
@@ -108,8 +110,30 @@ QByteArray readDatabaseFile(const QString &path)
     return json;
 }
 
+namespace {
+
+// Why the text would not open again, or an empty text when it would: the reader itself
+// judges, so that nothing is saved that the next load refuses.
+QString whyNotReadable(const QString &path, const QByteArray &text)
+{
+    try {
+        Network::fromJson(text, path);
+        return QString();
+    } catch (const LoadError &error) {
+        const QString prefix = path + QStringLiteral(": ");
+        return error.message().startsWith(prefix) ? error.message().mid(prefix.size()) : error.message();
+    } catch (const std::bad_alloc &) {
+        return QStringLiteral("there is not enough memory to read it");
+    }
+}
+
+} // namespace
+
 void writeDatabaseFile(const QString &path, const QByteArray &text)
 {
+    if (text.size() > Network::MaxFileSize)
+        refuse(path,
+            QStringLiteral("cannot be written: %1").arg(tooLarge(text.size(), QStringLiteral("the text to save"))));
     QSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly))
@@ -126,6 +150,11 @@ void writeDatabaseFile(const QString &path, const QByteArray &text)
         const QString reason = writeFailure(systemError, file.errorString());
         file.cancelWriting();
         refuse(path, QStringLiteral("cannot be written: %1").arg(reason));
+    }
+    // Written but not yet in place: what the next load would refuse does not replace the file.
+    if (const QString why = whyNotReadable(path, text); !why.isEmpty()) {
+        file.cancelWriting();
+        refuse(path, QStringLiteral("cannot be written: the saved text would not open again: %1").arg(why));
     }
     errno = 0;
     if (!file.commit())
