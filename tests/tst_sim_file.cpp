@@ -460,7 +460,7 @@ void TestSimFile::enumerationWithoutFormatLoadsAgain()
 
 void TestSimFile::saveRefused_data()
 {
-    QTest::addColumn<QString>("target"); // "file": a database file; else what the save is aimed at
+    QTest::addColumn<QString>("target"); // what the save is aimed at: file, fifo, folder, link to fifo
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("expected"); // the message after "<target>: "; "*" stands for any text
     const QByteArray valid = readAll(TestSupport::SimFixture::sampleNetworkPath());
@@ -474,19 +474,43 @@ void TestSimFile::saveRefused_data()
         << "cannot be written: the saved text would not open again: (top level): missing \"resourceSets\"";
     QTest::newRow("not JSON") << "file" << QByteArray("{")
                               << "cannot be written: the saved text would not open again: line 1, column 2*";
+    const QString special = QStringLiteral("cannot be written: it is %1, and a network database is saved only as a "
+                                           "regular file");
+    QTest::newRow("onto a FIFO") << "fifo" << valid << special.arg(QStringLiteral("a FIFO (named pipe)"));
+    QTest::newRow("onto a link to a FIFO")
+        << "link to fifo" << valid << special.arg(QStringLiteral("a FIFO (named pipe)"));
+    QTest::newRow("onto a folder") << "folder" << valid << special.arg(QStringLiteral("a folder"));
 }
 
-// A save that could not be opened again, or that is larger than a database may be, is
-// not made: the old file stays as it was, nothing is left beside it, and the message
-// says why.
+// A save that could not be opened again, that is larger than a database may be, or that
+// would turn a FIFO or a folder into a regular file, is not made: what was there stays
+// as it was, nothing is left beside it, and the message says why.
 void TestSimFile::saveRefused()
 {
     QFETCH(QString, target);
     QFETCH(QByteArray, text);
     QFETCH(QString, expected);
     const QDir dir(sim->tempPath());
-    const QString path = sim->databasePath();
-    const QByteArray old = readAll(path);
+    QString path = sim->databasePath();
+    const QString fifo = dir.filePath(QStringLiteral("pipe.json"));
+    if (target.endsWith(QLatin1String("fifo")))
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    if (target == QLatin1String("fifo"))
+        path = fifo;
+    if (target == QLatin1String("link to fifo")) {
+        path = dir.filePath(QStringLiteral("link.json"));
+        QVERIFY(QFile::link(fifo, path));
+    }
+    if (target == QLatin1String("folder")) {
+        path = dir.filePath(QStringLiteral("folder.json"));
+        QVERIFY(dir.mkdir(QStringLiteral("folder.json")));
+    }
+    // Never read what is not a regular file: a FIFO would wait for a writer.
+    const QByteArray old = target == QLatin1String("file") ? readAll(path) : QByteArray();
+    struct stat before
+    {
+    };
+    QVERIFY(::lstat(QFile::encodeName(path).constData(), &before) == 0);
     const QStringList filesBefore = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
     QString message;
     try {
@@ -499,7 +523,14 @@ void TestSimFile::saveRefused()
         part = QRegularExpression::escape(part);
     const QRegularExpression pattern(QRegularExpression::anchoredPattern(parts.join(QStringLiteral(".*"))));
     QVERIFY2(pattern.match(message).hasMatch(), qPrintable(message));
-    QCOMPARE(readAll(path), old);
+    struct stat after
+    {
+    };
+    QVERIFY(::lstat(QFile::encodeName(path).constData(), &after) == 0);
+    QCOMPARE(after.st_mode, before.st_mode);
+    QCOMPARE(after.st_ino, before.st_ino);
+    if (target == QLatin1String("file"))
+        QCOMPARE(readAll(path), old);
     QCOMPARE(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System), filesBefore);
 }
 

@@ -127,10 +127,31 @@ QString whyNotReadable(const QString &path, const QByteArray &text)
     }
 }
 
+// A save replaces a regular file (a symbolic link is followed to one) or makes a new one.
+// A FIFO, a device or a folder under the name would be replaced by a regular file, and
+// whoever uses it would lose it: the save stops before anything is written.
+void refuseSpecialTarget(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat status
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &status) == 0 && !S_ISREG(status.st_mode))
+        refuse(path,
+            QStringLiteral("cannot be written: it is %1, and a network database is saved only as a regular file")
+                .arg(kindOf(status.st_mode)));
+#else
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        refuse(path, QStringLiteral("cannot be written: it is not a regular file"));
+#endif
+}
+
 } // namespace
 
 void writeDatabaseFile(const QString &path, const QByteArray &text)
 {
+    refuseSpecialTarget(path);
     if (text.size() > Network::MaxFileSize)
         refuse(path,
             QStringLiteral("cannot be written: %1").arg(tooLarge(text.size(), QStringLiteral("the text to save"))));
