@@ -21,6 +21,7 @@
 #include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 namespace {
@@ -138,6 +139,8 @@ private slots:
     void enumerationWithoutFormatLoadsAgain();
     void saveRefused_data();
     void saveRefused();
+    void strayCopiesRemoved_data();
+    void strayCopiesRemoved();
 };
 
 // Qt itself is the judge: what a QJsonObject tree of the saved text gives back from
@@ -532,6 +535,59 @@ void TestSimFile::saveRefused()
     if (target == QLatin1String("file"))
         QCOMPARE(readAll(path), old);
     QCOMPARE(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System), filesBefore);
+}
+
+void TestSimFile::strayCopiesRemoved_data()
+{
+    QTest::addColumn<QString>("suffix"); // after the database's file name
+    QTest::addColumn<QByteArray>("text"); // empty: the text a save of the database writes
+    QTest::addColumn<int>("age"); // seconds since it was last written
+    QTest::addColumn<bool>("throughLink"); // the database is opened through a symbolic link
+    QTest::addColumn<bool>("removed");
+    const QByteArray saved;
+    const QByteArray sample = readAll(TestSupport::SimFixture::sampleNetworkPath());
+    const int old = 3600;
+    QTest::newRow("left by a killed save") << ".qWzTbK" << saved << old << false << true;
+    QTest::newRow("beside the file a link leads to") << ".AbCdEf" << saved << old << true << true;
+    QTest::newRow("a save in progress") << ".qWzTbK" << saved << 10 << false << false;
+    QTest::newRow("a name of the user's") << ".backup" << saved << old << false << false;
+    QTest::newRow("capitals alone") << ".BACKUP" << saved << old << false << false;
+    QTest::newRow("a digit") << ".qWz7bK" << saved << old << false << false;
+    QTest::newRow("five letters") << ".qWzTb" << saved << old << false << false;
+    QTest::newRow("seven letters") << ".qWzTbKx" << saved << old << false << false;
+    QTest::newRow("another file's copy") << "x.qWzTbK" << saved << old << false << false;
+    QTest::newRow("not a saved text") << ".qWzTbK" << QByteArray("notes\n") << old << false << false;
+    QTest::newRow("compact JSON") << ".qWzTbK" << QByteArray("{\"a\":1}") << old << false << false;
+    QTest::newRow("a database not saved here") << ".qWzTbK" << sample << old << false << false;
+}
+
+// A save killed after its text was written beside the file but before the rename leaves a
+// full copy under the file's name, a dot and six letters; the next open removes it, and
+// nothing else.
+void TestSimFile::strayCopiesRemoved()
+{
+    QFETCH(QString, suffix);
+    QFETCH(QByteArray, text);
+    QFETCH(int, age);
+    QFETCH(bool, throughLink);
+    QFETCH(bool, removed);
+    const QString stray = sim->databasePath() + suffix;
+    QVERIFY(writeAll(stray, text.isEmpty() ? sim->network()->toJson() : text));
+    const struct timeval times[2] = { { ::time(nullptr) - age, 0 }, { ::time(nullptr) - age, 0 } };
+    QVERIFY(::utimes(QFile::encodeName(stray).constData(), times) == 0);
+    QString opened = sim->databasePath();
+    if (throughLink) {
+        QVERIFY(QDir().mkpath(sim->tempPath() + QStringLiteral("/elsewhere")));
+        opened = sim->tempPath() + QStringLiteral("/elsewhere/link.json");
+        QVERIFY(QFile::link(sim->databasePath(), opened));
+    }
+    try {
+        Sim::Network::load(opened);
+    } catch (const Sim::LoadError &error) {
+        QFAIL(qPrintable(error.message()));
+    }
+    QCOMPARE(QFileInfo::exists(stray), !removed);
+    QVERIFY(QFileInfo::exists(sim->databasePath()));
 }
 
 QTEST_GUILESS_MAIN(TestSimFile)

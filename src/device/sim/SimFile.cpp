@@ -3,6 +3,7 @@
 
 #include "device/sim/SimNetwork.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -11,6 +12,7 @@
 #include <utility>
 
 #ifdef Q_OS_UNIX
+#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -65,6 +67,64 @@ QString writeFailure(int systemError, const QString &qtReason)
     return qt_error_string(systemError);
 }
 
+#ifdef Q_OS_UNIX
+// A save writes its text beside the file under the file's name, a dot and six random
+// letters, and renames it over the file; killed between the two, it leaves that copy
+// behind. Such a copy is removed when the file is next opened. Only what can be nothing
+// but such a copy goes: a regular file of this user, named so with upper- and lower-case
+// letters (a name such as "net.json.backup" stays), that begins as every saved text
+// begins, and that no save has touched for StraySaveAge seconds (a save in progress is
+// left alone).
+constexpr time_t StraySaveAge = 300;
+
+bool isStraySaveName(const QString &name, const QString &fileName)
+{
+    if (name.size() != fileName.size() + 7 || !name.startsWith(fileName + QLatin1Char('.')))
+        return false;
+    bool upper = false;
+    bool lower = false;
+    for (const QChar c : QStringView(name).right(6)) {
+        upper = upper || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+        lower = lower || (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+        if (!(c >= QLatin1Char('A') && c <= QLatin1Char('Z')) && !(c >= QLatin1Char('a') && c <= QLatin1Char('z')))
+            return false;
+    }
+    return upper && lower;
+}
+
+bool isStraySave(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    struct stat status
+    {
+    };
+    const QByteArrayView savedStart("{\n    \""); // Qt's indented layout, as every save writes it
+    char start[16] = {};
+    const bool stray = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == ::geteuid()
+        && status.st_mtime < ::time(nullptr) - StraySaveAge
+        && ::read(fd, start, size_t(savedStart.size())) == savedStart.size()
+        && QByteArrayView(start, savedStart.size()) == savedStart;
+    ::close(fd);
+    return stray;
+}
+
+void removeStraySaves(const QString &path)
+{
+    // The copies lie beside the file a symbolic link leads to, as the save writes there.
+    const QFileInfo file(QFileInfo(path).canonicalFilePath());
+    if (file.fileName().isEmpty())
+        return;
+    const QDir folder = file.absoluteDir();
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks)) {
+        if (isStraySaveName(name, file.fileName()) && isStraySave(folder.filePath(name)))
+            QFile::remove(folder.filePath(name));
+    }
+}
+#endif
+
 } // namespace
 
 QByteArray readDatabaseFile(const QString &path)
@@ -107,6 +167,9 @@ QByteArray readDatabaseFile(const QString &path)
         refuse(path, QStringLiteral("cannot be read: %1").arg(file.errorString()));
     if (json.size() > Network::MaxFileSize)
         refuse(path, QStringLiteral("cannot be read: %1").arg(tooLarge(json.size())));
+#ifdef Q_OS_UNIX
+    removeStraySaves(path);
+#endif
     return json;
 }
 

@@ -10,7 +10,7 @@ namespace Sim {
 
 // The file's bytes. Throws LoadError naming the file when it cannot be opened, is not a
 // regular file (a folder, a device, a FIFO: never read, never waited on) or holds more
-// than Network::MaxFileSize bytes.
+// than Network::MaxFileSize bytes. Removes the copies a killed save left beside the file.
 QByteArray readDatabaseFile(const QString &path);
 
 // Replaces the file through QSaveFile: on any failure the old file stays and LoadError
