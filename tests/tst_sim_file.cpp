@@ -9,6 +9,7 @@
 #include "support/SimTestCase.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -141,6 +142,9 @@ private slots:
     void saveRefused();
     void strayCopiesRemoved_data();
     void strayCopiesRemoved();
+    void defaultTextsBounded_data();
+    void defaultTextsBounded();
+    void outOfMemoryIsAMessage();
 };
 
 // Qt itself is the judge: what a QJsonObject tree of the saved text gives back from
@@ -238,6 +242,11 @@ void TestSimFile::refused_data()
     row("format of unknown type", "resourceSets/0/formats/0/type", "\"SNVT_nothing\"",
         "resourceSets[0].formats[0].type: no type 'SNVT_nothing' *");
     row("no languages", "languages", "[]", "languages: a list of languages holds at least one language");
+    row("more fields than a file holds", "resourceSets/1/types/8/text/minFields", "2147483647",
+        "resourceSets[1].types[8].text.minFields: a number of fields lies between 0 and 33554432 (a text of more "
+        "fields does not fit in a database of 64 MiB), found 2147483647");
+    row("negative number of fields", "resourceSets/1/types/8/text/maxFields", "-1",
+        "resourceSets[1].types[8].text.maxFields: a number of fields lies between 0 and 33554432*, found -1");
     row("bad format locale", "system/formatLocale", "2", "system.formatLocale: expected 0 (SI) or 1 (US), found 2");
     row("member beyond 32 bits", "resourceSets/0/types/9/members/OC_STANDBY", "1e20",
         "resourceSets[0].types[9].members.OC_STANDBY: a member's value is a whole number*");
@@ -588,6 +597,102 @@ void TestSimFile::strayCopiesRemoved()
     }
     QCOMPARE(QFileInfo::exists(stray), !removed);
     QVERIFY(QFileInfo::exists(sim->databasePath()));
+}
+
+namespace {
+
+// The sample network whose fourteen transfer tables need `fields` fields each and have no
+// value, so that the loader builds their default.
+QByteArray tablesWithoutValue(int fields)
+{
+    QJsonObject root = QJsonDocument::fromJson(readAll(TestSupport::SimFixture::sampleNetworkPath())).object();
+    root = edited(root, { "resourceSets", "1", "types", "8", "text", "minFields" }, QByteArray::number(fields))
+               .toObject();
+    root = edited(root, { "resourceSets", "1", "types", "8", "text", "maxFields" }, "").toObject();
+    QJsonArray devices = root["devices"].toArray();
+    for (int d = 0; d < devices.size(); ++d) {
+        const QJsonArray blocks = devices[d].toObject()["blocks"].toArray();
+        for (int b = 0; b < blocks.size(); ++b) {
+            if (blocks[b].toObject()["cps"].toObject().contains("UCPTtransTable"))
+                devices[d] = edited(devices[d], { "blocks", QString::number(b), "cps", "UCPTtransTable" },
+                    R"({ "type": "UCPTtransTable" })");
+        }
+    }
+    root["devices"] = devices;
+    return QJsonDocument(root).toJson(QJsonDocument::Compact);
+}
+
+} // namespace
+
+void TestSimFile::defaultTextsBounded_data()
+{
+    QTest::addColumn<int>("fields");
+    QTest::addColumn<QString>("expected"); // the message after "<file>: "; empty: it loads
+    const QString tooMuch = QStringLiteral(
+        "devices[%1].blocks[%2].cps.UCPTtransTable.value: a default text of %3 fields, with the default texts "
+        "before it, holds more than 67108864 bytes, more than a database holds; give the value");
+    QTest::newRow("a million fields") << 1000000 << QString();
+    // 14 texts of 2n - 1 characters each: 67108846 characters fit, 67108874 do not.
+    QTest::newRow("as many as fit") << 2396745 << QString();
+    QTest::newRow("one field more") << 2396746 << tooMuch.arg(1).arg(0).arg(2396746);
+    QTest::newRow("as large as a file") << 33554432 << tooMuch.arg(0).arg(1).arg(33554432);
+}
+
+// A short file cannot make the loader build gigabytes: the default texts a load builds
+// are held together to what a database holds, and they are built in one piece.
+void TestSimFile::defaultTextsBounded()
+{
+    QFETCH(int, fields);
+    QFETCH(QString, expected);
+    const QByteArray json = tablesWithoutValue(fields);
+    QVERIFY(json.size() < 100000);
+    QElapsedTimer clock;
+    clock.start();
+    QString message;
+    try {
+        const auto network = Sim::Network::fromJson(json, QStringLiteral("tables.json"));
+        QCOMPARE(
+            network->storedCpText(Controller, QStringLiteral("HwInput[0]"), QStringLiteral("UCPTtransTable")).size(),
+            qsizetype(fields) * 2 - 1);
+    } catch (const Sim::LoadError &error) {
+        message = error.message();
+    }
+    QCOMPARE(message, expected.isEmpty() ? expected : QStringLiteral("tables.json: ") + expected);
+    QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
+}
+
+// Memory running out while a database is read is a load error that says so, never a
+// std::bad_alloc for the user to decipher.
+void TestSimFile::outOfMemoryIsAMessage()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("AddressSanitizer reserves its own address space; a limit on it proves nothing here");
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    QSKIP("AddressSanitizer reserves its own address space; a limit on it proves nothing here");
+#endif
+#endif
+    const QByteArray json = tablesWithoutValue(20000000); // 40 MB for the first table alone
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    QVERIFY(statm.open(QIODevice::ReadOnly));
+    const qint64 mapped = statm.readAll().split(' ').value(0).toLongLong() * ::sysconf(_SC_PAGESIZE);
+    rlimit saved {};
+    QVERIFY(::getrlimit(RLIMIT_AS, &saved) == 0);
+    rlimit tight = saved;
+    tight.rlim_cur = rlim_t(mapped + 32 * 1024 * 1024); // the first default text alone needs 80 MB
+    QVERIFY(::setrlimit(RLIMIT_AS, &tight) == 0);
+    QString message;
+    try {
+        Sim::Network::fromJson(json, QStringLiteral("tables.json"));
+    } catch (const Sim::LoadError &error) {
+        message = error.message();
+    } catch (const std::bad_alloc &) {
+        message = QStringLiteral("std::bad_alloc");
+    }
+    ::setrlimit(RLIMIT_AS, &saved);
+    QCOMPARE(message,
+        QStringLiteral("tables.json: there is not enough memory to load the %1 bytes of the database")
+            .arg(json.size()));
 }
 
 QTEST_GUILESS_MAIN(TestSimFile)

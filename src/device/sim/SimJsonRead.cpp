@@ -251,8 +251,21 @@ private:
     StoredValue valueFromJson(const PendingValue &pending, const TypeDef &type) const
     {
         const JsonRef &json = pending.json;
-        if (json.isUndefined())
+        if (json.isUndefined()) {
+            // A default text of many fields is built in memory: all of them together are
+            // held to what a database file can hold, so that a short file cannot ask for
+            // gigabytes and what loads can be saved.
+            if (type.valueClass == ValueClass::Text && type.text.numeric && type.text.minFields > 0) {
+                m_defaultTextSize += qint64(type.text.minFields) * 2 - 1;
+                if (m_defaultTextSize > Network::MaxFileSize)
+                    m_in.fail(json,
+                        QStringLiteral("a default text of %1 fields, with the default texts before it, holds "
+                                       "more than %2 bytes, more than a database holds; give the value")
+                            .arg(type.text.minFields)
+                            .arg(Network::MaxFileSize));
+            }
             return defaultValue(type);
+        }
         StoredValue value;
         if (json.isString() && type.valueClass != ValueClass::Text) {
             // A text in the type's default format, the way a user would type it.
@@ -352,6 +365,7 @@ private:
     Reader m_in;
     mutable std::unordered_map<TextValueKey, StoredValue, TextValueKeyHash> m_textValues;
     size_t m_valueCount = 0; // of the document: more values than that cannot come
+    mutable qint64 m_defaultTextSize = 0; // the characters of the default texts built so far
     std::unordered_map<NamedTypeKey, const TypeDef *, NamedTypeKeyHash> m_namedTypes;
     std::vector<PendingValue> m_cpValues;
     std::vector<PendingValue> m_nvValues;

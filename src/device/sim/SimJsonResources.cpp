@@ -141,8 +141,8 @@ public:
             type.valueClass = ValueClass::Text;
             const JsonRef t = m_in.object(o.value("text"));
             m_in.onlyKeys(t, { "minFields", "maxFields", "numeric", "layout" });
-            type.text.minFields = m_in.integer(t, "minFields", 0);
-            type.text.maxFields = m_in.integer(t, "maxFields", 0);
+            type.text.minFields = fieldCount(t, "minFields");
+            type.text.maxFields = fieldCount(t, "maxFields");
             type.text.numeric = m_in.boolean(t, "numeric", false);
             type.text.layout = m_in.string(t, "layout", QString());
             if (!type.text.layout.isEmpty() && type.text.layout != QLatin1String("nvType"))
@@ -151,6 +151,23 @@ public:
                 m_in.fail(t.value("maxFields"), QStringLiteral("below \"minFields\""));
         }
         return type;
+    }
+
+    // A text of n fields takes at least 2n - 1 characters (one digit each and a blank
+    // between): a count beyond what a database file can hold is no count, and a default
+    // text of that many fields is never built.
+    qint32 fieldCount(const JsonRef &text, const char *key) const
+    {
+        constexpr qint64 most = (Network::MaxFileSize + 1) / 2;
+        const qint32 count = m_in.integer(text, key, 0);
+        if (count < 0 || count > most)
+            m_in.fail(text.value(key),
+                QStringLiteral("a number of fields lies between 0 and %1 (a text of more fields does not fit in a "
+                               "database of %2 MiB), found %3")
+                    .arg(most)
+                    .arg(Network::MaxFileSize / (1024 * 1024))
+                    .arg(count));
+        return count;
     }
 
     FormatDef readFormat(const JsonRef &o, const ResourceSet &set) const
