@@ -145,6 +145,8 @@ private slots:
     void defaultTextsBounded_data();
     void defaultTextsBounded();
     void outOfMemoryIsAMessage();
+    void longListsLoadInBoundedTime_data();
+    void longListsLoadInBoundedTime();
 };
 
 // Qt itself is the judge: what a QJsonObject tree of the saved text gives back from
@@ -693,6 +695,68 @@ void TestSimFile::outOfMemoryIsAMessage()
     QCOMPARE(message,
         QStringLiteral("tables.json: there is not enough memory to load the %1 bytes of the database")
             .arg(json.size()));
+}
+
+void TestSimFile::longListsLoadInBoundedTime_data()
+{
+    QTest::addColumn<QString>("list"); // types, formats or languages, made 80000 entries longer
+    QTest::addColumn<QString>("duplicate"); // a last entry named like an earlier one, or empty
+    QTest::addColumn<QString>("expected"); // the message after "<file>: "; empty: it loads
+    QTest::newRow("types") << "types" << QString() << QString();
+    QTest::newRow("formats") << "formats" << QString() << QString();
+    QTest::newRow("languages") << "languages" << QString() << QString();
+    QTest::newRow("a type twice") << "types"
+                                  << "n17"
+                                  << "resourceSets[1].types[80012].name: a second type named n17";
+    QTest::newRow("a format twice") << "formats"
+                                    << "n17"
+                                    << "resourceSets[0].formats[80022].name: a second format named n17";
+    QTest::newRow("a language twice") << "languages"
+                                      << "n17"
+                                      << "languages[80002].code: a language needs a code of its own";
+}
+
+// Names are checked against each other without comparing every pair: eighty thousand
+// entries of one list load in a moment, as a few do, and a name used twice is still found.
+void TestSimFile::longListsLoadInBoundedTime()
+{
+    QFETCH(QString, list);
+    QFETCH(QString, duplicate);
+    QFETCH(QString, expected);
+    QJsonObject root = QJsonDocument::fromJson(readAll(TestSupport::SimFixture::sampleNetworkPath())).object();
+    const QStringList path = list == QLatin1String("languages")
+        ? QStringList { list }
+        : QStringList { "resourceSets", list == QLatin1String("types") ? "1" : "0", list };
+    QJsonValue at = root;
+    for (const QString &step : path)
+        at = at.isArray() ? at.toArray().at(step.toInt()) : at.toObject().value(step);
+    // Written as text: a QJsonArray grown one entry at a time is slow to build.
+    QByteArray entries = QJsonDocument(at.toArray()).toJson(QJsonDocument::Compact);
+    entries.chop(1);
+    QJsonObject entry = at.toArray().first().toObject();
+    entry[list == QLatin1String("languages") ? QStringLiteral("code") : QStringLiteral("name")] = QStringLiteral("@");
+    const QByteArray pattern = QJsonDocument(entry).toJson(QJsonDocument::Compact);
+    QStringList names;
+    for (int i = 0; i < 80000; ++i)
+        names.append(QStringLiteral("N%1").arg(i));
+    if (!duplicate.isEmpty())
+        names.append(duplicate);
+    for (const QString &name : names)
+        entries += ',' + QByteArray(pattern).replace("\"@\"", '"' + name.toUtf8() + '"');
+    const QByteArray marker("\"@list@\"");
+    QByteArray json = QJsonDocument(edited(root, path, marker).toObject()).toJson(QJsonDocument::Compact);
+    json.replace(marker, entries + ']');
+
+    QElapsedTimer clock;
+    clock.start();
+    QString message;
+    try {
+        Sim::Network::fromJson(json, QStringLiteral("long.json"));
+    } catch (const Sim::LoadError &error) {
+        message = error.message();
+    }
+    QCOMPARE(message, expected.isEmpty() ? expected : QStringLiteral("long.json: ") + expected);
+    QVERIFY2(clock.elapsed() < 15000, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
 }
 
 QTEST_GUILESS_MAIN(TestSimFile)
