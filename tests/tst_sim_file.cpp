@@ -699,12 +699,13 @@ void TestSimFile::outOfMemoryIsAMessage()
 
 void TestSimFile::longListsLoadInBoundedTime_data()
 {
-    QTest::addColumn<QString>("list"); // types, formats or languages, made 80000 entries longer
+    QTest::addColumn<QString>("list"); // types, formats, languages or blocks, made 80000 entries longer
     QTest::addColumn<QString>("duplicate"); // a last entry named like an earlier one, or empty
     QTest::addColumn<QString>("expected"); // the message after "<file>: "; empty: it loads
     QTest::newRow("types") << "types" << QString() << QString();
     QTest::newRow("formats") << "formats" << QString() << QString();
     QTest::newRow("languages") << "languages" << QString() << QString();
+    QTest::newRow("blocks") << "blocks" << QString() << QString();
     QTest::newRow("a type twice") << "types"
                                   << "n17"
                                   << "resourceSets[1].types[80012].name: a second type named n17";
@@ -714,6 +715,9 @@ void TestSimFile::longListsLoadInBoundedTime_data()
     QTest::newRow("a language twice") << "languages"
                                       << "n17"
                                       << "languages[80002].code: a language needs a code of its own";
+    QTest::newRow("a block twice") << "blocks"
+                                   << "n17"
+                                   << "devices[1].blocks[80001].name: a block needs a name of its own in its device";
 }
 
 // Names are checked against each other without comparing every pair: eighty thousand
@@ -724,8 +728,9 @@ void TestSimFile::longListsLoadInBoundedTime()
     QFETCH(QString, duplicate);
     QFETCH(QString, expected);
     QJsonObject root = QJsonDocument::fromJson(readAll(TestSupport::SimFixture::sampleNetworkPath())).object();
-    const QStringList path = list == QLatin1String("languages")
-        ? QStringList { list }
+    const QStringList path = list == QLatin1String("languages") ? QStringList { list }
+        : list == QLatin1String("blocks")
+        ? QStringList { "devices", "1", list }
         : QStringList { "resourceSets", list == QLatin1String("types") ? "1" : "0", list };
     QJsonValue at = root;
     for (const QString &step : path)
@@ -733,7 +738,8 @@ void TestSimFile::longListsLoadInBoundedTime()
     // Written as text: a QJsonArray grown one entry at a time is slow to build.
     QByteArray entries = QJsonDocument(at.toArray()).toJson(QJsonDocument::Compact);
     entries.chop(1);
-    QJsonObject entry = at.toArray().first().toObject();
+    // A block is added without properties and variables: its name is what is checked.
+    QJsonObject entry = list == QLatin1String("blocks") ? QJsonObject() : at.toArray().first().toObject();
     entry[list == QLatin1String("languages") ? QStringLiteral("code") : QStringLiteral("name")] = QStringLiteral("@");
     const QByteArray pattern = QJsonDocument(entry).toJson(QJsonDocument::Compact);
     QStringList names;

@@ -10,6 +10,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <algorithm>
 #include <unordered_map>
 
@@ -105,8 +106,14 @@ private:
         device->comment = m_in.comment(o);
         const JsonRef blocks = m_in.optionalArray(o, "blocks");
         device->blocks.reserve(size_t(blocks.size()));
-        for (int i = 0; i < blocks.size(); ++i)
+        QSet<QString> blockNames; // folded: a long list costs no comparison of every pair
+        for (int i = 0; i < blocks.size(); ++i) {
             device->blocks.push_back(readBlock(m_in.object(blocks.at(i)), device.get()));
+            const qsizetype before = blockNames.size();
+            blockNames.insert(device->blocks.back()->name.toCaseFolded());
+            if (blockNames.size() == before)
+                m_in.fail(blocks.at(i).value("name"), QStringLiteral("a block needs a name of its own in its device"));
+        }
         m_model.deviceIndex.insert(folded, device.get());
         m_model.devices.push_back(std::move(device));
     }
@@ -118,7 +125,7 @@ private:
         block->device = device;
         block->name = m_in.string(o, "name");
         block->comment = m_in.comment(o);
-        if (block->name.isEmpty() || device->block(block->name))
+        if (block->name.isEmpty())
             m_in.fail(o.value("name"), QStringLiteral("a block needs a name of its own in its device"));
         block->cps = readCps(o, block.get(), nullptr, block->cpsComment);
         const JsonRef nvs = m_in.optionalArray(o, "nvs");
