@@ -2,6 +2,7 @@
 #include "device/sim/SimFile.h"
 
 #include "device/sim/SimNetwork.h"
+#include "shared/BoundedFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,21 +37,6 @@ QString tooLarge(qint64 size, const QString &what = QStringLiteral("the file"))
         .arg(Network::MaxFileSize)
         .arg(Network::MaxFileSize / (1024 * 1024));
 }
-
-#ifdef Q_OS_UNIX
-QString kindOf(mode_t mode)
-{
-    if (S_ISDIR(mode))
-        return QStringLiteral("a folder");
-    if (S_ISFIFO(mode))
-        return QStringLiteral("a FIFO (named pipe)");
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("a device");
-    if (S_ISSOCK(mode))
-        return QStringLiteral("a socket");
-    return QStringLiteral("not a regular file");
-}
-#endif
 
 // Why a write failed, in words: the system's reason where Qt has none ("Unknown error").
 QString writeFailure(int systemError, const QString &qtReason)
@@ -129,48 +115,23 @@ void removeStraySaves(const QString &path)
 
 QByteArray readDatabaseFile(const QString &path)
 {
-    QFile file;
-#ifdef Q_OS_UNIX
-    // Opened without waiting (a FIFO would block until a writer comes) and checked on the
-    // open descriptor before one byte is read (a device such as /dev/zero never ends).
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        refuse(path, QStringLiteral("cannot be read: %1").arg(qt_error_string(errno)));
-    struct stat status
-    {
-    };
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        const QString kind = kindOf(status.st_mode);
-        ::close(fd);
-        refuse(path, QStringLiteral("cannot be read: it is %1, and a network database is a regular file").arg(kind));
+    BoundedRead read = readBoundedFile(path, Network::MaxFileSize);
+    switch (read.failure) {
+    case BoundedRead::Failure::None:
+        break;
+    case BoundedRead::Failure::CannotOpen:
+    case BoundedRead::Failure::ReadFailed:
+        refuse(path, QStringLiteral("cannot be read: %1").arg(read.reason));
+    case BoundedRead::Failure::NotRegular:
+        refuse(path,
+            QStringLiteral("cannot be read: it is %1, and a network database is a regular file").arg(read.reason));
+    case BoundedRead::Failure::TooLarge:
+        refuse(path, QStringLiteral("cannot be read: %1").arg(tooLarge(read.size)));
     }
-    if (status.st_size > Network::MaxFileSize) {
-        ::close(fd);
-        refuse(path, QStringLiteral("cannot be read: %1").arg(tooLarge(status.st_size)));
-    }
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        refuse(path, QStringLiteral("cannot be read: %1").arg(file.errorString()));
-    }
-#else
-    file.setFileName(path);
-    if (QFileInfo(path).exists() && !QFileInfo(path).isFile())
-        refuse(path, QStringLiteral("cannot be read: it is not a regular file"));
-    if (!file.open(QIODevice::ReadOnly))
-        refuse(path, QStringLiteral("cannot be read: %1").arg(file.errorString()));
-    if (file.size() > Network::MaxFileSize)
-        refuse(path, QStringLiteral("cannot be read: %1").arg(tooLarge(file.size())));
-#endif
-    // One byte over the limit tells a file that grew since it was measured.
-    const QByteArray json = file.read(Network::MaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError)
-        refuse(path, QStringLiteral("cannot be read: %1").arg(file.errorString()));
-    if (json.size() > Network::MaxFileSize)
-        refuse(path, QStringLiteral("cannot be read: %1").arg(tooLarge(json.size())));
 #ifdef Q_OS_UNIX
     removeStraySaves(path);
 #endif
-    return json;
+    return std::move(read.data);
 }
 
 namespace {
@@ -195,19 +156,10 @@ QString whyNotReadable(const QString &path, const QByteArray &text)
 // whoever uses it would lose it: the save stops before anything is written.
 void refuseSpecialTarget(const QString &path)
 {
-#ifdef Q_OS_UNIX
-    struct stat status
-    {
-    };
-    if (::stat(QFile::encodeName(path).constData(), &status) == 0 && !S_ISREG(status.st_mode))
+    if (const QString kind = notRegularFileKind(path); !kind.isEmpty())
         refuse(path,
             QStringLiteral("cannot be written: it is %1, and a network database is saved only as a regular file")
-                .arg(kindOf(status.st_mode)));
-#else
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile())
-        refuse(path, QStringLiteral("cannot be written: it is not a regular file"));
-#endif
+                .arg(kind));
 }
 
 } // namespace
