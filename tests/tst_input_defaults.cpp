@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace DeviceAccess;
 
@@ -60,6 +61,8 @@ private slots:
     void write();
     void sampleFile_data();
     void sampleFile();
+    void notARegularFile_data();
+    void notARegularFile();
 
 private:
     QString iniPath() const { return sim->tempPath() + QStringLiteral("/CommonFiles/InputDefaultValues.ini"); }
@@ -159,7 +162,8 @@ void TestInputDefaults::sections_data()
     row("value 0, a foreign section, a repeated one",
         QByteArray("[NONE]\nA=1\n[Heat_Meter]\nA=2\n[Co2_0_10V]\nA=3\n[CO2_0_10V]\nA=4\n"), QStringList { "A=3" }, "");
     row("duplicate key", QByteArray("[Co2_0_10V]\nA=1\nB=2\na=3\nC=4\n"), QStringList { "A=1", "B=2" },
-        "This key is already associated with an element of this collection");
+        "This key is already associated with an element of this collection (the key \"a\" appears twice in the "
+        "section [CO2_0_10V] of %1)");
     // 19 lines of 24 characters and their NULs take 475 of the 498 characters that arrive.
     const QByteArray head = "[Co2_0_10V]\n";
     row("fits exactly", head + lines(19) + "Z=" + QByteArray(21, 'z') + '\n',
@@ -303,6 +307,39 @@ void TestInputDefaults::sampleFile()
     (*sim)->clearCallLog();
     QVERIFY(defaults.WriteDefaultValues(inputType, QString(), err) && err.isEmpty());
     QCOMPARE(this->writes().size(), writes);
+}
+
+void TestInputDefaults::notARegularFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("errorString"); // %1: the file
+    QTest::newRow("a FIFO") << "fifo"
+                            << "The file %1 cannot be read: it is a FIFO (named pipe), not a regular file.";
+    QTest::newRow("a folder") << "folder"
+                              << "The file %1 cannot be read: it is a folder, not a regular file.";
+    QTest::newRow("a link to a device") << "device"
+                                        << "The file %1 cannot be read: it is a device, not a regular file.";
+    QTest::newRow("a regular file") << "file" << QString();
+}
+
+// The defaults file is read like every file the library is given: a FIFO is not waited
+// on, a device such as /dev/zero is not read, and the reason is given.
+void TestInputDefaults::notARegularFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, errorString);
+    const QString path = iniPath();
+    if (kind == QLatin1String("fifo"))
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkdir(path));
+    if (kind == QLatin1String("device"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    if (kind == QLatin1String("file"))
+        QVERIFY(store());
+    const ProfileFile file(path);
+    QCOMPARE(file.errorString(), errorString.isEmpty() ? errorString : errorString.arg(path));
+    QCOMPARE(file.status(), errorString.isEmpty() ? ProfileFile::Status::Ok : ProfileFile::Status::Unreadable);
 }
 
 QTEST_GUILESS_MAIN(TestInputDefaults)
