@@ -202,7 +202,8 @@ void TestInputDefaults::sections()
 void TestInputDefaults::write_data()
 {
     QTest::addColumn<QString>("inputType");
-    QTest::addColumn<QString>("failing"); // "operation" or "operation/object name"
+    // "operation" or "operation/object name", then "#n" for error number ObjectErrorBase + n (else 7)
+    QTest::addColumn<QString>("failing");
     QTest::addColumn<bool>("result");
     QTest::addColumn<QString>("errMsg"); // it held "earlier" before
     QTest::addColumn<QStringList>("written"); // "property@format=value"
@@ -231,6 +232,11 @@ void TestInputDefaults::write_data()
         was + "WriteNetworkCPs : " + Injected, hardware + network.mid(0, 2) + network.mid(3),
         "SCPTmaxRnge=40;nv:SCPTovrValue=21.5", renamed);
     row("renaming refused", room, "NetworkVariable.setName", false, was + Injected, hardware + network, all, kept);
+    // The two quiet numbers mean the device took the name as it is: the write succeeded.
+    row("renaming answers quiet 5030", room, "NetworkVariable.setName#5030", true, "earlier", hardware + network, all,
+        kept);
+    row("renaming answers quiet 1026", room, "NetworkVariable.setName#1026", true, "earlier", hardware + network, all,
+        kept);
     row("unknown type", "Heat_Meter", "", false, unknown.arg("Heat_Meter"), QStringList(), none, kept);
     row("type of value 0", "NONE", "", false, unknown.arg("NONE"), QStringList(), none, kept);
     row("signal, empty", "signal:", "", false, "earlier", QStringList(), none, kept);
@@ -254,9 +260,12 @@ void TestInputDefaults::write()
     QVERIFY(store() && charge(err));
     defaults.setHardwareInputObject((*sim)->block(Device, "HwInput[0]"));
     (*sim)->clearCallLog();
-    if (!failing.isEmpty())
-        (*sim)->failOperation(
-            failing.section('/', 0, 0), DeviceError::ObjectErrorBase + 7, false, failing.section('/', 1), Injected);
+    if (!failing.isEmpty()) {
+        const QString target = failing.section('#', 0, 0);
+        const qint32 number
+            = DeviceError::ObjectErrorBase + (failing.contains('#') ? failing.section('#', 1).toInt() : 7);
+        (*sim)->failOperation(target.section('/', 0, 0), number, false, target.section('/', 1), Injected);
+    }
     err = QStringLiteral("earlier");
     if (inputType.startsWith("signal:")) {
         QCOMPARE(defaults.WriteSignalInperpretationCP(inputType.mid(7), err), result);
