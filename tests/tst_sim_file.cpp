@@ -218,6 +218,17 @@ void TestSimFile::refused_data()
     row("UTF-16 with a byte-order mark", "file", QByteArray("\xFF\xFE{\0}\0", 6), "the file is UTF-16 text*");
     row("UTF-16 without a mark", "file", QByteArray("\0{\0}", 4), "the file is UTF-16 text*");
     row("UTF-32", "file", QByteArray("{\0\0\0}\0\0\0", 8), "the file is UTF-32 text*");
+    const QString zero = QStringLiteral(": a zero byte (NUL), which a text never holds; a network database is UTF-8 "
+                                        "text, and a string writes it \\u0000");
+    row("binary data", "file",
+        QByteArray("\x7f"
+                   "ELF\x02\x01\x01\0\0\0",
+            10),
+        "line 1, column 8 (offset 7)" + zero);
+    row("binary data starting with zero bytes", "file", QByteArray("\0\x01\x02\x03\xff", 5),
+        "line 1, column 1 (offset 0)" + zero);
+    row("a NUL inside a string", "file", QByteArray("{\n  \"formatVersion\": \"a\0b\"\n}", 28),
+        "line 2, column 22 (offset 23)" + zero);
     row("folder", "folder", "", "cannot be read: it is a folder, and a network database is a regular file");
     row("FIFO", "fifo", "", "cannot be read: it is a FIFO (named pipe), and a network database is a regular file");
     row("device", "device", "", "cannot be read: it is a device, and a network database is a regular file");

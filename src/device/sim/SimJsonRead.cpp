@@ -394,14 +394,31 @@ int lineOf(const QByteArray &json, int offset, int &column)
 }
 
 // UTF-16 and UTF-32 texts, with or without a byte-order mark: JSON text begins with an
-// ASCII character, so zero bytes among the first four give the encoding away.
+// ASCII character, so without a mark its first two characters show as a text character
+// and zero bytes in the places the encoding puts them. Other zero bytes are no encoding.
 const char *wideEncoding(const QByteArray &json)
 {
-    const auto at = [&](int i) { return i < json.size() ? quint8(json.at(i)) : 0xFFu; };
-    if ((at(0) == 0xFF && at(1) == 0xFE && at(2) == 0 && at(3) == 0) || (at(0) == 0 && at(1) == 0)
-        || (at(1) == 0 && at(2) == 0 && at(3) == 0))
+    const auto at = [&](qsizetype i) { return i < json.size() ? quint8(json.at(i)) : 0xFFu; };
+    if ((at(0) == 0xFF && at(1) == 0xFE && at(2) == 0 && at(3) == 0)
+        || (at(0) == 0 && at(1) == 0 && at(2) == 0xFE && at(3) == 0xFF))
         return "UTF-32";
-    if ((at(0) == 0xFF && at(1) == 0xFE) || (at(0) == 0xFE && at(1) == 0xFF) || at(0) == 0 || at(1) == 0)
+    if ((at(0) == 0xFF && at(1) == 0xFE) || (at(0) == 0xFE && at(1) == 0xFF))
+        return "UTF-16";
+    const auto isText = [](quint8 c) { return (c >= 0x20 && c < 0x7F) || c == '\t' || c == '\n' || c == '\r'; };
+    // Two characters of `width` bytes, the text byte at `place` in each and zeros elsewhere.
+    const auto looksLike = [&](int width, int place) {
+        for (int unit = 0; unit < 2; ++unit) {
+            for (int i = 0; i < width; ++i) {
+                const quint8 byte = at(qsizetype(unit * width + i));
+                if (i == place ? !isText(byte) : byte != 0)
+                    return false;
+            }
+        }
+        return true;
+    };
+    if (looksLike(4, 0) || looksLike(4, 3))
+        return "UTF-32";
+    if (looksLike(2, 0) || looksLike(2, 1))
         return "UTF-16";
     return nullptr;
 }
@@ -413,6 +430,18 @@ void readModel(NetworkModel &model, const QByteArray &json, const QString &sourc
     if (const char *encoding = wideEncoding(json))
         throw LoadError(QStringLiteral("%1: the file is %2 text; a network database is read as UTF-8: save it as UTF-8")
                             .arg(sourceName, QLatin1String(encoding)));
+    // A text never holds a zero byte (a string writes it \u0000): binary data, or a byte
+    // that Qt's lenient reader would take into a name no one can choose.
+    if (const qsizetype zero = json.indexOf('\0'); zero >= 0) {
+        int column = 0;
+        const int line = lineOf(json, int(zero), column);
+        throw LoadError(QStringLiteral("%1: line %2, column %3 (offset %4): a zero byte (NUL), which a text never "
+                                       "holds; a network database is UTF-8 text, and a string writes it \\u0000")
+                            .arg(sourceName)
+                            .arg(line)
+                            .arg(column)
+                            .arg(zero));
+    }
     std::unique_ptr<JsonDom> document = JsonDom::parse(json);
     if (!document) {
         // Not plain JSON: Qt's reader decides, with its messages and its leniencies.
