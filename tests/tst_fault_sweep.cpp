@@ -41,6 +41,8 @@ enum Operation {
     HardwareTableOk,
     NetworkInit,
     NetworkWrite,
+    NetworkNameSave,
+    NetworkNameReset,
     DefaultsWrite
 };
 
@@ -253,6 +255,27 @@ SweepOperation TestFaultSweep::network(Operation which)
         op.mayThrow = true;
         return op;
     }
+    if (which == NetworkNameSave || which == NetworkNameReset) {
+        const bool save = which == NetworkNameSave;
+        const QString procedure
+            = save ? QStringLiteral("SaveLcaHwInputNVName") : QStringLiteral("ResetLcaHwInputNVName");
+        op.name = QStringLiteral("network ") + procedure;
+        op.prepare = [this, open](Sim::Network &net) {
+            open(net);
+            networkControl->ZovezuVavevaInit();
+        };
+        op.act = [this, save, procedure] {
+            QString errMsg;
+            const bool done = save ? networkControl->SaveLcaHwInputNVName(errMsg, QStringLiteral("nvoRenamed"))
+                                   : networkControl->ResetLcaHwInputNVName(errMsg);
+            sweeper->setFailedResult(!done);
+            sweeper->reportLines(procedure, errMsg);
+        };
+        op.reports = QStringList { "ReadValues/16" };
+        op.intended = { { "nv name", save ? QStringLiteral("nvoRenamed") : QStringLiteral("nvoHwInput[0]") } };
+        op.mustTellLoss = true;
+        return op;
+    }
     op.name = QStringLiteral("network WriteValue");
     op.prepare = [this, open](Sim::Network &net) {
         open(net);
@@ -335,7 +358,8 @@ void TestFaultSweep::sweep_data()
     // Named so that one operation can be run alone (tst_fault_sweep sweep:"hardware Get Value").
     const char *const names[] = { "hardware ZovezuVavevaInit", "hardware FillHardwareValues, US set-point offset",
         "hardware Get Value", "hardware WriteValue", "hardware WriteValue, US set-point offset", "hardware fTable OK",
-        "network ZovezuVavevaInit", "network WriteValue", "WriteDefaultValues" };
+        "network ZovezuVavevaInit", "network WriteValue", "network SaveLcaHwInputNVName",
+        "network ResetLcaHwInputNVName", "WriteDefaultValues" };
     static_assert(std::size(names) == DefaultsWrite + 1, "a name for every operation");
     for (int which = HardwareInit; which <= DefaultsWrite; ++which)
         QTest::newRow(names[which]) << which;
@@ -345,7 +369,7 @@ void TestFaultSweep::sweep()
 {
     QFETCH(int, operation);
     const auto which = Operation(operation);
-    const bool onNetwork = which == NetworkInit || which == NetworkWrite;
+    const bool onNetwork = which >= NetworkInit && which <= NetworkNameReset;
     sweeper = std::make_unique<FaultSweep>(onNetwork ? QStringLiteral("network-nv.json") : QString());
     const SweepOperation op = which == DefaultsWrite ? defaults() : onNetwork ? network(which) : hardware(which);
     const QStringList violations = sweeper->run(op);

@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 class tst_host_script : public QObject
 {
@@ -218,6 +219,94 @@ private slots:
         QCOMPARE(why.isEmpty(), !error);
         if (!error)
             QCOMPARE(split, words);
+    }
+
+    void scriptText_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("commands"); // the commands read, with the text accepted
+        QTest::addColumn<QString>("error"); // what is found and where; empty: accepted
+        const QByteArray two("open\nreload\n");
+        QTest::newRow("LF") << two << 2 << QString();
+        QTest::newRow("CR LF and a byte-order mark") << QByteArray("\xEF\xBB\xBFopen\r\nreload\r\n") << 2 << QString();
+        QTest::newRow("text beyond ASCII")
+            << QByteArray("set txtName \"F\xC3\xBChler \xE2\x82\xAC\"\n") << 1 << QString();
+        QTest::newRow("CR alone") << QByteArray("open\rreload\r") << 0
+                                  << "the lines end in a carriage return (CR) alone, as on a classic Mac; a "
+                                     "script's lines end in LF or CR LF";
+        QTest::newRow("one CR alone among LF") << QByteArray("open\nreload\rset a b\n") << 0
+                                               << "a carriage return (CR) alone at line 2, column 7; a script's "
+                                                  "lines end in LF or CR LF";
+        const QString utf16 = QStringLiteral("the script is UTF-16 text; a script is read as UTF-8: save it as UTF-8");
+        QTest::newRow("UTF-16 with a mark") << QByteArray("\xFF\xFEo\0p\0e\0n\0\n\0", 12) << 0 << utf16;
+        QTest::newRow("UTF-16 big-endian without a mark") << QByteArray("\0o\0p\0e\0n\0\n", 10) << 0 << utf16;
+        QTest::newRow("UTF-32") << QByteArray("\xFF\xFE\0\0o\0\0\0", 8) << 0
+                                << "the script is UTF-32 text; a script is read as UTF-8: save it as UTF-8";
+        QTest::newRow("NUL") << QByteArray("open\nreload\0\n", 13) << 0
+                             << "a NUL byte at line 2, column 7: the script is not a text file";
+        QTest::newRow("Latin-1") << QByteArray("open\nset txtName F\xFChler\n") << 0
+                                 << "the byte 0xfc at line 2, column 14 is not UTF-8; a script is read as UTF-8: save "
+                                    "it as UTF-8";
+        QTest::newRow("overlong form") << QByteArray("set a \xC0\xAF\n") << 0
+                                       << "the byte 0xc0 at line 1, column 7 is not UTF-8; a script is read as UTF-8: "
+                                          "save it as UTF-8";
+    }
+
+    // A script in another encoding or with other line ends is refused with what was found,
+    // instead of being read as one long line or as words full of NULs.
+    void scriptText()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, commands);
+        QFETCH(QString, error);
+        QString text;
+        QString why;
+        QCOMPARE(Host::decodeScript(bytes, text, &why), error.isEmpty());
+        QCOMPARE(why, error);
+        if (error.isEmpty())
+            QCOMPARE(Host::parseScript(text).size(), commands);
+    }
+
+    void unreadableScript_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("error"); // after "vqhost: cannot read the script <path>: "
+        QTest::newRow("a device") << "/dev/zero"
+                                  << "it is a device, and a script is a regular file";
+        QTest::newRow("a FIFO") << "fifo"
+                                << "it is a FIFO (named pipe), and a script is a regular file";
+        QTest::newRow("a folder") << "folder"
+                                  << "it is a folder, and a script is a regular file";
+        QTest::newRow("too large") << "large"
+                                   << "it holds more than 16777216 bytes (16 MiB), more than a script may";
+        QTest::newRow("UTF-16") << "utf16"
+                                << "the script is UTF-16 text; a script is read as UTF-8: save it as UTF-8";
+    }
+
+    // What is not a script file is refused at once with exit code 2, without waiting on a
+    // FIFO or reading a device that never ends.
+    void unreadableScript()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        QString path = kind.startsWith(QLatin1Char('/')) ? kind : dir.filePath(QStringLiteral("script.vqs"));
+        if (kind == QLatin1String("fifo"))
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        if (kind == QLatin1String("folder"))
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("script.vqs")));
+        if (kind == QLatin1String("large") || kind == QLatin1String("utf16")) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            if (kind == QLatin1String("large"))
+                QVERIFY(file.resize(Host::MaxScriptSize + 1));
+            else
+                file.write(QByteArray("\xFF\xFEo\0p\0e\0n\0\n\0", 12));
+        }
+        const Run run = runScript(dir, path);
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.errors.trimmed(), QStringLiteral("vqhost: cannot read the script %1: %2").arg(path, error));
+        QVERIFY(run.lines.isEmpty());
     }
 };
 

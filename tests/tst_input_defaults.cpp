@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace DeviceAccess;
 
@@ -60,6 +61,8 @@ private slots:
     void write();
     void sampleFile_data();
     void sampleFile();
+    void notARegularFile_data();
+    void notARegularFile();
 
 private:
     QString iniPath() const { return sim->tempPath() + QStringLiteral("/CommonFiles/InputDefaultValues.ini"); }
@@ -159,7 +162,8 @@ void TestInputDefaults::sections_data()
     row("value 0, a foreign section, a repeated one",
         QByteArray("[NONE]\nA=1\n[Heat_Meter]\nA=2\n[Co2_0_10V]\nA=3\n[CO2_0_10V]\nA=4\n"), QStringList { "A=3" }, "");
     row("duplicate key", QByteArray("[Co2_0_10V]\nA=1\nB=2\na=3\nC=4\n"), QStringList { "A=1", "B=2" },
-        "This key is already associated with an element of this collection");
+        "This key is already associated with an element of this collection (the key \"a\" appears twice in the "
+        "section [CO2_0_10V] of %1)");
     // 19 lines of 24 characters and their NULs take 475 of the 498 characters that arrive.
     const QByteArray head = "[Co2_0_10V]\n";
     row("fits exactly", head + lines(19) + "Z=" + QByteArray(21, 'z') + '\n',
@@ -198,7 +202,8 @@ void TestInputDefaults::sections()
 void TestInputDefaults::write_data()
 {
     QTest::addColumn<QString>("inputType");
-    QTest::addColumn<QString>("failing"); // "operation" or "operation/object name"
+    // "operation" or "operation/object name", then "#n" for error number ObjectErrorBase + n (else 7)
+    QTest::addColumn<QString>("failing");
     QTest::addColumn<bool>("result");
     QTest::addColumn<QString>("errMsg"); // it held "earlier" before
     QTest::addColumn<QStringList>("written"); // "property@format=value"
@@ -227,6 +232,11 @@ void TestInputDefaults::write_data()
         was + "WriteNetworkCPs : " + Injected, hardware + network.mid(0, 2) + network.mid(3),
         "SCPTmaxRnge=40;nv:SCPTovrValue=21.5", renamed);
     row("renaming refused", room, "NetworkVariable.setName", false, was + Injected, hardware + network, all, kept);
+    // The two quiet numbers mean the device took the name as it is: the write succeeded.
+    row("renaming answers quiet 5030", room, "NetworkVariable.setName#5030", true, "earlier", hardware + network, all,
+        kept);
+    row("renaming answers quiet 1026", room, "NetworkVariable.setName#1026", true, "earlier", hardware + network, all,
+        kept);
     row("unknown type", "Heat_Meter", "", false, unknown.arg("Heat_Meter"), QStringList(), none, kept);
     row("type of value 0", "NONE", "", false, unknown.arg("NONE"), QStringList(), none, kept);
     row("signal, empty", "signal:", "", false, "earlier", QStringList(), none, kept);
@@ -250,9 +260,12 @@ void TestInputDefaults::write()
     QVERIFY(store() && charge(err));
     defaults.setHardwareInputObject((*sim)->block(Device, "HwInput[0]"));
     (*sim)->clearCallLog();
-    if (!failing.isEmpty())
-        (*sim)->failOperation(
-            failing.section('/', 0, 0), DeviceError::ObjectErrorBase + 7, false, failing.section('/', 1), Injected);
+    if (!failing.isEmpty()) {
+        const QString target = failing.section('#', 0, 0);
+        const qint32 number
+            = DeviceError::ObjectErrorBase + (failing.contains('#') ? failing.section('#', 1).toInt() : 7);
+        (*sim)->failOperation(target.section('/', 0, 0), number, false, target.section('/', 1), Injected);
+    }
     err = QStringLiteral("earlier");
     if (inputType.startsWith("signal:")) {
         QCOMPARE(defaults.WriteSignalInperpretationCP(inputType.mid(7), err), result);
@@ -303,6 +316,39 @@ void TestInputDefaults::sampleFile()
     (*sim)->clearCallLog();
     QVERIFY(defaults.WriteDefaultValues(inputType, QString(), err) && err.isEmpty());
     QCOMPARE(this->writes().size(), writes);
+}
+
+void TestInputDefaults::notARegularFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("errorString"); // %1: the file
+    QTest::newRow("a FIFO") << "fifo"
+                            << "The file %1 cannot be read: it is a FIFO (named pipe), not a regular file.";
+    QTest::newRow("a folder") << "folder"
+                              << "The file %1 cannot be read: it is a folder, not a regular file.";
+    QTest::newRow("a link to a device") << "device"
+                                        << "The file %1 cannot be read: it is a device, not a regular file.";
+    QTest::newRow("a regular file") << "file" << QString();
+}
+
+// The defaults file is read like every file the library is given: a FIFO is not waited
+// on, a device such as /dev/zero is not read, and the reason is given.
+void TestInputDefaults::notARegularFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, errorString);
+    const QString path = iniPath();
+    if (kind == QLatin1String("fifo"))
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkdir(path));
+    if (kind == QLatin1String("device"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    if (kind == QLatin1String("file"))
+        QVERIFY(store());
+    const ProfileFile file(path);
+    QCOMPARE(file.errorString(), errorString.isEmpty() ? errorString : errorString.arg(path));
+    QCOMPARE(file.status(), errorString.isEmpty() ? ProfileFile::Status::Ok : ProfileFile::Status::Unreadable);
 }
 
 QTEST_GUILESS_MAIN(TestInputDefaults)

@@ -9,6 +9,7 @@
 #include "support/SimTestCase.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -21,11 +22,26 @@
 #include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 namespace {
 
 const QString Controller = QStringLiteral("HWI-Controller 1");
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool UnderAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool UnderAddressSanitizer = true;
+#else
+constexpr bool UnderAddressSanitizer = false;
+#endif
+#else
+constexpr bool UnderAddressSanitizer = false;
+#endif
+// Time bounds allow for the sanitizer's slowdown.
+constexpr qint64 Slowdown = UnderAddressSanitizer ? 4 : 1;
 
 QByteArray readAll(const QString &path)
 {
@@ -135,6 +151,16 @@ private slots:
     void failedSaveKeepsTheOldFile();
     void saveThroughLinks();
     void generatorMovesTheValue();
+    void enumerationWithoutFormatLoadsAgain();
+    void saveRefused_data();
+    void saveRefused();
+    void strayCopiesRemoved_data();
+    void strayCopiesRemoved();
+    void defaultTextsBounded_data();
+    void defaultTextsBounded();
+    void outOfMemoryIsAMessage();
+    void longListsLoadInBoundedTime_data();
+    void longListsLoadInBoundedTime();
 };
 
 // Qt itself is the judge: what a QJsonObject tree of the saved text gives back from
@@ -206,6 +232,17 @@ void TestSimFile::refused_data()
     row("UTF-16 with a byte-order mark", "file", QByteArray("\xFF\xFE{\0}\0", 6), "the file is UTF-16 text*");
     row("UTF-16 without a mark", "file", QByteArray("\0{\0}", 4), "the file is UTF-16 text*");
     row("UTF-32", "file", QByteArray("{\0\0\0}\0\0\0", 8), "the file is UTF-32 text*");
+    const QString zero = QStringLiteral(": a zero byte (NUL), which a text never holds; a network database is UTF-8 "
+                                        "text, and a string writes it \\u0000");
+    row("binary data", "file",
+        QByteArray("\x7f"
+                   "ELF\x02\x01\x01\0\0\0",
+            10),
+        "line 1, column 8 (offset 7)" + zero);
+    row("binary data starting with zero bytes", "file", QByteArray("\0\x01\x02\x03\xff", 5),
+        "line 1, column 1 (offset 0)" + zero);
+    row("a NUL inside a string", "file", QByteArray("{\n  \"formatVersion\": \"a\0b\"\n}", 28),
+        "line 2, column 22 (offset 23)" + zero);
     row("folder", "folder", "", "cannot be read: it is a folder, and a network database is a regular file");
     row("FIFO", "fifo", "", "cannot be read: it is a FIFO (named pipe), and a network database is a regular file");
     row("device", "device", "", "cannot be read: it is a device, and a network database is a regular file");
@@ -231,6 +268,12 @@ void TestSimFile::refused_data()
         "devices[0].blocks[0].nvs[0].value: scope 0 has no network-variable type of index 7");
     row("format of unknown type", "resourceSets/0/formats/0/type", "\"SNVT_nothing\"",
         "resourceSets[0].formats[0].type: no type 'SNVT_nothing' *");
+    row("no languages", "languages", "[]", "languages: a list of languages holds at least one language");
+    row("more fields than a file holds", "resourceSets/1/types/8/text/minFields", "2147483647",
+        "resourceSets[1].types[8].text.minFields: a number of fields lies between 0 and 33554432 (a text of more "
+        "fields does not fit in a database of 64 MiB), found 2147483647");
+    row("negative number of fields", "resourceSets/1/types/8/text/maxFields", "-1",
+        "resourceSets[1].types[8].text.maxFields: a number of fields lies between 0 and 33554432*, found -1");
     row("bad format locale", "system/formatLocale", "2", "system.formatLocale: expected 0 (SI) or 1 (US), found 2");
     row("member beyond 32 bits", "resourceSets/0/types/9/members/OC_STANDBY", "1e20",
         "resourceSets[0].types[9].members.OC_STANDBY: a member's value is a whole number*");
@@ -417,6 +460,329 @@ void TestSimFile::generatorMovesTheValue()
     QCOMPARE(nv["value"].toDouble(), 21.5);
     QCOMPARE(nv["generator"].toObject(),
         QJsonObject({ { "kind", "wave" }, { "period", 60 }, { "amplitude", 1.5 }, { "noise", 0.1 } }));
+}
+
+// An enumeration without a format cannot read a member's name from the file: its values
+// are saved as member values, so that the saved file opens again to the same network.
+void TestSimFile::enumerationWithoutFormatLoadsAgain()
+{
+    QByteArray json = readAll(sim->databasePath());
+    const QList<QPair<QByteArray, QByteArray>> members { { "OC_NUL", "-1" }, { "OC_OCCUPIED", "0" },
+        { "OC_UNOCCUPIED", "1" }, { "OC_STANDBY", "3" } };
+    for (const auto &[name, value] : members)
+        json.replace(": \"" + name + '"', ": " + value);
+    QJsonObject root = QJsonDocument::fromJson(json).object();
+    QJsonArray sets = root["resourceSets"].toArray();
+    QJsonObject standard = sets[0].toObject();
+    QJsonArray formats = standard["formats"].toArray();
+    for (int i = formats.size() - 1; i >= 0; --i) {
+        if (formats[i].toObject()["type"].toString() == QLatin1String("SNVT_occupancy"))
+            formats.removeAt(i);
+    }
+    standard["formats"] = formats;
+    sets[0] = standard;
+    root["resourceSets"] = sets;
+    const QString path = sim->tempPath() + QStringLiteral("/no-format.json");
+    QVERIFY(writeAll(path, QJsonDocument(root).toJson()));
+
+    const auto network = Sim::Network::load(path);
+    network->save();
+    const QByteArray saved = readAll(path);
+    try {
+        QCOMPARE(Sim::Network::load(path)->toJson(), saved);
+    } catch (const Sim::LoadError &error) {
+        QFAIL(qPrintable(error.message()));
+    }
+    QVERIFY(!saved.contains("\"OC_STANDBY\","));
+    QCOMPARE(QJsonDocument::fromJson(saved)["devices"][0]["blocks"][3]["cps"]["SCPTmaxRnge"], QJsonValue(3));
+}
+
+void TestSimFile::saveRefused_data()
+{
+    QTest::addColumn<QString>("target"); // what the save is aimed at: file, fifo, folder, link to fifo
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("expected"); // the message after "<target>: "; "*" stands for any text
+    const QByteArray valid = readAll(TestSupport::SimFixture::sampleNetworkPath());
+    // Indenting the text on a save makes it larger than the file it was loaded from.
+    QTest::newRow("over the size limit")
+        << "file" << valid + QByteArray(Sim::Network::MaxFileSize + 1 - valid.size(), '\n')
+        << "cannot be written: the text to save holds 67108865 bytes; a network database holds at most 67108864 "
+           "bytes (64 MiB)";
+    QTest::newRow("a text that would not open again")
+        << "file" << QByteArray("{\n  \"formatVersion\": 1\n}\n")
+        << "cannot be written: the saved text would not open again: (top level): missing \"resourceSets\"";
+    QTest::newRow("not JSON") << "file" << QByteArray("{")
+                              << "cannot be written: the saved text would not open again: line 1, column 2*";
+    const QString special = QStringLiteral("cannot be written: it is %1, and a network database is saved only as a "
+                                           "regular file");
+    QTest::newRow("onto a FIFO") << "fifo" << valid << special.arg(QStringLiteral("a FIFO (named pipe)"));
+    QTest::newRow("onto a link to a FIFO")
+        << "link to fifo" << valid << special.arg(QStringLiteral("a FIFO (named pipe)"));
+    QTest::newRow("onto a folder") << "folder" << valid << special.arg(QStringLiteral("a folder"));
+}
+
+// A save that could not be opened again, that is larger than a database may be, or that
+// would turn a FIFO or a folder into a regular file, is not made: what was there stays
+// as it was, nothing is left beside it, and the message says why.
+void TestSimFile::saveRefused()
+{
+    QFETCH(QString, target);
+    QFETCH(QByteArray, text);
+    QFETCH(QString, expected);
+    const QDir dir(sim->tempPath());
+    QString path = sim->databasePath();
+    const QString fifo = dir.filePath(QStringLiteral("pipe.json"));
+    if (target.endsWith(QLatin1String("fifo")))
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    if (target == QLatin1String("fifo"))
+        path = fifo;
+    if (target == QLatin1String("link to fifo")) {
+        path = dir.filePath(QStringLiteral("link.json"));
+        QVERIFY(QFile::link(fifo, path));
+    }
+    if (target == QLatin1String("folder")) {
+        path = dir.filePath(QStringLiteral("folder.json"));
+        QVERIFY(dir.mkdir(QStringLiteral("folder.json")));
+    }
+    // Never read what is not a regular file: a FIFO would wait for a writer.
+    const QByteArray old = target == QLatin1String("file") ? readAll(path) : QByteArray();
+    struct stat before
+    {
+    };
+    QVERIFY(::lstat(QFile::encodeName(path).constData(), &before) == 0);
+    const QStringList filesBefore = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+    QString message;
+    try {
+        Sim::writeDatabaseFile(path, text);
+    } catch (const Sim::LoadError &error) {
+        message = error.message();
+    }
+    QStringList parts = (path + QStringLiteral(": ") + expected).split(QLatin1Char('*'));
+    for (QString &part : parts)
+        part = QRegularExpression::escape(part);
+    const QRegularExpression pattern(QRegularExpression::anchoredPattern(parts.join(QStringLiteral(".*"))));
+    QVERIFY2(pattern.match(message).hasMatch(), qPrintable(message));
+    struct stat after
+    {
+    };
+    QVERIFY(::lstat(QFile::encodeName(path).constData(), &after) == 0);
+    QCOMPARE(after.st_mode, before.st_mode);
+    QCOMPARE(after.st_ino, before.st_ino);
+    if (target == QLatin1String("file"))
+        QCOMPARE(readAll(path), old);
+    QCOMPARE(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System), filesBefore);
+}
+
+void TestSimFile::strayCopiesRemoved_data()
+{
+    QTest::addColumn<QString>("suffix"); // after the database's file name
+    QTest::addColumn<QByteArray>("text"); // empty: the text a save of the database writes
+    QTest::addColumn<int>("age"); // seconds since it was last written
+    QTest::addColumn<bool>("throughLink"); // the database is opened through a symbolic link
+    QTest::addColumn<bool>("removed");
+    const QByteArray saved;
+    const QByteArray sample = readAll(TestSupport::SimFixture::sampleNetworkPath());
+    const int old = 3600;
+    QTest::newRow("left by a killed save") << ".qWzTbK" << saved << old << false << true;
+    QTest::newRow("beside the file a link leads to") << ".AbCdEf" << saved << old << true << true;
+    QTest::newRow("a save in progress") << ".qWzTbK" << saved << 10 << false << false;
+    QTest::newRow("a name of the user's") << ".backup" << saved << old << false << false;
+    QTest::newRow("capitals alone") << ".BACKUP" << saved << old << false << false;
+    QTest::newRow("a digit") << ".qWz7bK" << saved << old << false << false;
+    QTest::newRow("five letters") << ".qWzTb" << saved << old << false << false;
+    QTest::newRow("seven letters") << ".qWzTbKx" << saved << old << false << false;
+    QTest::newRow("another file's copy") << "x.qWzTbK" << saved << old << false << false;
+    QTest::newRow("not a saved text") << ".qWzTbK" << QByteArray("notes\n") << old << false << false;
+    QTest::newRow("compact JSON") << ".qWzTbK" << QByteArray("{\"a\":1}") << old << false << false;
+    QTest::newRow("a database not saved here") << ".qWzTbK" << sample << old << false << false;
+}
+
+// A save killed after its text was written beside the file but before the rename leaves a
+// full copy under the file's name, a dot and six letters; the next open removes it, and
+// nothing else.
+void TestSimFile::strayCopiesRemoved()
+{
+    QFETCH(QString, suffix);
+    QFETCH(QByteArray, text);
+    QFETCH(int, age);
+    QFETCH(bool, throughLink);
+    QFETCH(bool, removed);
+    const QString stray = sim->databasePath() + suffix;
+    QVERIFY(writeAll(stray, text.isEmpty() ? sim->network()->toJson() : text));
+    const struct timeval times[2] = { { ::time(nullptr) - age, 0 }, { ::time(nullptr) - age, 0 } };
+    QVERIFY(::utimes(QFile::encodeName(stray).constData(), times) == 0);
+    QString opened = sim->databasePath();
+    if (throughLink) {
+        QVERIFY(QDir().mkpath(sim->tempPath() + QStringLiteral("/elsewhere")));
+        opened = sim->tempPath() + QStringLiteral("/elsewhere/link.json");
+        QVERIFY(QFile::link(sim->databasePath(), opened));
+    }
+    try {
+        Sim::Network::load(opened);
+    } catch (const Sim::LoadError &error) {
+        QFAIL(qPrintable(error.message()));
+    }
+    QCOMPARE(QFileInfo::exists(stray), !removed);
+    QVERIFY(QFileInfo::exists(sim->databasePath()));
+}
+
+namespace {
+
+// The sample network whose fourteen transfer tables need `fields` fields each and have no
+// value, so that the loader builds their default.
+QByteArray tablesWithoutValue(int fields)
+{
+    QJsonObject root = QJsonDocument::fromJson(readAll(TestSupport::SimFixture::sampleNetworkPath())).object();
+    root = edited(root, { "resourceSets", "1", "types", "8", "text", "minFields" }, QByteArray::number(fields))
+               .toObject();
+    root = edited(root, { "resourceSets", "1", "types", "8", "text", "maxFields" }, "").toObject();
+    QJsonArray devices = root["devices"].toArray();
+    for (int d = 0; d < devices.size(); ++d) {
+        const QJsonArray blocks = devices[d].toObject()["blocks"].toArray();
+        for (int b = 0; b < blocks.size(); ++b) {
+            if (blocks[b].toObject()["cps"].toObject().contains("UCPTtransTable"))
+                devices[d] = edited(devices[d], { "blocks", QString::number(b), "cps", "UCPTtransTable" },
+                    R"({ "type": "UCPTtransTable" })");
+        }
+    }
+    root["devices"] = devices;
+    return QJsonDocument(root).toJson(QJsonDocument::Compact);
+}
+
+} // namespace
+
+void TestSimFile::defaultTextsBounded_data()
+{
+    QTest::addColumn<int>("fields");
+    QTest::addColumn<QString>("expected"); // the message after "<file>: "; empty: it loads
+    const QString tooMuch = QStringLiteral(
+        "devices[%1].blocks[%2].cps.UCPTtransTable.value: a default text of %3 fields, with the default texts "
+        "before it, holds more than 67108864 bytes, more than a database holds; give the value");
+    QTest::newRow("a million fields") << 1000000 << QString();
+    // 14 texts of 2n - 1 characters each: 67108846 characters fit, 67108874 do not.
+    QTest::newRow("as many as fit") << 2396745 << QString();
+    QTest::newRow("one field more") << 2396746 << tooMuch.arg(1).arg(0).arg(2396746);
+    QTest::newRow("as large as a file") << 33554432 << tooMuch.arg(0).arg(1).arg(33554432);
+}
+
+// A short file cannot make the loader build gigabytes: the default texts a load builds
+// are held together to what a database holds, and they are built in one piece.
+void TestSimFile::defaultTextsBounded()
+{
+    QFETCH(int, fields);
+    QFETCH(QString, expected);
+    const QByteArray json = tablesWithoutValue(fields);
+    QVERIFY(json.size() < 100000);
+    QElapsedTimer clock;
+    clock.start();
+    QString message;
+    try {
+        const auto network = Sim::Network::fromJson(json, QStringLiteral("tables.json"));
+        QCOMPARE(
+            network->storedCpText(Controller, QStringLiteral("HwInput[0]"), QStringLiteral("UCPTtransTable")).size(),
+            qsizetype(fields) * 2 - 1);
+    } catch (const Sim::LoadError &error) {
+        message = error.message();
+    }
+    QCOMPARE(message, expected.isEmpty() ? expected : QStringLiteral("tables.json: ") + expected);
+    QVERIFY2(clock.elapsed() < 20000 * Slowdown, qPrintable(QString::number(clock.elapsed())));
+}
+
+// Memory running out while a database is read is a load error that says so, never a
+// std::bad_alloc for the user to decipher.
+void TestSimFile::outOfMemoryIsAMessage()
+{
+    if (UnderAddressSanitizer)
+        QSKIP("AddressSanitizer reserves its own address space; a limit on it proves nothing here");
+    const QByteArray json = tablesWithoutValue(20000000); // 40 MB for the first table alone
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    QVERIFY(statm.open(QIODevice::ReadOnly));
+    const qint64 mapped = statm.readAll().split(' ').value(0).toLongLong() * ::sysconf(_SC_PAGESIZE);
+    rlimit saved {};
+    QVERIFY(::getrlimit(RLIMIT_AS, &saved) == 0);
+    rlimit tight = saved;
+    tight.rlim_cur = rlim_t(mapped + 32 * 1024 * 1024); // the first default text alone needs 80 MB
+    QVERIFY(::setrlimit(RLIMIT_AS, &tight) == 0);
+    QString message;
+    try {
+        Sim::Network::fromJson(json, QStringLiteral("tables.json"));
+    } catch (const Sim::LoadError &error) {
+        message = error.message();
+    } catch (const std::bad_alloc &) {
+        message = QStringLiteral("std::bad_alloc");
+    }
+    ::setrlimit(RLIMIT_AS, &saved);
+    QCOMPARE(message,
+        QStringLiteral("tables.json: there is not enough memory to load the %1 bytes of the database")
+            .arg(json.size()));
+}
+
+void TestSimFile::longListsLoadInBoundedTime_data()
+{
+    QTest::addColumn<QString>("list"); // types, formats, languages or blocks, made 80000 entries longer
+    QTest::addColumn<QString>("duplicate"); // a last entry named like an earlier one, or empty
+    QTest::addColumn<QString>("expected"); // the message after "<file>: "; empty: it loads
+    QTest::newRow("types") << "types" << QString() << QString();
+    QTest::newRow("formats") << "formats" << QString() << QString();
+    QTest::newRow("languages") << "languages" << QString() << QString();
+    QTest::newRow("blocks") << "blocks" << QString() << QString();
+    QTest::newRow("a type twice") << "types"
+                                  << "n17"
+                                  << "resourceSets[1].types[80012].name: a second type named n17";
+    QTest::newRow("a format twice") << "formats"
+                                    << "n17"
+                                    << "resourceSets[0].formats[80022].name: a second format named n17";
+    QTest::newRow("a language twice") << "languages"
+                                      << "n17"
+                                      << "languages[80002].code: a language needs a code of its own";
+    QTest::newRow("a block twice") << "blocks"
+                                   << "n17"
+                                   << "devices[1].blocks[80001].name: a block needs a name of its own in its device";
+}
+
+// Names are checked against each other without comparing every pair: eighty thousand
+// entries of one list load in a moment, as a few do, and a name used twice is still found.
+void TestSimFile::longListsLoadInBoundedTime()
+{
+    QFETCH(QString, list);
+    QFETCH(QString, duplicate);
+    QFETCH(QString, expected);
+    QJsonObject root = QJsonDocument::fromJson(readAll(TestSupport::SimFixture::sampleNetworkPath())).object();
+    const QStringList path = list == QLatin1String("languages") ? QStringList { list }
+        : list == QLatin1String("blocks")
+        ? QStringList { "devices", "1", list }
+        : QStringList { "resourceSets", list == QLatin1String("types") ? "1" : "0", list };
+    QJsonValue at = root;
+    for (const QString &step : path)
+        at = at.isArray() ? at.toArray().at(step.toInt()) : at.toObject().value(step);
+    // Written as text: a QJsonArray grown one entry at a time is slow to build.
+    QByteArray entries = QJsonDocument(at.toArray()).toJson(QJsonDocument::Compact);
+    entries.chop(1);
+    // A block is added without properties and variables: its name is what is checked.
+    QJsonObject entry = list == QLatin1String("blocks") ? QJsonObject() : at.toArray().first().toObject();
+    entry[list == QLatin1String("languages") ? QStringLiteral("code") : QStringLiteral("name")] = QStringLiteral("@");
+    const QByteArray pattern = QJsonDocument(entry).toJson(QJsonDocument::Compact);
+    QStringList names;
+    for (int i = 0; i < 80000; ++i)
+        names.append(QStringLiteral("N%1").arg(i));
+    if (!duplicate.isEmpty())
+        names.append(duplicate);
+    for (const QString &name : names)
+        entries += ',' + QByteArray(pattern).replace("\"@\"", '"' + name.toUtf8() + '"');
+    const QByteArray marker("\"@list@\"");
+    QByteArray json = QJsonDocument(edited(root, path, marker).toObject()).toJson(QJsonDocument::Compact);
+    json.replace(marker, entries + ']');
+
+    QElapsedTimer clock;
+    clock.start();
+    QString message;
+    try {
+        Sim::Network::fromJson(json, QStringLiteral("long.json"));
+    } catch (const Sim::LoadError &error) {
+        message = error.message();
+    }
+    QCOMPARE(message, expected.isEmpty() ? expected : QStringLiteral("long.json: ") + expected);
+    QVERIFY2(clock.elapsed() < 15000 * Slowdown, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
 }
 
 QTEST_GUILESS_MAIN(TestSimFile)

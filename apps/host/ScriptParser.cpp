@@ -2,6 +2,8 @@
 // Reading the lines of a script into commands.
 #include "ScriptParser.h"
 
+#include <QStringDecoder>
+
 namespace Host {
 
 namespace {
@@ -113,6 +115,75 @@ bool splitWords(const QString &line, QStringList &words, QString *error, int *en
         words << word;
         if (end)
             *end = i;
+    }
+    return true;
+}
+
+namespace {
+
+// Line (1-based, counted by LF) and column (1-based, in bytes) of a byte of the script.
+QString placeOf(const QByteArray &bytes, qsizetype at)
+{
+    const qsizetype lineStart = bytes.lastIndexOf('\n', at - 1) + 1;
+    return QStringLiteral("line %1, column %2").arg(bytes.left(lineStart).count('\n') + 1).arg(at - lineStart + 1);
+}
+
+// Where the first byte lies that does not start a well-formed UTF-8 sequence.
+qsizetype firstNonUtf8(const QByteArray &bytes)
+{
+    for (qsizetype i = 0; i < bytes.size();) {
+        const uchar lead = uchar(bytes.at(i));
+        const int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+        if (length == 0 || i + length > bytes.size())
+            return i;
+        const QByteArrayView sequence = QByteArrayView(bytes).sliced(i, length);
+        // Overlong forms and surrogates decode to the replacement character.
+        if (length > 1
+            && (QString::fromUtf8(sequence).contains(QChar(QChar::ReplacementCharacter))
+                && sequence != QByteArrayView("\xEF\xBF\xBD")))
+            return i;
+        for (int k = 1; k < length; ++k) {
+            if ((uchar(sequence.at(k)) & 0xC0) != 0x80)
+                return i;
+        }
+        i += length;
+    }
+    return bytes.size();
+}
+
+} // namespace
+
+bool decodeScript(const QByteArray &bytes, QString &text, QString *error)
+{
+    auto fail = [error](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    if (bytes.startsWith(QByteArrayView("\xFF\xFE\0\0", 4)) || bytes.startsWith(QByteArrayView("\0\0\xFE\xFF", 4)))
+        return fail(QStringLiteral("the script is UTF-32 text; a script is read as UTF-8: save it as UTF-8"));
+    // A byte-order mark, or ASCII text with a NUL beside every character.
+    const bool utf16 = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")
+        || (bytes.size() >= 2 && (bytes.at(0) == '\0') != (bytes.at(1) == '\0'));
+    if (utf16)
+        return fail(QStringLiteral("the script is UTF-16 text; a script is read as UTF-8: save it as UTF-8"));
+    if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0)
+        return fail(QStringLiteral("a NUL byte at %1: the script is not a text file").arg(placeOf(bytes, nul)));
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    text = utf8.decode(bytes);
+    if (utf8.hasError()) {
+        const qsizetype at = firstNonUtf8(bytes);
+        return fail(QStringLiteral("the byte 0x%1 at %2 is not UTF-8; a script is read as UTF-8: save it as UTF-8")
+                        .arg(at < bytes.size() ? uchar(bytes.at(at)) : 0, 2, 16, QLatin1Char('0'))
+                        .arg(placeOf(bytes, at)));
+    }
+    for (qsizetype cr = bytes.indexOf('\r'); cr >= 0; cr = bytes.indexOf('\r', cr + 1)) {
+        if (cr + 1 < bytes.size() && bytes.at(cr + 1) == '\n')
+            continue;
+        const QString found = bytes.contains('\n')
+            ? QStringLiteral("a carriage return (CR) alone at %1").arg(placeOf(bytes, cr))
+            : QStringLiteral("the lines end in a carriage return (CR) alone, as on a classic Mac");
+        return fail(found + QStringLiteral("; a script's lines end in LF or CR LF"));
     }
     return true;
 }

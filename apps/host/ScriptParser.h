@@ -5,6 +5,7 @@
 // The parser checks every line against the commands' shapes before anything runs.
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,15 @@ struct ScriptLine
 // Splits one line into words. False (and why in *error) on an unterminated quote or a
 // quote glued to other characters. *end: where the last word ends (a comment follows).
 bool splitWords(const QString &line, QStringList &words, QString *error, int *end = nullptr);
+
+// A script is a few kilobytes; a file larger than this is not one.
+constexpr qint64 MaxScriptSize = 16 * 1024 * 1024;
+
+// The text of a script file: UTF-8 (a byte-order mark is skipped), lines ending in LF or
+// CR LF. False, and in *error what was found and where, for UTF-16 or UTF-32 text, a NUL
+// byte, bytes that are not UTF-8, or a carriage return alone (classic Mac line ends),
+// which would otherwise run all lines into one.
+bool decodeScript(const QByteArray &bytes, QString &text, QString *error);
 
 // Every command line of the script (blank and comment lines left out), each checked
 // against the command's shape.

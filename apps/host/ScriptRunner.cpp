@@ -6,6 +6,7 @@
 #include "HostWindow.h"
 #include "ScriptMessages.h"
 #include "ScriptRunner_p.h"
+#include "shared/BoundedFile.h"
 
 #include <QApplication>
 #include <QFile>
@@ -204,6 +205,36 @@ void withoutPlatformNotes(QtMsgType type, const QMessageLogContext &context, con
         previousHandler(type, context, message);
 }
 
+// The script's text, read like every file the host is given: a regular file (or standard
+// input for "-") of at most MaxScriptSize bytes, never a device or a FIFO. Why not, or empty.
+QString readScript(const QString &path, QString &text)
+{
+    BoundedRead read;
+    if (path == QLatin1String("-")) {
+        QFile input;
+        if (!input.open(stdin, QIODevice::ReadOnly))
+            return input.errorString();
+        read = readBoundedStream(input, MaxScriptSize);
+    } else {
+        read = readBoundedFile(path, MaxScriptSize);
+    }
+    switch (read.failure) {
+    case BoundedRead::Failure::None:
+        break;
+    case BoundedRead::Failure::CannotOpen:
+    case BoundedRead::Failure::ReadFailed:
+        return read.reason;
+    case BoundedRead::Failure::NotRegular:
+        return QStringLiteral("it is %1, and a script is a regular file").arg(read.reason);
+    case BoundedRead::Failure::TooLarge:
+        return QStringLiteral("it holds more than %1 bytes (%2 MiB), more than a script may")
+            .arg(MaxScriptSize)
+            .arg(MaxScriptSize / (1024 * 1024));
+    }
+    QString why;
+    return decodeScript(read.data, text, &why) ? QString() : why;
+}
+
 } // namespace
 
 int runScriptFile(const QString &scriptPath, const QString &database, bool reset)
@@ -211,14 +242,13 @@ int runScriptFile(const QString &scriptPath, const QString &database, bool reset
     previousHandler = qInstallMessageHandler(withoutPlatformNotes);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QFile file(scriptPath);
-    const bool opened
-        = scriptPath == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly) : file.open(QIODevice::ReadOnly);
-    if (!opened) {
-        err << "vqhost: cannot read the script " << scriptPath << ": " << file.errorString() << "\n";
+    QString text;
+    const QString whyNot = readScript(scriptPath, text);
+    if (!whyNot.isEmpty()) {
+        err << "vqhost: cannot read the script " << scriptPath << ": " << whyNot << "\n";
         return 2;
     }
-    const QList<ScriptLine> lines = parseScript(QString::fromUtf8(file.readAll()));
+    const QList<ScriptLine> lines = parseScript(text);
     // A line that is not a command stops the whole script before anything runs.
     QStringList errors;
     for (const ScriptLine &line : lines) {

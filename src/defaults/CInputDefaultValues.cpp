@@ -103,6 +103,7 @@ InputDefaultSectionPtr CInputDefaultValues::ReadSection(const QString &sectionNa
     QString block;
     if (m_iniFile.readSection(sectionName, block, SectionBufferSize) == 0)
         return section;
+    QString key;
     MKorvane::tryStep(
         [&] {
             for (const QString &line : block.split(QChar(0))) {
@@ -110,13 +111,21 @@ InputDefaultSectionPtr CInputDefaultValues::ReadSection(const QString &sectionNa
                     continue;
                 // A line without "=" is a key with an empty value.
                 const qsizetype equals = line.indexOf(QLatin1Char('='));
-                const QString key = equals < 0 ? line : line.left(equals);
+                key = equals < 0 ? line : line.left(equals);
                 const QString raw = equals < 0 ? QString() : line.mid(equals + 1);
                 section->Add(DefaultValueText::ParseValue(raw), key);
             }
         },
-        // The entries before the failing line stay.
-        [&](qint32 number, const QString &description) { MKorvane::AppendFailure(ErrMsg, number, description); });
+        // The entries before the failing line stay. A key given twice is named, with its
+        // section and file, after the collection's own words.
+        [&](qint32 number, const QString &description) {
+            const bool repeated = number == 457 && !key.isEmpty();
+            MKorvane::AppendFailure(ErrMsg, number,
+                repeated ? description
+                        + QStringLiteral(" (the key \"%1\" appears twice in the section [%2] of %3)")
+                              .arg(key.trimmed(), sectionName, m_strIniPath)
+                         : description);
+        });
     return section;
 }
 

@@ -105,7 +105,15 @@ bool CInputDefaultValues::WriteNetworkCPs(const InputDefaultSection &section, co
 bool CInputDefaultValues::ResetNvName(QString &)
 {
     const DeviceAccess::NetworkVariablePtr nv = inputVariable();
-    MKorvane::deref(nv).setName(nv->ProgrammaticName());
+    const QString name = MKorvane::deref(nv).ProgrammaticName();
+    try {
+        nv->setName(name);
+    } catch (const DeviceAccess::DeviceError &error) {
+        // The two quiet numbers mean the device took the name as it is, as on every write
+        // (the network control's rename treats them alike).
+        if (!error.isQuiet())
+            throw;
+    }
     return true;
 }
 

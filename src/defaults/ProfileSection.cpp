@@ -3,7 +3,8 @@
 // platform's profile-section reader.
 #include "defaults/ProfileSection.h"
 
-#include <QFile>
+#include "shared/BoundedFile.h"
+
 #include <QStringDecoder>
 
 namespace {
@@ -59,22 +60,23 @@ QString normalised(const QString &line)
 
 ProfileFile::ProfileFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_error = QStringLiteral("The file %1 cannot be read: %2").arg(path, file.errorString());
+    const BoundedRead read = readBoundedFile(path, MaxFileSize);
+    switch (read.failure) {
+    case BoundedRead::Failure::None:
+        break;
+    case BoundedRead::Failure::CannotOpen:
+    case BoundedRead::Failure::ReadFailed:
+        m_error = QStringLiteral("The file %1 cannot be read: %2").arg(path, read.reason);
         return;
-    }
-    if (file.size() > MaxFileSize) {
+    case BoundedRead::Failure::NotRegular:
+        m_error = QStringLiteral("The file %1 cannot be read: it is %2, not a regular file.").arg(path, read.reason);
+        return;
+    case BoundedRead::Failure::TooLarge:
         m_status = Status::TooLarge;
         m_error = QStringLiteral("The file %1 is larger than %2 bytes.").arg(path).arg(MaxFileSize);
         return;
     }
-    const QByteArray data = file.read(MaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError || data.size() > MaxFileSize) {
-        m_error = QStringLiteral("The file %1 cannot be read: %2").arg(path, file.errorString());
-        return;
-    }
-    parse(data);
+    parse(read.data);
     if (m_status == Status::NotText)
         m_error = QStringLiteral("The file %1 is not a text file.").arg(path);
 }

@@ -6,7 +6,8 @@
 // - Line ends CRLF, LF or a lone CR. A UTF-8 byte-order mark is skipped; a UTF-16 one
 //   selects UTF-16. Without one the bytes are UTF-8 when they are valid UTF-8, otherwise
 //   Windows-1252 (the Western code page: "°C" may be the single byte 0xB0).
-// - A file that cannot be opened, is larger than MaxFileSize, or holds a NUL or another
+// - A file that cannot be opened, is not a regular file (a folder, a FIFO, a device: never
+//   read, never waited on), is larger than MaxFileSize, or holds a NUL or another
 //   control character besides tab, LF, VT, FF and CR is not read at all: status() tells
 //   why and every section reads as missing.
 //
@@ -35,7 +36,7 @@ class ProfileFile
 public:
     enum class Status {
         Ok,
-        Unreadable, // cannot be opened or read
+        Unreadable, // cannot be opened or read, or is not a regular file
         TooLarge, // larger than MaxFileSize
         NotText, // a NUL or another control character: not a profile file
     };

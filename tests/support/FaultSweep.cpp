@@ -341,6 +341,11 @@ QStringList FaultSweep::judge(const SweepOperation &operation, const SweepFault 
     }
     if (!fault.onward && told > 1)
         complaints << QStringLiteral("told of one failure %1 times").arg(told);
+    // On a write a quiet number means the device took it: no failure, as nothing is said.
+    const QString failing = fault.call > 0 ? m_cleanCalls.value(fault.call - 1).operation : QString();
+    if (fault.isQuiet() && !fault.onward && failing.section(QLatin1Char('.'), 1).startsWith(QLatin1String("set"))
+        && outcome.failedResult)
+        complaints << QStringLiteral("a quiet number on a write counted as a failure");
     // A failure may have a consequence or two that tell the same (a closing after a failed
     // opening), but not one per item of a list.
     if (!fault.onward) {

@@ -10,6 +10,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <algorithm>
 #include <unordered_map>
 
@@ -105,8 +106,14 @@ private:
         device->comment = m_in.comment(o);
         const JsonRef blocks = m_in.optionalArray(o, "blocks");
         device->blocks.reserve(size_t(blocks.size()));
-        for (int i = 0; i < blocks.size(); ++i)
+        QSet<QString> blockNames; // folded: a long list costs no comparison of every pair
+        for (int i = 0; i < blocks.size(); ++i) {
             device->blocks.push_back(readBlock(m_in.object(blocks.at(i)), device.get()));
+            const qsizetype before = blockNames.size();
+            blockNames.insert(device->blocks.back()->name.toCaseFolded());
+            if (blockNames.size() == before)
+                m_in.fail(blocks.at(i).value("name"), QStringLiteral("a block needs a name of its own in its device"));
+        }
         m_model.deviceIndex.insert(folded, device.get());
         m_model.devices.push_back(std::move(device));
     }
@@ -118,7 +125,7 @@ private:
         block->device = device;
         block->name = m_in.string(o, "name");
         block->comment = m_in.comment(o);
-        if (block->name.isEmpty() || device->block(block->name))
+        if (block->name.isEmpty())
             m_in.fail(o.value("name"), QStringLiteral("a block needs a name of its own in its device"));
         block->cps = readCps(o, block.get(), nullptr, block->cpsComment);
         const JsonRef nvs = m_in.optionalArray(o, "nvs");
@@ -251,8 +258,21 @@ private:
     StoredValue valueFromJson(const PendingValue &pending, const TypeDef &type) const
     {
         const JsonRef &json = pending.json;
-        if (json.isUndefined())
+        if (json.isUndefined()) {
+            // A default text of many fields is built in memory: all of them together are
+            // held to what a database file can hold, so that a short file cannot ask for
+            // gigabytes and what loads can be saved.
+            if (type.valueClass == ValueClass::Text && type.text.numeric && type.text.minFields > 0) {
+                m_defaultTextSize += qint64(type.text.minFields) * 2 - 1;
+                if (m_defaultTextSize > Network::MaxFileSize)
+                    m_in.fail(json,
+                        QStringLiteral("a default text of %1 fields, with the default texts before it, holds "
+                                       "more than %2 bytes, more than a database holds; give the value")
+                            .arg(type.text.minFields)
+                            .arg(Network::MaxFileSize));
+            }
             return defaultValue(type);
+        }
         StoredValue value;
         if (json.isString() && type.valueClass != ValueClass::Text) {
             // A text in the type's default format, the way a user would type it.
@@ -352,6 +372,7 @@ private:
     Reader m_in;
     mutable std::unordered_map<TextValueKey, StoredValue, TextValueKeyHash> m_textValues;
     size_t m_valueCount = 0; // of the document: more values than that cannot come
+    mutable qint64 m_defaultTextSize = 0; // the characters of the default texts built so far
     std::unordered_map<NamedTypeKey, const TypeDef *, NamedTypeKeyHash> m_namedTypes;
     std::vector<PendingValue> m_cpValues;
     std::vector<PendingValue> m_nvValues;
@@ -373,14 +394,31 @@ int lineOf(const QByteArray &json, int offset, int &column)
 }
 
 // UTF-16 and UTF-32 texts, with or without a byte-order mark: JSON text begins with an
-// ASCII character, so zero bytes among the first four give the encoding away.
+// ASCII character, so without a mark its first two characters show as a text character
+// and zero bytes in the places the encoding puts them. Other zero bytes are no encoding.
 const char *wideEncoding(const QByteArray &json)
 {
-    const auto at = [&](int i) { return i < json.size() ? quint8(json.at(i)) : 0xFFu; };
-    if ((at(0) == 0xFF && at(1) == 0xFE && at(2) == 0 && at(3) == 0) || (at(0) == 0 && at(1) == 0)
-        || (at(1) == 0 && at(2) == 0 && at(3) == 0))
+    const auto at = [&](qsizetype i) { return i < json.size() ? quint8(json.at(i)) : 0xFFu; };
+    if ((at(0) == 0xFF && at(1) == 0xFE && at(2) == 0 && at(3) == 0)
+        || (at(0) == 0 && at(1) == 0 && at(2) == 0xFE && at(3) == 0xFF))
         return "UTF-32";
-    if ((at(0) == 0xFF && at(1) == 0xFE) || (at(0) == 0xFE && at(1) == 0xFF) || at(0) == 0 || at(1) == 0)
+    if ((at(0) == 0xFF && at(1) == 0xFE) || (at(0) == 0xFE && at(1) == 0xFF))
+        return "UTF-16";
+    const auto isText = [](quint8 c) { return (c >= 0x20 && c < 0x7F) || c == '\t' || c == '\n' || c == '\r'; };
+    // Two characters of `width` bytes, the text byte at `place` in each and zeros elsewhere.
+    const auto looksLike = [&](int width, int place) {
+        for (int unit = 0; unit < 2; ++unit) {
+            for (int i = 0; i < width; ++i) {
+                const quint8 byte = at(qsizetype(unit * width + i));
+                if (i == place ? !isText(byte) : byte != 0)
+                    return false;
+            }
+        }
+        return true;
+    };
+    if (looksLike(4, 0) || looksLike(4, 3))
+        return "UTF-32";
+    if (looksLike(2, 0) || looksLike(2, 1))
         return "UTF-16";
     return nullptr;
 }
@@ -392,6 +430,18 @@ void readModel(NetworkModel &model, const QByteArray &json, const QString &sourc
     if (const char *encoding = wideEncoding(json))
         throw LoadError(QStringLiteral("%1: the file is %2 text; a network database is read as UTF-8: save it as UTF-8")
                             .arg(sourceName, QLatin1String(encoding)));
+    // A text never holds a zero byte (a string writes it \u0000): binary data, or a byte
+    // that Qt's lenient reader would take into a name no one can choose.
+    if (const qsizetype zero = json.indexOf('\0'); zero >= 0) {
+        int column = 0;
+        const int line = lineOf(json, int(zero), column);
+        throw LoadError(QStringLiteral("%1: line %2, column %3 (offset %4): a zero byte (NUL), which a text never "
+                                       "holds; a network database is UTF-8 text, and a string writes it \\u0000")
+                            .arg(sourceName)
+                            .arg(line)
+                            .arg(column)
+                            .arg(zero));
+    }
     std::unique_ptr<JsonDom> document = JsonDom::parse(json);
     if (!document) {
         // Not plain JSON: Qt's reader decides, with its messages and its leniencies.

@@ -9,6 +9,14 @@
 namespace Sim {
 namespace {
 
+// Adds the key; false when it was there already.
+bool insertNew(QSet<QString> &keys, const QString &key)
+{
+    const qsizetype before = keys.size();
+    keys.insert(key);
+    return keys.size() != before;
+}
+
 class SectionReader
 {
 public:
@@ -48,17 +56,28 @@ public:
         set->typeFile = m_in.string(o, "typeFile");
         set->formatFile = m_in.string(o, "formatFile");
         set->languageFile = m_in.string(o, "languageFile");
-        for (const auto &other : m_model.resourceSets) {
-            if (other->scope == set->scope && other->programId.compare(set->programId, Qt::CaseInsensitive) == 0)
-                m_in.fail(o, QStringLiteral("a second resource set for the same program ID and scope"));
-        }
+        // Names seen are kept folded in sets, so that a long list costs no comparison of
+        // every entry with every other.
+        if (m_setKeys.contains({ set->programId, set->scope }))
+            m_in.fail(o, QStringLiteral("a second resource set for the same program ID and scope"));
+        m_setKeys.insert({ set->programId, set->scope });
         const JsonRef types = m_in.optionalArray(o, "types");
         set->types.reserve(size_t(types.size()));
-        for (int i = 0; i < types.size(); ++i)
+        QSet<QString> names;
+        for (int i = 0; i < types.size(); ++i) {
             set->types.push_back(readType(m_in.object(types.at(i)), *set));
+            if (!insertNew(names, set->types.back().name.toCaseFolded()))
+                m_in.fail(
+                    types.at(i).value("name"), QStringLiteral("a second type named %1").arg(set->types.back().name));
+        }
         const JsonRef formats = m_in.optionalArray(o, "formats");
-        for (int i = 0; i < formats.size(); ++i)
+        names.clear();
+        for (int i = 0; i < formats.size(); ++i) {
             set->formats.push_back(readFormat(m_in.object(formats.at(i)), *set));
+            if (!insertNew(names, set->formats.back().name.toCaseFolded()))
+                m_in.fail(formats.at(i).value("name"),
+                    QStringLiteral("a second format named %1").arg(set->formats.back().name));
+        }
         if (o.contains("unitTexts"))
             readUnitTexts(m_in.object(o.value("unitTexts")), *set);
         m_model.resourceSets.push_back(std::move(set));
@@ -94,10 +113,6 @@ public:
         type.name = m_in.string(o, "name");
         if (type.name.isEmpty())
             m_in.fail(o.value("name"), QStringLiteral("a type needs a name"));
-        for (const TypeDef &other : set.types) {
-            if (other.name.compare(type.name, Qt::CaseInsensitive) == 0)
-                m_in.fail(o.value("name"), QStringLiteral("a second type named %1").arg(type.name));
-        }
         type.index = m_in.integer(o, "index", -1);
         type.kind = m_in.integer(o, "kind", 0);
         type.unitIndex = m_in.integer(o, "unitIndex", 0);
@@ -141,8 +156,8 @@ public:
             type.valueClass = ValueClass::Text;
             const JsonRef t = m_in.object(o.value("text"));
             m_in.onlyKeys(t, { "minFields", "maxFields", "numeric", "layout" });
-            type.text.minFields = m_in.integer(t, "minFields", 0);
-            type.text.maxFields = m_in.integer(t, "maxFields", 0);
+            type.text.minFields = fieldCount(t, "minFields");
+            type.text.maxFields = fieldCount(t, "maxFields");
             type.text.numeric = m_in.boolean(t, "numeric", false);
             type.text.layout = m_in.string(t, "layout", QString());
             if (!type.text.layout.isEmpty() && type.text.layout != QLatin1String("nvType"))
@@ -153,6 +168,23 @@ public:
         return type;
     }
 
+    // A text of n fields takes at least 2n - 1 characters (one digit each and a blank
+    // between): a count beyond what a database file can hold is no count, and a default
+    // text of that many fields is never built.
+    qint32 fieldCount(const JsonRef &text, const char *key) const
+    {
+        constexpr qint64 most = (Network::MaxFileSize + 1) / 2;
+        const qint32 count = m_in.integer(text, key, 0);
+        if (count < 0 || count > most)
+            m_in.fail(text.value(key),
+                QStringLiteral("a number of fields lies between 0 and %1 (a text of more fields does not fit in a "
+                               "database of %2 MiB), found %3")
+                    .arg(most)
+                    .arg(Network::MaxFileSize / (1024 * 1024))
+                    .arg(count));
+        return count;
+    }
+
     FormatDef readFormat(const JsonRef &o, const ResourceSet &set) const
     {
         m_in.onlyKeys(o, { "name", "type", "unitIndex", "scale", "offset", "decimals", "fieldDecimals" });
@@ -161,10 +193,6 @@ public:
         format.name = m_in.string(o, "name");
         if (format.name.isEmpty() || format.name.startsWith(QLatin1Char('#')))
             m_in.fail(o.value("name"), QStringLiteral("a format needs a name without prefix"));
-        for (const FormatDef &other : set.formats) {
-            if (other.name.compare(format.name, Qt::CaseInsensitive) == 0)
-                m_in.fail(o.value("name"), QStringLiteral("a second format named %1").arg(format.name));
-        }
         format.typeName = m_in.string(o, "type");
         format.unitIndex = m_in.integer(o, "unitIndex", 0);
         format.scale = m_in.number(o, "scale", 1.0);
@@ -212,6 +240,8 @@ public:
     {
         if (root.contains("languages")) {
             const JsonRef languages = m_in.array(root.value("languages"));
+            if (languages.size() == 0)
+                m_in.fail(languages, QStringLiteral("a list of languages holds at least one language"));
             m_model.languageSource = languages.toQt();
             for (int i = 0; i < languages.size(); ++i)
                 m_model.languages.push_back(readLanguage(m_in.object(languages.at(i))));
@@ -233,7 +263,7 @@ public:
         m_in.onlyKeys(o, { "code", "name", "fontName", "charset", "strings" });
         LanguageDef language;
         language.code = m_in.string(o, "code");
-        if (language.code.isEmpty() || m_model.languageDef(language.code))
+        if (language.code.isEmpty() || !insertNew(m_languageCodes, language.code.toCaseFolded()))
             m_in.fail(o.value("code"), QStringLiteral("a language needs a code of its own"));
         language.name = m_in.string(o, "name", language.code);
         language.fontName = m_in.string(o, "fontName", QString());
@@ -268,6 +298,8 @@ public:
 private:
     NetworkModel &m_model;
     const Reader &m_in;
+    mutable QSet<std::pair<QString, qint32>> m_setKeys; // program ID (upper case) and scope
+    mutable QSet<QString> m_languageCodes; // folded
 };
 
 } // namespace

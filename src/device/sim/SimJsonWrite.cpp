@@ -222,8 +222,15 @@ private:
             m_out.null();
     }
 
+    // Whether readModel takes a text for a value of this type: only in its default format.
+    bool namesReadBack(const TypeDef &type) const
+    {
+        const FormatDef *format = Resolver::defaultFormat(type);
+        return format && m_resolver.typeOf(*format);
+    }
+
     // A stored value as readModel accepts it back: numbers at full precision, a member by
-    // its name, a structure as an array, a text as a string.
+    // its name (by its value where the type has no format), a structure as an array, a text as a string.
     void writeValue(const StoredValue &value, const TypeDef &type)
     {
         switch (type.valueClass) {
@@ -237,7 +244,8 @@ private:
             m_out.endArray();
             return;
         case ValueClass::Enumeration:
-            if (const EnumMemberDef *m = type.member(qint32(value.numbers.value(0)))) {
+            // A name reads back only through a format of the type: without one, the value.
+            if (const EnumMemberDef *m = type.member(qint32(value.numbers.value(0))); m && namesReadBack(type)) {
                 m_out.string(m->name);
                 return;
             }

@@ -11,6 +11,7 @@
 #include "device/sim/SimSnapshot.h"
 
 #include <QFileInfo>
+#include <new>
 #include <stdexcept>
 #include <thread>
 
@@ -94,7 +95,15 @@ std::shared_ptr<Network> Network::load(const QString &path)
 std::shared_ptr<Network> Network::fromJson(const QByteArray &json, const QString &sourceName)
 {
     std::shared_ptr<Network> network(new Network());
-    readModel(network->d->core->model, json, sourceName);
+    try {
+        readModel(network->d->core->model, json, sourceName);
+    } catch (const std::bad_alloc &) {
+        // What is half read is dropped with the network; the message says what happened.
+        network.reset();
+        throw LoadError(QStringLiteral("%1: there is not enough memory to load the %2 bytes of the database")
+                            .arg(sourceName)
+                            .arg(json.size()));
+    }
     network->d->core->stringsChangeTime = QDateTime::currentDateTime();
     return network;
 }
@@ -104,7 +113,14 @@ void Network::save(const QString &path) const
     const QString target = path.isEmpty() ? d->core->filePath : path;
     if (target.isEmpty())
         throw LoadError(QStringLiteral("(no file): the network was not loaded from a file; give a path to save to"));
-    writeDatabaseFile(target, toJson());
+    QByteArray text;
+    try {
+        text = toJson();
+    } catch (const std::bad_alloc &) {
+        throw LoadError(
+            QStringLiteral("%1: cannot be written: there is not enough memory to build the text to save").arg(target));
+    }
+    writeDatabaseFile(target, text);
 }
 
 QString Network::filePath() const

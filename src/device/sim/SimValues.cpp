@@ -6,6 +6,7 @@
 #include "device/sim/SimResolve.h"
 
 #include <QLocale>
+#include <QStringTokenizer>
 #include <cmath>
 #include <limits>
 
@@ -88,16 +89,27 @@ QString checkTextOnce(const QString &text, const TypeDef &type)
         NvTypeRef ref;
         return parseNvTypeText(text, ref) ? QString() : QStringLiteral("not a network-variable type reference");
     }
-    const QStringList fields = text.split(QLatin1Char(' '));
-    if (rule.minFields > 0 && fields.size() < rule.minFields)
-        return QStringLiteral("%1 fields where at least %2 are needed").arg(fields.size()).arg(rule.minFields);
-    if (rule.maxFields > 0 && fields.size() > rule.maxFields)
-        return QStringLiteral("%1 fields where at most %2 are allowed").arg(fields.size()).arg(rule.maxFields);
+    // Counted and walked in place: a long text costs no list of its fields.
+    const qsizetype fieldCount = text.count(QLatin1Char(' ')) + 1;
+    if (rule.minFields > 0 && fieldCount < rule.minFields)
+        return QStringLiteral("%1 fields where at least %2 are needed").arg(fieldCount).arg(rule.minFields);
+    if (rule.maxFields > 0 && fieldCount > rule.maxFields)
+        return QStringLiteral("%1 fields where at most %2 are allowed").arg(fieldCount).arg(rule.maxFields);
     if (rule.numeric) {
-        for (int i = 0; i < fields.size(); ++i) {
-            double ignored = 0;
-            if (!parseNumber(fields.at(i), ignored) || fields.at(i).trimmed() != fields.at(i))
-                return QStringLiteral("field %1 ('%2') is not a number").arg(i).arg(fields.at(i));
+        QLocale c = QLocale::c();
+        c.setNumberOptions(QLocale::RejectGroupSeparator);
+        qsizetype i = 0;
+        for (const QStringView field : QStringTokenizer(text, QLatin1Char(' '))) {
+            bool ok = false;
+            double number = 0;
+            if (!field.isEmpty() && !field.front().isSpace() && !field.back().isSpace())
+                number = c.toDouble(field, &ok);
+            if (!ok || !std::isfinite(number)) {
+                const QString shown
+                    = field.size() > 40 ? field.left(40).toString() + QStringLiteral("…") : field.toString();
+                return QStringLiteral("field %1 ('%2') is not a number").arg(i).arg(shown);
+            }
+            ++i;
         }
     }
     return QString();
@@ -264,10 +276,12 @@ StoredValue defaultValue(const TypeDef &type)
     switch (type.valueClass) {
     case ValueClass::Text:
         if (type.text.numeric && type.text.minFields > 0) {
-            QStringList zeros;
-            for (int i = 0; i < type.text.minFields; ++i)
-                zeros.append(QStringLiteral("0"));
-            value.text = zeros.join(QLatin1Char(' '));
+            // "0 0 … 0", built in one piece: a count in the millions takes no list of texts.
+            QString zeros(qsizetype(type.text.minFields) * 2 - 1, QLatin1Char(' '));
+            QChar *digits = zeros.data();
+            for (qsizetype i = 0; i < zeros.size(); i += 2)
+                digits[i] = QLatin1Char('0');
+            value.text = zeros;
         }
         break;
     case ValueClass::Fields:
