@@ -133,17 +133,20 @@ InputPage::InputPage(QWidget *parent)
     watchFields(m_hardware, [this] { emit edited(); });
     watchFields(m_network, [this] { emit edited(); });
     // The table editor the hardware control opens is a child of it: its OK is seen here.
+    m_watchedControl = m_hardware;
     m_hardware->installEventFilter(this);
 }
 
 bool InputPage::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_hardware && event->type() == QEvent::ChildAdded) {
+    // Compared with a plain pointer: events arrive here also while the control is in its
+    // destructor, when the QPointer may no longer be read as a ctlSensorHardware.
+    if (watched == m_watchedControl && event->type() == QEvent::ChildAdded) {
         // Still being built: what it is shows with its next event.
         QObject *child = static_cast<QChildEvent *>(event)->child();
         if (child->isWidgetType())
             child->installEventFilter(this);
-    } else if (watched != m_hardware && watched->isWidgetType()) {
+    } else if (watched != m_watchedControl && watched->isWidgetType()) {
         auto dialog = qobject_cast<QDialog *>(watched);
         if (dialog && watched->inherits("fTable")) {
             watched->removeEventFilter(this);

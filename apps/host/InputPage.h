@@ -89,6 +89,7 @@ private:
     void reportInterpretationNotOffered();
 
     QPointer<ctlSensorHardware> m_hardware;
+    const QObject *m_watchedControl = nullptr; // m_hardware, for the event filter
     QPointer<ctlSensorNV> m_network;
     InputRef m_input;
     Sim::Network *m_net = nullptr; // the network shown, for reading back what was written
