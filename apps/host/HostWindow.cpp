@@ -1145,7 +1145,8 @@ HostWindow::ChangedAnswer HostWindow::askChanged(const DatabaseStamp &now)
         : tr("%1 was changed by another program since it was opened.").arg(m_databasePath);
     QMessageBox box(QMessageBox::Warning, tr("vqhost: file changed"), text, QMessageBox::Cancel, this);
     box.setObjectName(QStringLiteral("hostFileChanged"));
-    box.setInformativeText(tr("Reload: show the file as it is now; your changes since the last save are dropped.\n"
+    box.setInformativeText(tr("Reload: show the file as it is now; your edits on this page come back where the other "
+                              "program left those fields alone.\n"
                               "Overwrite: replace it with your version.\n"
                               "Save as: keep both, yours under another name."));
     const auto add = [&box](const QString &text, const char *name) {

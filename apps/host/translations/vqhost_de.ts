@@ -737,10 +737,10 @@ Datei: %1
         <translation>vqhost: Datei geändert</translation>
     </message>
     <message>
-        <source>Reload: show the file as it is now; your changes since the last save are dropped.
+        <source>Reload: show the file as it is now; your edits on this page come back where the other program left those fields alone.
 Overwrite: replace it with your version.
 Save as: keep both, yours under another name.</source>
-        <translation>Neu laden: die Datei so zeigen, wie sie jetzt ist; Ihre Änderungen seit dem letzten Speichern entfallen.
+        <translation>Neu laden: die Datei so zeigen, wie sie jetzt ist; Ihre Eingaben auf dieser Seite kommen zurück, wo das andere Programm diese Felder nicht geändert hat.
 Überschreiben: sie durch Ihre Fassung ersetzen.
 Speichern unter: beide behalten, Ihre unter einem anderen Namen.</translation>
     </message>
