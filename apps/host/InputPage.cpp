@@ -75,7 +75,8 @@ QStringList editedFields(const QWidget *control, const QHash<QString, QString> &
     return edited;
 }
 
-// Two table texts hold the same entries: numbers compared as numbers ("1" and "1.0").
+// Two table texts hold the same entries: numbers compared as numbers ("1" and "1.0"),
+// exactly. (The read-back's sameValue allows the device's rounding, which an edit must not.)
 bool sameTable(const QString &a, const QString &b)
 {
     const QStringList left = a.split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -83,11 +84,9 @@ bool sameTable(const QString &a, const QString &b)
     if (left.size() != right.size())
         return false;
     for (qsizetype i = 0; i < left.size(); ++i) {
-        bool leftNumber = false;
-        bool rightNumber = false;
-        const double l = left.at(i).toDouble(&leftNumber);
-        const double r = right.at(i).toDouble(&rightNumber);
-        if (leftNumber && rightNumber ? l != r : left.at(i).compare(right.at(i), Qt::CaseInsensitive) != 0)
+        double l = 0, r = 0;
+        const bool numbers = MKorvane::ParseDeviceNumber(left.at(i), l) && MKorvane::ParseDeviceNumber(right.at(i), r);
+        if (numbers ? l != r : left.at(i).compare(right.at(i), Qt::CaseInsensitive) != 0)
             return false;
     }
     return true;
