@@ -67,7 +67,8 @@ QDialogButtonBox *boxOf(const QWidget *w)
     return nullptr;
 }
 
-// The buttons and actions under root that nothing listens to, by name and text.
+// The buttons and actions under root that nothing listens to, and the labels whose mnemonic
+// reaches no widget, by name and text.
 QStringList deadControls(const QWidget *root)
 {
     QStringList dead;
@@ -112,6 +113,11 @@ QStringList deadControls(const QWidget *root)
             || anyReceiver(action, { SIGNAL(triggered(bool)), SIGNAL(toggled(bool)) }))
             continue;
         dead << name(action, action->text());
+    }
+    // A label's mnemonic reaches nothing without a buddy: Qt then shows its "&" as text.
+    for (const QLabel *label : root->findChildren<QLabel *>()) {
+        if (!label->buddy() && !QKeySequence::mnemonic(label->text()).isEmpty())
+            dead << name(label, label->text());
     }
     return dead;
 }

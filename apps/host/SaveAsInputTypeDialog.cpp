@@ -44,7 +44,10 @@ SaveAsInputTypeDialog::SaveAsInputTypeDialog(
     auto browse = new QPushButton(tr("&Browse..."), this);
     browse->setObjectName(QStringLiteral("hostSaveAsBrowse"));
     fileRow->addWidget(browse);
-    form->addRow(tr("Defaults &file"), fileRow);
+    // The row holds a layout, so its label needs the field as buddy for Alt+F to reach it.
+    auto fileLabel = new QLabel(tr("Defaults &file"), this);
+    fileLabel->setBuddy(m_file);
+    form->addRow(fileLabel, fileRow);
     auto buttons = new QDialogButtonBox(this);
     auto save = buttons->addButton(tr("&Save"), QDialogButtonBox::AcceptRole);
     save->setEnabled(!inputTypes.isEmpty());
