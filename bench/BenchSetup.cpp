@@ -162,13 +162,50 @@ double threadCpuMicroseconds()
     return double(now.tv_sec) * 1e6 + double(now.tv_nsec) / 1e3;
 }
 
-double median(QVector<double> values)
+Spread spread(QVector<double> values)
 {
     if (values.isEmpty())
-        return 0;
+        return {};
     std::sort(values.begin(), values.end());
     const int n = int(values.size());
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    return { values.front(), n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2, values.back() };
+}
+
+QString loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("unknown");
+    const QList<QByteArray> fields = file.readAll().simplified().split(' ');
+    if (fields.size() < 3)
+        return QStringLiteral("unknown");
+    return QStringLiteral("%1 %2 %3 (1, 5, 15 minutes)")
+        .arg(QString::fromLatin1(fields[0]), QString::fromLatin1(fields[1]), QString::fromLatin1(fields[2]));
+}
+
+namespace {
+QVector<Target> &targetList()
+{
+    static QVector<Target> list;
+    return list;
+}
+} // namespace
+
+bool noteTarget(const QString &figure, const Spread &value, double limit, const QString &limitText)
+{
+    const bool met = value.median <= limit;
+    targetList().append({ figure, limitText, value, met });
+    return met;
+}
+
+const QVector<Target> &targets()
+{
+    return targetList();
+}
+
+QString metText(bool met)
+{
+    return met ? QStringLiteral("met") : QStringLiteral("MISSED");
 }
 
 } // namespace Bench

@@ -74,6 +74,28 @@ void flushScreen();
 // CPU time of this thread in microseconds.
 double threadCpuMicroseconds();
 
-double median(QVector<double> values);
+// The smallest, middle and largest of a figure's runs.
+struct Spread
+{
+    double min = 0, median = 0, max = 0;
+};
+Spread spread(QVector<double> values);
+
+// The first three fields of /proc/loadavg (1, 5 and 15 minutes), or "unknown".
+QString loadAverage();
+
+// A target of the benchmark, judged by the median of its runs.
+struct Target
+{
+    QString figure; // what is measured, e.g. "hardware HWI-Controller 1/HwInput[2]: shown init / floor"
+    QString limit; // e.g. "<= 1.30"
+    Spread value;
+    bool met = false;
+};
+// Notes a target as met when `value.median <= limit`; returns whether it is.
+bool noteTarget(const QString &figure, const Spread &value, double limit, const QString &limitText);
+const QVector<Target> &targets();
+// "met" or "MISSED", for the tables.
+QString metText(bool met);
 
 } // namespace Bench

@@ -88,6 +88,17 @@ FormState captureForm(const QWidget *form)
     return state;
 }
 
+bool sameWidgets(const FormState &a, const FormState &b)
+{
+    if (a.widgets.size() != b.widgets.size())
+        return false;
+    for (int i = 0; i < a.widgets.size(); ++i) {
+        if (a.widgets[i].kind != b.widgets[i].kind || a.widgets[i].parent != b.widgets[i].parent)
+            return false;
+    }
+    return true;
+}
+
 FloorForm::FloorForm(const FormState &state)
     : m_form(std::make_unique<QWidget>())
 {
@@ -101,6 +112,7 @@ FloorForm::~FloorForm() = default;
 
 void FloorForm::fill(const FormState &filled)
 {
+    m_form->resize(filled.geometry.size());
     for (int i = 0; i < filled.widgets.size() && i < m_widgets.size(); ++i) {
         const WidgetState &w = filled.widgets.at(i);
         QWidget *widget = m_widgets.at(i);

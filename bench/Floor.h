@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The floor a control is measured against: a bare form with the same kinds of widgets
-// in the same places, filled from memory with what the control shows after its
-// initialisation. No device, no display strings, no layout logic: what Qt alone costs
-// to show the same screen.
+// in the same places, built beforehand in the state the control has before its
+// initialisation, then filled from memory with what the control shows after it. No
+// device, no display strings, no layout logic: what Qt alone costs to change the same
+// widgets to the same screen.
 #pragma once
 
 #include <QRect>
@@ -37,6 +38,9 @@ struct FormState
 
 // Takes what a control shows (its own widgets; not the inner parts of Qt's widgets).
 FormState captureForm(const QWidget *form);
+// Whether two states hold the same widgets (kinds and parents) in the same order, so that
+// one can be filled into a form built from the other.
+bool sameWidgets(const FormState &a, const FormState &b);
 
 class FloorForm
 {
