@@ -3,6 +3,7 @@
 #pragma once
 
 #include "shared/Checked.h"
+#include "shared/Captions.h"
 #include "shared/CpAccess.h"
 #include "shared/DeviceState.h"
 #include "shared/Enumerations.h"
