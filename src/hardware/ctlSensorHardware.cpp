@@ -20,7 +20,7 @@ ctlSensorHardware::ctlSensorHardware(QWidget *parent)
     ui->setupUi(this);
     mDesignSize = size();
     // Widgets that only a few interpretations show start hidden: the first layout then
-    // has less to change on screen, and each change it makes is shown with a pause.
+    // has less to change on screen.
     for (QWidget *rare : { static_cast<QWidget *>(ui->lblSelector), static_cast<QWidget *>(ui->txtSelector),
              static_cast<QWidget *>(ui->lblSelectorUnit), static_cast<QWidget *>(ui->lblTherm),
              static_cast<QWidget *>(ui->cboTherm), static_cast<QWidget *>(ui->cmdTable),
@@ -134,6 +134,10 @@ void ctlSensorHardware::setInputChoice(const QString &strInputChoice)
 void ctlSensorHardware::ZovezuVavevaInit()
 {
     MKorvane::BusyPointer busy;
+    // Nothing is shown before the control is complete: it paints once, when the host's
+    // event loop next runs.
+    const MKorvane::ScreenChanges::Hold hold(mScreen);
+    const MKorvane::CaptionBatch captions;
     // Each failure is reported at once (the two quiet numbers never are) and initialisation
     // goes on with the next step.
     const auto step = [this](auto &&operation) {

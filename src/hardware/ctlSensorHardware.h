@@ -117,9 +117,9 @@ private:
     void ArrangeRangeControls();
     void ShowValueButton();
     void watchScreenChanges();
-    void showNow(QWidget *widget, bool visible);
-    void moveNow(QWidget *widget, int top);
-    void captionNow(QLabel *label, const QString &caption);
+    void showWidget(QWidget *widget, bool visible);
+    void moveWidget(QWidget *widget, int top);
+    void recaption(QLabel *label, const QString &caption);
 
     // Reading (ctlSensorHardware_read.cpp)
     void ReadNvFormat(const DeviceAccess::NetworkVariablePtr &nv, QString &ErrMsg);

@@ -87,17 +87,18 @@ void ctlSensorHardware::txtOff_Change()
 
 // The handlers below pause for pending events before their steps, but only when
 // something on screen changed since the last pause (the selection that raised the
-// click counts): a pause after a step that changed nothing would show nothing.
+// click counts): a pause after a step that changed nothing would show nothing. Raised
+// while the control initialises, reads or applies a layout, they do not pause at all.
 
 void ctlSensorHardware::cboSignal_Click()
 {
     mScreen->pause();
     const QString unit = MKorvane::GetSignalUnit(ui->cboSignal->currentText());
     mScreen->pause();
-    captionNow(ui->lblSelectorUnit, unit);
+    recaption(ui->lblSelectorUnit, unit);
     mScreen->pause();
     if (ui->cboInput->currentText() == MultiLevel)
-        captionNow(ui->lblUnitOffset, unit);
+        recaption(ui->lblUnitOffset, unit);
     mScreen->pause();
     mblnValueChanged = true;
 }
@@ -191,15 +192,15 @@ void ctlSensorHardware::InitStrings()
             ui->Frame1->setTitle(text("Hardware Properties"));
             ui->cmdValue->setText(text("Get Value"));
             ui->cmdTable->setText(text("TransTable"));
-            setCaption(ui->lblSelectorUnit, text("OHM"));
-            setCaption(ui->lblSelector, text("Increment"));
-            setCaption(ui->lblTherm, text("Thermistor type"));
-            setCaption(ui->lblMax, text("Max. Value"));
-            setCaption(ui->lblMin, text("Min. Value"));
-            setCaption(ui->lblOff, text("Offset"));
-            setCaption(ui->lblSignal, text("Input Signal Interpretation"));
-            setCaption(ui->lblReverse, text("Reverse"));
-            setCaption(ui->lblCboSignal, text("Signal type"));
+            MKorvane::setCaption(ui->lblSelectorUnit, text("OHM"));
+            MKorvane::setCaption(ui->lblSelector, text("Increment"));
+            MKorvane::setCaption(ui->lblTherm, text("Thermistor type"));
+            MKorvane::setCaption(ui->lblMax, text("Max. Value"));
+            MKorvane::setCaption(ui->lblMin, text("Min. Value"));
+            MKorvane::setCaption(ui->lblOff, text("Offset"));
+            MKorvane::setCaption(ui->lblSignal, text("Input Signal Interpretation"));
+            MKorvane::setCaption(ui->lblReverse, text("Reverse"));
+            MKorvane::setCaption(ui->lblCboSignal, text("Signal type"));
             fitCaptionColumns();
         },
         [this](qint32, const QString &description) { report(description, QStringLiteral("InitStrings")); });

@@ -56,32 +56,29 @@ void ctlSensorHardware::watchScreenChanges()
         ui->lblUnitMaxRange, ui->lblSignal, ui->lblReverse, ui->lblCboSignal, ui->lblUnitMinRange });
 }
 
-void ctlSensorHardware::showNow(QWidget *widget, bool visible)
+// A layout is applied without pauses (see ScreenChanges): the user sees it whole, at the
+// next pause of the handler that asked for it or when the host's event loop next runs.
+
+void ctlSensorHardware::showWidget(QWidget *widget, bool visible)
 {
-    // Shows or hides a widget and lets the user see the change at once; a widget that is
-    // already so is left alone, and without a change there is nothing to show.
+    // A widget that is already so is left alone.
     MKorvane::skipOnFailure([&] {
-        if (widget->isHidden() != visible)
-            return;
-        widget->setVisible(visible);
-        mScreen->pause();
+        if (widget->isHidden() == visible)
+            widget->setVisible(visible);
     });
 }
 
-void ctlSensorHardware::moveNow(QWidget *widget, int top)
+void ctlSensorHardware::moveWidget(QWidget *widget, int top)
 {
-    // Moves a widget to a new top (in twips) and lets the user see the change at once.
-    // A hidden widget moves unseen: no pause.
-    if (topTwips(widget) == top)
-        return;
-    setTopTwips(widget, top);
-    mScreen->pause();
+    // To a new top in twips; a widget already there does not move.
+    if (topTwips(widget) != top)
+        setTopTwips(widget, top);
 }
 
-void ctlSensorHardware::captionNow(QLabel *label, const QString &caption)
+void ctlSensorHardware::recaption(QLabel *label, const QString &caption)
 {
-    // Captions are set without a pause; the next pause shows them.
-    if (setCaption(label, caption))
+    // The next pause shows a caption that changed.
+    if (MKorvane::setCaption(label, caption))
         mScreen->note(label);
 }
 
@@ -134,10 +131,10 @@ void ctlSensorHardware::ReInitializeDisplayStrings(const QString &RangeUnit, con
 {
     MKorvane::tryStep(
         [&] {
-            captionNow(ui->lblUnitOffset, OffsetUnit);
-            captionNow(ui->lblUnitMaxRange, RangeUnit);
-            captionNow(ui->lblUnitMinRange, RangeUnit);
-            captionNow(ui->lblValue, RangeUnit);
+            recaption(ui->lblUnitOffset, OffsetUnit);
+            recaption(ui->lblUnitMaxRange, RangeUnit);
+            recaption(ui->lblUnitMinRange, RangeUnit);
+            recaption(ui->lblValue, RangeUnit);
         },
         [this](
             qint32, const QString &description) { report(description, QStringLiteral("ReInitializeDisplayStrings")); });
@@ -153,8 +150,9 @@ void ctlSensorHardware::ShowValueButton()
 void ctlSensorHardware::ArrangeRangeControls()
 {
     // The default places first, then the interpretation's own. The moves are collected
-    // and each widget goes straight to its last place, with a pause after each real
-    // move: a digital input's range fields never visit their linear places on the way.
+    // and each widget goes straight to its last place: a digital input's range fields
+    // never visit their linear places on the way. The range captions, too, are set once,
+    // to the interpretation's own.
     LastAssignments<int> tops;
     tops.set(ui->lblOff, 360);
     tops.set(ui->txtOff, 585);
@@ -166,13 +164,8 @@ void ctlSensorHardware::ArrangeRangeControls()
     tops.set(ui->lblMax, 960);
     tops.set(ui->lblMin, 1560);
 
-    // A digital input recaptions the labels at once; they still grow for the default
-    // captions on the way, so their widths do not depend on the path taken. Only a caption
-    // that differs from the one shown before counts as a change on screen.
-    const QString maxBefore = ui->lblMax->text();
-    const QString minBefore = ui->lblMin->text();
-    setCaption(ui->lblMax, MKorvane::GetLanguageString(QStringLiteral("Max. Value")));
-    setCaption(ui->lblMin, MKorvane::GetLanguageString(QStringLiteral("Min. Value")));
+    QString maxCaption = QStringLiteral("Max. Value");
+    QString minCaption = QStringLiteral("Min. Value");
 
     const QString interpretation = ui->cboInput->currentText();
     if (interpretation == Linear) {
@@ -187,8 +180,8 @@ void ctlSensorHardware::ArrangeRangeControls()
         tops.set(ui->cboMin, tops.value(ui->txtMin, topTwips(ui->txtMin)));
         tops.set(ui->lblMax, 360);
         tops.set(ui->lblMin, 960);
-        setCaption(ui->lblMax, MKorvane::GetLanguageString(QStringLiteral("ON Value")));
-        setCaption(ui->lblMin, MKorvane::GetLanguageString(QStringLiteral("OFF Value")));
+        maxCaption = QStringLiteral("ON Value");
+        minCaption = QStringLiteral("OFF Value");
     } else if (interpretation == StdThermistor) {
         tops.set(ui->lblTherm, 2160);
         tops.set(ui->cboTherm, 2400);
@@ -203,17 +196,18 @@ void ctlSensorHardware::ArrangeRangeControls()
         tops.set(ui->cmdTable, 2280);
     }
 
-    if (ui->lblMax->text() != maxBefore)
-        mScreen->note(ui->lblMax);
-    if (ui->lblMin->text() != minBefore)
-        mScreen->note(ui->lblMin);
+    recaption(ui->lblMax, MKorvane::GetLanguageString(maxCaption));
+    recaption(ui->lblMin, MKorvane::GetLanguageString(minCaption));
     for (const auto &[widget, top] : tops.items())
-        moveNow(widget, top);
+        moveWidget(widget, top);
 }
 
 void ctlSensorHardware::ShowInterpretationLayout(QString &Unit, QString &OffsetUnit)
 {
-    // Every step that fails is skipped; nothing is reported from here.
+    // Every step that fails is skipped; nothing is reported from here. A handler that the
+    // layout raises (the signal list given its stored type) does not pause either.
+    const MKorvane::ScreenChanges::Hold hold(mScreen);
+    const MKorvane::CaptionBatch captions; // each label grows once, for its final caption
     const auto step = [](auto &&operation) { MKorvane::skipOnFailure(operation); };
     const QString interpretation = ui->cboInput->currentText();
     const bool version1 = MKorvane::ObjMajorVersion() == 1;
@@ -234,27 +228,27 @@ void ctlSensorHardware::ShowInterpretationLayout(QString &Unit, QString &OffsetU
         step([&] { ReInitializeDisplayStrings(Unit, OffsetUnit); });
         // ON/OFF values carry no unit; enumerated values neither.
         for (QLabel *label : unitLabels)
-            showNow(label, !digital && !mblnIsEnumFormat);
+            showWidget(label, !digital && !mblnIsEnumFormat);
         for (QWidget *widget : selectorWidgets)
-            showNow(widget, false);
-        showNow(ui->cboSignal, true);
-        showNow(ui->lblCboSignal, true);
+            showWidget(widget, false);
+        showWidget(ui->cboSignal, true);
+        showWidget(ui->lblCboSignal, true);
         step([&] { SetSignalCombo(interpretation); });
         step([&] { ArrangeRangeControls(); });
     } else if (interpretation == MultiLevel) {
         step([&] {
             ShowHardwareControls(true, true, false, false, false, false, version1, false, false, false, false, false);
         });
-        showNow(ui->lblUnitOffset, version1);
-        showNow(ui->lblUnitMinRange, false);
-        showNow(ui->lblUnitMaxRange, false);
-        showNow(ui->lblValue, false);
+        showWidget(ui->lblUnitOffset, version1);
+        showWidget(ui->lblUnitMinRange, false);
+        showWidget(ui->lblUnitMaxRange, false);
+        showWidget(ui->lblValue, false);
         // Version 1 sets the increment here; version 2 keeps its levels in the transfer table.
         for (QWidget *widget : selectorWidgets)
-            showNow(widget, version1);
-        showNow(ui->cboSignal, true);
-        showNow(ui->lblCboSignal, true);
-        showNow(ui->cmdTable, MKorvane::ObjMajorVersion() == 2);
+            showWidget(widget, version1);
+        showWidget(ui->cboSignal, true);
+        showWidget(ui->lblCboSignal, true);
+        showWidget(ui->cmdTable, MKorvane::ObjMajorVersion() == 2);
         step([&] { SetSignalCombo(interpretation); });
         step([&] { ArrangeRangeControls(); });
     } else if (interpretation == Disconnected) {
@@ -266,7 +260,7 @@ void ctlSensorHardware::ShowInterpretationLayout(QString &Unit, QString &OffsetU
                  static_cast<QWidget *>(ui->lblSelectorUnit), static_cast<QWidget *>(ui->txtSelector),
                  static_cast<QWidget *>(ui->cboSignal), static_cast<QWidget *>(ui->lblCboSignal),
                  static_cast<QWidget *>(ui->lblValue) })
-            showNow(widget, false);
+            showWidget(widget, false);
         step([&] { SetSignalCombo(interpretation); });
     }
     step([&] { ShowValueButton(); });

@@ -5,7 +5,6 @@
 
 #include "shared/Checked.h"
 
-#include <QLabel>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -61,20 +60,6 @@ inline void setTopTwips(QWidget *widget, int top)
 inline void setWidthTwips(QWidget *widget, int width)
 {
     widget->resize(width / TwipsPerPixel, widget->height());
-}
-
-// Sets a label's caption. Labels are sized at design time for their English caption in
-// "MS Sans Serif"; a translated caption or a fallback face may need more room, so the
-// label grows to its text (never shrinks), keeping its position and height. Returns
-// whether the caption changed.
-inline bool setCaption(QLabel *label, const QString &caption)
-{
-    const bool changed = label->text() != caption;
-    if (changed)
-        label->setText(caption);
-    // Also for an unchanged caption: a new face may need more room.
-    label->resize(qMax(label->width(), label->sizeHint().width()), label->height());
-    return changed;
 }
 
 inline int topTwips(const QWidget *widget)

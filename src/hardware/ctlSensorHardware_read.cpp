@@ -13,6 +13,9 @@ using namespace HardwareControl;
 void ctlSensorHardware::FillHardwareValues()
 {
     MKorvane::BusyPointer busy;
+    // Values and layout are shown together, once they are all in place.
+    const MKorvane::ScreenChanges::Hold hold(mScreen);
+    const MKorvane::CaptionBatch captions;
     QString ErrMsg;
     // Every step that fails is skipped and the next one runs.
     MKorvane::skipOnFailure([&] {

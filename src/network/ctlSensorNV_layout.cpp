@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // ctlSensorNV: room for translated row captions. The form gives the caption column the
 // width its English captions need; a language with longer ones moves the value and unit
-// columns right and widens the control, so that no caption is cut off.
+// columns right and widens the control, so that no caption is cut off. Only the captions
+// that are not hidden are measured (a label measures its text again only after a change);
+// a row shown later fits the column again then.
 #include "network/ctlSensorNV.h"
 #include "ui_ctlSensorNV.h"
 
@@ -11,8 +13,10 @@ void ctlSensorNV::fitCaptionColumn()
         = { ui->lblOverride, ui->lblDefault, ui->lblSendDelta, ui->lblThrottle, ui->lblHeartbeat };
     const int designWidth = ui->txtOver->x() - CaptionGap - ui->lblOverride->x() - mCaptionGrowth;
     int needed = designWidth;
-    for (const QLabel *caption : captions)
-        needed = qMax(needed, caption->sizeHint().width());
+    for (const QLabel *caption : captions) {
+        if (!caption->isHidden())
+            needed = qMax(needed, caption->sizeHint().width());
+    }
     const int shift = needed - designWidth - mCaptionGrowth;
     if (shift == 0)
         return;

@@ -71,7 +71,10 @@ bool ctlSensorNV::FillEnumCombos(const DeviceAccess::EnumCollectionPtr &EnumColl
 
 void ctlSensorNV::ShowSendDelta(bool Visible)
 {
+    const bool appears = Visible && ui->lblSendDelta->isHidden();
     ui->lblSendDelta->setVisible(Visible);
+    if (appears)
+        fitCaptionColumn(); // its caption may need more room than the others
     ui->txtSend->setVisible(Visible);
     ui->lblSendD->setVisible(Visible);
 }

@@ -2,6 +2,7 @@
 // The shared module of the library: include this to reach all of it.
 #pragma once
 
+#include "shared/Captions.h"
 #include "shared/Checked.h"
 #include "shared/CpAccess.h"
 #include "shared/DeviceState.h"

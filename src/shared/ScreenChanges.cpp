@@ -49,7 +49,7 @@ void ScreenChanges::selectionChanged(QComboBox *combo)
 
 bool ScreenChanges::pause()
 {
-    if (!m_pending)
+    if (!m_pending || m_holds > 0)
         return false;
     m_pending = false;
     for (auto it = m_listTexts.begin(); it != m_listTexts.end(); ++it)
