@@ -4,8 +4,10 @@
 #include "device/sim/SimJsonReader.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <type_traits>
 
@@ -100,8 +102,9 @@ qsizetype badStringByte(const char *text, qsizetype size)
     return open;
 }
 
-// Every value walked by simdjson's On-Demand reader, which stops where it meets the fault.
-error_code walk(simdjson::ondemand::value value, int depth)
+// Every value walked by simdjson's On-Demand reader, which stops where it meets the
+// fault; `at` is then the start of the value it could not take, when it is one.
+error_code walk(simdjson::ondemand::value value, int depth, const char *&at)
 {
     if (depth > 1024)
         return simdjson::DEPTH_ERROR;
@@ -117,7 +120,7 @@ error_code walk(simdjson::ondemand::value value, int depth)
             simdjson::ondemand::value inner;
             if (const error_code error = element.get(inner))
                 return error;
-            if (const error_code error = walk(inner, depth + 1))
+            if (const error_code error = walk(inner, depth + 1, at))
                 return error;
         }
         return simdjson::SUCCESS;
@@ -133,12 +136,29 @@ error_code walk(simdjson::ondemand::value value, int depth)
             simdjson::ondemand::value inner;
             if (const error_code error = field.value().get(inner))
                 return error;
-            if (const error_code error = walk(inner, depth + 1))
+            if (const error_code error = walk(inner, depth + 1, at))
                 return error;
         }
         return simdjson::SUCCESS;
     }
+    default:
+        break;
+    }
+    const std::string_view token = value.raw_json_token();
+    at = token.data();
+    switch (type) {
     case simdjson::ondemand::json_type::number: {
+        // A whole number must fit 64 bits, as the DOM reader holds it.
+        const char *end = token.data();
+        while (end != token.data() + token.size() && (*end == '-' || (*end >= '0' && *end <= '9')))
+            ++end;
+        if (end == token.data() + token.size() || !strchr(".eE", *end)) {
+            int64_t whole = 0;
+            uint64_t positive = 0;
+            if (std::from_chars(token.data(), end, whole).ec != std::errc()
+                && std::from_chars(token.data(), end, positive).ec != std::errc())
+                return simdjson::NUMBER_ERROR;
+        }
         double number = 0;
         return value.get_double().get(number);
     }
@@ -152,8 +172,9 @@ error_code walk(simdjson::ondemand::value value, int depth)
     }
     case simdjson::ondemand::json_type::null:
         return value.is_null() ? simdjson::SUCCESS : simdjson::N_ATOM_ERROR;
+    default:
+        return simdjson::SUCCESS;
     }
-    return simdjson::SUCCESS;
 }
 
 // The offset of what made simdjson refuse the text (from `from` on).
@@ -180,11 +201,11 @@ qsizetype faultOffset(const QByteArray &json, qsizetype from, error_code refusal
     if (parser.iterate(padded).get(document))
         return from + size;
     simdjson::ondemand::value root;
+    const char *where = nullptr;
     error_code error = document.get_value().get(root);
     if (!error)
-        error = walk(root, 0);
-    const char *where = nullptr;
-    if (document.current_location().get(where) || !where)
+        error = walk(root, 0, where);
+    if ((!error || !where) && (document.current_location().get(where) || !where))
         return from + size;
     return from + std::clamp(qsizetype(where - padded.data()), qsizetype(0), size);
 }
@@ -272,8 +293,11 @@ QString placeOf(const QByteArray &json, qsizetype offset)
     return QStringLiteral("line %1, column %2").arg(line).arg(offset - lineStart + 1);
 }
 
+JsonText::~JsonText() = default;
+
 JsonText::JsonText(const QByteArray &json, const QString &sourceName)
     : m_json(json)
+    , m_parser(std::make_unique<simdjson::dom::parser>())
 {
     if (const char *encoding = wideEncoding(json))
         throw LoadError(QStringLiteral("%1: the file is %2 text; a network database is read as UTF-8: save it as UTF-8")
@@ -289,7 +313,7 @@ JsonText::JsonText(const QByteArray &json, const QString &sourceName)
     // simdjson reads a few bytes past the end: a text without that room is copied once.
     const bool padded = json.capacity() - json.size() >= qsizetype(simdjson::SIMDJSON_PADDING);
     simdjson::dom::element root;
-    const error_code refusal = m_parser.parse(json.constData() + from, length, !padded).get(root);
+    const error_code refusal = m_parser->parse(json.constData() + from, length, !padded).get(root);
     if (refusal == simdjson::MEMALLOC)
         throw std::bad_alloc();
     if (refusal) {
@@ -395,6 +419,18 @@ QJsonValue JsonRef::toQt() const
         return array;
     }
     case simdjson::dom::element_type::OBJECT: {
+        // Qt's reader orders an object's keys by code point, QJsonObject::insert by UTF-16
+        // unit: the two differ only for keys beyond U+FFFF, and for those the object
+        // comes from the reader, as the saved text has always kept it.
+        bool beyondTheFirstPlane = false;
+        forEach([&](const JsonRef &member) {
+            for (const char c : member.keyBytes())
+                beyondTheFirstPlane = beyondTheFirstPlane || quint8(c) >= 0xF0;
+        });
+        if (beyondTheFirstPlane) {
+            const std::string text = simdjson::to_string(m_value);
+            return QJsonDocument::fromJson(QByteArray(text.data(), qsizetype(text.size()))).object();
+        }
         QJsonObject object;
         forEach([&](const JsonRef &member) { object.insert(member.key(), member.toQt()); });
         return object;

@@ -430,7 +430,15 @@ private:
 void readModel(NetworkModel &model, const QByteArray &json, const QString &sourceName)
 {
     const JsonText document(json, sourceName);
-    ModelReader(model, document, sourceName).read();
+    try {
+        ModelReader(model, document, sourceName).read();
+    } catch (const LoadError &) {
+        // A key given twice is the first thing to say, wherever the reading stopped: what
+        // went wrong after it may be the other value's doing.
+        if (const QString place = repeatedKeyPlace(json); !place.isEmpty())
+            throw LoadError(QStringLiteral("%1: %2").arg(sourceName, place));
+        throw;
+    }
 }
 
 } // namespace Sim

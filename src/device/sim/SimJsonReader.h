@@ -184,6 +184,7 @@ class JsonText
 public:
     // Throws LoadError naming sourceName, the line, the column and what was expected.
     JsonText(const QByteArray &json, const QString &sourceName);
+    ~JsonText();
     JsonText(const JsonText &) = delete;
     JsonText &operator=(const JsonText &) = delete;
 
@@ -192,7 +193,9 @@ public:
 
 private:
     QByteArray m_json;
-    simdjson::dom::parser m_parser;
+    // Made and destroyed only inside the library, whose build settles the parser's layout
+    // (simdjson's own compile definitions).
+    std::unique_ptr<simdjson::dom::parser> m_parser;
     JsonRef m_root;
 };
 
