@@ -66,6 +66,7 @@ void TestSimJsonText::readsAsQtDoes_data()
     row("invalid UTF-8", "{\"a\": \"\xC0\xAF\"}", "line 1, column 8 (offset 7): a byte that begins no UTF-8*");
     row("trailing text", "{\"a\": 1}\nx", "line 2, column 1 (offset 9): expected a value*");
     row("trailing comma", R"({"a": 1,})", "line 1, column * (offset *): expected a value*");
+    row("misspelt null", R"({"a": [1, nul]})", "line 1, column 11 (offset 10): expected null");
     row("unterminated", R"({"a": "b)", "line 1, column 7 (offset 6): a string that is never closed*");
     row("truncated", R"({"a": [1, 2)", "line 1, column * (offset *): expected a value*");
     row("top-level array", R"([1])", "(top level): expected an object, found an array");

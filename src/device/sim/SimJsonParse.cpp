@@ -170,8 +170,12 @@ error_code walk(simdjson::ondemand::value value, int depth, const char *&at)
         bool flag = false;
         return value.get_bool().get(flag);
     }
-    case simdjson::ondemand::json_type::null:
-        return value.is_null() ? simdjson::SUCCESS : simdjson::N_ATOM_ERROR;
+    case simdjson::ondemand::json_type::null: {
+        bool isNull = false;
+        if (const error_code error = value.is_null().get(isNull))
+            return error;
+        return isNull ? simdjson::SUCCESS : simdjson::N_ATOM_ERROR;
+    }
     default:
         return simdjson::SUCCESS;
     }
