@@ -3,7 +3,8 @@
 // text both take, the reader takes the same keys, strings and numbers in the same order
 // (members compared in key order, as Qt keeps them); an object whose key repeats is one
 // the reader refuses. A text only one of them takes is refused by the other: by the
-// reader with its line, column and a reason, and never a text Qt refuses taken.
+// reader with its line, column and a reason; of the texts Qt refuses, the reader takes
+// only numbers Qt's double cannot hold.
 #include "device/sim/SimJsonReader.h"
 
 #include <QJsonArray>
@@ -85,8 +86,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                        "the file is UTF-)[^\\n]*: \\S"));
     try {
         const Sim::JsonText text(json, QStringLiteral("fuzz"));
+        // Qt's reader refuses a number its double cannot hold (4.9e-325, which strict JSON
+        // allows and the reader takes as 0); any other text it refuses is not strict JSON.
+        if (!qtTakes && error.error != QJsonParseError::IllegalNumber)
+            std::abort();
         if (!qtTakes)
-            std::abort(); // a text Qt refuses is not strict JSON
+            return 0;
         if (repeatsAKey(text.root())) {
             // The reader refuses the object, naming the key's line.
             try {

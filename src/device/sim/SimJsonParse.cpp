@@ -297,11 +297,23 @@ QString placeOf(const QByteArray &json, qsizetype offset)
     return QStringLiteral("line %1, column %2").arg(line).arg(offset - lineStart + 1);
 }
 
-JsonText::~JsonText() = default;
+namespace {
+
+// The parser of the last text read on this thread, kept for the next: memory the system
+// gives a process fresh costs a page fault per page, and a parser that allocates anew
+// spends more time on those than on the text (a reload, the check of a saved text).
+thread_local std::unique_ptr<simdjson::dom::parser> t_spareParser;
+
+} // namespace
+
+JsonText::~JsonText()
+{
+    if (!t_spareParser)
+        t_spareParser = std::move(m_parser);
+}
 
 JsonText::JsonText(const QByteArray &json, const QString &sourceName)
     : m_json(json)
-    , m_parser(std::make_unique<simdjson::dom::parser>())
 {
     if (const char *encoding = wideEncoding(json))
         throw LoadError(QStringLiteral("%1: the file is %2 text; a network database is read as UTF-8: save it as UTF-8")
@@ -317,10 +329,12 @@ JsonText::JsonText(const QByteArray &json, const QString &sourceName)
     // simdjson reads a few bytes past the end: a text without that room is copied once.
     const bool padded = json.capacity() - json.size() >= qsizetype(simdjson::SIMDJSON_PADDING);
     simdjson::dom::element root;
+    m_parser = t_spareParser ? std::move(t_spareParser) : std::make_unique<simdjson::dom::parser>();
     const error_code refusal = m_parser->parse(json.constData() + from, length, !padded).get(root);
     if (refusal == simdjson::MEMALLOC)
         throw std::bad_alloc();
     if (refusal) {
+        t_spareParser = std::move(m_parser);
         const qsizetype offset = faultOffset(json, from, refusal);
         throw LoadError(QStringLiteral("%1: %2 (offset %3): %4")
                             .arg(sourceName, placeOf(json, offset))
