@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Duplicate keys: the JSON reader keeps the last of two equal keys silently, and the next
-// save would make the loss permanent. One pass over the text finds them first.
+// Repeated keys: the reader refuses an object whose key repeats as it reads it; this pass
+// over the text, made only then, names the lines of both.
 #include "device/sim/SimJsonReader.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <algorithm>
 #include <deque>
 #include <vector>
@@ -23,20 +21,23 @@ struct Key
 // A key with escapes in its UTF-8 form; keys without escapes are compared as they stand.
 QByteArray unescaped(QByteArrayView quoted)
 {
-    const QJsonArray one = QJsonDocument::fromJson("[" + quoted.toByteArray() + "]").array();
-    return one.at(0).toString().toUtf8();
+    simdjson::dom::parser parser;
+    std::string_view text;
+    if (parser.parse(simdjson::padded_string(quoted.data(), size_t(quoted.size()))).get(text))
+        return quoted.toByteArray();
+    return QByteArray(text.data(), qsizetype(text.size()));
 }
 
 class KeyScanner
 {
 public:
-    KeyScanner(const QByteArray &json, const QString &source)
+    explicit KeyScanner(const QByteArray &json)
         : m_json(json)
-        , m_source(source)
     {
     }
 
-    void scan()
+    // The place of the first repeated key, or an empty text.
+    QString scan()
     {
         const char *text = m_json.constData();
         const qsizetype size = m_json.size();
@@ -56,8 +57,10 @@ public:
                 m_expectKey = false;
                 break;
             case '}':
-                if (!m_objects.empty())
-                    closeObject();
+                if (!m_objects.empty()) {
+                    if (QString place = closeObject(); !place.isEmpty())
+                        return place;
+                }
                 if (!m_inObject.empty())
                     m_inObject.pop_back();
                 break;
@@ -75,6 +78,7 @@ public:
                 break;
             }
         }
+        return QString();
     }
 
 private:
@@ -99,7 +103,7 @@ private:
         return end;
     }
 
-    void closeObject()
+    QString closeObject()
     {
         const size_t first = m_objects.back();
         m_objects.pop_back();
@@ -120,19 +124,18 @@ private:
                 }
             }
             if (second)
-                throw LoadError(QStringLiteral("%1: line %2, column %3: the key \"%4\" appears twice in one object "
-                                               "(first on line %5); one of them would be lost")
-                                    .arg(m_source)
-                                    .arg(second->line)
-                                    .arg(second->column)
-                                    .arg(QString::fromUtf8(second->text))
-                                    .arg(firstOfIt->line));
+                return QStringLiteral("line %1, column %2: the key \"%3\" appears twice in one object "
+                                      "(first on line %4); one of them would be lost")
+                    .arg(second->line)
+                    .arg(second->column)
+                    .arg(QString::fromUtf8(second->text))
+                    .arg(firstOfIt->line);
         }
         m_keys.resize(first);
+        return QString();
     }
 
     const QByteArray &m_json;
-    const QString &m_source;
     std::vector<Key> m_keys; // the keys of every object still open, innermost last
     std::vector<size_t> m_objects; // where each open object's keys start
     std::vector<bool> m_inObject; // per open container: an object (or an array)
@@ -144,9 +147,9 @@ private:
 
 } // namespace
 
-void refuseDuplicateKeys(const QByteArray &json, const QString &source)
+QString repeatedKeyPlace(const QByteArray &json)
 {
-    KeyScanner(json, source).scan();
+    return KeyScanner(json).scan();
 }
 
 } // namespace Sim

@@ -8,36 +8,46 @@
 #include "device/sim/SimResolve.h"
 #include "device/sim/SimValues.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSet>
 #include <algorithm>
+#include <cstring>
 #include <unordered_map>
 
 namespace Sim {
 namespace {
 
-// Values wait until every type they may depend on is known (SCPTnvType first).
+// Values wait until every type they may depend on is known (SCPTnvType first). The
+// value is `json`, or when `absent` the type's default (`json` is then its owner).
 struct PendingValue
 {
     CpNode *cp = nullptr;
     NvNode *nv = nullptr;
-    JsonRef json; // absent: the type's default
+    JsonRef::Element json;
+    bool absent = false;
+
+    PendingValue(CpNode *property, NvNode *variable, const JsonRef &value, const JsonRef &owner)
+        : cp(property)
+        , nv(variable)
+        , json(value.isUndefined() ? owner.element() : value.element())
+        , absent(value.isUndefined())
+    {
+    }
+    JsonRef value() const { return absent ? JsonRef::absent(JsonRef(json), "value") : JsonRef(json); }
 };
 
 class ModelReader
 {
 public:
-    ModelReader(NetworkModel &model, const QString &source)
+    ModelReader(NetworkModel &model, const JsonText &document, const QString &source)
         : m_model(model)
-        , m_in(source)
+        , m_in(document, source)
+        , m_document(document)
     {
     }
 
-    void read(const JsonDom &document)
+    void read()
     {
-        const JsonRef root = document.root();
-        m_valueCount = document.valueCount();
+        const JsonRef root = m_in.object(m_document.root());
         m_in.onlyKeys(
             root, { "formatVersion", "catalog", "system", "devices", "resourceSets", "languages", "language" });
         m_model.comment = m_in.comment(root);
@@ -58,14 +68,18 @@ public:
         readLanguages(m_model, m_in, root);
         readSystem(m_in.object(m_in.required(root, "system")));
         const JsonRef devices = m_in.array(m_in.required(root, "devices"));
-        m_model.devices.reserve(size_t(devices.size()));
-        for (int i = 0; i < devices.size(); ++i) {
-            readDevice(m_in.object(devices.at(i)));
-            if (i == 0) { // devices are much alike: room for as many values per device as the first has
-                m_cpValues.reserve(std::min(m_cpValues.size() * size_t(devices.size()), m_valueCount));
-                m_nvValues.reserve(std::min(m_nvValues.size() * size_t(devices.size()), m_valueCount));
+        const size_t deviceCount = devices.size();
+        m_model.devices.reserve(deviceCount);
+        size_t i = 0;
+        devices.forEach([&](const JsonRef &device) {
+            readDevice(m_in.object(device));
+            if (i++ == 0) { // devices are much alike: room for as many values per device as the first has
+                // (a value takes some bytes of the text: no more can come)
+                const size_t most = size_t(m_document.text().size() / 8);
+                m_cpValues.reserve(std::min(m_cpValues.size() * deviceCount, most));
+                m_nvValues.reserve(std::min(m_nvValues.size() * deviceCount, most));
             }
-        }
+        });
         resolveValues();
     }
 
@@ -105,48 +119,48 @@ private:
                     .arg(device->programId));
         device->comment = m_in.comment(o);
         const JsonRef blocks = m_in.optionalArray(o, "blocks");
-        device->blocks.reserve(size_t(blocks.size()));
+        device->blocks.reserve(blocks.size());
         QSet<QString> blockNames; // folded: a long list costs no comparison of every pair
-        for (int i = 0; i < blocks.size(); ++i) {
-            device->blocks.push_back(readBlock(m_in.object(blocks.at(i)), device.get()));
+        blocks.forEach([&](const JsonRef &entry) {
+            device->blocks.push_back(readBlock(m_in.object(entry), device.get()));
             const qsizetype before = blockNames.size();
             blockNames.insert(device->blocks.back()->name.toCaseFolded());
             if (blockNames.size() == before)
-                m_in.fail(blocks.at(i).value("name"), QStringLiteral("a block needs a name of its own in its device"));
-        }
+                m_in.fail(entry.value("name"), QStringLiteral("a block needs a name of its own in its device"));
+        });
         m_model.deviceIndex.insert(folded, device.get());
         m_model.devices.push_back(std::move(device));
     }
 
-    std::unique_ptr<BlockNode> readBlock(const JsonRef &o, DeviceNode *device)
+    BlockNode *readBlock(const JsonRef &o, DeviceNode *device)
     {
         m_in.onlyKeys(o, { "name", "cps", "nvs" });
-        auto block = std::make_unique<BlockNode>();
+        BlockNode *block = m_model.blockStore.make();
         block->device = device;
         block->name = m_in.string(o, "name");
         block->comment = m_in.comment(o);
         if (block->name.isEmpty())
             m_in.fail(o.value("name"), QStringLiteral("a block needs a name of its own in its device"));
-        block->cps = readCps(o, block.get(), nullptr, block->cpsComment);
+        readCps(o, block->cps, block, nullptr, block->cpsComment);
         const JsonRef nvs = m_in.optionalArray(o, "nvs");
-        block->nvs.reserve(size_t(nvs.size()));
-        for (int i = 0; i < nvs.size(); ++i) {
-            const JsonRef n = m_in.object(nvs.at(i));
+        block->nvs.reserve(nvs.size());
+        nvs.forEach([&](const JsonRef &entry) {
+            const JsonRef n = m_in.object(entry);
             m_in.onlyKeys(n, { "name", "programmaticName", "type", "value", "generator", "cps" });
-            auto nv = std::make_unique<NvNode>();
-            nv->block = block.get();
+            NvNode *nv = m_model.nvStore.make();
+            nv->block = block;
             nv->name = m_in.string(n, "name");
             if (nv->name.trimmed().isEmpty())
                 m_in.fail(n.value("name"), QStringLiteral("a network variable needs a name"));
             nv->programmaticName = m_in.string(n, "programmaticName", nv->name);
             nv->typeName = m_in.string(n, "type", QString());
             nv->comment = m_in.comment(n);
-            nv->cps = readCps(n, nullptr, nv.get(), nv->cpsComment);
+            readCps(n, nv->cps, nullptr, nv, nv->cpsComment);
             if (n.contains("generator"))
                 readGenerator(m_in.object(n.value("generator")), *nv);
-            m_nvValues.push_back(PendingValue { nullptr, nv.get(), n.value("value") });
-            block->nvs.push_back(std::move(nv));
-        }
+            m_nvValues.emplace_back(nullptr, nv, n.value("value"), n);
+            block->nvs.push_back(nv);
+        });
         return block;
     }
 
@@ -167,39 +181,43 @@ private:
         if (generator.amplitude < 0 || generator.noise < 0)
             m_in.fail(o, QStringLiteral("amplitude and noise are numbers of 0 or more"));
         nv.generator = generator;
-        m_generators.append({ &nv, o });
+        m_generators.push_back({ &nv, o.element() });
     }
 
-    std::vector<std::unique_ptr<CpNode>> readCps(
-        const JsonRef &owner, BlockNode *block, NvNode *nv, QString &listComment)
+    // The properties in the order of their names' code points, as the saved file lists them.
+    void readCps(const JsonRef &owner, std::vector<CpNode *> &cps, BlockNode *block, NvNode *nv, QString &listComment)
     {
-        std::vector<std::unique_ptr<CpNode>> cps;
-        if (!owner.contains("cps"))
-            return cps;
-        const JsonRef list = m_in.object(owner.value("cps"));
-        cps.reserve(size_t(list.size()));
-        for (int i = 0; i < list.size(); ++i) {
-            const JsonRef entry = list.at(i);
-            if (m_in.isComment(entry)) {
+        const JsonRef listValue = owner.value("cps");
+        if (listValue.isUndefined())
+            return;
+        const JsonRef list = m_in.object(listValue);
+        m_entries.clear();
+        list.forEach([&](const JsonRef &entry) {
+            if (m_in.isComment(entry))
                 listComment = entry.toString();
-                continue;
-            }
-            auto cp = std::make_unique<CpNode>();
+            else
+                m_entries.push_back(entry);
+        });
+        std::sort(m_entries.begin(), m_entries.end(),
+            [](const JsonRef &a, const JsonRef &b) { return a.keyBytes() < b.keyBytes(); });
+        cps.reserve(m_entries.size());
+        for (const JsonRef &entry : m_entries) {
+            CpNode *cp = m_model.cpStore.make();
             cp->name = m_in.keyText(entry);
             cp->block = block;
             cp->nv = nv;
             JsonRef value = entry;
             if (entry.isObject()) {
+                m_in.refuseRepeatedKeys(entry);
                 m_in.onlyKeys(entry, { "type", "value" });
                 cp->typeName = m_in.string(entry, "type", QString());
                 cp->comment = m_in.comment(entry);
                 value = entry.value("value");
             }
             findNamedType(*cp);
-            m_cpValues.push_back(PendingValue { cp.get(), nullptr, value });
-            cps.push_back(std::move(cp));
+            m_cpValues.emplace_back(cp, nullptr, value, entry);
+            cps.push_back(cp);
         }
-        return cps;
     }
 
     // The type a property's name or "type" names in its device's resource sets, as
@@ -225,7 +243,7 @@ private:
             QString why;
             const TypeDef *type = pending.cp ? resolver.cpType(*pending.cp, &why) : resolver.nvType(*pending.nv, &why);
             if (!type)
-                m_in.fail(pending.json, why);
+                m_in.fail(pending.value(), why);
             return type;
         };
         auto isInheriting = [&](const PendingValue &pending) {
@@ -242,7 +260,8 @@ private:
         for (const PendingValue &pending : m_nvValues)
             pending.nv->value = valueFromJson(pending, *typeOf(pending));
         // A generator moves one number; a member, a structure or a text has no wave.
-        for (const auto &[nv, generator] : m_generators) {
+        for (const auto &[nv, element] : m_generators) {
+            const JsonRef generator(element);
             const TypeDef *type = resolver.nvType(*nv);
             if (type && type->valueClass != ValueClass::Number)
                 m_in.fail(generator,
@@ -257,7 +276,7 @@ private:
 
     StoredValue valueFromJson(const PendingValue &pending, const TypeDef &type) const
     {
-        const JsonRef &json = pending.json;
+        const JsonRef json = pending.value();
         if (json.isUndefined()) {
             // A default text of many fields is built in memory: all of them together are
             // held to what a database file can hold, so that a short file cannot ask for
@@ -282,7 +301,7 @@ private:
                 m_in.fail(json, QStringLiteral("the type %1 has no format to read a text with").arg(type.name));
             const QString text = m_in.stringText(json);
             // Shared texts are remembered: copies of a device repeat the same values.
-            const bool shared = !json.stringBytes().isNull();
+            const bool shared = true;
             const TextValueKey key { text.constData(), &type };
             if (const auto known = m_textValues.find(key); shared && known != m_textValues.end())
                 return known->second;
@@ -308,12 +327,12 @@ private:
                         .arg(type.name)
                         .arg(type.fields.size())
                         .arg(json.typeName()));
-            value.numbers.reserve(json.size());
-            for (int i = 0; i < json.size(); ++i) {
-                if (!json.at(i).isDouble())
-                    m_in.fail(json.at(i), QStringLiteral("expected a number, found %1").arg(json.at(i).typeName()));
-                value.numbers.append(json.at(i).toDouble());
-            }
+            value.numbers.reserve(qsizetype(json.size()));
+            json.forEach([&](const JsonRef &number) {
+                if (!number.isDouble())
+                    m_in.fail(number, QStringLiteral("expected a number, found %1").arg(number.typeName()));
+                value.numbers.append(number.toDouble());
+            });
             break;
         }
         case ValueClass::Enumeration:
@@ -321,6 +340,9 @@ private:
             if (!json.isDouble())
                 m_in.fail(
                     json, QStringLiteral("%1 holds a number or a text, found %2").arg(type.name, json.typeName()));
+            // Equal numbers of one type share one stored value: copies of a device repeat them.
+            if (const auto known = m_numberValues.find({ json.toDouble(), &type }); known != m_numberValues.end())
+                return known->second;
             value.numbers.reserve(1);
             value.numbers.append(json.toDouble());
             break;
@@ -328,6 +350,8 @@ private:
         QString why;
         if (!valueFits(value, type, &why))
             m_in.fail(json, why);
+        if (type.valueClass == ValueClass::Number || type.valueClass == ValueClass::Enumeration)
+            m_numberValues.emplace(NumberValueKey { json.toDouble(), &type }, value);
         return value;
     }
 
@@ -368,107 +392,53 @@ private:
         }
     };
 
+    // A number by its bits and its type.
+    struct NumberValueKey
+    {
+        double number;
+        const TypeDef *type;
+        bool operator==(const NumberValueKey &other) const
+        {
+            return memcmp(&number, &other.number, sizeof number) == 0 && type == other.type;
+        }
+    };
+    struct NumberValueKeyHash
+    {
+        size_t operator()(const NumberValueKey &key) const
+        {
+            quint64 bits = 0;
+            memcpy(&bits, &key.number, sizeof bits);
+            return std::hash<quint64>()(bits) ^ (std::hash<const void *>()(key.type) * 31);
+        }
+    };
+
     NetworkModel &m_model;
     Reader m_in;
+    const JsonText &m_document;
     mutable std::unordered_map<TextValueKey, StoredValue, TextValueKeyHash> m_textValues;
-    size_t m_valueCount = 0; // of the document: more values than that cannot come
+    mutable std::unordered_map<NumberValueKey, StoredValue, NumberValueKeyHash> m_numberValues;
+    std::vector<JsonRef> m_entries; // of the property list being read
     mutable qint64 m_defaultTextSize = 0; // the characters of the default texts built so far
     std::unordered_map<NamedTypeKey, const TypeDef *, NamedTypeKeyHash> m_namedTypes;
     std::vector<PendingValue> m_cpValues;
     std::vector<PendingValue> m_nvValues;
-    QVector<std::pair<NvNode *, JsonRef>> m_generators;
+    std::vector<std::pair<NvNode *, JsonRef::Element>> m_generators;
 };
-
-int lineOf(const QByteArray &json, int offset, int &column)
-{
-    int line = 1;
-    int lineStart = 0;
-    for (int i = 0; i < offset && i < json.size(); ++i) {
-        if (json.at(i) == '\n') {
-            ++line;
-            lineStart = i + 1;
-        }
-    }
-    column = offset - lineStart + 1;
-    return line;
-}
-
-// UTF-16 and UTF-32 texts, with or without a byte-order mark: JSON text begins with an
-// ASCII character, so without a mark its first two characters show as a text character
-// and zero bytes in the places the encoding puts them. Other zero bytes are no encoding.
-const char *wideEncoding(const QByteArray &json)
-{
-    const auto at = [&](qsizetype i) { return i < json.size() ? quint8(json.at(i)) : 0xFFu; };
-    if ((at(0) == 0xFF && at(1) == 0xFE && at(2) == 0 && at(3) == 0)
-        || (at(0) == 0 && at(1) == 0 && at(2) == 0xFE && at(3) == 0xFF))
-        return "UTF-32";
-    if ((at(0) == 0xFF && at(1) == 0xFE) || (at(0) == 0xFE && at(1) == 0xFF))
-        return "UTF-16";
-    const auto isText = [](quint8 c) { return (c >= 0x20 && c < 0x7F) || c == '\t' || c == '\n' || c == '\r'; };
-    // Two characters of `width` bytes, the text byte at `place` in each and zeros elsewhere.
-    const auto looksLike = [&](int width, int place) {
-        for (int unit = 0; unit < 2; ++unit) {
-            for (int i = 0; i < width; ++i) {
-                const quint8 byte = at(qsizetype(unit * width + i));
-                if (i == place ? !isText(byte) : byte != 0)
-                    return false;
-            }
-        }
-        return true;
-    };
-    if (looksLike(4, 0) || looksLike(4, 3))
-        return "UTF-32";
-    if (looksLike(2, 0) || looksLike(2, 1))
-        return "UTF-16";
-    return nullptr;
-}
 
 } // namespace
 
 void readModel(NetworkModel &model, const QByteArray &json, const QString &sourceName)
 {
-    if (const char *encoding = wideEncoding(json))
-        throw LoadError(QStringLiteral("%1: the file is %2 text; a network database is read as UTF-8: save it as UTF-8")
-                            .arg(sourceName, QLatin1String(encoding)));
-    // A text never holds a zero byte (a string writes it \u0000): binary data, or a byte
-    // that Qt's lenient reader would take into a name no one can choose.
-    if (const qsizetype zero = json.indexOf('\0'); zero >= 0) {
-        int column = 0;
-        const int line = lineOf(json, int(zero), column);
-        throw LoadError(QStringLiteral("%1: line %2, column %3 (offset %4): a zero byte (NUL), which a text never "
-                                       "holds; a network database is UTF-8 text, and a string writes it \\u0000")
-                            .arg(sourceName)
-                            .arg(line)
-                            .arg(column)
-                            .arg(zero));
+    const JsonText document(json, sourceName);
+    try {
+        ModelReader(model, document, sourceName).read();
+    } catch (const LoadError &) {
+        // A key given twice is the first thing to say, wherever the reading stopped: what
+        // went wrong after it may be the other value's doing.
+        if (const QString place = repeatedKeyPlace(json); !place.isEmpty())
+            throw LoadError(QStringLiteral("%1: %2").arg(sourceName, place));
+        throw;
     }
-    std::unique_ptr<JsonDom> document = JsonDom::parse(json);
-    if (!document) {
-        // Not plain JSON: Qt's reader decides, with its messages and its leniencies.
-        QJsonParseError error;
-        const QJsonDocument qtDocument = QJsonDocument::fromJson(json, &error);
-        if (error.error != QJsonParseError::NoError) {
-            int column = 0;
-            const int line = lineOf(json, error.offset, column);
-            throw LoadError(QStringLiteral("%1: line %2, column %3 (offset %4): %5")
-                                .arg(sourceName)
-                                .arg(line)
-                                .arg(column)
-                                .arg(error.offset)
-                                .arg(error.errorString()));
-        }
-        if (!qtDocument.isObject())
-            throw LoadError(QStringLiteral("%1: (top level): expected an object").arg(sourceName));
-        refuseDuplicateKeys(json, sourceName);
-        const QJsonObject root = qtDocument.object();
-        ModelReader(model, sourceName).read(*JsonDom::fromQt(root));
-        // The sections kept as read stay Qt's own: a rebuilt object would order keys
-        // beyond the first plane of Unicode differently.
-        model.resourceSource = root.value(QLatin1String("resourceSets"));
-        model.languageSource = root.value(QLatin1String("languages"));
-        return;
-    }
-    ModelReader(model, sourceName).read(*document);
 }
 
 } // namespace Sim

@@ -29,14 +29,13 @@ public:
     void readResourceSets(const JsonRef &value) const
     {
         const JsonRef sets = m_in.array(value);
-        m_model.resourceSource = sets.toQt();
-        for (int i = 0; i < sets.size(); ++i)
-            readResourceSet(m_in.object(sets.at(i)));
+        m_model.resourceSource = m_in.keptAsRead(sets);
+        sets.forEach([&](const JsonRef &set) { readResourceSet(m_in.object(set)); });
         for (int i = 0; i < int(m_model.resourceSets.size()); ++i) {
             const ResourceSet &set = *m_model.resourceSets.at(size_t(i));
             for (int f = 0; f < int(set.formats.size()); ++f) {
                 if (!Resolver(m_model).typeOf(set.formats.at(size_t(f)))) {
-                    m_in.fail(sets.at(i).value("formats").at(f).value("type"),
+                    m_in.fail(sets.at(size_t(i)).value("formats").at(size_t(f)).value("type"),
                         QStringLiteral("no type '%1' in this resource set or a lower scope")
                             .arg(set.formats.at(size_t(f)).typeName));
                 }
@@ -64,20 +63,19 @@ public:
         const JsonRef types = m_in.optionalArray(o, "types");
         set->types.reserve(size_t(types.size()));
         QSet<QString> names;
-        for (int i = 0; i < types.size(); ++i) {
-            set->types.push_back(readType(m_in.object(types.at(i)), *set));
+        types.forEach([&](const JsonRef &entry) {
+            set->types.push_back(readType(m_in.object(entry), *set));
             if (!insertNew(names, set->types.back().name.toCaseFolded()))
-                m_in.fail(
-                    types.at(i).value("name"), QStringLiteral("a second type named %1").arg(set->types.back().name));
-        }
+                m_in.fail(entry.value("name"), QStringLiteral("a second type named %1").arg(set->types.back().name));
+        });
         const JsonRef formats = m_in.optionalArray(o, "formats");
         names.clear();
-        for (int i = 0; i < formats.size(); ++i) {
-            set->formats.push_back(readFormat(m_in.object(formats.at(i)), *set));
+        formats.forEach([&](const JsonRef &entry) {
+            set->formats.push_back(readFormat(m_in.object(entry), *set));
             if (!insertNew(names, set->formats.back().name.toCaseFolded()))
-                m_in.fail(formats.at(i).value("name"),
-                    QStringLiteral("a second format named %1").arg(set->formats.back().name));
-        }
+                m_in.fail(
+                    entry.value("name"), QStringLiteral("a second format named %1").arg(set->formats.back().name));
+        });
         if (o.contains("unitTexts"))
             readUnitTexts(m_in.object(o.value("unitTexts")), *set);
         m_model.resourceSets.push_back(std::move(set));
@@ -126,10 +124,9 @@ public:
             type.valueClass = ValueClass::Enumeration;
             const JsonRef members = m_in.object(o.value("members"));
             QSet<qint32> values;
-            for (int i = 0; i < members.size(); ++i) {
-                const JsonRef entry = members.at(i);
+            members.forEach([&](const JsonRef &entry) {
                 if (m_in.isComment(entry))
-                    continue;
+                    return;
                 const double number = entry.isDouble() ? entry.toDouble() : 0.5;
                 // Checked before the conversion, which is undefined outside 32 bits.
                 if (number != std::nearbyint(number) || number < -2147483648.0 || number > 2147483647.0)
@@ -139,7 +136,7 @@ public:
                     m_in.fail(entry, QStringLiteral("a second member of value %1").arg(memberValue));
                 values.insert(memberValue);
                 type.members.append(EnumMemberDef { entry.key(), memberValue });
-            }
+            });
             std::sort(type.members.begin(), type.members.end(),
                 [](const EnumMemberDef &a, const EnumMemberDef &b) { return a.value < b.value; });
         } else if (o.contains("fields")) {
@@ -147,11 +144,11 @@ public:
             const JsonRef fields = m_in.array(o.value("fields"));
             if (fields.size() == 0)
                 m_in.fail(fields, QStringLiteral("a structure has at least one field"));
-            for (int i = 0; i < fields.size(); ++i) {
-                const JsonRef f = m_in.object(fields.at(i));
+            fields.forEach([&](const JsonRef &entry) {
+                const JsonRef f = m_in.object(entry);
                 m_in.onlyKeys(f, { "name", "min", "max", "resolution" });
                 type.fields.append(FieldDef { m_in.string(f, "name"), readLimits(f) });
-            }
+            });
         } else if (o.contains("text")) {
             type.valueClass = ValueClass::Text;
             const JsonRef t = m_in.object(o.value("text"));
@@ -204,27 +201,25 @@ public:
             m_in.fail(o.value("decimals"), QStringLiteral("decimals lie between -1 and 15"));
         if (o.contains("fieldDecimals")) {
             const JsonRef list = m_in.array(o.value("fieldDecimals"));
-            for (int i = 0; i < list.size(); ++i) {
-                const double decimals = list.at(i).toDouble();
-                if (!list.at(i).isDouble() || decimals != std::nearbyint(decimals) || decimals < -1 || decimals > 15)
-                    m_in.fail(list.at(i), QStringLiteral("expected a whole number from -1 to 15"));
+            list.forEach([&](const JsonRef &entry) {
+                const double decimals = entry.toDouble();
+                if (!entry.isDouble() || decimals != std::nearbyint(decimals) || decimals < -1 || decimals > 15)
+                    m_in.fail(entry, QStringLiteral("expected a whole number from -1 to 15"));
                 format.fieldDecimals.append(int(decimals));
-            }
+            });
         }
         return format;
     }
 
     void readUnitTexts(const JsonRef &languages, ResourceSet &set) const
     {
-        for (int l = 0; l < languages.size(); ++l) {
-            const JsonRef language = languages.at(l);
+        languages.forEach([&](const JsonRef &language) {
             if (m_in.isComment(language))
-                continue;
+                return;
             const JsonRef texts = m_in.object(language);
-            for (int i = 0; i < texts.size(); ++i) {
-                const JsonRef text = texts.at(i);
+            texts.forEach([&](const JsonRef &text) {
                 if (m_in.isComment(text))
-                    continue;
+                    return;
                 bool ok = false;
                 const qint32 index = text.key().toInt(&ok);
                 if (!ok || index <= 0)
@@ -232,8 +227,8 @@ public:
                 if (!text.isString())
                     m_in.fail(text, QStringLiteral("expected a string, found %1").arg(text.typeName()));
                 set.unitTexts[language.key()].insert(index, text.toString());
-            }
-        }
+            });
+        });
     }
 
     void readLanguages(const JsonRef &root) const
@@ -242,9 +237,9 @@ public:
             const JsonRef languages = m_in.array(root.value("languages"));
             if (languages.size() == 0)
                 m_in.fail(languages, QStringLiteral("a list of languages holds at least one language"));
-            m_model.languageSource = languages.toQt();
-            for (int i = 0; i < languages.size(); ++i)
-                m_model.languages.push_back(readLanguage(m_in.object(languages.at(i))));
+            m_model.languageSource = m_in.keptAsRead(languages);
+            languages.forEach(
+                [&](const JsonRef &language) { m_model.languages.push_back(readLanguage(m_in.object(language))); });
         } else {
             LanguageDef english;
             english.code = QStringLiteral("en");
@@ -273,24 +268,22 @@ public:
         language.charset = qint16(charset);
         if (o.contains("strings")) {
             const JsonRef applications = m_in.object(o.value("strings"));
-            for (int a = 0; a < applications.size(); ++a) {
-                const JsonRef app = applications.at(a);
+            applications.forEach([&](const JsonRef &app) {
                 if (m_in.isComment(app))
-                    continue;
+                    return;
                 const JsonRef texts = m_in.object(app);
                 QMap<QString, QString> &table = language.applications[app.key()];
-                for (int i = 0; i < texts.size(); ++i) {
-                    const JsonRef text = texts.at(i);
+                texts.forEach([&](const JsonRef &text) {
                     if (m_in.isComment(text))
-                        continue;
+                        return;
                     const QString key = text.key().trimmed().toUpper();
                     if (!text.isString())
                         m_in.fail(text, QStringLiteral("expected a string, found %1").arg(text.typeName()));
                     if (key.isEmpty() || table.contains(key))
                         m_in.fail(text, QStringLiteral("an empty or repeated key"));
                     table.insert(key, text.toString());
-                }
-            }
+                });
+            });
         }
         return language;
     }

@@ -172,13 +172,13 @@ private:
     // A property list is keyed by the properties' names, so its keys are sorted here. As
     // in a QJsonObject, the last of two equal keys wins (a property named "comment" over
     // the list's comment).
-    void writeCps(const std::vector<std::unique_ptr<CpNode>> &cps, const QString &listComment)
+    void writeCps(const std::vector<CpNode *> &cps, const QString &listComment)
     {
         m_members.clear();
         if (!listComment.isNull())
             m_members.push_back(Member { u"comment", nullptr });
         for (const auto &cp : cps)
-            m_members.push_back(Member { cp->name, cp.get() });
+            m_members.push_back(Member { cp->name, cp });
         const auto byKey = [](const Member &a, const Member &b) { return jsonKeyLess(a.key, b.key); };
         if (!std::is_sorted(m_members.begin(), m_members.end(), byKey))
             std::stable_sort(m_members.begin(), m_members.end(), byKey);

@@ -137,6 +137,27 @@ struct BlockNode;
 struct NvNode;
 struct DeviceNode;
 
+// Nodes of one kind, made in blocks rather than one allocation each: a database of
+// thousands of devices holds hundreds of thousands of properties. A node lives as long
+// as its store.
+template<typename T> class NodeStore
+{
+public:
+    T *make()
+    {
+        if (m_used == BlockSize) {
+            m_blocks.push_back(std::make_unique<T[]>(BlockSize));
+            m_used = 0;
+        }
+        return &m_blocks.back()[m_used++];
+    }
+
+private:
+    static constexpr size_t BlockSize = 256;
+    std::vector<std::unique_ptr<T[]>> m_blocks;
+    size_t m_used = BlockSize;
+};
+
 struct CpNode
 {
     QString name;
@@ -163,7 +184,7 @@ struct NvNode
     QString format; // run-time state, as for properties
     QString comment;
     QString cpsComment; // the comment of its "cps" object
-    std::vector<std::unique_ptr<CpNode>> cps;
+    std::vector<CpNode *> cps; // in the model's store
     std::optional<ValueGenerator> generator; // moves the value it reads while the clock runs
     BlockNode *block = nullptr;
 
@@ -183,8 +204,8 @@ struct BlockNode
     QString name;
     QString comment;
     QString cpsComment;
-    std::vector<std::unique_ptr<CpNode>> cps;
-    std::vector<std::unique_ptr<NvNode>> nvs;
+    std::vector<CpNode *> cps; // in the model's stores
+    std::vector<NvNode *> nvs;
     DeviceNode *device = nullptr;
 
     CpNode *cp(const QString &cpName) const;
@@ -211,7 +232,7 @@ struct DeviceNode
     QString programId;
     qint32 scope = 0;
     QString comment;
-    std::vector<std::unique_ptr<BlockNode>> blocks;
+    std::vector<BlockNode *> blocks; // in the model's store
     SystemNode *system = nullptr;
 
     BlockNode *block(const QString &blockName) const;
@@ -241,6 +262,10 @@ struct NetworkModel
     QString catalogComment;
     QString comment; // the top level's
     SystemNode system;
+    // The blocks, variables and properties of every device (the lists hold their addresses).
+    NodeStore<BlockNode> blockStore;
+    NodeStore<NvNode> nvStore;
+    NodeStore<CpNode> cpStore;
     std::vector<std::unique_ptr<DeviceNode>> devices;
     // The devices by case-folded name, filled with the list: every call names its device,
     // and a search of thousands would make each call grow with the network.

@@ -102,7 +102,7 @@ public:
         enter("Item", { name });
         for (const auto &cp : cps()) {
             if (cp->name.compare(name, Qt::CaseInsensitive) == 0)
-                return makeConfigProperty(m_core, cp.get());
+                return makeConfigProperty(m_core, cp);
         }
         Errors::raise(
             Errors::NoSuchItem, QStringLiteral("%1 has no configuration property %2.").arg(ownerName(), name));
@@ -114,11 +114,11 @@ public:
             Errors::raise(Errors::NoSuchItem,
                 QStringLiteral("%1 has no configuration property at position %2.").arg(ownerName()).arg(position));
         }
-        return makeConfigProperty(m_core, cps().at(size_t(position - 1)).get());
+        return makeConfigProperty(m_core, cps().at(size_t(position - 1)));
     }
 
 private:
-    const std::vector<std::unique_ptr<CpNode>> &cps() const { return m_nv ? m_nv->cps : m_block->cps; }
+    const std::vector<CpNode *> &cps() const { return m_nv ? m_nv->cps : m_block->cps; }
     QString ownerName() const { return m_nv ? m_nv->name : m_block->name; }
     void enter(const char *method, const QStringList &more = {}) const
     {
@@ -221,7 +221,7 @@ public:
             Errors::raise(Errors::NoSuchItem,
                 QStringLiteral("%1 has no network variable at position %2.").arg(m_item->name).arg(position));
         }
-        return makeNetworkVariable(m_core, m_item->nvs.at(size_t(position - 1)).get());
+        return makeNetworkVariable(m_core, m_item->nvs.at(size_t(position - 1)));
     }
 };
 

@@ -36,7 +36,7 @@ void refitInheritingValues(const NetworkModel &model, const NvNode &nv)
     };
     for (const auto &cp : nv.cps)
         refit(*cp);
-    if (nv.block && !nv.block->nvs.empty() && nv.block->nvs.front().get() == &nv) {
+    if (nv.block && !nv.block->nvs.empty() && nv.block->nvs.front() == &nv) {
         for (const auto &cp : nv.block->cps)
             refit(*cp);
     }

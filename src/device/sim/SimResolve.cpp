@@ -71,11 +71,11 @@ const DeviceNode *CpNode::device() const
     return owner ? owner->device : nullptr;
 }
 
-template<typename Node> static Node *byName(const std::vector<std::unique_ptr<Node>> &nodes, const QString &name)
+template<typename Node> static Node *byName(const std::vector<Node *> &nodes, const QString &name)
 {
-    for (const auto &node : nodes) {
+    for (Node *node : nodes) {
         if (sameNameIgnoringCase(node->name, name))
-            return node.get();
+            return node;
     }
     return nullptr;
 }
@@ -391,7 +391,7 @@ const TypeDef *Resolver::cpType(const CpNode &cp, QString *why) const
         return type;
     const NvNode *nv = cp.nv;
     if (!nv && cp.block && !cp.block->nvs.empty())
-        nv = cp.block->nvs.front().get();
+        nv = cp.block->nvs.front();
     if (!nv) {
         if (why)
             *why = QStringLiteral("'%1' takes the type of a network variable, and the block has none").arg(type->name);

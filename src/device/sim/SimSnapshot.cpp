@@ -10,10 +10,10 @@
 namespace Sim {
 namespace {
 
-void keep(Snapshot::Data &data, const std::vector<std::unique_ptr<CpNode>> &cps)
+void keep(Snapshot::Data &data, const std::vector<CpNode *> &cps)
 {
     for (const auto &cp : cps)
-        data.cps.append(CpState { cp.get(), cp->value, cp->format });
+        data.cps.append(CpState { cp, cp->value, cp->format });
 }
 
 // The unit text of a format in the language in use, else English, as the language file gives it.
@@ -53,7 +53,7 @@ std::shared_ptr<const Snapshot::Data> takeSnapshot(const Core &core)
         for (const auto &block : device->blocks) {
             keep(*data, block->cps);
             for (const auto &nv : block->nvs) {
-                data->nvs.append(NvState { nv.get(), nv->name, nv->value, nv->format });
+                data->nvs.append(NvState { nv, nv->name, nv->value, nv->format });
                 keep(*data, nv->cps);
             }
         }
