@@ -6,6 +6,8 @@
 // Qt JSON tree and without a path string per value.
 #pragma once
 
+#include "vqzovezuvavevasim_export.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QJsonObject>
@@ -22,7 +24,7 @@ class JsonDom;
 enum class JsonKind : quint8 { Null, Bool, Number, String, Array, Object };
 
 // One value of the document, or nothing (a member that is absent).
-class JsonRef
+class VQ_SIM_AUTOTEST_EXPORT JsonRef
 {
 public:
     static constexpr quint32 Absent = 0xFFFFFFFFu; // no node: an absent member, the document's parent
@@ -81,7 +83,7 @@ private:
     const char *m_absentKey = nullptr;
 };
 
-class JsonDom
+class VQ_SIM_AUTOTEST_EXPORT JsonDom
 {
 public:
     // The document of a text whose top level is an object, read directly when the text is
