@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
-// Pauses for pending events only where the user would see something new: a control
-// notes what changed on screen since its last pause (widgets shown, hidden, moved or
-// resized, texts and selections changed) and lets the toolkit process pending events
-// only when there is something to show. A control that is not on screen never pauses.
+/// @file
+/// Pauses for pending events only where the user would see something new: a control
+/// notes what changed on screen since its last pause (widgets shown, hidden, moved or
+/// resized, texts and selections changed) and lets the toolkit process pending events
+/// only when there is something to show. A control that is not on screen never pauses.
 #pragma once
+
+#include "vqzovezuvaveva_export.h"
 
 #include <QHash>
 #include <QObject>
@@ -14,35 +17,39 @@ class QComboBox;
 
 namespace MKorvane {
 
-class ScreenChanges : public QObject
+/// What changed on screen since a control's last pause for pending events (see above).
+class VQ_EXPORT ScreenChanges : public QObject
 {
 public:
+    /// A record with nothing pending; owned by its parent (the control).
     explicit ScreenChanges(QObject *parent = nullptr);
 
-    // Watches widgets: their geometry and visibility, and the text or selection of text
-    // boxes, lists and check boxes. Watch before connecting the control's own handlers,
-    // so that a handler's first pause already knows of the change that raised it.
+    /// Watches widgets: their geometry and visibility, and the text or selection of text
+    /// boxes, lists and check boxes. Watch before connecting the control's own handlers,
+    /// so that a handler's first pause already knows of the change that raised it.
     void watch(std::initializer_list<QWidget *> widgets);
 
-    // A change of `widget` that no watched signal reports (a label's caption, or what a
-    // host did in reply to an event): it counts when the widget is on screen.
+    /// A change of `widget` that no watched signal reports (a label's caption, or what a
+    /// host did in reply to an event): it counts when the widget is on screen.
     void note(const QWidget *widget);
 
-    // Lets the toolkit process pending events (DoEvents) when something changed on
-    // screen since the last pause; returns whether it paused.
+    /// Lets the toolkit process pending events (DoEvents) when something changed on
+    /// screen since the last pause; returns whether it paused.
     bool pause();
 
+    /// Whether something changed on screen since the last pause.
     bool pending() const { return m_pending; }
 
 protected:
+    /// Notes moves, resizes, shows and hides of watched widgets; never consumes an event.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void selectionChanged(QComboBox *combo);
 
     bool m_pending = false;
-    // The text each list showed at the last pause: a list rebuilt and given its item
-    // back shows nothing new.
+    /// The text each list showed at the last pause: a list rebuilt and given its item
+    /// back shows nothing new.
     QHash<const QComboBox *, QString> m_listTexts;
 };
 
