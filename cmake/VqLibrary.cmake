@@ -12,11 +12,11 @@
 include(GenerateExportHeader)
 
 function(vq_library target prefix header)
-    set_target_properties(${target} PROPERTIES
-        VERSION ${PROJECT_VERSION}
-        SOVERSION ${PROJECT_VERSION_MAJOR}
-        CXX_VISIBILITY_PRESET hidden
-        VISIBILITY_INLINES_HIDDEN ON)
+    set_target_properties(${target} PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+    # The version of the project that builds it (fuzz/ on its own has none).
+    if(PROJECT_VERSION)
+        set_target_properties(${target} PROPERTIES VERSION "${PROJECT_VERSION}" SOVERSION "${PROJECT_VERSION_MAJOR}")
+    endif()
     if(VQ_EXPORT_INTERNALS)
         set(autotest "#define ${prefix}_AUTOTEST_EXPORT ${prefix}_EXPORT")
     else()
