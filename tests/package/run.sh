@@ -44,7 +44,11 @@ if [ "$mode" = --static ]; then
         --target VqZovezuVaveva VqZovezuVavevaSim VqZovezuVavevaConformance || fail "the static libraries do not build"
 fi
 
-prefix=$scratch/prefix
+# The prefix and the consumer's build folder stay in the build folder at fixed paths, so that
+# a second run rebuilds only what changed (and the compiler cache finds the rest).
+work=$build_dir/package-$([ "$mode" = --static ] && echo static-consumer || echo consumer)
+prefix=$work/prefix
+rm -rf "$prefix"
 quietly cmake --install "$library_build" --prefix "$prefix" || fail "the install fails"
 include="$prefix/include/VqZovezuVaveva"
 [ -f "$include/hardware/ctlSensorHardware.h" ] || fail "the hardware control's header was not installed"
@@ -70,16 +74,16 @@ for name in VqZovezuVaveva VqZovezuVavevaSim VqZovezuVavevaConformance; do
     fi
 done
 
-quietly cmake -S "$source_dir" -B "$scratch/build" "${generator[@]}" "${tools[@]}" -DCMAKE_PREFIX_PATH="$prefix" \
+quietly cmake -S "$source_dir" -B "$work/build" "${generator[@]}" "${tools[@]}" -DCMAKE_PREFIX_PATH="$prefix" \
     || fail "the consumer does not configure"
-quietly cmake --build "$scratch/build" --parallel 2 || fail "the consumer does not build"
+quietly cmake --build "$work/build" --parallel 2 || fail "the consumer does not build"
 
 if [ "$mode" != --static ]; then
-    ldd "$scratch/build/consumer" | grep -q "libVqZovezuVaveva.so.* => $prefix" \
-        || fail "the consumer does not load the installed shared library: $(ldd "$scratch/build/consumer")"
+    ldd "$work/build/consumer" | grep -q "libVqZovezuVaveva.so.* => $prefix" \
+        || fail "the consumer does not load the installed shared library: $(ldd "$work/build/consumer")"
 fi
 cp "$root/data/sample-network.json" "$scratch/network.json"
-QT_QPA_PLATFORM=offscreen "$scratch/build/consumer" "$scratch/network.json" --quit
-QT_QPA_PLATFORM=offscreen "$scratch/build/consumer" "$scratch/network.json" --us --quit
+QT_QPA_PLATFORM=offscreen "$work/build/consumer" "$scratch/network.json" --quit
+QT_QPA_PLATFORM=offscreen "$work/build/consumer" "$scratch/network.json" --us --quit
 cmp -s "$root/data/sample-network.json" "$scratch/network.json" || fail "the consumer changed the network"
 echo "package: ok ($mode)"
