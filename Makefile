@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps configure build host test demo screenshots bench sanitize-configure sanitize fuzz format clean
+.PHONY: all deps configure build host test test-static docs demo screenshots bench sanitize-configure sanitize fuzz format clean
 
 all: build
 
@@ -19,8 +19,21 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The static-library proof (label "static") builds the libraries once more: test-static runs it.
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE static
+
+test-static: build
+	cd $(BUILD) && ctest --output-on-failure -L static
+
+# The API reference of the installed headers, README.md its main page, in $(BUILD)/docs/html.
+# A public member without a doc comment fails it.
+docs:
+	bash scripts/install-deps docs
+	mkdir -p $(BUILD)/docs
+	VQ_DOCS_DIR=$(BUILD)/docs VQ_DOCS_VERSION=$$(sed -n 's/^project(VqZovezuVaveva VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt) \
+		doxygen Doxyfile
+	@echo "docs: $(BUILD)/docs/html/index.html"
 
 host: configure
 	cmake --build $(BUILD) --target vqhost -j $(JOBS)
@@ -48,7 +61,7 @@ sanitize-configure:
 
 sanitize: sanitize-configure
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
-	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j $(JOBS) -LE static
 
 # Each libFuzzer target (fuzz/) for FUZZ_SECONDS seconds, in the sanitizer build.
 fuzz: sanitize-configure

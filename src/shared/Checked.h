@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Checked access that turns a missing field or object into a RuntimeError instead of
-// undefined behaviour: an index past the end of a list, an object that is nothing.
+/// @file
+/// Checked access that turns a missing field or object into a RuntimeError instead of
+/// undefined behaviour: an index past the end of a list, an object that is nothing.
 #pragma once
 
 #include "device/Failure.h"
@@ -10,7 +11,7 @@
 
 namespace MKorvane {
 
-// Item index (0-based) of a list; throws RuntimeError "Subscript out of range" past the end.
+/// Item index (0-based) of a list; throws RuntimeError "Subscript out of range" past the end.
 template<typename List> const auto &fieldAt(const List &list, qsizetype index)
 {
     if (index < 0 || index >= qsizetype(list.size()))
@@ -19,7 +20,7 @@ template<typename List> const auto &fieldAt(const List &list, qsizetype index)
     return list.at(index);
 }
 
-// The object behind a pointer; throws RuntimeError "Object variable not set" for nothing.
+/// The object behind a pointer; throws RuntimeError "Object variable not set" for nothing.
 template<typename T> T &deref(const std::shared_ptr<T> &object)
 {
     if (!object)
@@ -28,6 +29,7 @@ template<typename T> T &deref(const std::shared_ptr<T> &object)
     return *object;
 }
 
+/// The object behind a plain pointer; throws RuntimeError "Object variable not set" for nullptr.
 template<typename T> T &deref(T *object)
 {
     if (!object)

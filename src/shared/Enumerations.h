@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: MIT
-// The enumerations published with the controls.
+/// @file
+/// The enumerations published with the controls.
 #pragma once
 
+/// The measurement system in which the controls show values (MesureUnit).
 enum EMeasurementSystem {
-    MEASUREMENT_SYSTEM_SI = 0,
-    MEASUREMENT_SYSTEM_US = 1,
+    MEASUREMENT_SYSTEM_SI = 0, ///<  Metric units.
+    MEASUREMENT_SYSTEM_US = 1, ///<  US customary units.
 };
 
-// Bounds and catalog index of the signal-interpretation enumeration.
+/// Bounds and catalog index of the signal-interpretation enumeration.
 enum EEnumIndexSignalInterpret {
     ENUM_SIGNAL_INTERPRET_MIN_INDEX = 0,
     ENUM_SIGNAL_INTERPRET_MAX_INDEX = 6,

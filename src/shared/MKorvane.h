@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The shared module of the library: include this to reach all of it.
+/// @file
+/// The shared module of the library: include this to reach all of it.
 #pragma once
 
 #include "shared/Captions.h"

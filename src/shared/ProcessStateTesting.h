@@ -4,10 +4,11 @@
 #pragma once
 
 #include "shared/ProcessState.h"
+#include "vqzovezuvaveva_export.h"
 
 namespace MKorvane {
 
 // Back to the state of a fresh process. Only test fixtures call this.
-void resetForTests();
+VQ_AUTOTEST_EXPORT void resetForTests();
 
 } // namespace MKorvane

@@ -4,6 +4,8 @@
 // reading looks like a real sensor's.
 #pragma once
 
+#include "vqzovezuvavevasim_export.h"
+
 #include <QElapsedTimer>
 #include <QString>
 #include <functional>
@@ -24,7 +26,7 @@ struct ValueGenerator
 
 // The simulator's own clock. It stands at 0 until started, so a network that nobody
 // starts reads exactly what it stores; a test sets the seconds it wants instead.
-class SimClock
+class VQ_SIM_AUTOTEST_EXPORT SimClock
 {
 public:
     double seconds() const;

@@ -4,6 +4,8 @@
 // gave, without building the tree (and freeing its million small pieces afterwards).
 #pragma once
 
+#include "vqzovezuvavevasim_export.h"
+
 #include <QByteArray>
 #include <QJsonValue>
 #include <QStringView>
@@ -20,7 +22,7 @@ inline bool jsonKeyLess(QStringView a, QStringView b)
     return a.compare(b, Qt::CaseSensitive) < 0;
 }
 
-class JsonTextWriter
+class VQ_SIM_AUTOTEST_EXPORT JsonTextWriter
 {
 public:
     // Objects and arrays open with "{\n" / "[\n", members are indented four blanks per

@@ -4,6 +4,8 @@
 // resource sets (types, formats, unit texts) and language tables it is described by.
 #pragma once
 
+#include "vqzovezuvavevasim_export.h"
+
 #include "device/sim/SimGenerator.h"
 
 #include <QHash>
@@ -69,7 +71,7 @@ struct EnumMemberDef
 struct ResourceSet;
 struct FormatDef;
 
-struct TypeDef
+struct VQ_SIM_AUTOTEST_EXPORT TypeDef
 {
     QString name;
     qint32 index = -1; // -1 = addressed by name only
@@ -110,7 +112,7 @@ struct FormatDef
     const ResourceSet *set = nullptr;
 };
 
-struct ResourceSet
+struct VQ_SIM_AUTOTEST_EXPORT ResourceSet
 {
     QString programId; // empty: shared by every program ID (the standard set)
     qint32 scope = 0;
@@ -158,7 +160,7 @@ private:
     size_t m_used = BlockSize;
 };
 
-struct CpNode
+struct VQ_SIM_AUTOTEST_EXPORT CpNode
 {
     QString name;
     QString typeName; // the property type as named in the database; empty = the property's own name
@@ -175,7 +177,7 @@ struct CpNode
     mutable std::optional<const TypeDef *> namedType;
 };
 
-struct NvNode
+struct VQ_SIM_AUTOTEST_EXPORT NvNode
 {
     QString name;
     QString programmaticName;
@@ -199,7 +201,7 @@ struct NvNode
     mutable const TypeDef *resolvedNvType = nullptr;
 };
 
-struct BlockNode
+struct VQ_SIM_AUTOTEST_EXPORT BlockNode
 {
     QString name;
     QString comment;
@@ -224,7 +226,7 @@ struct SystemNode
     QString comment;
 };
 
-struct DeviceNode
+struct VQ_SIM_AUTOTEST_EXPORT DeviceNode
 {
     QString name;
     bool commissioned = true;
@@ -254,7 +256,7 @@ struct ResolvedNvType
     QString failure; // why there is none
 };
 
-struct NetworkModel
+struct VQ_SIM_AUTOTEST_EXPORT NetworkModel
 {
     static constexpr int FormatVersion = 1;
 

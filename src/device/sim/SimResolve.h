@@ -4,6 +4,8 @@
 // configuration properties (SCPTnvType, type-inheriting properties).
 #pragma once
 
+#include "vqzovezuvavevasim_export.h"
+
 #include "device/sim/SimModel.h"
 
 namespace Sim {
@@ -16,7 +18,7 @@ struct FormatName
     qint32 scope = 0;
     QString name;
 };
-FormatName splitFormatName(const QString &text);
+VQ_SIM_AUTOTEST_EXPORT FormatName splitFormatName(const QString &text);
 
 // The type a network variable's SCPTnvType names.
 struct NvTypeRef
@@ -28,13 +30,13 @@ struct NvTypeRef
 // Parses SCPTnvType text in its plain ("90 00 A5 3D 0A 04 04 10 0 105") or labelled
 // ("PID 90:00:A5:3D:0A:04:04:10, Scope 0, Index 105") layout with the library's grammar
 // (device/NvTypeText.h). False when empty or malformed.
-bool parseNvTypeText(const QString &text, NvTypeRef &ref);
+VQ_SIM_AUTOTEST_EXPORT bool parseNvTypeText(const QString &text, NvTypeRef &ref);
 
 // What an empty format name stands for: the default format of the network's format
 // locale, or always the SI default (test access, which must not move with the locale).
 enum class Defaults { Locale, SI };
 
-class Resolver
+class VQ_SIM_AUTOTEST_EXPORT Resolver
 {
 public:
     explicit Resolver(const NetworkModel &model, Defaults defaults = Defaults::Locale)

@@ -3,6 +3,8 @@
 // value, and the checks a value must pass (fit, range, resolution).
 #pragma once
 
+#include "vqzovezuvavevasim_export.h"
+
 #include "device/sim/SimModel.h"
 
 #include <QVariant>
@@ -20,21 +22,21 @@ StoredValue parseValue(
     const QString &text, const TypeDef &valueType, const FormatDef &format, const TypeDef &formatType);
 
 // Stored base value <-> the number shown in a number format.
-double toDisplay(double stored, const FormatDef &format);
-double fromDisplay(double shown, const FormatDef &format);
+VQ_SIM_AUTOTEST_EXPORT double toDisplay(double stored, const FormatDef &format);
+VQ_SIM_AUTOTEST_EXPORT double fromDisplay(double shown, const FormatDef &format);
 
 // Plain number text with a fixed number of decimals (-1: the shortest exact text, in plain
 // decimals from 1e-4 to below 1e15); no "-0".
-QString numberText(double value, int decimals);
+VQ_SIM_AUTOTEST_EXPORT QString numberText(double value, int decimals);
 // A number in the C locale, blanks around it allowed; false for anything else.
-bool parseNumber(const QString &text, double &value);
+VQ_SIM_AUTOTEST_EXPORT bool parseNumber(const QString &text, double &value);
 
 // The value a property of that type holds when nothing else is known.
-StoredValue defaultValue(const TypeDef &type);
+VQ_SIM_AUTOTEST_EXPORT StoredValue defaultValue(const TypeDef &type);
 // True when the value is one a property of that type can hold.
-bool valueFits(const StoredValue &value, const TypeDef &type, QString *why = nullptr);
+VQ_SIM_AUTOTEST_EXPORT bool valueFits(const StoredValue &value, const TypeDef &type, QString *why = nullptr);
 
 // A value as QVariant for ConfigProperty::Value: a number, a member name or a text.
-QVariant variantOf(const TypeDef &type, const QString &defaultText);
+VQ_SIM_AUTOTEST_EXPORT QVariant variantOf(const TypeDef &type, const QString &defaultText);
 
 } // namespace Sim
