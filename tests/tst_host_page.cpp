@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The host's input page: both controls on one input, the set-point-offset mode relayed
 // from the hardware side to the network side, and a block the network side cannot show.
-#include "InputPage.h"
+#include "page/InputPage.h"
 #include "device/sim/SimModel.h"
 #include "device/sim/SimNetwork.h"
 #include "support/SeamRecorder.h"

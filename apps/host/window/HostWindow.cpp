@@ -2,17 +2,17 @@
 // The host's main window.
 #include "HostWindow.h"
 
-#include "CopyToInputsDialog.h"
 #include "DatabaseLocation.h"
-#include "FormatLocaleScope.h"
 #include "HostSession.h"
-#include "LiveTrend.h"
-#include "PreviewDialog.h"
-#include "SaveAsInputTypeDialog.h"
 #include "UnsavedQuestion.h"
 #include "device/sim/SimFile.h"
 #include "device/sim/SimNetwork.h"
+#include "inputtypes/CopyToInputsDialog.h"
+#include "inputtypes/SaveAsInputTypeDialog.h"
+#include "page/FormatLocaleScope.h"
+#include "preview/PreviewDialog.h"
 #include "shared/MKorvane.h"
+#include "watch/LiveTrend.h"
 
 #include <algorithm>
 

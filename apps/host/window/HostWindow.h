@@ -5,14 +5,14 @@
 // written happens without asking (write, discard or stay).
 #pragma once
 
-#include "ConfigurationCopy.h"
 #include "DatabaseStamp.h"
-#include "DefaultDeviations.h"
 #include "HostTranslator.h"
-#include "InputPage.h"
-#include "InputTypes.h"
-#include "NetworkView.h"
-#include "WritePreview.h"
+#include "inputtypes/ConfigurationCopy.h"
+#include "inputtypes/DefaultDeviations.h"
+#include "inputtypes/InputTypes.h"
+#include "page/InputPage.h"
+#include "page/NetworkView.h"
+#include "preview/WritePreview.h"
 
 #include <QMainWindow>
 #include <QPointer>
