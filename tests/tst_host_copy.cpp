@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 // Copying one input's configuration to others through the defaults mechanism, and
 // saving it as a section of a defaults file that the defaults reader reads back.
-#include "ConfigurationCopy.h"
-#include "CopyToInputsDialog.h"
-#include "HostWindow.h"
-#include "UserDefaultsFile.h"
 #include "defaults/CInputDefaultValues.h"
 #include "device/sim/SimNetwork.h"
+#include "inputtypes/ConfigurationCopy.h"
+#include "inputtypes/CopyToInputsDialog.h"
+#include "inputtypes/UserDefaultsFile.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
+#include "window/HostWindow.h"
 
 #include <QDir>
 #include <QFile>

@@ -7,11 +7,11 @@
 // Enter and Esc, also with a list open); after every confirmation the database file must hold
 // exactly what was confirmed, and after every cancel nothing new. docs/host.md lists which
 // test drives each button, menu entry and key of the window and its dialogs.
-#include "HostWindow.h"
-#include "UnsavedQuestion.h"
 #include "device/sim/SimNetwork.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
+#include "window/HostWindow.h"
+#include "window/UnsavedQuestion.h"
 
 #include <QApplication>
 #include <QCheckBox>

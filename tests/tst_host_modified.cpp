@@ -3,14 +3,14 @@
 // it, an editor closed with Cancel or with OK on the values it showed, or a field typed
 // back to what it showed never mark the page, and OK then stores nothing. An edit marks
 // it, and OK stores exactly that edit. Everything goes through the widgets.
-#include "HostWindow.h"
-#include "InputPage.h"
-#include "LiveTrend.h"
-#include "TrendView.h"
-#include "UnsavedQuestion.h"
 #include "device/sim/SimNetwork.h"
+#include "page/InputPage.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
+#include "watch/LiveTrend.h"
+#include "watch/TrendView.h"
+#include "window/HostWindow.h"
+#include "window/UnsavedQuestion.h"
 
 #include <QDialog>
 #include <QFile>

@@ -3,13 +3,13 @@
 // open (the host asks before it saves: reload, overwrite, save as), a second host (it
 // opens read-only), a host that died holding the lock, and two scripted hosts at once,
 // neither of which may lose the other's edit.
-#include "HostWindow.h"
-#include "ScriptParser.h"
-#include "ScriptRunner.h"
-#include "UnsavedQuestion.h"
 #include "device/sim/SimNetwork.h"
+#include "script/ScriptParser.h"
+#include "script/ScriptRunner.h"
 #include "shared/Seams.h"
 #include "support/SeamRecorder.h"
+#include "window/HostWindow.h"
+#include "window/UnsavedQuestion.h"
 
 #include <QAbstractButton>
 #include <QDir>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The host's input page: both controls on one input, the set-point-offset mode relayed
 // from the hardware side to the network side, and a block the network side cannot show.
-#include "InputPage.h"
 #include "device/sim/SimModel.h"
 #include "device/sim/SimNetwork.h"
+#include "page/InputPage.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
 
@@ -51,6 +51,39 @@ private slots:
             interpretation->setCurrentIndex(interpretation->findText(chosen));
         }
         QCOMPARE(field(page->networkControl(), "txtOver")->toolTip().section(QStringLiteral(": "), 1), format);
+    }
+
+    // The network control tells whether it writes the send delta; the page takes its True
+    // for "written" exactly where the control wrote everything but that.
+    void sendDeltaWrittenAsTheControlSays_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<bool>("writes");
+        // clang-format off
+        QTest::newRow("temperature") << "HwInput[0]" << true;
+        QTest::newRow("switch structure") << "HwInput[2]" << true;
+        QTest::newRow("enumeration") << "HwInput[3]" << true;
+        QTest::newRow("set-point structure") << "HwInput[12]" << false;
+        // clang-format on
+    }
+    void sendDeltaWrittenAsTheControlSays()
+    {
+        QFETCH(QString, input);
+        QFETCH(bool, writes);
+        QVERIFY(open(input));
+        QCOMPARE(page->networkControl()->WritesSendDelta(), writes);
+        QLineEdit *heartbeat = field(page->networkControl(), "txtHeart");
+        heartbeat->selectAll();
+        QTest::keyClicks(heartbeat, QStringLiteral("30"));
+        const qsizetype start = (*sim)->callLog().size();
+        const Host::PageOutcome outcome = page->write();
+        bool sendDeltaWritten = false;
+        for (const Sim::CallRecord &call : (*sim)->callLog().mid(start))
+            sendDeltaWritten |= call.operation.startsWith(QLatin1String("ConfigProperty.set"))
+                && call.arguments.value(0) == QLatin1String("SCPTsndDelta");
+        QCOMPARE(sendDeltaWritten, writes);
+        QCOMPARE(outcome.network.state, Host::ControlOutcome::Written);
+        QCOMPARE(outcome.network.text().contains(QLatin1String("no send delta")), !writes);
     }
 
     void aBlockWithoutNetworkVariableIsReported()

@@ -3,13 +3,13 @@
 // writes, a write that would fail, the preview dialog of a table change, the marks of
 // fields that differ from an input type's defaults, in SI and US, and the question
 // "Apply defaults" asks before it writes.
-#include "HostWindow.h"
-#include "UnsavedQuestion.h"
-#include "WritePreview.h"
 #include "device/sim/SimNetwork.h"
+#include "preview/WritePreview.h"
 #include "shared/Seams.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
+#include "window/HostWindow.h"
+#include "window/UnsavedQuestion.h"
 
 #include <QApplication>
 #include <QComboBox>

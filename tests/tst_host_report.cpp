@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The host's headless report on the sample network, the working copy that keeps the
 // project's data folder untouched, and the exit status that scripts rely on.
-#include "DatabaseLocation.h"
-#include "HostReport.h"
-#include "HostSession.h"
 #include "device/sim/SimNetwork.h"
+#include "report/HostReport.h"
+#include "window/DatabaseLocation.h"
+#include "window/HostSession.h"
 
 #include <QDir>
 #include <QFile>

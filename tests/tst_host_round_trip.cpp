@@ -5,8 +5,8 @@
 // what was typed, in the units shown, and no other property of the database changed. Every
 // input, in SI and in US units (measurement system and the database's format locale, as the
 // host sets them), with the display strings and the number format of English and German.
-#include "InputPage.h"
 #include "device/sim/SimNetwork.h"
+#include "page/InputPage.h"
 #include "shared/ProcessStateTesting.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"

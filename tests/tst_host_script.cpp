@@ -3,8 +3,8 @@
 // network and checks its own expectations; scripts that fail an expectation, stop at a
 // refused write or hold a line that is not a command show what they report. The
 // splitting of a line into words is checked on its own.
-#include "ScriptParser.h"
-#include "ScriptRunner.h"
+#include "script/ScriptParser.h"
+#include "script/ScriptRunner.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,10 +2,10 @@
 // Watching an input in the host window, offscreen and with a short interval: the trend
 // gathers readings of a moving value in the input's unit, and stops when the input or
 // the units change or the window hides.
-#include "HostWindow.h"
-#include "LiveTrend.h"
 #include "device/sim/SimNetwork.h"
 #include "support/SimFixture.h"
+#include "watch/LiveTrend.h"
+#include "window/HostWindow.h"
 
 #include <QPushButton>
 #include <QTest>

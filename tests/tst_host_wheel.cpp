@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The mouse wheel over a list changes its value only when the list has the focus; otherwise
 // the page scrolls. Every list of both controls (on an input that shows them) and of the host.
-#include "HostWindow.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
+#include "window/HostWindow.h"
 
 #include <QComboBox>
 #include <QScrollArea>

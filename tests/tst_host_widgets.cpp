@@ -4,13 +4,13 @@
 // Esc and Enter in an open list act on the list only, a second view follows the input
 // the window shows, "Stay" leaves tree and page on the same input, no two widgets of the
 // window share a mnemonic, and the tree shows the device names whole.
-#include "CopyToInputsDialog.h"
-#include "HostWindow.h"
-#include "SaveAsInputTypeDialog.h"
-#include "UnsavedQuestion.h"
 #include "device/sim/SimNetwork.h"
+#include "inputtypes/CopyToInputsDialog.h"
+#include "inputtypes/SaveAsInputTypeDialog.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
+#include "window/HostWindow.h"
+#include "window/UnsavedQuestion.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,13 +2,13 @@
 // The host window driven through its widgets, offscreen: what OK and Apply report per
 // control, a failed save, the unsaved-changes question on every path that would drop
 // edits, the set-point-offset relay seen in the call log and a second view's override.
-#include "HostWindow.h"
-#include "ScriptParser.h"
-#include "ScriptRunner.h"
-#include "UnsavedQuestion.h"
 #include "device/sim/SimNetwork.h"
+#include "script/ScriptParser.h"
+#include "script/ScriptRunner.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
+#include "window/HostWindow.h"
+#include "window/UnsavedQuestion.h"
 
 #include <QAbstractButton>
 #include <QAction>

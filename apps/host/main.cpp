@@ -5,13 +5,13 @@
 // --script runs a script of commands on the window without a display.
 // A headless mode exits with 1 when a load, a read, a write or a save failed, so that a
 // script can trust a 0.
-#include "HostReport.h"
-#include "HostSession.h"
-#include "HostWindow.h"
-#include "ReportFormats.h"
-#include "ScreenshotTour.h"
-#include "ScriptRunner.h"
+#include "report/HostReport.h"
+#include "report/ReportFormats.h"
+#include "script/ScriptRunner.h"
 #include "shared/Seams.h"
+#include "tour/ScreenshotTour.h"
+#include "window/HostSession.h"
+#include "window/HostWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -117,6 +117,12 @@ DeviceAccess::ConfigPropertiesPtr ctlSensorNV::nvCps() const
     return MKorvane::deref(MKorvane::GetFirstNetworkVariable(mobjNode)).ConfigProperties();
 }
 
+bool ctlSensorNV::WritesSendDelta() const
+{
+    // The same test as the write's: such a structure's send delta is neither shown nor written.
+    return !MKorvane::IsUnsupportedStructure(mlngBaseKind, mlngTypeIndex);
+}
+
 void ctlSensorNV::report(const QString &ErrMsg, const QString &procedure)
 {
     // The frame's caption, in the user's language, names the control in every report.

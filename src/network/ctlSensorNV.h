@@ -163,6 +163,14 @@ public:
     bool GetNVTypeFormatName(const DeviceAccess::NetworkVariablePtr &NetworkVariable, qint16 MesureUnitIndex,
         QString &LongFormat, QString &ErrMsg);
 
+    /// Addition to the host interface: whether WriteValue writes the send delta of the
+    /// variable shown. False for a structure other than the switch type, whose send delta
+    /// the control cannot write: WriteValue then returns True without a message although
+    /// everything else was written, and a host tells that True from a failure with this.
+    /// True for every other type (an enumeration writes 0, "send on every change"). It
+    /// follows the type resolved by the last ZovezuVavevaInit or change of type.
+    bool WritesSendDelta() const;
+
     /// The preferred types the host gave, in the order given; the control only holds them.
     const CTypeInfoCollection &PreferredTypes() const { return mcolPreferredTypes; }
 

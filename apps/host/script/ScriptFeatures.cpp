@@ -3,14 +3,14 @@
 // build has them (their headers are there) and "not available" otherwise.
 #include "ScriptFeatures.h"
 
-#include "HostWindow.h"
+#include "window/HostWindow.h"
 
-#if __has_include("WritePreview.h")
-#include "WritePreview.h"
+#if __has_include("preview/WritePreview.h")
+#include "preview/WritePreview.h"
 #define VQ_SCRIPT_PREVIEW 1
 #endif
-#if __has_include("ConfigurationCopy.h")
-#include "ConfigurationCopy.h"
+#if __has_include("inputtypes/ConfigurationCopy.h")
+#include "inputtypes/ConfigurationCopy.h"
 #define VQ_SCRIPT_COPY 1
 #endif
 

@@ -6,7 +6,7 @@
 // the window shows the result in a dialog, a scripted run can check it directly.
 #pragma once
 
-#include "WriteOutcome.h"
+#include "page/WriteOutcome.h"
 
 #include <QString>
 #include <QStringList>

@@ -3,7 +3,7 @@
 // program ID, same object version) in a tree of devices, to tick.
 #pragma once
 
-#include "ControlHandover.h"
+#include "page/ControlHandover.h"
 
 #include <QDialog>
 #include <QVector>

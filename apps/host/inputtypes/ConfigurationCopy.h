@@ -5,8 +5,8 @@
 // The network must be installed as the device library (DeviceAccess::install).
 #pragma once
 
-#include "ControlHandover.h"
 #include "UserDefaultsFile.h"
+#include "page/ControlHandover.h"
 
 #include <QJsonObject>
 #include <QString>

@@ -3,14 +3,14 @@
 // types, units, language, the unsaved-changes answer, OK, Cancel, preview, copy, save.
 #include "ScriptRunner.h"
 
-#include "HostWindow.h"
-#include "PageMessage.h"
 #include "ScriptFeatures.h"
 #include "ScriptMessages.h"
 #include "ScriptRunner_p.h"
-#include "UnsavedQuestion.h"
 #include "device/sim/SimNetwork.h"
+#include "page/PageMessage.h"
 #include "shared/Enumerations.h"
+#include "window/HostWindow.h"
+#include "window/UnsavedQuestion.h"
 
 #include <QComboBox>
 #include <QJsonArray>

@@ -2,7 +2,7 @@
 // Collecting what a scripted command raised, and answering what would wait for a user.
 #include "ScriptMessages.h"
 
-#include "PageMessage.h"
+#include "page/PageMessage.h"
 #include "shared/Seams.h"
 
 #include <QDialog>

@@ -5,7 +5,7 @@
 // over those seams for its lifetime, answers them, and hands back the record per command.
 #pragma once
 
-#include "UnsavedQuestion.h"
+#include "window/UnsavedQuestion.h"
 
 #include <QJsonArray>
 #include <QMetaObject>

@@ -9,7 +9,7 @@
 // controls, keyed on the widgets' object names; the controls know nothing of them.
 #pragma once
 
-#include "ControlHandover.h"
+#include "page/ControlHandover.h"
 
 #include <QList>
 #include <QMap>

@@ -3,10 +3,10 @@
 // and the script file.
 #include "ScriptRunner.h"
 
-#include "HostWindow.h"
 #include "ScriptMessages.h"
 #include "ScriptRunner_p.h"
 #include "shared/BoundedFile.h"
+#include "window/HostWindow.h"
 
 #include <QApplication>
 #include <QFile>

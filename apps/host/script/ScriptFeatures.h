@@ -4,7 +4,7 @@
 // script runner meets those features; a build without them answers "not available".
 #pragma once
 
-#include "ControlHandover.h"
+#include "page/ControlHandover.h"
 
 #include <QList>
 #include <QString>

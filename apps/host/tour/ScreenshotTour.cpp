@@ -3,14 +3,14 @@
 #include "ScreenshotTour.h"
 
 #include "ControlProbe.h"
-#include "CopyToInputsDialog.h"
-#include "HostWindow.h"
-#include "LiveTrend.h"
-#include "UnsavedQuestion.h"
 #include "device/sim/SimNetwork.h"
 #include "hardware/TransferCurve.h"
 #include "hardware/ctlSensorHardware.h"
+#include "inputtypes/CopyToInputsDialog.h"
 #include "shared/MKorvane.h"
+#include "watch/LiveTrend.h"
+#include "window/HostWindow.h"
+#include "window/UnsavedQuestion.h"
 
 #include <QApplication>
 #include <QCheckBox>

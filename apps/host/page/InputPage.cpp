@@ -340,13 +340,9 @@ ControlOutcome InputPage::writeOne(bool changed, const std::function<bool()> &wr
 QString InputPage::networkSilentTrue() const
 {
     // The network control cannot write the send delta of a structure other than the
-    // switch type and says so only by returning True. Such a variable is the one whose
-    // send-delta row is hidden while its override is a text box (an enumeration hides the
-    // row too, but shows a list). Everything else was written, so it counts as written.
-    const QWidget *sendDelta = m_network->findChild<QWidget *>(QStringLiteral("txtSend"));
-    const QWidget *overrideText = m_network->findChild<QWidget *>(QStringLiteral("txtOver"));
-    const bool structure = sendDelta && overrideText && sendDelta->isHidden() && !overrideText->isHidden();
-    return structure ? tr("this type has no send delta to write") : QString();
+    // switch type and says so only by returning True; it tells which types those are.
+    // Everything else was written, so it counts as written.
+    return m_network->WritesSendDelta() ? QString() : tr("this type has no send delta to write");
 }
 
 PageOutcome InputPage::write()

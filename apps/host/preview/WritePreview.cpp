@@ -2,10 +2,10 @@
 // The preview of pending writes.
 #include "WritePreview.h"
 
-#include "FormatLocaleScope.h"
-#include "InputPage.h"
-#include "InputTypes.h"
 #include "device/sim/SimNetwork.h"
+#include "inputtypes/InputTypes.h"
+#include "page/FormatLocaleScope.h"
+#include "page/InputPage.h"
 #include "shared/MKorvane.h"
 
 #include <QAbstractButton>

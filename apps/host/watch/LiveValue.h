@@ -4,8 +4,8 @@
 // format for the units shown (the difference format for a set-point offset).
 #pragma once
 
-#include "ControlHandover.h"
 #include "device/DeviceAccess.h"
+#include "page/ControlHandover.h"
 
 #include <QCoreApplication>
 #include <QString>

@@ -2,9 +2,9 @@
 // The report's fields, read from the input page, and its CSV and JSON forms.
 #include "ReportFormats.h"
 
-#include "InputPage.h"
-#include "ShownFields.h"
 #include "device/sim/SimNetwork.h"
+#include "page/InputPage.h"
+#include "page/ShownFields.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

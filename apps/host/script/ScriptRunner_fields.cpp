@@ -3,8 +3,8 @@
 // click a button, expect what a field shows. Fields are found by object name.
 #include "ScriptRunner.h"
 
-#include "HostWindow.h"
 #include "ScriptRunner_p.h"
+#include "window/HostWindow.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

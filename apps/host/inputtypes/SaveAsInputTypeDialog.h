@@ -3,7 +3,7 @@
 // shown input's configuration.
 #pragma once
 
-#include "ControlHandover.h"
+#include "page/ControlHandover.h"
 
 #include <QDialog>
 

@@ -2,10 +2,10 @@
 // Deviations from an input type's defaults.
 #include "DefaultDeviations.h"
 
-#include "FormatLocaleScope.h"
-#include "InputPage.h"
 #include "InputTypes.h"
 #include "device/sim/SimNetwork.h"
+#include "page/FormatLocaleScope.h"
+#include "page/InputPage.h"
 #include "shared/MKorvane.h"
 
 #include <QComboBox>
