@@ -6,6 +6,8 @@
 #include "device/DeviceAccess.h"
 
 #include <QString>
+#include <QVector>
+#include <utility>
 
 class QComboBox;
 class QLineEdit;
@@ -26,6 +28,14 @@ bool WriteControlTextToCp(
     QWidget *control, const DeviceAccess::ConfigPropertyPtr &cp, const QString &FormatName, QString &ErrMsg);
 void ReadCpValueToComboBox(QComboBox *combo, const DeviceAccess::ConfigPropertyPtr &cp, const QString &FormatName);
 void ReadCpValueToTextBox(QLineEdit *box, const DeviceAccess::ConfigPropertyPtr &cp, const QString &FormatName);
+// Gives a box a text as QLineEdit::setText does, but leaves a box that shows that text
+// untouched (not edited, no selection, the cursor at the end, nothing to undo): setting
+// it again would only lay the same text out anew.
+void SetBoxText(QLineEdit *box, const QString &text);
+// Gives a list these items (text, and the value as item data) in one insertion, as many
+// addItem calls would; a list that holds exactly these items already is left as it is.
+// Signals and the selection are the caller's.
+void SetComboItems(QComboBox *combo, const QVector<std::pair<QString, qint32>> &items);
 bool ReadNvValue(
     const DeviceAccess::NetworkVariablePtr &nv, const QString &FormatName, QString &Value, QString &ErrMsg);
 
