@@ -110,8 +110,11 @@ QString ratioColumns(const Spread &ratio, bool met)
 
 QVector<InitTiming> measureInits(const QVector<std::pair<Kind, InputId>> &controls, int rounds)
 {
-    // One network for all runs: initialising writes nothing.
+    // One network for all runs: initialising writes nothing. The host does not log device
+    // calls unless asked; a log that grows all run would weigh on the timed initialisations
+    // (vqbench --call-log reads the calls from a network of its own).
     const auto network = freshNetwork();
+    network->setLogging(false);
     struct Samples
     {
         FormState blank, filled;

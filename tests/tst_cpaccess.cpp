@@ -88,6 +88,8 @@ private slots:
     void readIntoWidget_data();
     void readIntoWidget();
     void selectComboText();
+    void unchangedWidgetsStay_data();
+    void unchangedWidgetsStay();
     void checkDeviceState_data();
     void checkDeviceState();
     void cpNamesFollowTheVersion();
@@ -267,6 +269,66 @@ void tst_cpaccess::selectComboText()
     combo.setCurrentIndex(1);
     QVERIFY(!SelectComboText(&combo, "Alph"));
     QCOMPARE(combo.currentIndex(), 1);
+}
+
+// A box or list given what it shows already is left alone; anything else takes the new
+// state exactly as setText or a rebuild by addItem would give it.
+void tst_cpaccess::unchangedWidgetsStay_data()
+{
+    QTest::addColumn<QString>("typed"); // the user's edit of the box before, empty: none
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<bool>("laidOut"); // whether the box may take the text anew
+    QTest::addColumn<QStringList>("items"); // the list's new items, each with its position as value
+    QTest::addColumn<bool>("rebuilt");
+    QTest::addRow("same text, same items") << ""
+                                           << "21.5" << false << QStringList { "LINEAR", "DIGITAL" } << false;
+    QTest::addRow("other text, other order") << ""
+                                             << "22" << true << QStringList { "DIGITAL", "LINEAR" } << true;
+    QTest::addRow("same text typed again, fewer items") << "21.5"
+                                                        << "21.5" << true << QStringList { "LINEAR" } << true;
+    QTest::addRow("edited to another text, no items") << "9"
+                                                      << "21.5" << true << QStringList() << true;
+}
+
+void tst_cpaccess::unchangedWidgetsStay()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, given);
+    QFETCH(bool, laidOut);
+    QFETCH(QStringList, items);
+    QFETCH(bool, rebuilt);
+    QLineEdit box;
+    box.setText(QStringLiteral("21.5"));
+    if (!typed.isEmpty()) {
+        box.selectAll();
+        box.insert(typed); // as the user types: modified, with something to undo
+    }
+    QSignalSpy cursorMoves(&box, &QLineEdit::cursorPositionChanged);
+    QSignalSpy texts(&box, &QLineEdit::textChanged);
+    MKorvane::SetBoxText(&box, given);
+    QCOMPARE(box.text(), given);
+    QVERIFY(!box.isModified() && !box.isUndoAvailable());
+    QCOMPARE(box.cursorPosition(), int(given.size()));
+    if (!laidOut)
+        QVERIFY(cursorMoves.isEmpty() && texts.isEmpty());
+
+    QComboBox list;
+    list.addItem(QStringLiteral("LINEAR"), 0);
+    list.addItem(QStringLiteral("DIGITAL"), 1);
+    QVector<std::pair<QString, qint32>> wanted;
+    for (int i = 0; i < items.size(); ++i)
+        wanted.append({ items.at(i), i });
+    QSignalSpy inserted(list.model(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(list.model(), &QAbstractItemModel::rowsRemoved);
+    QSignalSpy reset(list.model(), &QAbstractItemModel::modelReset);
+    MKorvane::SetComboItems(&list, wanted);
+    QCOMPARE(list.count(), int(items.size()));
+    for (int i = 0; i < items.size(); ++i) {
+        QCOMPARE(list.itemText(i), items.at(i));
+        QCOMPARE(list.itemData(i), QVariant(i));
+    }
+    QCOMPARE(inserted.size() + removed.size() + reset.size() > 0, rebuilt);
+    QVERIFY(inserted.size() <= 1); // all items in one insertion
 }
 
 void tst_cpaccess::checkDeviceState_data()

@@ -18,7 +18,9 @@ namespace {
 
 // Rebuilds a list the way the host toolkit's lists behave: clearing and adding items
 // raise no click, and afterwards nothing is selected, even when a failure cut the
-// rebuild short.
+// rebuild short. The items are read from the device one by one, in order, and put into
+// the list together at the end; a list that already holds exactly those items is left
+// as it is (only its selection is cleared).
 class ListRebuild
 {
 public:
@@ -26,9 +28,12 @@ public:
         : m_combo(combo)
         , m_blocker(combo)
     {
-        m_combo->clear();
     }
-    ~ListRebuild() { m_combo->setCurrentIndex(-1); }
+    ~ListRebuild()
+    {
+        MKorvane::SetComboItems(m_combo, m_items);
+        m_combo->setCurrentIndex(-1);
+    }
     ListRebuild(const ListRebuild &) = delete;
     ListRebuild &operator=(const ListRebuild &) = delete;
 
@@ -38,12 +43,13 @@ public:
         const DeviceAccess::EnumMemberPtr &member = requireObject(requireObject(collection)->Item(position));
         const QString name = member->Name();
         const qint32 index = member->Index();
-        m_combo->addItem(name, index);
+        m_items.append({ name, index });
     }
 
 private:
     QComboBox *m_combo;
     QSignalBlocker m_blocker;
+    QVector<std::pair<QString, qint32>> m_items;
 };
 
 // The interpretations offered for each Choice text; any other text offers them all.

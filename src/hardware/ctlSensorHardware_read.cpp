@@ -177,7 +177,7 @@ void ctlSensorHardware::ReadOffsetValue(QString &ErrMsg)
         if (MKorvane::ReadCpValue(nodeCp(MKorvane::OffsetCpName()), MKorvane::OffsetCpName(), value, ErrMsg)) {
             bool ok = false;
             ConvertOffsetValueFromSIBase(value, mstrDiffFormat, ErrMsg, ok);
-            ui->txtOff->setText(value);
+            MKorvane::SetBoxText(ui->txtOff, value);
             mstrOffsetShown = value;
             ui->txtOff->setToolTip(MKorvane::GetLanguageString(QStringLiteral("Format name")) + QStringLiteral(": ")
                 + MKorvane::StripFormatPrefix(MKorvane::OffsetCpName()));
@@ -232,7 +232,7 @@ void ctlSensorHardware::ReadTransTableAndMultiLevel()
     } else {
         if (mstrMultiLevel.isEmpty())
             mstrMultiLevel = fieldAt(fields, MultiLevelField).trimmed();
-        ui->txtOff->setText(mstrMultiLevel);
+        MKorvane::SetBoxText(ui->txtOff, mstrMultiLevel);
     }
     mstrTransTable = fields.join(QLatin1Char(' '));
 }
@@ -249,12 +249,12 @@ void ctlSensorHardware::ReadCurrentValue(QString &ErrMsg, bool &ok)
                 const DeviceAccess::NetworkVariablePtr nv = MKorvane::GetFirstNetworkVariable(mobjNode);
                 QString value;
                 if (MKorvane::ReadNvValue(nv, fmt, value, ErrMsg)) {
-                    ui->txtValue->setText(value);
+                    MKorvane::SetBoxText(ui->txtValue, value);
                     ok = true;
                 }
             }
             if (!ok)
-                ui->txtValue->setText(MKorvane::GetLanguageString(QStringLiteral("N/A")));
+                MKorvane::SetBoxText(ui->txtValue, MKorvane::GetLanguageString(QStringLiteral("N/A")));
         },
         [&](qint32 number, const QString &description) { MKorvane::AppendFailure(ErrMsg, number, description); });
     if (!completed) {

@@ -48,7 +48,9 @@ void ctlSensorNV::ShowTypeAndUnits(const QString &LongFormat, const QString &Uni
     step([&] { ui->lblOver->setText(UnitText); });
     step([&] { ui->lblSendD->setText(UnitText); });
     step([&] { ui->lblDef->setText(UnitText); });
-    step([&] { ui->txtHwInputNVName->setText(mstrLcaHwInputNVName.isEmpty() ? NvName : mstrLcaHwInputNVName); });
+    step([&] {
+        MKorvane::SetBoxText(ui->txtHwInputNVName, mstrLcaHwInputNVName.isEmpty() ? NvName : mstrLcaHwInputNVName);
+    });
     report(ErrMsg, QStringLiteral("ReadValues"));
 }
 

@@ -4,7 +4,9 @@
 
 #include <QEvent>
 #include <QFont>
+#include <QHash>
 #include <QLabel>
+#include <QMargins>
 #include <QPointer>
 #include <QVector>
 #include <utility>
@@ -19,6 +21,61 @@ QVector<QPointer<QLabel>> &deferred()
 {
     static QVector<QPointer<QLabel>> labels;
     return labels;
+}
+
+// The width a label's text needs, as its size hint gives it, for everything the hint
+// depends on. Controls of one kind show the same captions in the same faces, so each
+// caption is measured once per process rather than once per control and language switch.
+struct HintKey
+{
+    QString text;
+    QFont font;
+    const QStyle *style;
+    int textFormat, alignment, indent, margin, frame;
+    bool wordWrap;
+    QMargins contents;
+
+    explicit HintKey(const QLabel *label)
+        : text(label->text())
+        , font(label->font())
+        , style(label->style())
+        , textFormat(int(label->textFormat()))
+        , alignment(int(label->alignment()))
+        , indent(label->indent())
+        , margin(label->margin())
+        , frame(label->frameWidth())
+        , wordWrap(label->wordWrap())
+        , contents(label->contentsMargins())
+    {
+    }
+    bool operator==(const HintKey &other) const
+    {
+        return text == other.text && font == other.font && style == other.style && textFormat == other.textFormat
+            && alignment == other.alignment && indent == other.indent && margin == other.margin && frame == other.frame
+            && wordWrap == other.wordWrap && contents == other.contents;
+    }
+};
+
+size_t qHash(const HintKey &key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.text, key.font, key.indent, key.margin, key.frame);
+}
+
+int hintWidth(const QLabel *label)
+{
+    static QHash<HintKey, int> widths;
+    // Pixmaps, movies and pictures are measured every time; captions are text.
+    if (label->pixmap().isNull() && !label->movie() && label->picture().isNull()) {
+        HintKey key(label);
+        if (const auto it = widths.constFind(key); it != widths.constEnd())
+            return *it;
+        const int width = label->sizeHint().width();
+        if (widths.size() >= 4096) // many languages and faces: start again
+            widths.clear();
+        widths.insert(std::move(key), width);
+        return width;
+    }
+    return label->sizeHint().width();
 }
 
 // What a label last grew for; it watches the label so that a label that was hidden grows
@@ -59,7 +116,7 @@ public:
         const QFont font = m_label->font();
         if (m_measured && text == m_text && font == m_font)
             return;
-        m_label->resize(qMax(m_label->width(), m_label->sizeHint().width()), m_label->height());
+        m_label->resize(qMax(m_label->width(), hintWidth(m_label)), m_label->height());
         m_measured = true;
         m_text = text;
         m_font = font;

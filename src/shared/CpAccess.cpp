@@ -11,6 +11,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QStandardItemModel>
 
 namespace MKorvane {
 namespace {
@@ -150,9 +151,9 @@ void ReadCpValueToTextBox(QLineEdit *box, const DeviceAccess::ConfigPropertyPtr 
             QString error;
             QString value;
             if (ReadCpValue(cp, QString(), value, error)) {
-                deref(box).setText(value);
+                SetBoxText(&deref(box), value);
             } else {
-                deref(box).setText(QString());
+                SetBoxText(&deref(box), QString());
                 showReadFailure(cp, error, title);
             }
         },
@@ -161,6 +162,41 @@ void ReadCpValueToTextBox(QLineEdit *box, const DeviceAccess::ConfigPropertyPtr 
                 MsgBox(description, vbCritical, title);
         });
     setFormatToolTip(box, FormatName, title);
+}
+
+void SetBoxText(QLineEdit *box, const QString &text)
+{
+    if (box->text() == text && !box->isModified() && !box->hasSelectedText()
+        && box->cursorPosition() == box->text().size() && !box->isUndoAvailable() && !box->isRedoAvailable())
+        return;
+    box->setText(text);
+}
+
+void SetComboItems(QComboBox *combo, const QVector<std::pair<QString, qint32>> &items)
+{
+    bool same = combo->count() == items.size();
+    for (int i = 0; same && i < items.size(); ++i) {
+        const QVariant data = combo->itemData(i);
+        same = combo->itemText(i) == items.at(i).first && data.typeId() == QMetaType::Int
+            && data.toInt() == items.at(i).second;
+    }
+    if (same)
+        return;
+    combo->clear();
+    auto *model = qobject_cast<QStandardItemModel *>(combo->model());
+    if (!model || combo->maxCount() < items.size()) {
+        for (const auto &[text, value] : items)
+            combo->addItem(text, value);
+        return;
+    }
+    QList<QStandardItem *> rows;
+    rows.reserve(items.size());
+    for (const auto &[text, value] : items) {
+        auto *row = new QStandardItem(text);
+        row->setData(value, Qt::UserRole);
+        rows.append(row);
+    }
+    model->invisibleRootItem()->insertRows(0, rows);
 }
 
 bool ReadNvValue(const DeviceAccess::NetworkVariablePtr &nv, const QString &FormatName, QString &Value, QString &ErrMsg)

@@ -9,6 +9,8 @@
 #include "device/DeviceAccess.h"
 
 #include <QString>
+#include <QVector>
+#include <utility>
 
 class QComboBox;
 class QLineEdit;
@@ -40,6 +42,14 @@ VQ_EXPORT void ReadCpValueToComboBox(
 /// Puts the property's value into the text box; a failed read is shown in a message box.
 VQ_EXPORT void ReadCpValueToTextBox(
     QLineEdit *box, const DeviceAccess::ConfigPropertyPtr &cp, const QString &FormatName);
+/// Gives a box a text as QLineEdit::setText does, but leaves a box that shows that text
+/// untouched (not edited, no selection, the cursor at the end, nothing to undo): setting
+/// it again would only lay the same text out anew.
+VQ_EXPORT void SetBoxText(QLineEdit *box, const QString &text);
+/// Gives a list these items (text, and the value as item data) in one insertion, as many
+/// addItem calls would; a list that holds exactly these items already is left as it is.
+/// Signals and the selection are the caller's.
+VQ_EXPORT void SetComboItems(QComboBox *combo, const QVector<std::pair<QString, qint32>> &items);
 /// Reads the variable's value in FormatName into Value. False when it failed: the failure is
 /// appended to ErrMsg.
 VQ_EXPORT bool ReadNvValue(

@@ -4,6 +4,7 @@
 #include "shared/Units.h"
 
 #include "shared/Checked.h"
+#include "shared/CpAccess.h"
 #include "shared/Enumerations.h"
 #include "shared/Numbers.h"
 #include "shared/ProcessState.h"
@@ -96,16 +97,25 @@ bool FillComboFromCollection(QComboBox *combo, const DeviceAccess::EnumCollectio
             QComboBox &box = deref(combo);
             // Filling raises no change and selects nothing; Qt would select the first item added.
             const QSignalBlocker blocker(&box);
-            box.clear();
-            if (!collection)
-                return;
-            for (const DeviceAccess::EnumMemberPtr &member : *collection) {
-                const DeviceAccess::EnumMember &item = deref(member);
-                const QString name = item.Name();
-                const qint32 index = item.Index();
-                box.addItem(name, QVariant(index));
+            // The members are read in order and go into the list together, also when a
+            // failure cuts the reading short; a list that holds them already stays.
+            QVector<std::pair<QString, qint32>> items;
+            if (collection) {
+                try {
+                    for (const DeviceAccess::EnumMemberPtr &member : *collection) {
+                        const DeviceAccess::EnumMember &item = deref(member);
+                        const QString name = item.Name();
+                        const qint32 index = item.Index();
+                        items.append({ name, index });
+                    }
+                } catch (...) {
+                    SetComboItems(&box, items);
+                    throw;
+                }
             }
-            box.setCurrentIndex(-1);
+            SetComboItems(&box, items);
+            if (collection)
+                box.setCurrentIndex(-1);
         },
         [&](qint32 number, const QString &description) { AppendFailure(ErrMsg, number, description); });
     return true;
