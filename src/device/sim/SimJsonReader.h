@@ -23,7 +23,7 @@ namespace Sim {
 
 // One value of the document, or nothing (a member that is absent: then it holds the
 // object it is missing from and its key, so that a message can still name the place).
-class JsonRef
+class VQ_SIM_AUTOTEST_EXPORT JsonRef
 {
 public:
     using Element = simdjson::dom::element;
@@ -179,7 +179,7 @@ private:
 
 // The parsed text of a database: strict JSON (RFC 8259) whose top level is an object.
 // A UTF-8 byte-order mark is skipped, as the JSON standard lets a reader do.
-class JsonText
+class VQ_SIM_AUTOTEST_EXPORT JsonText
 {
 public:
     // Throws LoadError naming sourceName, the line, the column and what was expected.
