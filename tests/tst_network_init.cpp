@@ -171,6 +171,7 @@ private slots:
         h.control->setNodeObject(h.sim->block(h.device, Temperature));
         h.control->ZovezuVavevaInit();
         QCOMPARE(h.readFormat("txtOver"), QStringLiteral("SNVT_temp_p#US"));
+        QCOMPARE(h.readFormat("txtSend"), QStringLiteral("SNVT_temp_p#US_diff")); // a delta is a difference
         QVERIFY(h.widget("cmdChange")->isHidden());
         // Another variable's format is answered without touching what the control shows.
         QString format, ErrMsg;

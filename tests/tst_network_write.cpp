@@ -241,6 +241,12 @@ private slots:
         QCOMPARE(first->ValueChanged(), !userEdit.isEmpty());
         // Only the user's edit is announced: no echo back.
         QCOMPARE(h.valueEvents, userEdit.isEmpty() ? QStringList() : QStringList { "26 Override=" + userEdit });
+        // The exchange over, the user's own edit in the second control counts and is announced.
+        const QString own = block == Occupancy ? "OC_STANDBY" : "19";
+        h.valueEvents.clear();
+        h.edit(field, own, second);
+        QVERIFY(second->ValueChanged());
+        QCOMPARE(h.valueEvents, QStringList { "26 Override=" + own });
     }
 
     void keyDownOncePerKey()

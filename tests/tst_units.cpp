@@ -79,16 +79,19 @@ private slots:
         QCOMPARE(gotDiff, diffFormat);
     }
     // Texts to numbers and back, in a locale that would group digits if asked to; a typed text
-    // that is not a number is refused with a plain box.
+    // that is not a number is refused with a plain box. Under a decimal comma a number the
+    // device wrote (a point) still reads as that number.
     void numbers_data()
     {
+        QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("numeric");
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("shortest"); // NumberText(value)
-        const auto row = [](const char *text, bool numeric, double value, const char *shortest) {
-            QTest::addRow("'%s'", text) << text << numeric << value << shortest;
-        };
+        const auto row
+            = [](const char *text, bool numeric, double value, const char *shortest, const char *locale = "en_US") {
+                  QTest::addRow("%s '%s'", locale, text) << locale << text << numeric << value << shortest;
+              };
         row("  7.5  ", true, 7.5, "7.5");
         row("1e3", true, 1000.0, "1000");
         row("100000", true, 100000.0, "100000");
@@ -98,15 +101,19 @@ private slots:
         row("0.00005", true, 0.00005, "5E-05");
         row("", false, 0.0, "0");
         row("12abc", false, 0.0, "0");
+        row("0.5", true, 0.5, "0,5", "de_DE");
+        row("-12.25", true, -12.25, "-12,25", "de_DE");
+        row("7,5", true, 7.5, "7,5", "de_DE");
     }
     void numbers()
     {
+        QFETCH(QString, locale);
         QFETCH(QString, text);
         QFETCH(bool, numeric);
         QFETCH(double, value);
         QFETCH(QString, shortest);
         const QLocale previous;
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QLocale::setDefault(QLocale(locale));
         const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
         QCOMPARE(IsNumeric(text), numeric);
         QCOMPARE(Val(text), value);

@@ -3,6 +3,7 @@
 #include "support/SeamRecorder.h"
 
 #include "shared/Seams.h"
+#include "support/UnexpectedDialogs.h"
 
 #include <QDialog>
 
@@ -37,10 +38,9 @@ SeamRecorder::SeamRecorder()
 
 SeamRecorder::~SeamRecorder()
 {
-    MKorvane::setMessageBoxHandler({});
     MKorvane::setMousePointerHandlers({}, {});
     MKorvane::setEventProcessor({});
-    MKorvane::setModalRunner({});
+    installUnexpectedDialogHandlers();
 }
 
 QStringList SeamRecorder::messageTexts() const

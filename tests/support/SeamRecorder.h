@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Records what the library shows through the toolkit seams (message boxes, the mouse
 // pointer, pending-event processing, modal dialogs) so that no test blocks and every
-// test can assert what a user would have seen. The defaults come back on destruction.
+// test can assert what a user would have seen. On destruction the pointer and event
+// processing return to Qt's, boxes and dialogs to the failing defaults (UnexpectedDialogs).
 #pragma once
 
 #include <QString>
