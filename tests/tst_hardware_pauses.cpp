@@ -38,17 +38,18 @@ private slots:
         QTest::addColumn<int>("version");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("chosen"); // empty: initialise the shown control a second time
+        QTest::addColumn<int>("pauses"); // each with something new on screen since the one before
 
-        const auto row = [](int version, const char *stored, const char *chosen) {
+        const auto row = [](int version, const char *stored, const char *chosen, int pauses) {
             QTest::addRow("v%d %s, %s", version, stored, *chosen ? chosen : "initialised again")
-                << version << stored << chosen;
+                << version << stored << chosen << pauses;
         };
-        row(2, "DIGITAL", "");
-        row(1, "MULTI_LEVEL", "");
-        row(2, "LINEAR", "DIGITAL");
-        row(2, "DIGITAL", "LINEAR");
-        row(1, "LINEAR", "MULTI_LEVEL");
-        row(2, "DIGITAL", "STD_THERMISTOR");
+        row(2, "DIGITAL", "", 0);
+        row(1, "MULTI_LEVEL", "", 0);
+        row(2, "LINEAR", "DIGITAL", 1);
+        row(2, "DIGITAL", "LINEAR", 1);
+        row(1, "LINEAR", "MULTI_LEVEL", 2);
+        row(2, "DIGITAL", "STD_THERMISTOR", 1);
     }
 
     void pausesShowOnlyStartAndEndPlaces()
@@ -56,6 +57,7 @@ private slots:
         QFETCH(int, version);
         QFETCH(QString, stored);
         QFETCH(QString, chosen);
+        QFETCH(int, pauses);
         Harness h;
         QVERIFY(h.open(version, SnvtTempP, "UCPTinputSignalInterpretation=" + stored));
         if (!chosen.isEmpty()) // off screen, no change is seen: no pause
@@ -85,6 +87,8 @@ private slots:
             QVERIFY(!atPauses.isEmpty());
             QCOMPARE(atPauses.last(), after);
         }
+        // A pause with nothing new to show would only let other work run in the middle.
+        QCOMPARE(atPauses.size(), pauses);
         QCOMPARE(h.seams.messageTexts(), QStringList());
     }
 };
