@@ -56,9 +56,9 @@ struct HintKey
     }
 };
 
-size_t qHash(const HintKey &key, size_t seed = 0)
+size_t qHash(const HintKey &key, size_t start = 0)
 {
-    return qHashMulti(seed, key.text, key.font, key.indent, key.margin, key.frame);
+    return qHashMulti(start, key.text, key.font, key.indent, key.margin, key.frame);
 }
 
 int hintWidth(const QLabel *label)
