@@ -226,7 +226,7 @@ private:
 };
 
 // Typed access to the document that fails with the file, the path and the reason.
-class Reader
+class VQ_SIM_AUTOTEST_EXPORT Reader
 {
 public:
     Reader(const JsonText &document, QString source)
