@@ -76,11 +76,11 @@ inline std::shared_ptr<Sim::Network> pristineNetwork()
         for (const auto &device : network->model().devices) {
             for (const auto &block : device->blocks) {
                 for (const auto &cp : block->cps)
-                    cps.push_back({ cp.get(), { cp->value, cp->format } });
+                    cps.push_back({ cp, { cp->value, cp->format } });
                 for (const auto &nv : block->nvs) {
-                    nvs.push_back({ nv.get(), { nv->value, nv->format } });
+                    nvs.push_back({ nv, { nv->value, nv->format } });
                     for (const auto &cp : nv->cps)
-                        cps.push_back({ cp.get(), { cp->value, cp->format } });
+                        cps.push_back({ cp, { cp->value, cp->format } });
                 }
             }
         }

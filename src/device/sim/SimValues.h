@@ -13,12 +13,12 @@ namespace Sim {
 
 // The value of a property of valueType shown in format (a format of formatType).
 // Throws DeviceError when the format's type cannot show such a value.
-QString formatValue(
+VQ_SIM_AUTOTEST_EXPORT QString formatValue(
     const StoredValue &value, const TypeDef &valueType, const FormatDef &format, const TypeDef &formatType);
 
 // The text given in format as a value of valueType. Throws DeviceError when the text
 // cannot be parsed, the format does not fit, or the value lies outside the range.
-StoredValue parseValue(
+VQ_SIM_AUTOTEST_EXPORT StoredValue parseValue(
     const QString &text, const TypeDef &valueType, const FormatDef &format, const TypeDef &formatType);
 
 // Stored base value <-> the number shown in a number format.
