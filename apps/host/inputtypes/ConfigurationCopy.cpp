@@ -71,7 +71,7 @@ private:
 // and shorter, since the defaults reader sees only 498 characters of a section.
 QString compactNumbers(const QString &text)
 {
-    static const QRegularExpression decimal(QStringLiteral("^-?\\d+\\.\\d+$"));
+    static const QRegularExpression decimal(QStringLiteral("^-?\\d+\\.\\d+\\z"));
     QStringList fields = text.split(QLatin1Char(' '));
     for (QString &field : fields) {
         if (!decimal.match(field).hasMatch())

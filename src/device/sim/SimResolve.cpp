@@ -111,9 +111,10 @@ const LanguageDef *NetworkModel::languageDef(const QString &code) const
 
 // ---- names and SCPTnvType text
 
+// "\z", not "$": "$" also matches before a final line break, which would drop it from the name.
 FormatName splitFormatName(const QString &text)
 {
-    static const QRegularExpression prefix(QStringLiteral("^#([0-9A-Fa-f]+)\\[(-?\\d+)\\]\\.(.*)$"));
+    static const QRegularExpression prefix(QStringLiteral("^#([0-9A-Fa-f]+)\\[(-?\\d+)\\]\\.(.*)\\z"));
     FormatName result;
     const QRegularExpressionMatch match = prefix.match(text);
     if (match.hasMatch()) {
