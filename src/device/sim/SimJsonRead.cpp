@@ -130,12 +130,21 @@ private:
         blocks.forEach([&](const JsonRef &entry) {
             device->blocks.push_back(readBlock(m_in.object(entry), device.get()));
             const qsizetype before = blockNames.size();
-            blockNames.insert(device->blocks.back()->name.toCaseFolded());
+            blockNames.insert(foldedText(device->blocks.back()->name));
             if (blockNames.size() == before)
                 m_in.fail(entry.value("name"), QStringLiteral("a block needs a name of its own in its device"));
         });
         m_model.deviceIndex.insert(folded, device.get());
         m_model.devices.push_back(std::move(device));
+    }
+
+    // The case-folded form of a shared text, folded once per distinct text.
+    const QString &foldedText(const QString &text)
+    {
+        auto known = m_folded.find(text.constData());
+        if (known == m_folded.end())
+            known = m_folded.emplace(text.constData(), text.toCaseFolded()).first;
+        return known->second;
     }
 
     BlockNode *readBlock(const JsonRef &o, DeviceNode *device)
@@ -440,6 +449,8 @@ private:
     std::vector<JsonRef> m_entries; // of the property list being read
     mutable qint64 m_defaultTextSize = 0; // the characters of the default texts built so far
     std::unordered_map<NamedTypeKey, const TypeDef *, NamedTypeKeyHash> m_namedTypes;
+    // By the address of a shared text, which the model holds while it is read.
+    std::unordered_map<const QChar *, QString> m_folded;
     std::vector<PendingValue<CpNode>> m_cpValues;
     std::vector<PendingValue<NvNode>> m_nvValues;
     std::vector<std::pair<NvNode *, JsonRef::Element>> m_generators;
