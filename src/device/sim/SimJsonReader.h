@@ -245,7 +245,8 @@ public:
                 slot.used = true;
                 slot.hash = hash;
                 slot.bytes = bytes;
-                slot.text = bytes.empty() ? QStringLiteral("") : QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+                slot.text
+                    = bytes.empty() ? QStringLiteral("") : QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
                 ++m_used;
                 return slot.text;
             }
