@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 
 #ifdef Q_OS_UNIX
@@ -37,6 +38,40 @@ QString kindOf(mode_t mode)
 }
 #endif
 
+// A file of about `expected` bytes read straight into one buffer with `spare` bytes of
+// room after its end; a file that grew meanwhile is read on, up to one byte over the limit.
+BoundedRead readSizedFile(QFile &file, qint64 maxSize, qint64 expected, qint64 spare)
+{
+    BoundedRead result;
+    const qint64 limit = maxSize + 1; // one byte over the limit tells a file that grew too long
+    qint64 room = std::min(expected + 1, limit);
+    result.data.reserve(room + spare);
+    result.data.resize(room);
+    qint64 used = 0;
+    for (;;) {
+        if (used == room) {
+            if (room == limit)
+                break;
+            room = std::min(room * 2, limit);
+            result.data.reserve(room + spare);
+            result.data.resize(room);
+        }
+        const qint64 got = file.read(result.data.data() + used, room - used);
+        if (got < 0)
+            return failed(BoundedRead::Failure::ReadFailed, file.errorString());
+        if (got == 0)
+            break;
+        used += got;
+    }
+    if (used > maxSize)
+        return failed(BoundedRead::Failure::TooLarge, QString(), used);
+    if (file.error() != QFileDevice::NoError)
+        return failed(BoundedRead::Failure::ReadFailed, file.errorString());
+    result.data.resize(used); // keeps the room
+    result.size = used;
+    return result;
+}
+
 } // namespace
 
 BoundedRead readBoundedStream(QIODevice &stream, qint64 maxSize)
@@ -52,7 +87,7 @@ BoundedRead readBoundedStream(QIODevice &stream, qint64 maxSize)
     return result;
 }
 
-BoundedRead readBoundedFile(const QString &path, qint64 maxSize)
+BoundedRead readBoundedFile(const QString &path, qint64 maxSize, qint64 spare)
 {
     QFile file;
 #ifdef Q_OS_UNIX
@@ -75,6 +110,7 @@ BoundedRead readBoundedFile(const QString &path, qint64 maxSize)
         ::close(fd);
         return failed(BoundedRead::Failure::CannotOpen, file.errorString());
     }
+    return readSizedFile(file, maxSize, status.st_size, spare);
 #else
     file.setFileName(path);
     if (QFileInfo(path).exists() && !QFileInfo(path).isFile())
@@ -83,8 +119,8 @@ BoundedRead readBoundedFile(const QString &path, qint64 maxSize)
         return failed(BoundedRead::Failure::CannotOpen, file.errorString());
     if (file.size() > maxSize)
         return failed(BoundedRead::Failure::TooLarge, QString(), file.size());
+    return readSizedFile(file, maxSize, file.size(), spare);
 #endif
-    return readBoundedStream(file, maxSize);
 }
 
 QString notRegularFileKind(const QString &path)

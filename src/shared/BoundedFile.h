@@ -34,8 +34,10 @@ struct VQ_EXPORT BoundedRead
     bool ok() const { return failure == Failure::None; }
 };
 
-/// The bytes of the regular file at path, or why not.
-VQ_EXPORT BoundedRead readBoundedFile(const QString &path, qint64 maxSize);
+/// The bytes of the regular file at path, or why not. `spare` bytes of room are kept
+/// allocated after the end (QByteArray::capacity), for a parser that reads a little past
+/// the end of its text and would otherwise copy it.
+VQ_EXPORT BoundedRead readBoundedFile(const QString &path, qint64 maxSize, qint64 spare = 0);
 
 /// The bytes of an open stream (standard input) up to its end, or TooLarge after maxSize
 /// bytes: a stream that never ends is not read on for ever.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "device/sim/SimFile.h"
 
+#include "device/sim/SimJson.h"
 #include "device/sim/SimNetwork.h"
 #include "shared/BoundedFile.h"
 
@@ -115,7 +116,8 @@ void removeStraySaves(const QString &path)
 
 QByteArray readDatabaseFile(const QString &path)
 {
-    BoundedRead read = readBoundedFile(path, Network::MaxFileSize);
+    // With the room the reader's parser needs after the text, so that it makes no copy.
+    BoundedRead read = readBoundedFile(path, Network::MaxFileSize, JsonTextPadding);
     switch (read.failure) {
     case BoundedRead::Failure::None:
         break;

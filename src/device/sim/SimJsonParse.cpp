@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The database text parsed by simdjson, the places its messages name, and the walk of
 // its values.
+#include "device/sim/SimJson.h"
 #include "device/sim/SimJsonReader.h"
 
 #include <QJsonArray>
@@ -327,6 +328,7 @@ JsonText::JsonText(const QByteArray &json, const QString &sourceName)
     const qsizetype from = json.startsWith("\xEF\xBB\xBF") ? 3 : 0; // a byte-order mark
     const size_t length = size_t(json.size() - from);
     // simdjson reads a few bytes past the end: a text without that room is copied once.
+    static_assert(JsonTextPadding >= qsizetype(simdjson::SIMDJSON_PADDING));
     const bool padded = json.capacity() - json.size() >= qsizetype(simdjson::SIMDJSON_PADDING);
     simdjson::dom::element root;
     m_parser = t_spareParser ? std::move(t_spareParser) : std::make_unique<simdjson::dom::parser>();

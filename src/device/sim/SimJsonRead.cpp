@@ -11,28 +11,34 @@
 #include <QSet>
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 #include <unordered_map>
 
 namespace Sim {
 namespace {
 
 // Values wait until every type they may depend on is known (SCPTnvType first). The
-// value is `json`, or when `absent` the type's default (`json` is then its owner).
-struct PendingValue
+// value is at `place` in the document, or when `absent` the type's default (`place` is
+// then its owner's).
+template<typename Node> struct PendingValue
 {
-    CpNode *cp = nullptr;
-    NvNode *nv = nullptr;
-    JsonRef::Element json;
+    Node *node = nullptr;
+    quint32 place = 0;
     bool absent = false;
 
-    PendingValue(CpNode *property, NvNode *variable, const JsonRef &value, const JsonRef &owner)
-        : cp(property)
-        , nv(variable)
-        , json(value.isUndefined() ? owner.element() : value.element())
+    PendingValue(Node *owner, const JsonRef &value, const JsonRef &ownerJson)
+        : node(owner)
+        , place(quint32(JsonRef::placeOf(value.isUndefined() ? ownerJson.element() : value.element())))
         , absent(value.isUndefined())
     {
+        // A text of at most Network::MaxFileSize bytes has fewer places than that.
+        static_assert(Network::MaxFileSize < (qint64(1) << 32));
     }
-    JsonRef value() const { return absent ? JsonRef::absent(JsonRef(json), "value") : JsonRef(json); }
+    JsonRef value(const JsonRef &root) const
+    {
+        const JsonRef json(JsonRef::atPlace(root.element(), place));
+        return absent ? JsonRef::absent(json, "value") : json;
+    }
 };
 
 class ModelReader
@@ -124,12 +130,21 @@ private:
         blocks.forEach([&](const JsonRef &entry) {
             device->blocks.push_back(readBlock(m_in.object(entry), device.get()));
             const qsizetype before = blockNames.size();
-            blockNames.insert(device->blocks.back()->name.toCaseFolded());
+            blockNames.insert(foldedText(device->blocks.back()->name));
             if (blockNames.size() == before)
                 m_in.fail(entry.value("name"), QStringLiteral("a block needs a name of its own in its device"));
         });
         m_model.deviceIndex.insert(folded, device.get());
         m_model.devices.push_back(std::move(device));
+    }
+
+    // The case-folded form of a shared text, folded once per distinct text.
+    const QString &foldedText(const QString &text)
+    {
+        auto known = m_folded.find(text.constData());
+        if (known == m_folded.end())
+            known = m_folded.emplace(text.constData(), text.toCaseFolded()).first;
+        return known->second;
     }
 
     BlockNode *readBlock(const JsonRef &o, DeviceNode *device)
@@ -158,7 +173,7 @@ private:
             readCps(n, nv->cps, nullptr, nv, nv->cpsComment);
             if (n.contains("generator"))
                 readGenerator(m_in.object(n.value("generator")), *nv);
-            m_nvValues.emplace_back(nullptr, nv, n.value("value"), n);
+            m_nvValues.emplace_back(nv, n.value("value"), n);
             block->nvs.push_back(nv);
         });
         return block;
@@ -190,16 +205,26 @@ private:
         const JsonRef listValue = owner.value("cps");
         if (listValue.isUndefined())
             return;
-        const JsonRef list = m_in.object(listValue);
+        const JsonRef list = m_in.objectKeysCheckedByCaller(listValue);
         m_entries.clear();
+        int comments = 0;
         list.forEach([&](const JsonRef &entry) {
-            if (m_in.isComment(entry))
+            if (m_in.isComment(entry)) {
                 listComment = entry.toString();
-            else
+                ++comments;
+            } else {
                 m_entries.push_back(entry);
+            }
         });
-        std::sort(m_entries.begin(), m_entries.end(),
-            [](const JsonRef &a, const JsonRef &b) { return a.keyBytes() < b.keyBytes(); });
+        // A saved list is in order already; sorted, a repeated key lies next to the other.
+        const auto byKey = [](const JsonRef &a, const JsonRef &b) { return a.keyBytes() < b.keyBytes(); };
+        if (!std::is_sorted(m_entries.begin(), m_entries.end(), byKey))
+            std::sort(m_entries.begin(), m_entries.end(), byKey);
+        if (comments > 1
+            || std::adjacent_find(m_entries.begin(), m_entries.end(),
+                   [](const JsonRef &a, const JsonRef &b) { return a.keyBytes() == b.keyBytes(); })
+                != m_entries.end())
+            m_in.refuseRepeatedKeys(list);
         cps.reserve(m_entries.size());
         for (const JsonRef &entry : m_entries) {
             CpNode *cp = m_model.cpStore.make();
@@ -215,7 +240,7 @@ private:
                 value = entry.value("value");
             }
             findNamedType(*cp);
-            m_cpValues.emplace_back(cp, nullptr, value, entry);
+            m_cpValues.emplace_back(cp, value, entry);
             cps.push_back(cp);
         }
     }
@@ -239,15 +264,20 @@ private:
     void resolveValues()
     {
         const Resolver resolver(m_model);
-        auto typeOf = [&](const PendingValue &pending) {
+        const JsonRef root = m_document.root();
+        auto typeOf = [&](const auto &pending) {
             QString why;
-            const TypeDef *type = pending.cp ? resolver.cpType(*pending.cp, &why) : resolver.nvType(*pending.nv, &why);
+            const TypeDef *type;
+            if constexpr (std::is_same_v<std::decay_t<decltype(*pending.node)>, CpNode>)
+                type = resolver.cpType(*pending.node, &why);
+            else
+                type = resolver.nvType(*pending.node, &why);
             if (!type)
-                m_in.fail(pending.value(), why);
+                m_in.fail(pending.value(root), why);
             return type;
         };
-        auto isInheriting = [&](const PendingValue &pending) {
-            const TypeDef *own = resolver.namedType(*pending.cp);
+        auto isInheriting = [&](const PendingValue<CpNode> &pending) {
+            const TypeDef *own = resolver.namedType(*pending.node);
             return own && own->inheritsNvType;
         };
         // Properties with a type of their own (SCPTnvType among them), then the variables, then the rest.
@@ -255,10 +285,10 @@ private:
         for (size_t i = 0; i < m_cpValues.size(); ++i) {
             inheriting[i] = isInheriting(m_cpValues[i]);
             if (!inheriting[i])
-                m_cpValues[i].cp->value = valueFromJson(m_cpValues[i], *typeOf(m_cpValues[i]));
+                m_cpValues[i].node->value = valueFromJson(m_cpValues[i].value(root), *typeOf(m_cpValues[i]));
         }
-        for (const PendingValue &pending : m_nvValues)
-            pending.nv->value = valueFromJson(pending, *typeOf(pending));
+        for (const PendingValue<NvNode> &pending : m_nvValues)
+            pending.node->value = valueFromJson(pending.value(root), *typeOf(pending));
         // A generator moves one number; a member, a structure or a text has no wave.
         for (const auto &[nv, element] : m_generators) {
             const JsonRef generator(element);
@@ -270,13 +300,12 @@ private:
         }
         for (size_t i = 0; i < m_cpValues.size(); ++i) {
             if (inheriting[i])
-                m_cpValues[i].cp->value = valueFromJson(m_cpValues[i], *typeOf(m_cpValues[i]));
+                m_cpValues[i].node->value = valueFromJson(m_cpValues[i].value(root), *typeOf(m_cpValues[i]));
         }
     }
 
-    StoredValue valueFromJson(const PendingValue &pending, const TypeDef &type) const
+    StoredValue valueFromJson(const JsonRef &json, const TypeDef &type) const
     {
-        const JsonRef json = pending.value();
         if (json.isUndefined()) {
             // A default text of many fields is built in memory: all of them together are
             // held to what a database file can hold, so that a short file cannot ask for
@@ -420,8 +449,10 @@ private:
     std::vector<JsonRef> m_entries; // of the property list being read
     mutable qint64 m_defaultTextSize = 0; // the characters of the default texts built so far
     std::unordered_map<NamedTypeKey, const TypeDef *, NamedTypeKeyHash> m_namedTypes;
-    std::vector<PendingValue> m_cpValues;
-    std::vector<PendingValue> m_nvValues;
+    // By the address of a shared text, which the model holds while it is read.
+    std::unordered_map<const QChar *, QString> m_folded;
+    std::vector<PendingValue<CpNode>> m_cpValues;
+    std::vector<PendingValue<NvNode>> m_nvValues;
     std::vector<std::pair<NvNode *, JsonRef::Element>> m_generators;
 };
 

@@ -11,11 +11,14 @@
 #include <QByteArray>
 #include <QJsonValue>
 #include <QString>
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <simdjson.h>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -167,6 +170,25 @@ public:
     // The same value of the same document.
     bool sameAs(const JsonRef &other) const;
 
+    // The place of a value in its document, and the value at a place of the document of
+    // another: hundreds of thousands of values wait for their types in four bytes each.
+    static size_t placeOf(const Element &value)
+    {
+        simdjson::internal::tape_ref tape;
+        static_assert(sizeof tape == sizeof value && std::is_trivially_copyable_v<Element>);
+        memcpy(static_cast<void *>(&tape), &value, sizeof tape);
+        return tape.json_index;
+    }
+    static Element atPlace(const Element &sameDocument, size_t place)
+    {
+        simdjson::internal::tape_ref tape;
+        memcpy(static_cast<void *>(&tape), &sameDocument, sizeof tape);
+        tape.json_index = place;
+        Element value;
+        memcpy(static_cast<void *>(&value), &tape, sizeof value);
+        return value;
+    }
+
 private:
     bool is(simdjson::dom::element_type type) const { return m_present && m_value.type() == type; }
 
@@ -203,26 +225,62 @@ private:
 QString placeOf(const QByteArray &json, qsizetype offset);
 
 // One QString for each distinct text of a database: its thousands of devices repeat the
-// same names, and a shared string is one allocation where there would be thousands.
+// same names, and a shared string is one allocation where there would be thousands. Every
+// key and string of the network part is looked up here, so the table is open addressing
+// in one array (no node per text, no chain to follow) that compares the hashes first.
 class SharedTexts
 {
 public:
     // The text of those UTF-8 bytes, the same string as for equal bytes before. The
     // bytes must outlive this table (they are the document's).
-    QString text(std::string_view bytes)
+    const QString &text(std::string_view bytes)
     {
-        auto known = m_texts.find(bytes);
-        if (known == m_texts.end())
-            known
-                = m_texts
-                      .emplace(bytes,
-                          bytes.empty() ? QStringLiteral("") : QString::fromUtf8(bytes.data(), qsizetype(bytes.size())))
-                      .first;
-        return known->second;
+        if (m_used * 2 >= m_slots.size())
+            grow();
+        const size_t hash = std::hash<std::string_view>()(bytes);
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot &slot = m_slots[i];
+            if (!slot.used) {
+                slot.used = true;
+                slot.hash = hash;
+                slot.bytes = bytes;
+                slot.text
+                    = bytes.empty() ? QStringLiteral("") : QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+                ++m_used;
+                return slot.text;
+            }
+            if (slot.hash == hash && slot.bytes == bytes)
+                return slot.text;
+        }
     }
 
 private:
-    std::unordered_map<std::string_view, QString> m_texts;
+    struct Slot
+    {
+        size_t hash = 0;
+        std::string_view bytes;
+        QString text;
+        bool used = false;
+    };
+
+    void grow()
+    {
+        std::vector<Slot> old(std::max<size_t>(m_slots.size() * 2, 256));
+        old.swap(m_slots);
+        const size_t mask = m_slots.size() - 1;
+        for (Slot &slot : old) {
+            if (!slot.used)
+                continue;
+            size_t i = slot.hash & mask;
+            while (m_slots[i].used)
+                i = (i + 1) & mask;
+            m_slots[i] = std::move(slot);
+        }
+    }
+
+    std::vector<Slot> m_slots; // a power of two of them, at most half used
+    size_t m_used = 0;
 };
 
 // Typed access to the document that fails with the file, the path and the reason.
@@ -256,6 +314,14 @@ public:
         if (!value.isObject())
             fail(value, QStringLiteral("expected an object, found %1").arg(value.typeName()));
         refuseRepeatedKeys(value);
+        return value;
+    }
+
+    // An object whose repeated keys the caller finds itself (a property list, sorted by key).
+    const JsonRef &objectKeysCheckedByCaller(const JsonRef &value) const
+    {
+        if (!value.isObject())
+            fail(value, QStringLiteral("expected an object, found %1").arg(value.typeName()));
         return value;
     }
 

@@ -15,7 +15,9 @@
 #include <QSet>
 #include <QString>
 #include <QVector>
+#include <algorithm>
 #include <memory>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -139,25 +141,54 @@ struct BlockNode;
 struct NvNode;
 struct DeviceNode;
 
+// Memory for the nodes of a NodeStore: a large block on memory pages of 2 MiB where the
+// system offers them, which a database of thousands of devices fills in a few page faults
+// where there would be hundreds.
+void *allocateNodeBlock(size_t bytes);
+void releaseNodeBlock(void *block, size_t bytes);
+
 // Nodes of one kind, made in blocks rather than one allocation each: a database of
-// thousands of devices holds hundreds of thousands of properties. A node lives as long
-// as its store.
+// thousands of devices holds hundreds of thousands of properties. The blocks grow with
+// the store, and a node is made only when it is asked for, so that memory not used yet
+// is not touched either. A node lives as long as its store.
 template<typename T> class NodeStore
 {
 public:
+    NodeStore() = default;
+    NodeStore(const NodeStore &) = delete;
+    NodeStore &operator=(const NodeStore &) = delete;
+    ~NodeStore()
+    {
+        for (const Block &block : m_blocks) {
+            for (size_t i = 0; i < block.used; ++i)
+                block.nodes[i].~T();
+            releaseNodeBlock(block.nodes, block.size * sizeof(T));
+        }
+    }
+
     T *make()
     {
-        if (m_used == BlockSize) {
-            m_blocks.push_back(std::make_unique<T[]>(BlockSize));
-            m_used = 0;
+        if (m_blocks.empty() || m_blocks.back().used == m_blocks.back().size) {
+            const size_t size
+                = m_blocks.empty() ? FirstBlockSize : std::min(m_blocks.back().size * 2, LargestBlockSize);
+            m_blocks.push_back({ static_cast<T *>(allocateNodeBlock(size * sizeof(T))), size, 0 });
         }
-        return &m_blocks.back()[m_used++];
+        Block &block = m_blocks.back();
+        T *node = new (block.nodes + block.used) T();
+        ++block.used;
+        return node;
     }
 
 private:
-    static constexpr size_t BlockSize = 256;
-    std::vector<std::unique_ptr<T[]>> m_blocks;
-    size_t m_used = BlockSize;
+    struct Block
+    {
+        T *nodes;
+        size_t size;
+        size_t used;
+    };
+    static constexpr size_t FirstBlockSize = 256;
+    static constexpr size_t LargestBlockSize = std::max<size_t>((size_t(8) << 20) / sizeof(T), FirstBlockSize);
+    std::vector<Block> m_blocks;
 };
 
 struct VQ_SIM_AUTOTEST_EXPORT CpNode

@@ -8,6 +8,13 @@
 #include "device/NvTypeText.h"
 
 #include <QRegularExpression>
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 namespace Sim {
 
@@ -93,6 +100,57 @@ CpNode *BlockNode::cp(const QString &cpName) const
 BlockNode *DeviceNode::block(const QString &blockName) const
 {
     return byName(blocks, blockName);
+}
+
+namespace {
+
+#ifdef __linux__
+constexpr size_t HugePage = size_t(2) << 20;
+
+size_t wholeHugePages(size_t bytes)
+{
+    return (bytes + HugePage - 1) / HugePage * HugePage;
+}
+#endif
+
+} // namespace
+
+void *allocateNodeBlock(size_t bytes)
+{
+#ifdef __linux__
+    // A mapping of its own, aligned to 2 MiB: the hint for large pages then covers only the
+    // nodes, and not heap memory that later holds other things.
+    if (bytes >= HugePage) {
+        const size_t size = wholeHugePages(bytes);
+        void *mapped = mmap(nullptr, size + HugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (mapped == MAP_FAILED)
+            throw std::bad_alloc();
+        const auto first = reinterpret_cast<uintptr_t>(mapped);
+        const uintptr_t start = (first + HugePage - 1) / HugePage * HugePage;
+        if (start > first)
+            munmap(mapped, start - first);
+        if (const uintptr_t end = first + size + HugePage; end > start + size)
+            munmap(reinterpret_cast<void *>(start + size), end - (start + size));
+        // A hint only: where the system declines, the block has pages of 4 KiB.
+        (void)madvise(reinterpret_cast<void *>(start), size, MADV_HUGEPAGE);
+        return reinterpret_cast<void *>(start);
+    }
+#endif
+    void *block = std::malloc(bytes);
+    if (!block)
+        throw std::bad_alloc();
+    return block;
+}
+
+void releaseNodeBlock(void *block, size_t bytes)
+{
+#ifdef __linux__
+    if (bytes >= HugePage) {
+        munmap(block, wholeHugePages(bytes));
+        return;
+    }
+#endif
+    std::free(block);
 }
 
 DeviceNode *NetworkModel::device(const QString &deviceName) const
