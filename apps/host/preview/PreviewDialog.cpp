@@ -58,6 +58,7 @@ PreviewDialog::PreviewDialog(const PreviewResult &result, const QString &inputNa
     auto table = new QTableWidget(int(result.rows.size()), 4, this);
     table->setObjectName(QStringLiteral("hostPreviewTable"));
     table->setHorizontalHeaderLabels({ tr("Property"), tr("Now"), tr("After OK"), tr("Result") });
+    table->setAccessibleName(windowTitle());
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -94,6 +95,7 @@ PreviewDialog::PreviewDialog(const PreviewResult &result, const QString &inputNa
     layout->addWidget(messagesCaption);
     auto messages = new QListWidget(this);
     messages->setObjectName(QStringLiteral("hostPreviewMessages"));
+    messages->setAccessibleName(messagesCaption->text()); // a view takes no name from a buddy
     messages->setWordWrap(true);
     messages->addItems(result.messages);
     if (result.messages.isEmpty())

@@ -80,6 +80,8 @@ void HostWindow::retranslate()
     m_viewMenu->setTitle(tr("&View"));
     m_secondViewAction->setText(tr("&Second view of this input"));
     m_chooser->setTitle(tr("Network"));
+    // The tree and the messages have no caption beside them: named by their frame's and pane's titles.
+    m_tree->setAccessibleName(m_chooser->title());
     m_tree->retranslate();
     m_units->setItemText(0, tr("SI"));
     m_units->setItemText(1, tr("US"));
@@ -98,6 +100,7 @@ void HostWindow::retranslate()
     m_watching->retranslate();
     m_previews->retranslate();
     m_messagesDock->setWindowTitle(tr("Messages"));
+    m_log->setAccessibleName(m_messagesDock->windowTitle());
     if (!m_page && m_deviceProblem.isEmpty())
         m_placeholder->setText(tr("Choose a device and one of its hardware inputs."));
     updateTitle();
