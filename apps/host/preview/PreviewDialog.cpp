@@ -4,6 +4,7 @@
 #include "PreviewDialog.h"
 
 #include "shared/MKorvane.h"
+#include "window/ThemeColors.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -77,7 +78,7 @@ PreviewDialog::PreviewDialog(const PreviewResult &result, const QString &inputNa
             item->setToolTip(cells.at(column));
             item->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
             if (row.failed)
-                item->setForeground(QColor(0xb0, 0, 0));
+                item->setForeground(problemColor(table->palette()));
             table->setItem(i, column, item);
         }
     }

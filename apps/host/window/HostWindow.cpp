@@ -13,6 +13,7 @@
 #include "shared/MKorvane.h"
 #include "watch/LiveTrend.h"
 #include "watch/WatchController.h"
+#include "window/ThemeColors.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -324,7 +325,13 @@ void HostWindow::updateDeviceState()
                   .arg(deviceName, network()->programId(deviceName))
                   .arg(network()->scope(deviceName))
             : tr("%1 cannot be configured now: %2").arg(deviceName, m_deviceProblem));
-    m_deviceState->setStyleSheet(m_deviceProblem.isEmpty() ? QString() : QStringLiteral("color: #b00000;"));
+    // A problem in a red readable on the theme's window; otherwise the label inherits its colours.
+    QPalette statePalette;
+    if (!m_deviceProblem.isEmpty()) {
+        statePalette = m_chooser->palette();
+        statePalette.setColor(QPalette::WindowText, problemColor(statePalette, QPalette::Window));
+    }
+    m_deviceState->setPalette(statePalette);
 }
 
 void HostWindow::showDevice(QTreeWidgetItem *device)
