@@ -84,7 +84,8 @@ QColor ReadableTint(int hue, const QColor &background, const QColor &fallback, d
 
 void TakeParentRole(QWidget *field, QPalette::ColorRole role, QPalette::ColorRole from)
 {
-    for (QObject *child : field->children()) {
+    const QObjectList children = field->children(); // a copy: deleting changes the list
+    for (QObject *child : children) {
         if (child->objectName() == QLatin1String(FollowerName))
             delete child;
     }
