@@ -3,6 +3,7 @@
 #include "hardware/TransferCurve.h"
 
 #include "shared/Numbers.h"
+#include "shared/ThemeColors_p.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -260,7 +261,8 @@ void TransferCurve::paintEvent(QPaintEvent *)
     painter.setPen(QPen(palette().color(QPalette::Highlight), 1.5));
     painter.drawPath(path);
 
-    const QColor red(Qt::red);
+    // The marks' red, at the lightness that reads on the theme's background.
+    const QColor red = MKorvane::ReadableTint(0, palette().color(QPalette::Base), text, 4.5);
     for (int r = 0; r < RowCount; ++r) {
         const Mark mark = mMarks.at(r);
         const QPointF point = at.points.value(r);

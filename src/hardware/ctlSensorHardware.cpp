@@ -6,8 +6,7 @@
 #include "ui_ctlSensorHardware.h"
 
 #include "shared/MKorvane.h"
-
-#include <QPalette>
+#include "shared/ThemeColors_p.h"
 
 using namespace HardwareControl;
 
@@ -28,10 +27,9 @@ ctlSensorHardware::ctlSensorHardware(QWidget *parent)
              static_cast<QWidget *>(ui->lblReverse), static_cast<QWidget *>(ui->chkReverse) })
         rare->hide();
 
-    // The live value is shown, not edited: locked, on the button face like a caption.
-    QPalette valuePalette = ui->txtValue->palette();
-    valuePalette.setColor(QPalette::Base, valuePalette.color(QPalette::Button));
-    ui->txtValue->setPalette(valuePalette);
+    // The live value is shown, not edited: locked, on the button face like a caption (the
+    // theme's button face, also after the theme changes).
+    MKorvane::TakeParentRole(ui->txtValue, QPalette::Base, QPalette::Button);
     ui->txtValue->setReadOnly(true);
 
     // Before the handlers, so that a click's first pause knows of the selection that raised it.

@@ -201,6 +201,8 @@ void ctlSensorHardware::InitStrings()
             MKorvane::setCaption(ui->lblSignal, text("Input Signal Interpretation"));
             MKorvane::setCaption(ui->lblReverse, text("Reverse"));
             MKorvane::setCaption(ui->lblCboSignal, text("Signal type"));
+            // The live value has no caption: screen readers name it by the button that reads it.
+            ui->txtValue->setAccessibleName(ui->cmdValue->text().remove(QLatin1Char('&')));
             fitCaptionColumns();
         },
         [this](qint32, const QString &description) { report(description, QStringLiteral("InitStrings")); });

@@ -112,6 +112,13 @@ void ctlSensorHardware::ShowHardwareControls(bool ShowSignalLabel, bool ShowInpu
     shown.set(ui->cboMin, ShowMin && mblnIsEnumFormat);
     shown.set(ui->txtMax, ShowMax && !mblnIsEnumFormat);
     shown.set(ui->cboMax, ShowMax && mblnIsEnumFormat);
+    // A range caption names the field shown under it (the list for enumerated formats).
+    for (const auto &[caption, field] :
+        { std::pair { ui->lblMin, mblnIsEnumFormat ? static_cast<QWidget *>(ui->cboMin) : ui->txtMin },
+            std::pair { ui->lblMax, mblnIsEnumFormat ? static_cast<QWidget *>(ui->cboMax) : ui->txtMax } }) {
+        if (caption->buddy() != field)
+            caption->setBuddy(field);
+    }
 
     // Enumerations and structures other than the switch type have no offset.
     bool offsetVisible = false;

@@ -28,6 +28,9 @@ fTable::fTable(QWidget *parent)
         txtTable.append(cell);
         connect(cell, &QLineEdit::textChanged, this, [this, k] { txtTable_Change(k); });
         connect(cell, &QLineEdit::textChanged, this, &fTable::refreshCurve);
+        // Named by its column's caption and its row; InitForm names it again with the host's captions.
+        cell->setAccessibleName(
+            QStringLiteral("%1 %2").arg((k % 2 ? ui->Label1 : ui->lblResis)->text()).arg(k / 2 + 1));
     }
     // The curve widens the form to the right of the buttons; the widgets of the form file
     // keep their places. Made before the faces are kept, so it keeps the design's face too.

@@ -31,6 +31,9 @@ void fTable::InitForm(const QString &FormatType, const QString &ProgramId, qint3
     ui->lblResis->setText(InputLabal);
     ui->Label1->setText(OutputLabel);
     mCurve->setAxisCaptions(InputLabal, OutputLabel);
+    // Each cell is named by its column's caption and its row, for screen readers.
+    for (int k = 0; k < CellCount; ++k)
+        txtTable.at(k)->setAccessibleName(QStringLiteral("%1 %2").arg(k % 2 ? OutputLabel : InputLabal).arg(k / 2 + 1));
     // The curve marks outputs out of range as OK would refuse them: the values as shown.
     mCurve->setRange(IsExistRange, MinValue, MaxValue);
 

@@ -6,9 +6,7 @@
 #include "ui_ctlSensorNV.h"
 
 #include "shared/MKorvane.h"
-
-#include <QApplication>
-#include <QPalette>
+#include "shared/ThemeColors_p.h"
 
 namespace {
 constexpr qint16 OverrideClassId = 26;
@@ -73,11 +71,9 @@ void ctlSensorNV::setAllowChangeNvName(bool Value)
 {
     mblnAllowChangeNvName = Value;
     ui->txtHwInputNVName->setReadOnly(!Value);
-    // A locked name takes the control's own background, so it reads as part of the panel.
-    QPalette palette = ui->txtHwInputNVName->palette();
-    palette.setColor(QPalette::Base,
-        Value ? QApplication::palette().color(QPalette::Base) : this->palette().color(QPalette::Window));
-    ui->txtHwInputNVName->setPalette(palette);
+    // A locked name takes the panel's background, so it reads as part of the panel; an
+    // editable one the field colour of the theme.
+    MKorvane::TakeParentRole(ui->txtHwInputNVName, QPalette::Base, Value ? QPalette::NoRole : QPalette::Window);
 }
 
 void ctlSensorNV::ValueChange(const QString &NewValue, qint16 ClassId, const QString &ObjectName)

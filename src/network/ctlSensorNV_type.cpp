@@ -8,6 +8,8 @@
 
 #include "shared/MKorvane.h"
 
+#include <utility>
+
 void ctlSensorNV::LoadNvType(const DeviceAccess::NetworkVariablePtr &NV, QString &ErrMsg)
 {
     DeviceAccess::TypeTreeNodePtr node;
@@ -62,6 +64,13 @@ void ctlSensorNV::ShowEnumControls(bool TextMode)
         widget->setVisible(TextMode);
     ui->cboOverride->setVisible(!TextMode);
     ui->cboDefault->setVisible(!TextMode);
+    // The captions name the fields shown beside them.
+    for (const auto &[caption, field] :
+        { std::pair { ui->lblOverride, TextMode ? static_cast<QWidget *>(ui->txtOver) : ui->cboOverride },
+            std::pair { ui->lblDefault, TextMode ? static_cast<QWidget *>(ui->txtDefault) : ui->cboDefault } }) {
+        if (caption->buddy() != field)
+            caption->setBuddy(field);
+    }
 }
 
 bool ctlSensorNV::FillEnumCombos(const DeviceAccess::EnumCollectionPtr &EnumCollection, QString &ErrMsg)

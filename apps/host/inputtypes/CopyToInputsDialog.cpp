@@ -50,6 +50,7 @@ CopyToInputsDialog::CopyToInputsDialog(Sim::Network &network, const InputRef &so
 
     m_tree = new QTreeWidget(this);
     m_tree->setObjectName(QStringLiteral("hostCopyTargets"));
+    m_tree->setAccessibleName(windowTitle());
     m_tree->setHeaderLabels({ tr("Device / input"), tr("Network variable") });
     m_tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     QTreeWidgetItem *device = nullptr;

@@ -7,6 +7,7 @@
 #include "page/FormatLocaleScope.h"
 #include "page/InputPage.h"
 #include "shared/MKorvane.h"
+#include "window/ThemeColors.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -200,7 +201,8 @@ void DefaultDeviations::update()
             marker = new QLabel(field->parentWidget());
             marker->setObjectName(QStringLiteral("hostDeviation_") + it.key());
             marker->setFixedSize(7, 7);
-            marker->setStyleSheet(QStringLiteral("background-color: #e07000; border-radius: 3px;"));
+            marker->setStyleSheet(QStringLiteral("background-color: %1; border-radius: 3px;")
+                                      .arg(markColor(field->parentWidget()->palette()).name()));
         }
         QString value = it.value();
         const QString unitLabel = unitLabelOf(it.key());

@@ -4,6 +4,7 @@
 #include "PreviewDialog.h"
 
 #include "shared/MKorvane.h"
+#include "window/ThemeColors.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -58,6 +59,7 @@ PreviewDialog::PreviewDialog(const PreviewResult &result, const QString &inputNa
     auto table = new QTableWidget(int(result.rows.size()), 4, this);
     table->setObjectName(QStringLiteral("hostPreviewTable"));
     table->setHorizontalHeaderLabels({ tr("Property"), tr("Now"), tr("After OK"), tr("Result") });
+    table->setAccessibleName(windowTitle());
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -76,7 +78,7 @@ PreviewDialog::PreviewDialog(const PreviewResult &result, const QString &inputNa
             item->setToolTip(cells.at(column));
             item->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
             if (row.failed)
-                item->setForeground(QColor(0xb0, 0, 0));
+                item->setForeground(problemColor(table->palette()));
             table->setItem(i, column, item);
         }
     }
@@ -94,6 +96,7 @@ PreviewDialog::PreviewDialog(const PreviewResult &result, const QString &inputNa
     layout->addWidget(messagesCaption);
     auto messages = new QListWidget(this);
     messages->setObjectName(QStringLiteral("hostPreviewMessages"));
+    messages->setAccessibleName(messagesCaption->text()); // a view takes no name from a buddy
     messages->setWordWrap(true);
     messages->addItems(result.messages);
     if (result.messages.isEmpty())

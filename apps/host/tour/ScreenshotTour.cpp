@@ -25,6 +25,8 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTextStream>
 #include <QThread>
 
@@ -163,6 +165,42 @@ Shown unitsExample(HostWindow &window, const QVector<Shown> &shown)
 } // namespace
 
 namespace {
+
+// A dark theme as a user may choose one: dark window and fields, light text.
+QPalette darkPalette()
+{
+    QPalette dark(QColor(0x40, 0x40, 0x40), QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Base, QColor(0x24, 0x24, 0x24));
+    dark.setColor(QPalette::AlternateBase, QColor(0x2e, 0x2e, 0x2e));
+    dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::ButtonText, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::ToolTipBase, QColor(0x24, 0x24, 0x24));
+    dark.setColor(QPalette::ToolTipText, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::PlaceholderText, QColor(0x9a, 0x9a, 0x9a));
+    dark.setColor(QPalette::Highlight, QColor(0x3d, 0x8e, 0xe0));
+    dark.setColor(QPalette::HighlightedText, Qt::black);
+    dark.setColor(QPalette::Link, QColor(0x6a, 0xb0, 0xf0));
+    for (const auto role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
+        dark.setColor(QPalette::Disabled, role, QColor(0x8a, 0x8a, 0x8a));
+    return dark;
+}
+
+// An input under the Fusion style with a dark palette: the controls, the tree with a device
+// that cannot be configured and the Messages pane take the theme's colours.
+void showDarkTheme(HostWindow &window, Tour &tour, const Shown &input)
+{
+    if (!window.selectInput(input.device, input.input))
+        return;
+    const QPalette palette = QApplication::palette();
+    const QString style = QApplication::style()->name();
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setPalette(darkPalette());
+    tour.shoot(QStringLiteral("dark"), input.label() + QStringLiteral(" under the Fusion style with a dark palette"));
+    QApplication::setStyle(QStyleFactory::create(style));
+    QApplication::setPalette(palette);
+    QApplication::processEvents();
+}
 
 // A minimum the device refuses, applied: the Messages pane says which side did not write
 // and why. Then a switch to another input with that edit pending: the question.
@@ -373,6 +411,7 @@ int runScreenshotTour(const QString &database, bool reset, const QString &pictur
         tour.printControl();
         window.setLanguage(QStringLiteral("en"));
     }
+    showDarkTheme(window, tour, example);
 
     // An edit confirmed with OK: tick Reverse where it is shown, write and save. "Saved" is
     // said only of what reached the file.

@@ -5,6 +5,7 @@
 #include "HostWindow.h"
 #include "device/sim/SimNetwork.h"
 #include "shared/MKorvane.h"
+#include "window/ThemeColors.h"
 
 namespace Host {
 
@@ -38,7 +39,7 @@ void DeviceTree::fill(Sim::Network &network)
         device->setData(0, ProblemRole, problem);
         device->setToolTip(1, problem);
         if (!problem.isEmpty())
-            device->setForeground(1, QColor(0xb0, 0, 0));
+            device->setForeground(1, problemColor(palette()));
         for (const QString &blockName : network.blockNames(deviceName)) {
             auto input = new QTreeWidgetItem(device, { blockName });
             input->setData(0, NameRole, blockName);

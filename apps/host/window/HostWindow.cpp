@@ -13,6 +13,7 @@
 #include "shared/MKorvane.h"
 #include "watch/LiveTrend.h"
 #include "watch/WatchController.h"
+#include "window/ThemeColors.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -80,6 +81,8 @@ void HostWindow::retranslate()
     m_viewMenu->setTitle(tr("&View"));
     m_secondViewAction->setText(tr("&Second view of this input"));
     m_chooser->setTitle(tr("Network"));
+    // The tree and the messages have no caption beside them: named by their frame's and pane's titles.
+    m_tree->setAccessibleName(m_chooser->title());
     m_tree->retranslate();
     m_units->setItemText(0, tr("SI"));
     m_units->setItemText(1, tr("US"));
@@ -98,6 +101,7 @@ void HostWindow::retranslate()
     m_watching->retranslate();
     m_previews->retranslate();
     m_messagesDock->setWindowTitle(tr("Messages"));
+    m_log->setAccessibleName(m_messagesDock->windowTitle());
     if (!m_page && m_deviceProblem.isEmpty())
         m_placeholder->setText(tr("Choose a device and one of its hardware inputs."));
     updateTitle();
@@ -321,7 +325,13 @@ void HostWindow::updateDeviceState()
                   .arg(deviceName, network()->programId(deviceName))
                   .arg(network()->scope(deviceName))
             : tr("%1 cannot be configured now: %2").arg(deviceName, m_deviceProblem));
-    m_deviceState->setStyleSheet(m_deviceProblem.isEmpty() ? QString() : QStringLiteral("color: #b00000;"));
+    // A problem in a red readable on the theme's window; otherwise the label inherits its colours.
+    QPalette statePalette;
+    if (!m_deviceProblem.isEmpty()) {
+        statePalette = m_chooser->palette();
+        statePalette.setColor(QPalette::WindowText, problemColor(statePalette, QPalette::Window));
+    }
+    m_deviceState->setPalette(statePalette);
 }
 
 void HostWindow::showDevice(QTreeWidgetItem *device)
