@@ -16,5 +16,6 @@
 #include "shared/Seams.h"
 #include "shared/Steps.h"
 #include "shared/Strings.h"
+#include "shared/ThemeColors.h"
 #include "shared/Units.h"
 #include "shared/WheelGuard.h"
