@@ -90,7 +90,7 @@ int runImport(const QString &file, const QString &database, bool reset, bool dry
         out << "Dry run: nothing was written.\n";
         return plan.problemCount() > 0 ? 1 : 0;
     }
-    ImportSummary summary = applyImport(*opened.network, list, {}, false);
+    ImportSummary summary = applyImport(*opened.network, list, plan, {}, false);
     summary.saveWanted = true; // saved here, after the check for another writer
     // Another program that wrote the file meanwhile would lose its change: not saved then.
     if (summary.wrote) {

@@ -329,12 +329,11 @@ QString ImportSummary::text() const
     return lines.join(QLatin1Char('\n'));
 }
 
-ImportSummary applyImport(Sim::Network &network, const PointsList &list, const QVector<InputRef> &chosen, bool save,
-    const std::function<void(const LastConfirm &)> &remember)
+ImportSummary applyImport(Sim::Network &network, const PointsList &list, const ImportPlan &plan,
+    const QVector<InputRef> &chosen, bool save, const std::function<void(const LastConfirm &)> &remember)
 {
     ImportSummary summary;
     summary.saveWanted = save;
-    const ImportPlan plan = planImport(network, list);
     const FormatLocaleScope locale(network, list.measurementSystem);
     for (qsizetype i = 0; i < plan.inputs.size(); ++i) {
         const InputPlan &p = plan.inputs.at(i);

@@ -76,7 +76,9 @@ struct ImportSummary
 // Writes the inputs of the list whose rows can be applied; `chosen` limits them (empty:
 // all). `remember` gets, per input written, what it held before (for undo). Saves once
 // when anything reached a device and `save` is true.
-ImportSummary applyImport(Sim::Network &network, const PointsList &list, const QVector<InputRef> &chosen = {},
-    bool save = true, const std::function<void(const LastConfirm &)> &remember = {});
+// `plan` is the list's preview (planImport); each input is typed afresh before it is written.
+ImportSummary applyImport(Sim::Network &network, const PointsList &list, const ImportPlan &plan,
+    const QVector<InputRef> &chosen = {}, bool save = true,
+    const std::function<void(const LastConfirm &)> &remember = {});
 
 } // namespace Host
