@@ -281,6 +281,14 @@ private slots:
         QVERIFY(sim.reload());
         QCOMPARE(shownNow(*sim.network(), QStringLiteral("HwInput[1]"), QStringLiteral("txtMax"), 0), "90.000");
         QCOMPARE(shownNow(*sim.network(), QStringLiteral("HwInput[4]"), QStringLiteral("txtMax"), 0), "80.0");
+
+        // File > Export points list...: the list holds what was just written.
+        const QString exported = sim.tempPath() + QStringLiteral("/exported.csv");
+        window.points()->setFileChooser([&](bool save) { return save ? exported : QString(); });
+        window.points()->exportAction()->trigger();
+        const PointsList list = parse(fileBytes(exported));
+        QCOMPARE(list.rows.size(), 13);
+        QCOMPARE(list.rows.at(1).cells.value(QStringLiteral("txtMax")), "90.000");
     }
 };
 

@@ -196,6 +196,10 @@ int main(int argc, char **argv)
     const bool reset = parser.isSet(resetOption);
     if (parser.isSet(reportOption))
         return runReport(database, reset, parser.value(formatOption));
+    if (parser.isSet(unitsOption) && !parser.isSet(exportOption))
+        return usageError(QStringLiteral("--units goes with --export"));
+    if (parser.isSet(dryRunOption) && !parser.isSet(importOption))
+        return usageError(QStringLiteral("--dry-run goes with --import"));
     if (parser.isSet(exportOption) || parser.isSet(importOption)) {
         printMessageBoxes();
         return parser.isSet(exportOption)

@@ -39,6 +39,17 @@ LastConfirm readLastConfirm(Sim::Network &network, const InputRef &input)
     return state;
 }
 
+LastConfirm resolveLastConfirm(Sim::Network &network, const LastConfirm &state)
+{
+    if (state.snapshot.isNull())
+        return state;
+    const Sim::Snapshot now = network.snapshot();
+    network.restore(state.snapshot);
+    const LastConfirm read = readLastConfirm(network, state.input);
+    network.restore(now);
+    return read;
+}
+
 QString RestoreOutcome::text() const
 {
     QStringList parts;

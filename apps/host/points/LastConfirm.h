@@ -7,6 +7,8 @@
 #include "inputtypes/ConfigurationCopy.h"
 #include "preview/WritePreview.h"
 
+#include "device/sim/SimNetwork.h"
+
 namespace Host {
 
 struct LastConfirm
@@ -14,12 +16,18 @@ struct LastConfirm
     InputRef input;
     InputConfiguration before;
     QString variableName;
+    // Before an Apply or OK: the network's values as a snapshot instead, so that the confirm
+    // makes no device call of its own; read from it (resolveLastConfirm) when it is undone.
+    Sim::Snapshot snapshot;
     // Read completely: only then can it be put back.
     bool valid() const { return before.error.isEmpty() && !before.entries.isEmpty() && !variableName.isEmpty(); }
 };
 
 // What the input holds now (the network is installed as the device library).
 LastConfirm readLastConfirm(Sim::Network &network, const InputRef &input);
+// The input's values read from the state's snapshot (the network is put back exactly
+// afterwards); a state read already is returned as it is.
+LastConfirm resolveLastConfirm(Sim::Network &network, const LastConfirm &state);
 
 struct RestoreOutcome
 {

@@ -169,15 +169,17 @@ void PointsController::updateUndo()
 LastConfirm PointsController::beforeConfirm() const
 {
     LastConfirm state;
-    if (m_window.m_page && m_window.network() && m_window.m_page->valueChanged())
-        state = readLastConfirm(*m_window.network(), m_window.m_page->input());
+    if (m_window.m_page && m_window.network() && m_window.m_page->valueChanged()) {
+        state.input = m_window.m_page->input();
+        state.snapshot = m_window.network()->snapshot(); // no device call: read when undone
+    }
     return state;
 }
 
 void PointsController::confirmed(const LastConfirm &before)
 {
     forgetOtherNetwork();
-    if (before.valid())
+    if (before.valid() || !before.snapshot.isNull())
         m_lastConfirms.insert(key(before.input), before);
     else if (!before.input.block.isEmpty())
         m_lastConfirms.remove(key(before.input)); // what it replaced is not known: no undo
@@ -189,13 +191,21 @@ bool PointsController::undoLastConfirm()
     updateUndo();
     if (!canUndo() || !m_window.settlePendingEdits(HostWindow::tr("undo the last confirm")) || !canUndo())
         return false;
-    const LastConfirm state = m_lastConfirms.value(key(m_window.m_page->input()));
+    LastConfirm state;
     PreviewResult preview;
     {
         MKorvane::BusyPointer busy;
-        preview = previewRestore(*m_window.network(), state);
+        state = resolveLastConfirm(*m_window.network(), m_lastConfirms.value(key(m_window.m_page->input())));
+        if (state.valid())
+            preview = previewRestore(*m_window.network(), state);
     }
     const QString input = state.input.block;
+    if (!state.valid()) {
+        m_window.log({ PageMessage::Critical,
+            HostWindow::tr("%1: what the last confirm replaced cannot be read: %2").arg(input, state.before.error),
+            QString() });
+        return false;
+    }
     if (!confirmUndo(preview, input, &m_window))
         return false;
     RestoreOutcome outcome;

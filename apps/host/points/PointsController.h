@@ -39,8 +39,8 @@ public:
     bool undoLastConfirm();
     bool canUndo() const;
 
-    // Around a confirm of the page: what the input holds before, and (when anything was
-    // written) kept for undo.
+    // Around a confirm of the page: the network's values before (a snapshot, so the confirm
+    // makes no device call of its own), kept for undo when anything was written.
     LastConfirm beforeConfirm() const;
     void confirmed(const LastConfirm &before);
 
