@@ -2,9 +2,11 @@
 // vqhost: the host application. Without options it opens the main window on the
 // working copy of the sample network (or on the database given); --report prints the
 // headless report (--format text, csv or json); --screenshot walks through the inputs offscreen and saves pictures;
-// --script runs a script of commands on the window without a display.
+// --script runs a script of commands on the window without a display; --export and --import
+// write and read a points list (CSV, one row per input).
 // A headless mode exits with 1 when a load, a read, a write or a save failed, so that a
 // script can trust a 0.
+#include "points/PointsCommand.h"
 #include "report/HostReport.h"
 #include "report/ReportFormats.h"
 #include "script/ScriptRunner.h"
@@ -108,9 +110,12 @@ int main(int argc, char **argv)
     const bool screenshot = hasArgument(argc, argv, "--screenshot");
     const bool script = hasArgument(argc, argv, "--script");
     const bool help = hasArgument(argc, argv, "--help") || hasArgument(argc, argv, "-h");
+    const bool points = hasArgument(argc, argv, "--export") || hasArgument(argc, argv, "--import")
+        || !argumentValue(argc, argv, "--export").isEmpty() || !argumentValue(argc, argv, "--import").isEmpty();
     // The CSV and JSON reports read what the controls show, so they need widgets.
     const QString reportFormat = argumentValue(argc, argv, "--format");
-    const bool reportWidgets = report && !reportFormat.isEmpty() && reportFormat.toLower() != QLatin1String("text");
+    const bool reportWidgets
+        = points || (report && !reportFormat.isEmpty() && reportFormat.toLower() != QLatin1String("text"));
     // Pictures and widgets need no screen: without one, draw offscreen.
     if ((screenshot || reportWidgets) && !hasDisplay())
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -156,7 +161,20 @@ int main(int argc, char **argv)
         QStringLiteral("Run the commands of a script (\"-\": standard input) without a display, one JSON line "
                        "per command; exit 0 only when every command succeeded (see docs/scripting.md)."),
         QStringLiteral("file.vqs"));
-    parser.addOptions({ reportOption, formatOption, screenshotOption, scriptOption, resetOption });
+    const QCommandLineOption exportOption(QStringLiteral("export"),
+        QStringLiteral("Write the points list (CSV: one row per input, one column per field of the page) and exit."),
+        QStringLiteral("file.csv"));
+    const QCommandLineOption unitsOption(QStringLiteral("units"),
+        QStringLiteral("With --export: the units of the list (default: those the database was last shown in)."),
+        QStringLiteral("SI|US"));
+    const QCommandLineOption importOption(QStringLiteral("import"),
+        QStringLiteral("Print what a points list would change, write it through the controls, save once and exit; "
+                       "exit 1 when a row could not be applied or an input not written."),
+        QStringLiteral("file.csv"));
+    const QCommandLineOption dryRunOption(
+        QStringLiteral("dry-run"), QStringLiteral("With --import: print the preview only; nothing is written."));
+    parser.addOptions({ reportOption, formatOption, screenshotOption, scriptOption, exportOption, unitsOption,
+        importOption, dryRunOption, resetOption });
     // A usage error (an unknown option, an option without its value, a second database)
     // exits with 2, as every other usage error does.
     const auto usageError = [](const QString &what) {
@@ -178,6 +196,16 @@ int main(int argc, char **argv)
     const bool reset = parser.isSet(resetOption);
     if (parser.isSet(reportOption))
         return runReport(database, reset, parser.value(formatOption));
+    if (parser.isSet(unitsOption) && !parser.isSet(exportOption))
+        return usageError(QStringLiteral("--units goes with --export"));
+    if (parser.isSet(dryRunOption) && !parser.isSet(importOption))
+        return usageError(QStringLiteral("--dry-run goes with --import"));
+    if (parser.isSet(exportOption) || parser.isSet(importOption)) {
+        printMessageBoxes();
+        return parser.isSet(exportOption)
+            ? Host::runExport(parser.value(exportOption), database, reset, parser.value(unitsOption))
+            : Host::runImport(parser.value(importOption), database, reset, parser.isSet(dryRunOption));
+    }
 
     if (parser.isSet(screenshotOption)) {
         printMessageBoxes();

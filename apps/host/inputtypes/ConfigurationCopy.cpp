@@ -280,6 +280,23 @@ bool saveAsInputType(Sim::Network &network, const InputRef &source, const QStrin
     return writeDefaultsSection(defaultsFile, inputType.trimmed(), configuration.entries, error);
 }
 
+void putBackConfiguration(Sim::Network &network, const InputRef &input, const InputConfiguration &before,
+    QStringList &restored, QVector<CopyProperty> &notRestored)
+{
+    const auto block = network.block(input.device, input.block);
+    CopyTargetResult t;
+    if (!block) {
+        for (const DefaultsEntry &entry : before.entries)
+            t.notRestored << CopyProperty { entry.key,
+                Texts::tr("%1 has no input %2.").arg(input.device, input.block) };
+    } else {
+        SiFormatLocale si(network);
+        putBack(block, before, t);
+    }
+    restored = t.restored;
+    notRestored = t.notRestored;
+}
+
 QVector<InputRef> copyTargets(Sim::Network &network, const InputRef &source)
 {
     QVector<InputRef> targets;

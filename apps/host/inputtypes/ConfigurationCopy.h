@@ -81,6 +81,13 @@ struct CopySummary
     QJsonObject toJson() const;
 };
 
+// Puts an input back to a configuration read from it before (readInputConfiguration):
+// every property that no longer holds what it held is written back in the format it was
+// read in, as a copy does after a failure. `restored` names those written back,
+// `notRestored` those the device refused (with its reason).
+void putBackConfiguration(Sim::Network &network, const InputRef &input, const InputConfiguration &before,
+    QStringList &restored, QVector<CopyProperty> &notRestored);
+
 // Writes the source's configuration to each target with CInputDefaultValues, from a
 // private defaults file made for this copy, all or nothing per target: the target's
 // values are read first, and when any property of the target fails, the properties

@@ -93,6 +93,7 @@ bool PageController::apply()
     if (!m_window.m_page)
         return false;
     m_lastWrite = PageOutcome();
+    const LastConfirm before = m_window.m_points->beforeConfirm(); // for Edit > Undo last confirm
     const PageOutcome outcome = m_window.m_page->write();
     const QString input = m_window.m_page->input().block;
     if (!outcome.anythingWritten()) {
@@ -100,6 +101,7 @@ bool PageController::apply()
         return true;
     }
     m_lastWrite = outcome;
+    m_window.m_points->confirmed(before);
     const auto report = [&](const QString &side, const ControlOutcome &one) {
         const bool bad = one.state == ControlOutcome::NotWritten || !one.mismatches().isEmpty();
         m_window.log({ bad ? PageMessage::Critical : PageMessage::Information,

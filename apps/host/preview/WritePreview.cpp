@@ -225,6 +225,14 @@ PreviewResult previewDefaults(Sim::Network &network, InputTypes &types, const In
     return result;
 }
 
+PreviewResult previewWrite(
+    Sim::Network &network, const InputRef &input, const std::function<void(PreviewResult &)> &write)
+{
+    PreviewResult result;
+    dryRun(network, input, result, write);
+    return result;
+}
+
 QString PreviewRow::label() const
 {
     if (variableName)

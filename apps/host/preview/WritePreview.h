@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 
 namespace Sim {
 class Network;
@@ -59,6 +60,12 @@ PreviewResult previewWrites(Sim::Network &network, InputPage &page);
 // set to SI), read back in the units the network shows now. The lines the defaults class
 // reported go to messages; error says why nothing could be written (no defaults).
 PreviewResult previewDefaults(Sim::Network &network, InputTypes &types, const InputRef &input, const QString &type);
+
+// Any write to one input as a dry run: `write` runs against the network, what it changed on
+// the input's block and variable is listed (in the units the network shows now), what the
+// device refused is marked failed, and the network is put back from a snapshot.
+PreviewResult previewWrite(
+    Sim::Network &network, const InputRef &input, const std::function<void(PreviewResult &)> &write);
 
 // What a user sees of both controls, one line per widget (text, choice, tick, shown,
 // enabled) plus their change flags and the variable name they hold: equal before and

@@ -233,6 +233,34 @@
 <context>
     <name>Host::HostWindow</name>
     <message>
+        <source>&amp;Edit</source>
+        <translation>Bea&amp;rbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Export points list...</source>
+        <translation>Punkteliste e&amp;xportieren...</translation>
+    </message>
+    <message>
+        <source>&amp;Import points list...</source>
+        <translation>Punkteliste i&amp;mportieren...</translation>
+    </message>
+    <message>
+        <source>&amp;Undo last confirm</source>
+        <translation>Letzte Bestätigung &amp;zurücknehmen</translation>
+    </message>
+    <message>
+        <source>Write back what the input shown held before its last Apply, OK or import</source>
+        <translation>Zurückschreiben, was der gezeigte Eingang vor seinem letzten Übernehmen, OK oder Import hielt</translation>
+    </message>
+    <message>
+        <source>Export points list</source>
+        <translation>Punkteliste exportieren</translation>
+    </message>
+    <message>
+        <source>Import points list</source>
+        <translation>Punkteliste importieren</translation>
+    </message>
+    <message>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>

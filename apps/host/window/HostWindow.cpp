@@ -47,6 +47,7 @@ HostWindow::HostWindow(QWidget *parent)
     , m_session(std::make_unique<SessionController>(*this))
     , m_pages(new PageController(*this))
     , m_defaults(new DefaultsController(*this))
+    , m_points(new PointsController(*this))
 {
     buildUi();
     buildMenus();
@@ -68,6 +69,7 @@ void HostWindow::buildMenus()
     m_reloadAction = m_fileMenu->addAction(QString(), QKeySequence::Refresh, this, &HostWindow::reloadDatabase);
     m_fileMenu->addSeparator();
     m_quitAction = m_fileMenu->addAction(QString(), QKeySequence::Quit, this, &QWidget::close);
+    m_points->addActions(m_fileMenu, menuBar());
     m_viewMenu = menuBar()->addMenu(QString());
     m_secondViewAction = m_viewMenu->addAction(QString(), m_pages, &PageController::openSecondView);
 }
@@ -100,6 +102,7 @@ void HostWindow::retranslate()
     m_pages->retranslate();
     m_watching->retranslate();
     m_previews->retranslate();
+    m_points->retranslate();
     m_messagesDock->setWindowTitle(tr("Messages"));
     m_log->setAccessibleName(m_messagesDock->windowTitle());
     if (!m_page && m_deviceProblem.isEmpty())

@@ -24,6 +24,7 @@
 #include "page/InputPage.h"
 #include "page/NetworkView.h"
 #include "page/PageController.h"
+#include "points/PointsController.h"
 #include "preview/PreviewController.h"
 #include "preview/WritePreview.h"
 #include "watch/WatchController.h"
@@ -165,6 +166,7 @@ public slots:
     // it to each, saves the database once and reports one summary. True when every
     // ticked input was written and the database saved.
     bool copyToInputs() { return m_defaults->copyToInputs(); }
+    PointsController *points() const { return m_points; }
     CopySummary copyToInputs(const QVector<InputRef> &targets) { return m_defaults->copyToInputs(targets); }
 
 protected:
@@ -176,6 +178,7 @@ protected:
 private:
     friend class DefaultsController;
     friend class PageController;
+    friend class PointsController;
     friend class PreviewController;
     friend class SessionController;
     friend class WatchController;
@@ -209,6 +212,7 @@ private:
     PageController *m_pages = nullptr;
     DefaultsController *m_defaults = nullptr;
     PreviewController *m_previews = nullptr;
+    PointsController *m_points = nullptr; // points list, undo of the last confirm
     WatchController *m_watching = nullptr;
 
     QString m_deviceProblem;
