@@ -6,6 +6,7 @@
 #include "device/sim/SimNetwork.h"
 #include "preview/WritePreview.h"
 #include "shared/Seams.h"
+#include "support/HostTestCase.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
 #include "window/HostWindow.h"
@@ -49,13 +50,10 @@ QStringList writesIn(const QVector<Sim::CallRecord> &log, qsizetype from)
 
 } // namespace
 
-class tst_host_preview : public QObject
+class tst_host_preview : public TestSupport::HostTestCase
 {
     Q_OBJECT
 
-    std::unique_ptr<TestSupport::SimFixture> sim;
-    std::unique_ptr<TestSupport::SeamRecorder> seams;
-    std::unique_ptr<HostWindow> window;
     int dialogRows = -1; // rows of the last preview dialog shown
 
     // Types into a field of the page as a user does: click, select all, type.
@@ -87,30 +85,24 @@ class tst_host_preview : public QObject
         }
     }
 
-private slots:
-    void init()
+public:
+    tst_host_preview()
     {
-        sim = std::make_unique<TestSupport::SimFixture>();
-        // The input-type defaults travel beside the database.
-        QVERIFY(QDir(sim->tempPath()).mkpath(QStringLiteral("CommonFiles")));
-        QVERIFY(QFile::copy(QStringLiteral(VQ_DATA_DIR "/CommonFiles/InputDefaultValues.ini"),
-            sim->tempPath() + QStringLiteral("/CommonFiles/InputDefaultValues.ini")));
-        seams = std::make_unique<TestSupport::SeamRecorder>();
+        host.inputDefaults = true;
+        host.recordSeams = true;
+        host.show = false;
+    }
+
+protected:
+    void beforeWindow() override
+    {
         seams->setModalDriver([this](QDialog &dialog) {
             dialogRows = dialog.findChild<QTableWidget *>(QStringLiteral("hostPreviewTable"))->rowCount();
             return int(QDialog::Rejected);
         });
-        window = std::make_unique<HostWindow>();
-        window->setReproducible(true);
-        QVERIFY(window->openDatabase(sim->databasePath()));
-    }
-    void cleanup()
-    {
-        window.reset();
-        seams.reset();
-        sim.reset();
     }
 
+private slots:
     void previewMatchesWhatOkWrites_data()
     {
         QTest::addColumn<QString>("input");
