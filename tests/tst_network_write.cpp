@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The network control writing back: which values go out, in the format they were read in,
-// the result the host gets, a failed write among the others, the name procedures, the
-// override exchange between two controls through a host, and keys forwarded to the host.
+// the result the host gets (every write failing in turn is swept in tst_fault_sweep), the
+// name procedures, the override exchange between two controls through a host, and keys forwarded to the host.
 #include "tst_network_harness.h"
 
 #include <QScopeGuard>
@@ -124,35 +124,6 @@ private slots:
         for (const QString &cp : cps)
             values << QString::number(h.sim->storedCpText(h.device, block, cp, true).toDouble());
         QCOMPARE(values.join('|'), after);
-    }
-
-    // A failed write among the others (every write failing in turn, with every other call, is swept
-    // in tst_fault_sweep): the others and the name still go out, the failure is told once.
-    void oneFailedWriteLeavesTheOthers()
-    {
-        const int failing = 0;
-        const QStringList cps
-            = { "UCPTdefaultValue", "SCPTovrValue", "SCPTsndDelta", "SCPTminSendTime", "SCPTmaxSendTime" };
-        const QStringList boxes = { "txtDefault", "txtOver", "txtSend", "txtThrottle", "txtHeart" };
-        const QStringList edits = { "19.5", "22", "1", "5", "120" };
-        Harness h;
-        h.open(Temperature);
-        const QString before = h.sim->storedCpText(h.device, Temperature, cps[failing], true);
-        for (int i = 0; i < boxes.size(); ++i)
-            h.edit(boxes[i], edits[i]);
-        h.edit("txtHwInputNVName", "nvoLobbyTemp");
-        h.sim->failOperation("ConfigProperty.setValueText", 0x80040000 + 77, false, cps[failing], "device refused");
-        QVERIFY(h.control->WriteValue());
-        QCOMPARE(h.events, QStringList { "Network Variable ReadValues 16: device refused" });
-        h.sim->clearFaults();
-        h.sim->save();
-        QVERIFY(h.sim.reload());
-        for (int i = 0; i < cps.size(); ++i) {
-            const QString after = h.sim->storedCpText(h.device, Temperature, cps[i], true);
-            QCOMPARE(cps[i] + '=' + (i == failing ? after : QString::number(after.toDouble())),
-                cps[i] + '=' + (i == failing ? before : edits[i]));
-        }
-        QCOMPARE(h.nv(Temperature)->Name(), QStringLiteral("nvoLobbyTemp"));
     }
 
     void nameProcedures_data()
