@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The network control writing back: which values go out, in the format they were read in,
-// the result the host gets (every write failing in turn is swept in tst_fault_sweep), the
-// name procedures, the override exchange between two controls through a host, and keys forwarded to the host.
+// the result the host gets, a refused value among them, the name procedures, the override
+// exchange between two controls through a host, and keys forwarded to the host.
 #include "tst_network_harness.h"
 
 #include <QScopeGuard>
@@ -124,6 +124,45 @@ private slots:
         for (const QString &cp : cps)
             values << QString::number(h.sim->storedCpText(h.device, block, cp, true).toDouble());
         QCOMPARE(values.join('|'), after);
+    }
+
+    // Whichever value the device refuses, the host learns that not everything was written and
+    // is told once; the enumeration's lists as the number's boxes. (Each call failing in turn
+    // is swept in tst_fault_sweep.)
+    void failedWriteIsTheResult_data()
+    {
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<QString>("cp");
+        for (const QString &block : { Temperature, Occupancy }) {
+            for (const char *cp : { "UCPTdefaultValue", "SCPTovrValue" })
+                QTest::addRow("%s %s", qPrintable(block), cp) << block << QString::fromLatin1(cp);
+        }
+    }
+    void failedWriteIsTheResult()
+    {
+        QFETCH(QString, block);
+        QFETCH(QString, cp);
+        Harness h;
+        h.open(block);
+        h.control->setNoChangeButOKPress(true);
+        h.sim->failOperation("ConfigProperty.setValueText", 0x80040000 + 77, false, cp, "device refused");
+        QVERIFY(h.control->WriteValue());
+        QCOMPARE(h.events, QStringList { "Network Variable ReadValues 16: device refused" });
+    }
+
+    // Reading again (here for the offset mode) shows the device's values and drops the edit:
+    // an OK afterwards writes nothing the user did not type.
+    void readingAgainLeavesNothingPending()
+    {
+        Harness h;
+        h.open(Temperature);
+        h.edit("txtDefault", "19.5");
+        QVERIFY(h.control->ValueChanged());
+        h.control->UpdateSetpointOffSet(true);
+        QVERIFY(!h.control->ValueChanged());
+        h.sim->clearCallLog();
+        QCOMPARE(h.control->WriteValue(), false);
+        QCOMPARE(h.sim->callCount(), 0);
     }
 
     void nameProcedures_data()
