@@ -9,6 +9,7 @@
 #include "shared/Strings.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
+#include "support/SimTestCase.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -65,22 +66,17 @@ DeviceAccess::ConfigPropertyPtr tempCp(TestSupport::SimFixture &sim, const QStri
 
 } // namespace
 
-class tst_cpaccess : public QObject
+class tst_cpaccess : public TestSupport::SimTestCase
 {
     Q_OBJECT
 
-private slots:
-    void init()
+public:
+    tst_cpaccess()
+        : SimTestCase(QStringLiteral("mkorvane-network.json"))
     {
-        sim = std::make_unique<TestSupport::SimFixture>(QStringLiteral("mkorvane-network.json"));
-        QVERIFY2(sim->isLoaded(), qPrintable(sim->errorString()));
-    }
-    void cleanup()
-    {
-        sim.reset();
-        resetForTests();
     }
 
+private slots:
     void writeCpValue_data();
     void writeCpValue();
     void controlTextInDeviceNumbers_data();
@@ -95,7 +91,6 @@ private slots:
     void cpNamesFollowTheVersion();
 
 private:
-    std::unique_ptr<TestSupport::SimFixture> sim;
 };
 
 void tst_cpaccess::writeCpValue_data()

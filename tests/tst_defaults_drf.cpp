@@ -4,6 +4,7 @@
 #include "defaults/CInfoFromDrf.h"
 #include "shared/Enumerations.h"
 #include "support/SimFixture.h"
+#include "support/SimTestCase.h"
 
 #include <QHash>
 #include <QTest>
@@ -65,21 +66,19 @@ private:
 
 } // namespace
 
-class TestDefaultsDrf : public QObject
+class TestDefaultsDrf : public TestSupport::SimTestCase
 {
     Q_OBJECT
 
-private slots:
-    void init()
+protected:
+    void prepare() override
     {
-        sim = std::make_unique<TestSupport::SimFixture>();
-        QVERIFY2(sim->isLoaded(), qPrintable(sim->errorString()));
         const QString device = sim->firstDeviceName();
         info.setProgramId((*sim)->programId(device));
         info.setScope((*sim)->scope(device));
     }
-    void cleanup() { sim.reset(); }
 
+private slots:
     void failureAtEachCall_data();
     void failureAtEachCall();
     void typeFileOfNothingReleased();
@@ -91,7 +90,6 @@ private:
     {
         return info.GetEnumeration(members, index, lowest, highest, errMsg);
     }
-    std::unique_ptr<TestSupport::SimFixture> sim;
     CInfoFromDrf info;
 };
 

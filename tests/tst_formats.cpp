@@ -9,6 +9,7 @@
 #include "shared/ProcessState.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
+#include "support/SimTestCase.h"
 
 #include <QtTest>
 
@@ -21,22 +22,17 @@ const QString UserPrefix = QStringLiteral("#9000A53D0A040410[3].");
 constexpr qint32 Refused = DeviceAccess::DeviceError::ObjectErrorBase + 61;
 } // namespace
 
-class tst_formats : public QObject
+class tst_formats : public TestSupport::SimTestCase
 {
     Q_OBJECT
 
-private slots:
-    void init()
+public:
+    tst_formats()
+        : SimTestCase(QStringLiteral("mkorvane-network.json"))
     {
-        sim = std::make_unique<TestSupport::SimFixture>(QStringLiteral("mkorvane-network.json"));
-        QVERIFY2(sim->isLoaded(), qPrintable(sim->errorString()));
-    }
-    void cleanup()
-    {
-        sim.reset();
-        resetForTests();
     }
 
+private slots:
     void parseNvTypeValue_data()
     {
         QTest::addColumn<QString>("text");
@@ -209,7 +205,6 @@ private slots:
     }
 
 private:
-    std::unique_ptr<TestSupport::SimFixture> sim;
 };
 
 QTEST_MAIN(tst_formats)

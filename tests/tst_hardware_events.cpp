@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The hardware control's reactions to the user: the transfer-table editor and key
-// forwarding to the host.
+// The hardware control's reactions to the user: the transfer-table editor, the multi-level
+// value across interpretations and key forwarding to the host.
 #include "tst_hardware_harness.h"
 
 #include "device/DeviceAccess.h"
@@ -60,6 +60,22 @@ private slots:
         table[1] = "7";
         QCOMPARE(h.calls("UCPTtransTable"), tableWritten ? QStringList { table.join(' ') } : QStringList());
         QCOMPARE(h.events, QStringList());
+    }
+
+    // On version 1 the multi-level value typed into the offset box stays while the user tries
+    // another interpretation: back on MULTI_LEVEL the box shows it again.
+    void multiLevelValueKeptAcrossInterpretations()
+    {
+        QStringList table;
+        for (int i = 0; i < 32; ++i)
+            table << QString::number(i == 30 ? 3 : i);
+        Harness h;
+        QVERIFY(h.open(1, SnvtTempP, "UCPTinputSignalInterpretation=MULTI_LEVEL;UCPTtransTable=" + table.join(' ')));
+        QCOMPARE(h.shown("txtOff"), QStringLiteral("3"));
+        QVERIFY(h.edit("txtOff", "11"));
+        QVERIFY(h.choose("LINEAR"));
+        QVERIFY(h.choose("MULTI_LEVEL"));
+        QCOMPARE(h.shown("txtOff"), QStringLiteral("11"));
     }
 
     void keyDownOncePerKey()

@@ -8,6 +8,7 @@
 // exactly what was confirmed, and after every cancel nothing new. docs/host.md lists which
 // test drives each button, menu entry and key of the window and its dialogs.
 #include "device/sim/SimNetwork.h"
+#include "support/HostTestCase.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
 #include "window/HostWindow.h"
@@ -175,13 +176,10 @@ QString storedValue(const QMap<QString, QString> &data, const QString &block, co
 
 } // namespace
 
-class tst_host_journey : public QObject
+class tst_host_journey : public TestSupport::HostTestCase
 {
     Q_OBJECT
 
-    std::unique_ptr<TestSupport::SimFixture> sim;
-    std::unique_ptr<TestSupport::SeamRecorder> seams;
-    std::unique_ptr<HostWindow> window;
     // The modal dialogs still to come, each answered by its own step, in order.
     QList<std::function<void(QDialog &)>> dialogs;
     QStringList unexpectedDialogs;
@@ -266,16 +264,19 @@ class tst_host_journey : public QObject
     }
     void expectDialog(std::function<void(QDialog &)> step) { dialogs << std::move(step); }
 
-private slots:
-    void init()
+public:
+    tst_host_journey()
     {
-        sim = std::make_unique<TestSupport::SimFixture>();
-        QVERIFY(sim->isLoaded());
-        const QString defaults = sim->tempPath() + QStringLiteral("/CommonFiles/InputDefaultValues.ini");
-        QVERIFY(QDir(sim->tempPath()).mkpath(QStringLiteral("CommonFiles")));
-        QVERIFY(QFile::copy(QStringLiteral(VQ_DATA_DIR "/CommonFiles/InputDefaultValues.ini"), defaults));
-        QFile::setPermissions(defaults, QFile::ReadOwner | QFile::WriteOwner);
-        seams = std::make_unique<TestSupport::SeamRecorder>();
+        host.inputDefaults = true;
+        host.recordSeams = true;
+        host.size = QSize(1250, 680);
+        host.waitActive = true;
+        host.open = false;
+    }
+
+protected:
+    void beforeWindow() override
+    {
         dialogs.clear();
         unexpectedDialogs.clear();
         seams->setModalDriver([this](QDialog &dialog) {
@@ -305,21 +306,9 @@ private slots:
             const QAbstractButton *clicked = box->clickedButton();
             return clicked ? UnsavedAnswer(clicked->property("answer").toInt()) : UnsavedAnswer::Stay;
         });
-        window = std::make_unique<HostWindow>();
-        window->setReproducible(true);
-        window->resize(1250, 680);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    }
-    void cleanup()
-    {
-        setUnsavedQuestion([](QWidget *, const QString &) { return UnsavedAnswer::Discard; });
-        window.reset();
-        setUnsavedQuestion({});
-        seams.reset();
-        sim.reset();
     }
 
+private slots:
     void session_data()
     {
         QTest::addColumn<int>("input"); // HwInput[n] of the first device

@@ -5,6 +5,7 @@
 // it, and OK stores exactly that edit. Everything goes through the widgets.
 #include "device/sim/SimNetwork.h"
 #include "page/InputPage.h"
+#include "support/HostTestCase.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
 #include "watch/LiveTrend.h"
@@ -20,14 +21,11 @@
 
 using namespace Host;
 
-class tst_host_modified : public QObject
+class tst_host_modified : public TestSupport::HostTestCase
 {
     Q_OBJECT
 
     const QString Controller = QStringLiteral("HWI-Controller 1");
-    std::unique_ptr<TestSupport::SimFixture> sim;
-    std::unique_ptr<TestSupport::SeamRecorder> seams;
-    std::unique_ptr<HostWindow> window;
     QStringList asked;
     double seconds = 0;
 
@@ -56,17 +54,16 @@ class tst_host_modified : public QObject
         QTest::keyClicks(field, text);
     }
 
-private slots:
-    void init()
+public:
+    tst_host_modified()
     {
-        sim = std::make_unique<TestSupport::SimFixture>();
-        seams = std::make_unique<TestSupport::SeamRecorder>();
-        window = std::make_unique<HostWindow>();
-        window->setReproducible(true);
-        window->resize(1250, 680);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        QVERIFY(window->openDatabase(sim->databasePath()));
+        host.recordSeams = true;
+        host.size = QSize(1250, 680);
+    }
+
+protected:
+    void afterWindow() override
+    {
         // Every reading of the network's clock is seven seconds on: the live value moves.
         seconds = 0;
         window->network()->setClock([this] { return seconds += 7; });
@@ -77,15 +74,8 @@ private slots:
             return UnsavedAnswer::Stay;
         });
     }
-    void cleanup()
-    {
-        setUnsavedQuestion([](QWidget *, const QString &) { return UnsavedAnswer::Discard; });
-        window.reset();
-        setUnsavedQuestion({});
-        seams.reset();
-        sim.reset();
-    }
 
+private slots:
     void onlyARealDifferenceMarksThePage_data()
     {
         QTest::addColumn<QString>("block");

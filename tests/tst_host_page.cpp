@@ -6,28 +6,22 @@
 #include "page/InputPage.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
+#include "support/SimTestCase.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
-class tst_host_page : public QObject
+class tst_host_page : public TestSupport::SimTestCase
 {
     Q_OBJECT
 
-private slots:
-    void init()
-    {
-        sim = std::make_unique<TestSupport::SimFixture>(QStringLiteral(VQ_DATA_DIR "/sample-network.json"));
-        page = std::make_unique<Host::InputPage>();
-    }
-    void cleanup()
-    {
-        page.reset();
-        sim.reset();
-    }
+protected:
+    void prepare() override { page = std::make_unique<Host::InputPage>(); }
+    void finish() override { page.reset(); }
 
+private slots:
     void setpointOffsetReachesTheNetworkSide_data()
     {
         QTest::addColumn<QString>("input");
@@ -100,7 +94,6 @@ private slots:
 
 private:
     const QString Controller = QStringLiteral("HWI-Controller 1");
-    std::unique_ptr<TestSupport::SimFixture> sim;
     std::unique_ptr<Host::InputPage> page;
 
     bool open(const QString &input, qint16 unit = MEASUREMENT_SYSTEM_SI)

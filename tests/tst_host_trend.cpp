@@ -3,6 +3,7 @@
 // gathers readings of a moving value in the input's unit, and stops when the input or
 // the units change or the window hides.
 #include "device/sim/SimNetwork.h"
+#include "support/HostTestCase.h"
 #include "support/SimFixture.h"
 #include "watch/LiveTrend.h"
 #include "window/HostWindow.h"
@@ -12,31 +13,25 @@
 
 using namespace Host;
 
-class tst_host_trend : public QObject
+class tst_host_trend : public TestSupport::HostTestCase
 {
     Q_OBJECT
 
     const QString Controller = QStringLiteral("HWI-Controller 1");
-    std::unique_ptr<TestSupport::SimFixture> sim;
-    std::unique_ptr<HostWindow> window;
     double seconds = 0;
 
     QPushButton *watchButton() const { return window->findChild<QPushButton *>(QStringLiteral("hostWatch")); }
 
-private slots:
-    void init()
+protected:
+    void afterWindow() override
     {
-        sim = std::make_unique<TestSupport::SimFixture>();
-        window = std::make_unique<HostWindow>();
-        window->show();
-        QVERIFY(window->openDatabase(sim->databasePath()));
         // Every reading of the network's clock is seven seconds on: the wave moves between readings.
         seconds = 0;
         window->network()->setClock([this] { return seconds += 7; });
         window->trend()->setInterval(20);
     }
-    void cleanup() { window.reset(); }
 
+private slots:
     void watchDrawsTheMovingValue()
     {
         QVERIFY(window->selectInput(Controller, QStringLiteral("HwInput[0]")));

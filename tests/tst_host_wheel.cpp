@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The mouse wheel over a list changes its value only when the list has the focus; otherwise
 // the page scrolls. Every list of both controls (on an input that shows them) and of the host.
+#include "support/HostTestCase.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
 #include "window/HostWindow.h"
@@ -26,27 +27,17 @@ void turnWheel(QWidget *widget, QPoint angle = QPoint(0, -120))
 
 } // namespace
 
-class tst_host_wheel : public QObject
+class tst_host_wheel : public TestSupport::HostTestCase
 {
     Q_OBJECT
 
-private slots:
-    void init()
+public:
+    tst_host_wheel()
     {
-        sim = std::make_unique<TestSupport::SimFixture>();
-        window = std::make_unique<Host::HostWindow>();
-        window->setReproducible(true);
-        window->resize(640, 400); // smaller than the page: the page scrolls
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        QVERIFY(window->openDatabase(sim->databasePath()));
-    }
-    void cleanup()
-    {
-        window.reset();
-        sim.reset();
+        host.size = QSize(640, 400); // smaller than the page: the page scrolls
     }
 
+private slots:
     void wheelChangesOnlyAFocusedList_data()
     {
         QTest::addColumn<QString>("input"); // an input whose page shows the list
@@ -103,9 +94,6 @@ private slots:
     }
 
 private:
-    std::unique_ptr<TestSupport::SimFixture> sim;
-    std::unique_ptr<Host::HostWindow> window;
-    TestSupport::SeamRecorder seams;
 };
 
 QTEST_MAIN(tst_host_wheel)

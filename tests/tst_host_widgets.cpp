@@ -7,6 +7,7 @@
 #include "device/sim/SimNetwork.h"
 #include "inputtypes/CopyToInputsDialog.h"
 #include "inputtypes/SaveAsInputTypeDialog.h"
+#include "support/HostTestCase.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
 #include "window/HostWindow.h"
@@ -124,13 +125,10 @@ QStringList deadControls(const QWidget *root)
 
 } // namespace
 
-class tst_host_widgets : public QObject
+class tst_host_widgets : public TestSupport::HostTestCase
 {
     Q_OBJECT
 
-    std::unique_ptr<TestSupport::SimFixture> sim;
-    std::unique_ptr<TestSupport::SeamRecorder> seams;
-    std::unique_ptr<HostWindow> window;
     QStringList asked;
     UnsavedAnswer answer = UnsavedAnswer::Stay;
 
@@ -157,32 +155,32 @@ class tst_host_widgets : public QObject
     {
         return Sim::Network::load(sim->databasePath())->storedCpText(Controller, block, cp, onVariable);
     }
-    QString defaultsFile() const { return sim->tempPath() + QStringLiteral("/CommonFiles/InputDefaultValues.ini"); }
     // The key goes where a user's key goes: into the open list, else the focused widget.
     static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
     {
         QTest::keyClick(static_cast<QWidget *>(nullptr), key, modifiers);
     }
 
-private slots:
-    void init()
+public:
+    tst_host_widgets()
     {
-        sim = std::make_unique<TestSupport::SimFixture>();
-        QVERIFY(QDir(sim->tempPath()).mkpath(QStringLiteral("CommonFiles")));
-        QVERIFY(QFile::copy(QStringLiteral(VQ_DATA_DIR "/CommonFiles/InputDefaultValues.ini"), defaultsFile()));
-        QFile::setPermissions(defaultsFile(), QFile::ReadOwner | QFile::WriteOwner);
+        host.inputDefaults = true;
+        host.recordSeams = true;
+        host.size = QSize(1250, 680); // as the program opens it
+        host.waitActive = true;
+    }
+
+protected:
+    void beforeWindow() override
+    {
         // A copy goes only to an input whose variable has the source's type: HwInput[8] gets
         // HwInput[0]'s, so that the copy dialog has a target.
         (*sim)->setStoredCpText(Controller, QStringLiteral("HwInput[8]"), QStringLiteral("SCPTnvType"),
             (*sim)->storedCpText(Controller, QStringLiteral("HwInput[0]"), QStringLiteral("SCPTnvType"), true), true);
         (*sim)->save();
-        seams = std::make_unique<TestSupport::SeamRecorder>();
-        window = std::make_unique<HostWindow>();
-        window->setReproducible(true);
-        window->resize(1250, 680); // as the program opens it
-        window->show();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        QVERIFY(window->openDatabase(sim->databasePath()));
+    }
+    void afterWindow() override
+    {
         asked.clear();
         answer = UnsavedAnswer::Stay;
         setUnsavedQuestion([this](QWidget *, const QString &what) {
@@ -190,15 +188,8 @@ private slots:
             return answer;
         });
     }
-    void cleanup()
-    {
-        setUnsavedQuestion([](QWidget *, const QString &) { return UnsavedAnswer::Discard; });
-        window.reset();
-        setUnsavedQuestion({});
-        seams.reset();
-        sim.reset();
-    }
 
+private slots:
     // Every button and action of the window and of each dialog it opens has a receiver.
     void everyButtonAndActionDoesSomething()
     {

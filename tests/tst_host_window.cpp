@@ -5,6 +5,7 @@
 #include "device/sim/SimNetwork.h"
 #include "script/ScriptParser.h"
 #include "script/ScriptRunner.h"
+#include "support/HostTestCase.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
 #include "window/HostWindow.h"
@@ -31,13 +32,11 @@
 
 using namespace Host;
 
-class tst_host_window : public QObject
+class tst_host_window : public TestSupport::HostTestCase
 {
     Q_OBJECT
 
     const QString Controller = QStringLiteral("HWI-Controller 1");
-    std::unique_ptr<TestSupport::SimFixture> sim;
-    std::unique_ptr<HostWindow> window;
     QStringList asked;
     UnsavedAnswer answer = UnsavedAnswer::Stay;
 
@@ -60,27 +59,17 @@ class tst_host_window : public QObject
         return Sim::Network::load(sim->databasePath())->storedCpText(Controller, block, cp, nvCp);
     }
 
-private slots:
-    void init()
+protected:
+    void afterWindow() override
     {
-        sim = std::make_unique<TestSupport::SimFixture>();
-        window = std::make_unique<HostWindow>();
-        window->setReproducible(true);
-        window->show();
-        QVERIFY(window->openDatabase(sim->databasePath()));
         asked.clear();
         setUnsavedQuestion([this](QWidget *, const QString &what) {
             asked << what;
             return answer;
         });
     }
-    void cleanup()
-    {
-        setUnsavedQuestion({});
-        window.reset();
-        sim.reset();
-    }
 
+private slots:
     void confirmReportsEachControl_data()
     {
         QTest::addColumn<QString>("block");

@@ -3,6 +3,7 @@
 // for, what its sections load as, and what writing an input type does to the database.
 #include "defaults/CInputDefaultValues.h"
 #include "support/SimFixture.h"
+#include "support/SimTestCase.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,20 +40,18 @@ QStringList keys(int count)
 
 } // namespace
 
-class TestInputDefaults : public QObject
+class TestInputDefaults : public TestSupport::SimTestCase
 {
     Q_OBJECT
 
-private slots:
-    void init()
+protected:
+    void prepare() override
     {
-        sim = std::make_unique<TestSupport::SimFixture>();
-        QVERIFY2(sim->isLoaded(), qPrintable(sim->errorString()));
         QDir(sim->tempPath()).mkdir(QStringLiteral("CommonFiles"));
         defaults = CInputDefaultValues();
     }
-    void cleanup() { sim.reset(); }
 
+private slots:
     void locate_data();
     void locate();
     void sections_data();
@@ -96,7 +95,6 @@ private:
         return result;
     }
 
-    std::unique_ptr<TestSupport::SimFixture> sim;
     CInputDefaultValues defaults;
 };
 

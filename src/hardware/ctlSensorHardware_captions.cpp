@@ -8,6 +8,7 @@
 // caption; nothing stands to its right. Where the texts fit, every widget keeps its place.
 #include "hardware/ctlSensorHardware.h"
 #include "hardware/ctlSensorHardware_p.h"
+#include "shared/Captions.h"
 #include "ui_ctlSensorHardware.h"
 
 #include <QStyle>
@@ -35,29 +36,17 @@ void ctlSensorHardware::fitCaptionColumns()
         button->resize(qMax(button->width(), buttonCaptionWidth(button)), button->height());
 
     // The left column ends a gap before the right column's design place.
-    const int designRight = ui->txtOff->x() - mCaptionGrowth - CaptionGap;
-    int needed = designRight;
+    MKorvane::CaptionColumn column;
+    column.designEnd = ui->txtOff->x() - mCaptionGrowth - CaptionGap;
+    column.needed = column.designEnd;
     // The captions have grown to their text (setCaption), the value button to its caption.
-    for (const QWidget *widget : { static_cast<QWidget *>(ui->lblSignal), static_cast<QWidget *>(ui->lblCboSignal),
-             static_cast<QWidget *>(ui->cmdValue) })
-        needed = qMax(needed, widget->geometry().right() + 1);
-    // Grows only: a shorter caption later leaves the column as wide as it became.
-    const int shift = needed - designRight - mCaptionGrowth;
-    if (shift <= 0)
-        return;
-
-    for (QWidget *widget : { static_cast<QWidget *>(ui->txtMin), static_cast<QWidget *>(ui->cboTherm),
-             static_cast<QWidget *>(ui->txtSelector), static_cast<QWidget *>(ui->txtMax),
-             static_cast<QWidget *>(ui->chkReverse), static_cast<QWidget *>(ui->txtOff),
-             static_cast<QWidget *>(ui->cmdTable), static_cast<QWidget *>(ui->cboMin),
-             static_cast<QWidget *>(ui->cboMax), static_cast<QWidget *>(ui->lblSelectorUnit),
-             static_cast<QWidget *>(ui->lblSelector), static_cast<QWidget *>(ui->lblTherm),
-             static_cast<QWidget *>(ui->lblMax), static_cast<QWidget *>(ui->lblMin), static_cast<QWidget *>(ui->lblOff),
-             static_cast<QWidget *>(ui->lblUnitOffset), static_cast<QWidget *>(ui->lblUnitMaxRange),
-             static_cast<QWidget *>(ui->lblReverse), static_cast<QWidget *>(ui->lblUnitMinRange) })
-        widget->move(widget->x() + shift, widget->y());
-    ui->Frame1->resize(ui->Frame1->width() + shift, ui->Frame1->height());
-    mCaptionGrowth += shift;
-    resize(sizeHint());
-    updateGeometry();
+    for (const QWidget *widget :
+        std::initializer_list<const QWidget *> { ui->lblSignal, ui->lblCboSignal, ui->cmdValue })
+        column.needed = qMax(column.needed, widget->geometry().right() + 1);
+    column.moved = { ui->txtMin, ui->cboTherm, ui->txtSelector, ui->txtMax, ui->chkReverse, ui->txtOff, ui->cmdTable,
+        ui->cboMin, ui->cboMax, ui->lblSelectorUnit, ui->lblSelector, ui->lblTherm, ui->lblMax, ui->lblMin, ui->lblOff,
+        ui->lblUnitOffset, ui->lblUnitMaxRange, ui->lblReverse, ui->lblUnitMinRange };
+    column.widened = { ui->Frame1 };
+    column.growOnly = true; // a shorter caption later leaves the column as wide as it became
+    MKorvane::fitCaptionColumn(this, mCaptionGrowth, column);
 }

@@ -5,35 +5,24 @@
 // that are not hidden are measured (a label measures its text again only after a change);
 // a row shown later fits the column again then.
 #include "network/ctlSensorNV.h"
+#include "shared/Captions.h"
 #include "ui_ctlSensorNV.h"
 
 void ctlSensorNV::fitCaptionColumn()
 {
     const QList<QLabel *> captions
         = { ui->lblOverride, ui->lblDefault, ui->lblSendDelta, ui->lblThrottle, ui->lblHeartbeat };
-    const int designWidth = ui->txtOver->x() - CaptionGap - ui->lblOverride->x() - mCaptionGrowth;
-    int needed = designWidth;
-    for (const QLabel *caption : captions) {
+    MKorvane::CaptionColumn column;
+    column.designEnd = ui->txtOver->x() - CaptionGap - mCaptionGrowth;
+    column.needed = column.designEnd;
+    for (QLabel *caption : captions) {
         if (!caption->isHidden())
-            needed = qMax(needed, caption->sizeHint().width());
+            column.needed = qMax(column.needed, ui->lblOverride->x() + caption->sizeHint().width());
+        column.captions.append(caption);
     }
-    const int shift = needed - designWidth - mCaptionGrowth;
-    if (shift == 0)
-        return;
-
-    for (QLabel *caption : captions)
-        caption->resize(needed, caption->height());
-    for (QWidget *widget : { static_cast<QWidget *>(ui->txtOver), static_cast<QWidget *>(ui->cboOverride),
-             static_cast<QWidget *>(ui->lblOver), static_cast<QWidget *>(ui->txtDefault),
-             static_cast<QWidget *>(ui->cboDefault), static_cast<QWidget *>(ui->lblDef),
-             static_cast<QWidget *>(ui->txtSend), static_cast<QWidget *>(ui->lblSendD),
-             static_cast<QWidget *>(ui->txtThrottle), static_cast<QWidget *>(lblUnit.at(1)),
-             static_cast<QWidget *>(ui->txtHeart), static_cast<QWidget *>(lblUnit.at(0)),
-             static_cast<QWidget *>(ui->cmdChange) })
-        widget->move(widget->x() + shift, widget->y());
-    ui->txtHwInputNVName->resize(ui->txtHwInputNVName->width() + shift, ui->txtHwInputNVName->height());
-    ui->fraNV->resize(ui->fraNV->width() + shift, ui->fraNV->height());
-    mCaptionGrowth += shift;
-    resize(sizeHint());
-    updateGeometry();
+    column.moved = { ui->txtOver, ui->cboOverride, ui->lblOver, ui->txtDefault, ui->cboDefault, ui->lblDef, ui->txtSend,
+        ui->lblSendD, ui->txtThrottle, lblUnit.at(1), ui->txtHeart, lblUnit.at(0), ui->cmdChange };
+    column.widened = { ui->txtHwInputNVName, ui->fraNV };
+    column.growOnly = false; // the column narrows again when a wide row is hidden
+    MKorvane::fitCaptionColumn(this, mCaptionGrowth, column);
 }

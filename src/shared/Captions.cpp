@@ -9,6 +9,7 @@
 #include <QMargins>
 #include <QPointer>
 #include <QVector>
+#include <QWidget>
 #include <utility>
 
 namespace MKorvane {
@@ -169,6 +170,24 @@ CaptionBatch::~CaptionBatch()
         if (label)
             CaptionFit::of(label)->fit();
     }
+}
+
+int fitCaptionColumn(QWidget *control, int &growth, const CaptionColumn &column)
+{
+    const int needed = qMax(column.needed, column.designEnd);
+    const int shift = needed - column.designEnd - growth;
+    if (shift == 0 || (shift < 0 && column.growOnly))
+        return 0;
+    for (QWidget *caption : column.captions)
+        caption->resize(needed - caption->x(), caption->height());
+    for (QWidget *widget : column.moved)
+        widget->move(widget->x() + shift, widget->y());
+    for (QWidget *widget : column.widened)
+        widget->resize(widget->width() + shift, widget->height());
+    growth += shift;
+    control->resize(control->sizeHint());
+    control->updateGeometry();
+    return shift;
 }
 
 } // namespace MKorvane

@@ -10,9 +10,11 @@
 
 #include "vqzovezuvaveva_export.h"
 
+#include <QList>
 #include <QString>
 
 class QLabel;
+class QWidget;
 
 namespace MKorvane {
 
@@ -35,5 +37,31 @@ public:
     CaptionBatch(const CaptionBatch &) = delete;
     CaptionBatch &operator=(const CaptionBatch &) = delete;
 };
+
+/// A column of captions with a column of values to its right, as a control's form places
+/// them for the English captions. Longer captions move the values right (fitCaptionColumn).
+struct CaptionColumn
+{
+    /// Where the captions end as designed (x in the control, the gap before the values not
+    /// included).
+    int designEnd = 0;
+    /// Where the longest caption shown now ends (x in the control).
+    int needed = 0;
+    /// Widgets right of the captions, moved by the shift.
+    QList<QWidget *> moved;
+    /// Widgets that span both columns (a frame, a field under them), widened by the shift.
+    QList<QWidget *> widened;
+    /// Captions that take the column's new width, from their own x to needed, on a shift.
+    QList<QWidget *> captions;
+    /// When true, a shorter caption later leaves the column as wide as it became; when
+    /// false, the column narrows again, never below its design width.
+    bool growOnly = true;
+};
+
+/// Moves a control's value column so that its captions fit: by how far @p column.needed
+/// passes @p column.designEnd, less the @p growth already applied. On a shift it moves and
+/// widens the column's widgets, adds the shift to @p growth, and resizes @p control to its
+/// size hint. Returns the shift in pixels (0 when nothing moved).
+VQ_EXPORT int fitCaptionColumn(QWidget *control, int &growth, const CaptionColumn &column);
 
 } // namespace MKorvane
