@@ -466,14 +466,20 @@ CopySummary copyConfiguration(
         }
     }
     if (anyWrite && save) {
-        try {
-            network.save();
-            summary.saved = true;
-        } catch (const Sim::LoadError &failure) {
-            summary.error = Texts::tr("The database was not saved: %1").arg(failure.message());
-        }
+        summary.saved = saveAfterWrites(network, summary.error);
     }
     return summary;
+}
+
+bool saveAfterWrites(Sim::Network &network, QString &error)
+{
+    try {
+        network.save();
+        return true;
+    } catch (const Sim::LoadError &failure) {
+        error = Texts::tr("The database was not saved: %1").arg(failure.message());
+        return false;
+    }
 }
 
 } // namespace Host

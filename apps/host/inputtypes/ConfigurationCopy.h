@@ -88,6 +88,9 @@ struct CopySummary
 void putBackConfiguration(Sim::Network &network, const InputRef &input, const InputConfiguration &before,
     QStringList &restored, QVector<CopyProperty> &notRestored);
 
+// Saves the network once after a batch of writes: true when saved, else `error` says why.
+bool saveAfterWrites(Sim::Network &network, QString &error);
+
 // Writes the source's configuration to each target with CInputDefaultValues, from a
 // private defaults file made for this copy, all or nothing per target: the target's
 // values are read first, and when any property of the target fails, the properties

@@ -400,12 +400,7 @@ ImportSummary applyImport(Sim::Network &network, const PointsList &list, const I
         summary.inputs << result;
     }
     if (summary.wrote && save) {
-        try {
-            network.save();
-            summary.saved = true;
-        } catch (const Sim::LoadError &failure) {
-            summary.error = Texts::tr("The database was not saved: %1").arg(failure.message());
-        }
+        summary.saved = saveAfterWrites(network, summary.error);
     }
     return summary;
 }
