@@ -250,15 +250,7 @@ void HostWindow::keyPressEvent(QKeyEvent *event)
 
 bool HostWindow::reloadDatabase()
 {
-    // The input shown stays shown, as the file holds it now.
-    const InputRef shown { currentDevice(), currentInput() };
-    if (!loadDatabase(databasePath(), false, tr("reload the database")))
-        return false;
-    if (!shown.block.isEmpty())
-        selectInput(shown.device, shown.block);
-    else if (!shown.device.isEmpty())
-        selectDevice(shown.device);
-    return true;
+    return m_session->reload();
 }
 
 bool HostWindow::loadDatabase(const QString &path, bool reset, const QString &what)

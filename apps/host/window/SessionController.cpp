@@ -340,6 +340,19 @@ void SessionController::rememberShownTexts()
     }
 }
 
+bool SessionController::reload()
+{
+    // The input shown stays shown, as the file holds it now.
+    const InputRef shown { m_window.currentDevice(), m_window.currentInput() };
+    if (!m_window.loadDatabase(m_databasePath, false, HostWindow::tr("reload the database")))
+        return false;
+    if (!shown.block.isEmpty())
+        m_window.selectInput(shown.device, shown.block);
+    else if (!shown.device.isEmpty())
+        m_window.selectDevice(shown.device);
+    return true;
+}
+
 void SessionController::chooseDatabase()
 {
     // A dialog of our own rather than the static function: it runs through the modal seam.

@@ -39,6 +39,8 @@ public:
     bool loadFile(const QString &path, bool reset);
     // See HostWindow::saveDatabase.
     bool saveDatabase(const QString &path, QString *error);
+    // Reads the database again; the input shown stays shown, as the file holds it now.
+    bool reload();
     // "Open database...": a file dialog, then the window opens what was chosen.
     void chooseDatabase();
     // The page's text fields as the device gave them: a reload compares with them.
