@@ -97,34 +97,11 @@ class tst_accessibility : public QObject
 private slots:
     void initTestCase() { QAccessible::setActive(true); }
 
-    void hardwareControl_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<int>("typeIndex");
-        QTest::addColumn<QString>("cps");
-        using namespace HardwareTest;
-        const QString v = QStringLiteral(";UCPTinputSignalType=VOLTAGE_0_10V");
-        const QString r = QStringLiteral(";UCPTinputSignalType=RESISTANCE");
-        const QString c = QStringLiteral(";UCPTinputSignalType=MILIAMPS_4_20MA");
-        QTest::newRow("v2 LINEAR, voltage") << 2 << SnvtTempP << "UCPTinputSignalInterpretation=LINEAR" + v;
-        QTest::newRow("v2 LINEAR, resistance") << 2 << SnvtTempP << "UCPTinputSignalInterpretation=LINEAR" + r;
-        QTest::newRow("v2 LINEAR, current") << 2 << SnvtTempP << "UCPTinputSignalInterpretation=LINEAR" + c;
-        QTest::newRow("v2 STD_THERMISTOR") << 2 << SnvtTempP << "UCPTinputSignalInterpretation=STD_THERMISTOR" + r;
-        QTest::newRow("v2 TRANS_TABLE") << 2 << SnvtTempP << "UCPTinputSignalInterpretation=TRANS_TABLE" + v;
-        QTest::newRow("v2 DIGITAL") << 2 << SnvtTempP << "UCPTinputSignalInterpretation=DIGITAL" + r;
-        QTest::newRow("v2 SETPOINT_OFFSET") << 2 << SnvtTempP << "UCPTinputSignalInterpretation=SETPOINT_OFFSET" + r;
-        QTest::newRow("v1 MULTI_LEVEL") << 1 << SnvtTempP << "UCPTinputSignalInterpretation=MULTI_LEVEL" + r;
-        QTest::newRow("v1 enumeration LINEAR") << 1 << SnvtOccupancy << "UCPTinputSignalInterpretation=LINEAR" + v;
-        QTest::newRow("v2 switch LINEAR") << 2 << SnvtSwitch << "UCPTinputSignalInterpretation=LINEAR" + v;
-    }
+    void hardwareControl_data() { HardwareTest::addWalkRows(); }
     void hardwareControl()
     {
-        QFETCH(int, version);
-        QFETCH(int, typeIndex);
-        QFETCH(QString, cps);
         HardwareTest::Harness h;
-        QVERIFY(h.open(version, typeIndex, cps));
-        h.control->show();
+        QVERIFY(HardwareTest::openWalkRow(h));
         VERIFY_NAMED(h.control.get());
     }
 
@@ -145,24 +122,11 @@ private slots:
         }
     }
 
-    void networkControl_data()
-    {
-        QTest::addColumn<QString>("block");
-        QTest::addColumn<qint16>("unit");
-        QTest::newRow("temperature") << NetworkTest::Temperature << qint16(MEASUREMENT_SYSTEM_SI);
-        QTest::newRow("temperature, US") << NetworkTest::Temperature << qint16(MEASUREMENT_SYSTEM_US);
-        QTest::newRow("enumeration") << NetworkTest::Occupancy << qint16(MEASUREMENT_SYSTEM_SI);
-        QTest::newRow("switch") << NetworkTest::Switch << qint16(MEASUREMENT_SYSTEM_SI);
-        QTest::newRow("set points") << NetworkTest::Setpoints << qint16(MEASUREMENT_SYSTEM_SI);
-        QTest::newRow("no override") << NetworkTest::NoOverride << qint16(MEASUREMENT_SYSTEM_SI);
-    }
+    void networkControl_data() { NetworkTest::addWalkRows(); }
     void networkControl()
     {
-        QFETCH(QString, block);
-        QFETCH(qint16, unit);
         NetworkTest::Harness h;
-        h.open(block, unit);
-        h.control->show();
+        NetworkTest::openWalkRow(h);
         VERIFY_NAMED(h.control.get());
     }
 

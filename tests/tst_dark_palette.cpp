@@ -291,54 +291,22 @@ private slots:
         QVERIFY(QApplication::palette().color(QPalette::Window).lightness() < 80);
     }
 
-    void hardwareControl_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<int>("typeIndex");
-        QTest::addColumn<QString>("cps");
-        using namespace HardwareTest;
-        QTest::newRow("v2 LINEAR") << 2 << SnvtTempP
-                                   << "UCPTinputSignalInterpretation=LINEAR;UCPTinputSignalType=VOLTAGE_0_10V";
-        QTest::newRow("v2 STD_THERMISTOR")
-            << 2 << SnvtTempP << "UCPTinputSignalInterpretation=STD_THERMISTOR;UCPTinputSignalType=RESISTANCE";
-        QTest::newRow("v2 DIGITAL") << 2 << SnvtTempP
-                                    << "UCPTinputSignalInterpretation=DIGITAL;UCPTinputSignalType=RESISTANCE";
-        QTest::newRow("v1 MULTI_LEVEL") << 1 << SnvtTempP
-                                        << "UCPTinputSignalInterpretation=MULTI_LEVEL;UCPTinputSignalType=RESISTANCE";
-        QTest::newRow("v1 enumeration LINEAR")
-            << 1 << SnvtOccupancy << "UCPTinputSignalInterpretation=LINEAR;UCPTinputSignalType=VOLTAGE_0_10V";
-    }
+    void hardwareControl_data() { HardwareTest::addWalkRows(); }
     void hardwareControl()
     {
-        QFETCH(int, version);
-        QFETCH(int, typeIndex);
-        QFETCH(QString, cps);
         HardwareTest::Harness h;
-        QVERIFY(h.open(version, typeIndex, cps));
-        h.control->show();
+        QVERIFY(HardwareTest::openWalkRow(h));
         VERIFY_READABLE(h.control.get());
         // The live value sits on the button face: its text must read there too.
         const auto value = h.widget<QLineEdit>(QStringLiteral("txtValue"));
         QCOMPARE(value->palette().color(QPalette::Base), h.control->palette().color(QPalette::Button));
     }
 
-    void networkControl_data()
-    {
-        QTest::addColumn<QString>("block");
-        QTest::addColumn<bool>("nameEditable");
-        QTest::newRow("temperature, name locked") << NetworkTest::Temperature << false;
-        QTest::newRow("temperature, name editable") << NetworkTest::Temperature << true;
-        QTest::newRow("enumeration") << NetworkTest::Occupancy << false;
-        QTest::newRow("switch") << NetworkTest::Switch << false;
-    }
+    void networkControl_data() { NetworkTest::addWalkRows(); }
     void networkControl()
     {
-        QFETCH(QString, block);
-        QFETCH(bool, nameEditable);
         NetworkTest::Harness h;
-        h.open(block);
-        h.control->setAllowChangeNvName(nameEditable);
-        h.control->show();
+        NetworkTest::openWalkRow(h);
         VERIFY_READABLE(h.control.get());
     }
 

@@ -128,4 +128,40 @@ public:
     }
 };
 
+// The inputs the walks over a control's widgets (their names, their colours) open: version 2
+// in each interpretation and signal type, version 1 with a number and an enumeration, a switch.
+inline void addWalkRows()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<int>("typeIndex");
+    QTest::addColumn<QString>("cps");
+    const auto row = [](int version, int type, const char *interpretation, const char *signal, const char *name) {
+        QTest::newRow(name) << version << type
+                            << QStringLiteral("UCPTinputSignalInterpretation=%1;UCPTinputSignalType=%2")
+                                   .arg(QLatin1String(interpretation), QLatin1String(signal));
+    };
+    row(2, SnvtTempP, "LINEAR", "VOLTAGE_0_10V", "v2 LINEAR, voltage");
+    row(2, SnvtTempP, "LINEAR", "RESISTANCE", "v2 LINEAR, resistance");
+    row(2, SnvtTempP, "LINEAR", "MILIAMPS_4_20MA", "v2 LINEAR, current");
+    row(2, SnvtTempP, "STD_THERMISTOR", "RESISTANCE", "v2 STD_THERMISTOR");
+    row(2, SnvtTempP, "TRANS_TABLE", "VOLTAGE_0_10V", "v2 TRANS_TABLE");
+    row(2, SnvtTempP, "DIGITAL", "RESISTANCE", "v2 DIGITAL");
+    row(2, SnvtTempP, "SETPOINT_OFFSET", "RESISTANCE", "v2 SETPOINT_OFFSET");
+    row(1, SnvtTempP, "MULTI_LEVEL", "RESISTANCE", "v1 MULTI_LEVEL");
+    row(1, SnvtOccupancy, "LINEAR", "VOLTAGE_0_10V", "v1 enumeration LINEAR");
+    row(2, SnvtSwitch, "LINEAR", "VOLTAGE_0_10V", "v2 switch LINEAR");
+}
+
+// Opens and shows the control on the input of the current row of addWalkRows().
+inline bool openWalkRow(Harness &h)
+{
+    QFETCH(int, version);
+    QFETCH(int, typeIndex);
+    QFETCH(QString, cps);
+    if (!h.open(version, typeIndex, cps))
+        return false;
+    h.control->show();
+    return true;
+}
+
 } // namespace HardwareTest

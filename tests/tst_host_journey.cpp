@@ -327,47 +327,27 @@ private slots:
         QTest::addColumn<int>("copyTarget"); // the input given the source's variable type to copy to
         QTest::addColumn<int>("quitAnswer"); // Alt+W(rite), Alt+D(iscard) or Esc (stay, then OK)
 
-        QTest::newRow("thermistor HwInput[0], mouse, quit: write")
-            << 0 << false << "txtOff"
-            << "1.5"
-            << "cps.UCPToffset"
-            << "cboTherm"
-            << "cps.UCPTthermistorType"
-            << "txtHeart"
-            << "120"
-            << "nv.SCPTmaxSendTime" << -1 << QString() << "Supply_Temp_PT1000" << 8 << int(Qt::Key_W);
-        QTest::newRow("linear HwInput[1], keyboard, quit: discard")
-            << 1 << true << "txtMax"
-            << "80"
-            << "cps.SCPTmaxRnge"
-            << "cboSignal"
-            << "cps.UCPTinputSignalType"
-            << "txtOver"
-            << "3.5"
-            << "nv.SCPTovrValue" << -1 << QString() << "Humidity_0_10V" << 12 << int(Qt::Key_D);
-        QTest::newRow("digital HwInput[2], keyboard, quit: stay, then OK")
-            << 2 << true << "chkReverse" << QString() << "cps.UCPThwInOptions"
-            << "cboSignal"
-            << "cps.UCPTinputSignalType"
-            << "txtHeart"
-            << "90"
-            << "nv.SCPTmaxSendTime" << -1 << QString() << "Window_Contact" << 8 << int(Qt::Key_Escape);
-        QTest::newRow("set-point offset HwInput[10], mouse, quit: discard")
-            << 10 << false << "txtMax"
-            << "4"
-            << "cps.SCPTmaxRnge"
-            << "cboSignal"
-            << "cps.UCPTinputSignalType"
-            << "txtHeart"
-            << "45"
-            << "nv.SCPTmaxSendTime" << -1 << QString() << "Room_Temp_NTC10k" << 12 << int(Qt::Key_D);
-        QTest::newRow("multi-level HwInput[3], mouse, table, quit: write")
-            << 3 << false << QString() << QString() << QString() << "cboSignal"
-            << "cps.UCPTinputSignalType"
-            << "txtHeart"
-            << "45"
-            << "nv.SCPTmaxSendTime" << 5 << "2"
-            << "Occupancy_Button" << 12 << int(Qt::Key_W);
+        const auto row
+            = [](const char *name, int input, bool keys, const char *field, const char *typed, const char *stores,
+                  const char *list, const char *listStores, const char *nv, const char *nvTyped, const char *nvStores,
+                  int cell, const char *cellTyped, const char *type, int target, Qt::Key quit) {
+                  QTest::newRow(name) << input << keys << field << typed << stores << list << listStores << nv
+                                      << nvTyped << nvStores << cell << cellTyped << type << target << int(quit);
+              };
+        row("thermistor HwInput[0], mouse, quit: write", 0, false, "txtOff", "1.5", "cps.UCPToffset", "cboTherm",
+            "cps.UCPTthermistorType", "txtHeart", "120", "nv.SCPTmaxSendTime", -1, "", "Supply_Temp_PT1000", 8,
+            Qt::Key_W);
+        row("linear HwInput[1], keyboard, quit: discard", 1, true, "txtMax", "80", "cps.SCPTmaxRnge", "cboSignal",
+            "cps.UCPTinputSignalType", "txtOver", "3.5", "nv.SCPTovrValue", -1, "", "Humidity_0_10V", 12, Qt::Key_D);
+        row("digital HwInput[2], keyboard, quit: stay, then OK", 2, true, "chkReverse", "", "cps.UCPThwInOptions",
+            "cboSignal", "cps.UCPTinputSignalType", "txtHeart", "90", "nv.SCPTmaxSendTime", -1, "", "Window_Contact", 8,
+            Qt::Key_Escape);
+        row("set-point offset HwInput[10], mouse, quit: discard", 10, false, "txtMax", "4", "cps.SCPTmaxRnge",
+            "cboSignal", "cps.UCPTinputSignalType", "txtHeart", "45", "nv.SCPTmaxSendTime", -1, "", "Room_Temp_NTC10k",
+            12, Qt::Key_D);
+        row("multi-level HwInput[3], mouse, table, quit: write", 3, false, "", "", "", "cboSignal",
+            "cps.UCPTinputSignalType", "txtHeart", "45", "nv.SCPTmaxSendTime", 5, "2", "Occupancy_Button", 12,
+            Qt::Key_W);
     }
 
     void session()

@@ -87,17 +87,15 @@ private slots:
         QTest::addColumn<bool>("modified");
         QTest::addColumn<QString>("cp"); // a property the edit stores, or none
         QTest::addColumn<QString>("value"); // what it stores afterwards, as a number
+        // Get Value alone, a maximum typed back and a maximum typed are each the start of a row.
         const auto row
             = [](const char *name, const char *block, const QStringList &steps, bool modified, const char *cp = "",
                   const char *value = "") { QTest::newRow(name) << block << steps << modified << cp << value; };
-        row("Get Value", "HwInput[0]", { "value" }, false);
         row("Watch, then Get Value", "HwInput[0]", { "watch", "value" }, false);
         row("table editor, a cell typed, Cancel", "HwInput[3]", { "table 6 7 cancel" }, false);
         row("table editor, OK on the values shown", "HwInput[3]", { "table -1 - ok" }, false);
-        row("maximum typed back", "HwInput[0]", { "type txtMax 30", "back txtMax" }, false);
         row("heartbeat typed back", "HwInput[0]", { "type txtHeart 120", "back txtHeart" }, false);
         row("maximum typed back, then Get Value", "HwInput[0]", { "type txtMax 30", "back txtMax", "value" }, false);
-        row("maximum typed", "HwInput[0]", { "type txtMax 30" }, true, "SCPTmaxRnge", "30");
         row("heartbeat typed", "HwInput[0]", { "type txtHeart 120" }, true, "SCPTmaxSendTime", "120");
         row("maximum typed, then Get Value", "HwInput[0]", { "value", "type txtMax 30", "value" }, true, "SCPTmaxRnge",
             "30");

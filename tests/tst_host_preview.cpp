@@ -390,7 +390,6 @@ private slots:
         // clang-format off
         QTest::newRow("SI yes") << 0 << "hostDefaultsYes" << si << "120.0" << false;
         QTest::newRow("US yes") << 1 << "hostDefaultsYes" << us << "120.0" << false;
-        QTest::newRow("SI no") << 0 << "hostDefaultsNo" << si << "50.0" << false;
         QTest::newRow("US escape") << 1 << "Esc" << us << "50.0" << false;
         QTest::newRow("SI edited, discarded, no") << 0 << "hostDefaultsNo" << si << "50.0" << true;
         // clang-format on

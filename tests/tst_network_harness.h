@@ -121,4 +121,31 @@ struct Harness
     }
 };
 
+// The inputs the walks over the control's widgets (their names, their colours) open.
+inline void addWalkRows()
+{
+    QTest::addColumn<QString>("block");
+    QTest::addColumn<qint16>("unit");
+    QTest::addColumn<bool>("nameEditable");
+    const qint16 si = MEASUREMENT_SYSTEM_SI;
+    QTest::newRow("temperature") << Temperature << si << false;
+    QTest::newRow("temperature, US") << Temperature << qint16(MEASUREMENT_SYSTEM_US) << false;
+    QTest::newRow("temperature, name editable") << Temperature << si << true;
+    QTest::newRow("enumeration") << Occupancy << si << false;
+    QTest::newRow("switch") << Switch << si << false;
+    QTest::newRow("set points") << Setpoints << si << false;
+    QTest::newRow("no override") << NoOverride << si << false;
+}
+
+// Opens and shows the control on the input of the current row of addWalkRows().
+inline void openWalkRow(Harness &h)
+{
+    QFETCH(QString, block);
+    QFETCH(qint16, unit);
+    QFETCH(bool, nameEditable);
+    h.open(block, unit);
+    h.control->setAllowChangeNvName(nameEditable);
+    h.control->show();
+}
+
 } // namespace NetworkTest
