@@ -5,7 +5,8 @@
 // Reports only; nothing is asserted.
 // Usage: vqbench [rounds] (9 by default), or
 // vqbench --call-log: every device call of the measured operations, in order, or
-// vqbench --scale [rounds [devices...]]: only the scale table.
+// vqbench --scale [rounds [devices...]]: only the scale table, or
+// vqbench --init [rounds]: only the initialisation table (to profile the controls alone).
 #include "BenchSetup.h"
 #include "DeviceCalls.h"
 #include "InitTiming.h"
@@ -99,7 +100,8 @@ int main(int argc, char **argv)
         Bench::printCallLogs(countAll());
         return 0;
     }
-    const int rounds = roundsFrom(argc > 1 ? argv[1] : nullptr);
+    const bool initOnly = argc > 1 && QLatin1String(argv[1]) == QLatin1String("--init");
+    const int rounds = roundsFrom(argc > 1 + int(initOnly) ? argv[1 + int(initOnly)] : nullptr);
     printMachine(rounds);
 
     QVector<std::pair<Bench::Kind, Bench::InputId>> controls;
@@ -108,6 +110,10 @@ int main(int argc, char **argv)
             controls.push_back({ kind, input });
     }
     Bench::printInitTable(Bench::measureInits(controls, rounds), rounds);
+    if (initOnly) {
+        printSummary();
+        return 0;
+    }
 
     Bench::printCallTable(countAll());
 
