@@ -5,8 +5,6 @@
 
 #include "device/DeviceAccess.h"
 
-#include <QDialog>
-
 using namespace HardwareTest;
 
 class tst_hardware_events : public QObject
@@ -14,52 +12,39 @@ class tst_hardware_events : public QObject
     Q_OBJECT
 
 private slots:
-    void transferTableEditor_data()
-    {
-        QTest::addColumn<QStringList>("buttons"); // one editor session per button; OK after typing 7
-        QTest::addColumn<bool>("tableWritten");
-
-        QTest::newRow("OK takes the table") << QStringList { "cmdOK" } << true;
-        QTest::newRow("Cancel keeps the device's table") << QStringList { "cmdCancel" } << false;
-        QTest::newRow("Cancel keeps an earlier OK") << QStringList { "cmdOK", "cmdCancel" } << true;
-    }
-
+    // Kilo-ohms are entered in ohms; outputs are checked against the range of the type; the last
+    // edit is offered again. OK takes the table, Cancel keeps the device's one or an earlier OK;
+    // Cancel too counts as a change.
     void transferTableEditor()
     {
-        QFETCH(QStringList, buttons);
-        QFETCH(bool, tableWritten);
-
-        Harness h;
-        QVERIFY(h.open(1, SnvtTempP, "UCPTinputSignalInterpretation=TRANS_TABLE;UCPTinputSignalType=RESISTANCE"));
-        QCOMPARE(h.shown("lblSelectorUnit"), QStringLiteral("K Ohm"));
-        QStringList table = h.stored("UCPTtransTable").split(' ');
-        QStringList seen; // input label, first output and its tooltip of each session
-        for (const QString &button : buttons) {
-            h.seams.setModalDriver([&](QDialog &editor) {
-                auto *output = editor.findChild<QLineEdit *>("txtTable_1");
-                seen << editor.findChild<QLabel *>("lblResis")->text() << output->text() << output->toolTip();
-                if (button == "cmdOK")
-                    output->setText("7");
-                editor.findChild<QPushButton *>(button)->click();
-                return editor.result();
-            });
-            h.widget<QPushButton>("cmdTable")->click();
+        for (const auto &[buttons, tableWritten] : { std::pair { QStringList { "cmdOK" }, true },
+                 { QStringList { "cmdCancel" }, false }, { QStringList { "cmdOK", "cmdCancel" }, true } }) {
+            const auto named = namesRowOnFailure(buttons.join(','));
+            Harness h;
+            QVERIFY(h.open(1, SnvtTempP, "UCPTinputSignalInterpretation=TRANS_TABLE;UCPTinputSignalType=RESISTANCE"));
+            QCOMPARE(h.shown("lblSelectorUnit"), QStringLiteral("K Ohm"));
+            QStringList table = h.stored("UCPTtransTable").split(' ');
+            QStringList seen; // input label, first output and its tooltip of each session
+            for (const QString &button : buttons) {
+                h.editTable(button, [&](QDialog &editor) {
+                    auto *output = editor.findChild<QLineEdit *>("txtTable_1");
+                    seen << editor.findChild<QLabel *>("lblResis")->text() << output->text() << output->toolTip();
+                    if (button == "cmdOK")
+                        output->setText("7"); // OK after typing 7
+                });
+            }
+            QCOMPARE(h.seams.modalCount(), buttons.size());
+            QVERIFY2(seen.value(0).contains("(Ohm)"), qPrintable(seen.value(0)));
+            QCOMPARE(seen.value(2), QStringLiteral("Value in [-273.17, 327.66]"));
+            QCOMPARE(seen.value(1), table.at(1));
+            QCOMPARE(seen.value(4), buttons.size() > 1 ? QStringLiteral("7") : QString());
+            QVERIFY(h.control->ValueChanged());
+            h.sim->clearCallLog();
+            QCOMPARE(h.control->WriteValue(), false);
+            table[1] = "7";
+            QCOMPARE(h.calls("UCPTtransTable"), tableWritten ? QStringList { table.join(' ') } : QStringList());
+            QCOMPARE(h.events, QStringList());
         }
-        QCOMPARE(h.seams.modalCount(), buttons.size());
-        // Kilo-ohms are entered in ohms; outputs are checked against the range of the type; the
-        // last edit is offered again.
-        QVERIFY2(seen.value(0).contains("(Ohm)"), qPrintable(seen.value(0)));
-        QCOMPARE(seen.value(2), QStringLiteral("Value in [-273.17, 327.66]"));
-        QCOMPARE(seen.value(1), table.at(1));
-        if (buttons.size() > 1)
-            QCOMPARE(seen.value(4), QStringLiteral("7"));
-        QVERIFY(h.control->ValueChanged()); // Cancel too counts as a change.
-
-        h.sim->clearCallLog();
-        QCOMPARE(h.control->WriteValue(), false);
-        table[1] = "7";
-        QCOMPARE(h.calls("UCPTtransTable"), tableWritten ? QStringList { table.join(' ') } : QStringList());
-        QCOMPARE(h.events, QStringList());
     }
 
     // On version 1 the multi-level value typed into the offset box stays while the user tries

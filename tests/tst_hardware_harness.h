@@ -9,10 +9,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
+#include <functional>
 #include <memory>
 #include <tuple>
 
@@ -115,6 +118,18 @@ public:
     }
     bool choose(const QString &interpretation) const { return edit(QStringLiteral("cboInput"), interpretation); }
 
+    // Opens the table editor, runs `inside` on it and closes it with `button`.
+    void editTable(const QString &button = QStringLiteral("cmdOK"), const std::function<void(QDialog &)> &inside = {})
+    {
+        seams.setModalDriver([&](QDialog &editor) {
+            if (inside)
+                inside(editor);
+            editor.findChild<QPushButton *>(button)->click();
+            return editor.result();
+        });
+        widget<QPushButton>(QStringLiteral("cmdTable"))->click();
+    }
+
     // The first argument after the property's name of each device call `operation` on that property.
     QStringList calls(
         const QString &cpName, const QString &operation = QStringLiteral("ConfigProperty.setValueText")) const
@@ -127,6 +142,15 @@ public:
         return values;
     }
 };
+
+// For a table walked in a loop: on a failure in this row, the log names it.
+inline auto namesRowOnFailure(const QString &row)
+{
+    return qScopeGuard([row] {
+        if (QTest::currentTestFailed())
+            qWarning("in row \"%s\"", qPrintable(row));
+    });
+}
 
 // The inputs the walks over a control's widgets (their names, their colours) open: version 2
 // in each interpretation and signal type, version 1 with a number and an enumeration, a switch.

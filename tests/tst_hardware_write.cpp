@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Writing a hardware input back, each case after reading it: nothing without an edit,
 // the US differential range, the reverse flag, the multi-level value, the offset per
-// format, damaged device texts, and a device failure at every single call of a write.
+// format, the order of the writes, damaged device texts and a device failure in a write.
 #include "tst_hardware_harness.h"
 
-#include <QDialog>
 #include <QLocale>
 #include <QScopeGuard>
 
@@ -28,8 +27,8 @@ void editEverything(Harness &h)
     QVERIFY(h.choose("TRANS_TABLE"));
     for (QComboBox *list : { h.combo("cboSignal"), h.combo("cboTherm") })
         list->setCurrentIndex((list->currentIndex() + 1) % list->count());
-    for (const auto &box : pairs("txtSelector=3;txtMin=-10;txtMax=70;txtOff=1.5"))
-        h.edit(box.first, box.second);
+    for (const auto &[box, text] : pairs("txtSelector=3;txtMin=-10;txtMax=70;txtOff=1.5"))
+        h.edit(box, text);
 }
 
 struct Write
@@ -60,15 +59,11 @@ class tst_hardware_write : public QObject
 private slots:
     void writeBack_data();
     void writeBack();
-    void offsetShownAsTyped_data();
     void offsetShownAsTyped();
-    void tableConfirmedWithoutEdit_data();
     void tableConfirmedWithoutEdit();
-    void writeOrder_data();
     void writeOrder();
-    void damagedDeviceTexts_data();
     void damagedDeviceTexts();
-    void failureAtEveryCall();
+    void failedCall();
 };
 
 void tst_hardware_write::writeBack_data()
@@ -171,74 +166,50 @@ void tst_hardware_write::writeBack()
     h.sim->setFormatLocale(qint16(c.unit));
     QVERIFY(h.open(c.version, c.typeIndex, c.stored, qint16(c.unit)));
     QVERIFY(c.choose.isEmpty() || h.choose(c.choose));
-    for (const auto &widget : pairs(c.shown))
-        QCOMPARE(widget.first + "=" + h.shown(widget.first), widget.first + "=" + widget.second);
-    for (const auto &widget : pairs(c.edits))
-        h.edit(widget.first, widget.second);
+    for (const auto &[widget, text] : pairs(c.shown))
+        QCOMPARE(widget + "=" + h.shown(widget), widget + "=" + text);
+    for (const auto &[widget, text] : pairs(c.edits))
+        h.edit(widget, text);
     h.sim->clearCallLog();
 
     QCOMPARE(h.control->WriteValue(), false);
-    for (const auto &cp : pairs(c.written)) {
-        const QStringList values = h.calls(cp.first);
-        if (cp.second == "*")
-            QCOMPARE(cp.first + " written " + QString::number(values.size()), cp.first + " written 1");
+    for (const auto &[cp, text] : pairs(c.written)) {
+        const QStringList values = h.calls(cp);
+        if (text == "*")
+            QCOMPARE(cp + " written " + QString::number(values.size()), cp + " written 1");
         else
-            QCOMPARE(cp.first + "=" + values.join('|'), cp.first + "=" + cp.second);
+            QCOMPARE(cp + "=" + values.join('|'), cp + "=" + text);
     }
-    for (const auto &cp : pairs(c.formats)) {
-        const QStringList set = h.calls(cp.first, "ConfigProperty.setFormat");
-        QVERIFY2(set.value(0).endsWith(cp.second), qPrintable(cp.first + ": " + set.join(',')));
+    for (const auto &[cp, suffix] : pairs(c.formats)) {
+        const QStringList set = h.calls(cp, "ConfigProperty.setFormat");
+        QVERIFY2(set.value(0).endsWith(suffix), qPrintable(cp + ": " + set.join(',')));
     }
     QCOMPARE(h.events, c.message.isEmpty() ? QStringList() : QStringList { "WriteValue 16: " + c.message });
-    for (const auto &cp : pairs(c.after))
-        QCOMPARE(cp.first + "=" + h.stored(cp.first), cp.first + "=" + cp.second);
-}
-
-void tst_hardware_write::offsetShownAsTyped_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<int>("unit");
-    QTest::addColumn<QString>("typed");
-    // Version 2 keeps the offset in kelvin; in US units it is shown converted to °F differences.
-    for (const char *typed : { "1.9", "0.1", "-3.7", "12.34", "0.05" })
-        QTest::addRow("v2 US %s", typed) << 2 << int(MEASUREMENT_SYSTEM_US) << typed;
-    QTest::newRow("v2 SI 1.9") << 2 << int(MEASUREMENT_SYSTEM_SI) << "1.9";
-    QTest::newRow("v1 US 1.9") << 1 << int(MEASUREMENT_SYSTEM_US) << "1.9";
+    for (const auto &[cp, text] : pairs(c.after))
+        QCOMPARE(cp + "=" + h.stored(cp), cp + "=" + text);
 }
 
 // A typed offset shows as typed when the input is read again (1.9, not 1.90000000001), and a
-// confirm without an edit then leaves it as stored.
+// confirm without an edit then leaves it as stored. Version 2 keeps the offset in kelvin, shown
+// in US units as °F differences (more numbers of the shortest exact text: tst_units).
 void tst_hardware_write::offsetShownAsTyped()
 {
-    QFETCH(int, version);
-    QFETCH(int, unit);
-    QFETCH(QString, typed);
-    Harness h;
-    h.sim->setFormatLocale(qint16(unit));
-    QVERIFY(h.open(version, SnvtTempP, "UCPTinputSignalInterpretation=LINEAR", qint16(unit)));
-    QVERIFY(h.edit("txtOff", typed));
-    QCOMPARE(h.control->WriteValue(), false);
-    const QString offsetCp = version == 2 ? "UCPToffset" : "SCPToffset";
-    const QString stored = h.stored(offsetCp);
-
-    h.control->FillHardwareValues();
-    QCOMPARE(h.shown("txtOff"), typed);
-    h.control->setNoChangeButOKPress(true);
-    QCOMPARE(h.control->WriteValue(), false);
-    QCOMPARE(h.stored(offsetCp), stored);
-    QCOMPARE(h.events, QStringList());
-}
-
-void tst_hardware_write::tableConfirmedWithoutEdit_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<int>("unit");
-    QTest::addColumn<QString>("storedInterpretation");
-    for (int version : { 1, 2 }) {
-        for (int unit : { 0, 1 }) {
-            for (const char *stored : { "LINEAR", "TRANS_TABLE" })
-                QTest::addRow("v%d %s, %s stored", version, unit ? "US" : "SI", stored) << version << unit << stored;
-        }
+    for (const auto &[version, unit, typed] : { std::tuple { 2, int(MEASUREMENT_SYSTEM_US), "1.9" }, { 2, 1, "-3.7" },
+             { 2, 1, "0.05" }, { 2, 0, "1.9" }, { 1, 1, "1.9" } }) {
+        const auto named = namesRowOnFailure(QStringLiteral("v%1, unit %2, %3").arg(version).arg(unit).arg(typed));
+        Harness h;
+        h.sim->setFormatLocale(qint16(unit));
+        QVERIFY(h.open(version, SnvtTempP, "UCPTinputSignalInterpretation=LINEAR", qint16(unit)));
+        QVERIFY(h.edit("txtOff", typed));
+        QCOMPARE(h.control->WriteValue(), false);
+        const QString offsetCp = version == 2 ? "UCPToffset" : "SCPToffset";
+        const QString stored = h.stored(offsetCp);
+        h.control->FillHardwareValues();
+        QCOMPARE(h.shown("txtOff"), QString(typed));
+        h.control->setNoChangeButOKPress(true);
+        QCOMPARE(h.control->WriteValue(), false);
+        QCOMPARE(h.stored(offsetCp), stored);
+        QCOMPARE(h.events, QStringList());
     }
 }
 
@@ -247,208 +218,163 @@ void tst_hardware_write::tableConfirmedWithoutEdit_data()
 // outputs shown in °F go back as the stored Celsius texts.
 void tst_hardware_write::tableConfirmedWithoutEdit()
 {
-    QFETCH(int, version);
-    QFETCH(int, unit);
-    QFETCH(QString, storedInterpretation);
     QStringList fields;
     for (int r = 0; r < 16; ++r)
         fields << QString::number(r) << QString::number(21.1666666667 + r, 'g', 12);
     fields[30] = "15.5";
-    Harness h;
-    h.sim->setFormatLocale(qint16(unit));
-    QVERIFY(h.open(version, SnvtTempP,
-        "UCPTinputSignalInterpretation=" + storedInterpretation + ";UCPTtransTable=" + fields.join(' '), qint16(unit)));
-    QVERIFY(storedInterpretation == "TRANS_TABLE" || h.choose("TRANS_TABLE"));
-
-    QStringList shown;
-    QString lastInputTip;
-    h.seams.setModalDriver([&](QDialog &editor) {
-        for (int k : { 30, 31 })
-            shown << editor.findChild<QLineEdit *>(QStringLiteral("txtTable_%1").arg(k))->text();
-        lastInputTip = editor.findChild<QLineEdit *>("txtTable_30")->toolTip();
-        editor.findChild<QPushButton *>("cmdOK")->click();
-        return editor.result();
-    });
-    h.widget<QPushButton>("cmdTable")->click();
-    QCOMPARE(shown, QStringList({ "15.5", unit ? "97.1" : "36.1666666667" }));
-    QCOMPARE(lastInputTip, version == 1 ? QStringLiteral("This input is also the multi-level value.") : QString());
-
-    QCOMPARE(h.control->WriteValue(), false);
-    QCOMPARE(h.stored("UCPTtransTable"), fields.join(' '));
-    QCOMPARE(h.stored("UCPTinputSignalInterpretation"), QStringLiteral("TRANS_TABLE"));
-    QCOMPARE(h.events, QStringList());
+    for (int row = 0; row < 8; ++row) {
+        const int version = 1 + row / 4;
+        const int unit = row / 2 % 2;
+        const QString stored = row % 2 ? "TRANS_TABLE" : "LINEAR";
+        const auto named
+            = namesRowOnFailure(QStringLiteral("v%1, unit %2, %3 stored").arg(version).arg(unit).arg(stored));
+        Harness h;
+        h.sim->setFormatLocale(qint16(unit));
+        QVERIFY(h.open(version, SnvtTempP,
+            "UCPTinputSignalInterpretation=" + stored + ";UCPTtransTable=" + fields.join(' '), qint16(unit)));
+        QVERIFY(stored == "TRANS_TABLE" || h.choose("TRANS_TABLE"));
+        QStringList shown; // row 16's input, its output and the input's tool tip
+        h.editTable("cmdOK", [&](QDialog &editor) {
+            for (int k : { 30, 31 })
+                shown << editor.findChild<QLineEdit *>(QStringLiteral("txtTable_%1").arg(k))->text();
+            shown << editor.findChild<QLineEdit *>("txtTable_30")->toolTip();
+        });
+        QCOMPARE(shown,
+            QStringList({ "15.5", unit ? "97.1" : "36.1666666667",
+                version == 1 ? "This input is also the multi-level value." : "" }));
+        QCOMPARE(h.control->WriteValue(), false);
+        QCOMPARE(h.stored("UCPTtransTable"), fields.join(' '));
+        QCOMPARE(h.stored("UCPTinputSignalInterpretation"), QStringLiteral("TRANS_TABLE"));
+        QCOMPARE(h.events, QStringList());
+    }
 }
 
-void tst_hardware_write::writeOrder_data()
+// Options, interpretation, signal type, thermistor type, increment (version 1 only), the range,
+// then the table (after an edit confirmed with OK) and the offset as the interpretation asks.
+void tst_hardware_write::writeOrder()
 {
-    QTest::addColumn<int>("version");
-    QTest::addColumn<QString>("interpretation");
-    QTest::addColumn<bool>("tableConfirmed"); // an edit of the table confirmed with OK
-    QTest::addColumn<QStringList>("order"); // the properties written, in this order
-
-    // Options, interpretation, signal type, thermistor type, increment (version 1 only), the range,
-    // then the table and the offset as the interpretation asks.
     const QStringList first { "UCPTioOptions", "UCPTinputSignalInterpretation", "UCPTinputSignalType",
         "UCPTthermistorType", "UCPTstepLevel", "SCPTminRnge", "SCPTmaxRnge" };
     const QStringList second { "UCPThwInOptions", "UCPTinputSignalInterpretation", "UCPTinputSignalType",
         "UCPTthermistorType", "SCPTminRnge", "SCPTmaxRnge" };
-    const auto row = [&](int v, const char *interpretation, bool confirmed, const QStringList &last) {
-        QTest::addRow("v%d %s%s", v, interpretation, confirmed ? ", confirmed" : "")
-            << v << interpretation << confirmed << (v == 1 ? first : second) + last;
-    };
-    row(1, "LINEAR", false, { "SCPToffset" });
-    row(2, "LINEAR", false, { "UCPToffset" });
-    row(1, "TRANS_TABLE", false, { "SCPToffset" });
-    row(1, "TRANS_TABLE", true, { "UCPTtransTable", "SCPToffset" });
-    row(2, "TRANS_TABLE", true, { "UCPTtransTable", "UCPToffset" });
-    row(1, "MULTI_LEVEL", false, { "UCPTtransTable" });
-    row(2, "MULTI_LEVEL", true, { "UCPTtransTable" });
-    row(2, "MULTI_LEVEL", false, {});
-}
-
-void tst_hardware_write::writeOrder()
-{
-    QFETCH(int, version);
-    QFETCH(QString, interpretation);
-    QFETCH(bool, tableConfirmed);
-    QFETCH(QStringList, order);
-
-    Harness h;
-    QVERIFY(h.open(version, SnvtTempP, "UCPTinputSignalInterpretation=" + interpretation));
-    if (tableConfirmed) {
-        h.seams.setModalDriver([](QDialog &editor) {
-            editor.findChild<QPushButton *>("cmdOK")->click();
-            return editor.result();
-        });
-        h.widget<QPushButton>("cmdTable")->click();
+    for (const auto &[version, interpretation, tableConfirmed, last] :
+        { std::tuple { 1, "LINEAR", false, QStringList { "SCPToffset" } }, { 2, "LINEAR", false, { "UCPToffset" } },
+            { 1, "TRANS_TABLE", false, { "SCPToffset" } },
+            { 1, "TRANS_TABLE", true, { "UCPTtransTable", "SCPToffset" } },
+            { 2, "TRANS_TABLE", true, { "UCPTtransTable", "UCPToffset" } },
+            { 1, "MULTI_LEVEL", false, { "UCPTtransTable" } }, { 2, "MULTI_LEVEL", true, { "UCPTtransTable" } },
+            { 2, "MULTI_LEVEL", false, {} } }) {
+        const auto named = namesRowOnFailure(
+            QStringLiteral("v%1 %2, table confirmed %3").arg(version).arg(interpretation).arg(tableConfirmed));
+        Harness h;
+        QVERIFY(h.open(version, SnvtTempP, QStringLiteral("UCPTinputSignalInterpretation=") + interpretation));
+        if (tableConfirmed)
+            h.editTable();
+        h.edit("txtMin", "1");
+        h.sim->clearCallLog();
+        QCOMPARE(h.control->WriteValue(), false);
+        QStringList written;
+        for (const Sim::CallRecord &call : h.sim->callLog()) {
+            if (call.operation == "ConfigProperty.setValueText")
+                written << call.arguments.value(0);
+        }
+        QCOMPARE(written, (version == 1 ? first : second) + last);
+        QCOMPARE(h.events, QStringList());
     }
-    h.edit("txtMin", "1");
-    h.sim->clearCallLog();
-    QCOMPARE(h.control->WriteValue(), false);
-    QStringList written;
-    for (const Sim::CallRecord &call : h.sim->callLog()) {
-        if (call.operation == "ConfigProperty.setValueText")
-            written << call.arguments.value(0);
-    }
-    QCOMPARE(written, order);
-    QCOMPARE(h.events, QStringList());
 }
 
-void tst_hardware_write::damagedDeviceTexts_data()
-{
-    QTest::addColumn<QString>("cp");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("procedure"); // that reports the damage
-
-    const auto row
-        = [](const char *cp, const char *text, const char *procedure) { QTest::newRow(cp) << cp << text << procedure; };
-    row("UCPTioOptions", "0 0 1", "ReadValues");
-    row("UCPTtransTable", "0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19", "ReadValues");
-    row("SCPTnvType", "PID 80:00:00:00:00:00:00:00, scope x, index y", "FillHardwareValues");
-}
-
-// A damaged text leaves the widgets as they were or as a sound read fills them, is
-// reported once, and loading ends: an edit afterwards marks the control changed.
+// A damaged text leaves the widgets as they were or as a sound read fills them, is reported once by
+// the procedure named, and loading ends: an edit afterwards marks the control changed.
 void tst_hardware_write::damagedDeviceTexts()
 {
-    QFETCH(QString, cp);
-    QFETCH(QString, text);
-    QFETCH(QString, procedure);
-    const bool typeReadable = cp != "SCPTnvType";
-
-    Harness h;
-    // The table is read once per control, so a damaged one must be there from the start.
-    const bool fromStart = cp == "UCPTtransTable";
-    QVERIFY(h.open(1, SnvtTempP,
-        "UCPTioOptions=0 0 0 0 0 0 0 1;UCPTinputSignalInterpretation="
-            + (fromStart ? "MULTI_LEVEL;" + cp + "=" + text : "LINEAR")));
-    const QString offset = h.stored("SCPToffset");
-    if (!fromStart) {
-        QVERIFY(h.events.isEmpty());
-        h.sim->setStoredCpText(h.device, h.block, cp, text, cp == "SCPTnvType");
-        h.control->FillHardwareValues();
+    for (const auto &[cp, text, procedure] : { std::tuple { "UCPTioOptions", "0 0 1", "ReadValues" },
+             { "UCPTtransTable", "0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19", "ReadValues" },
+             { "SCPTnvType", "PID 80:00:00:00:00:00:00:00, scope x, index y", "FillHardwareValues" } }) {
+        const auto named = namesRowOnFailure(cp);
+        const bool typeReadable = QLatin1String(cp) != "SCPTnvType";
+        // The table is read once per control, so a damaged one must be there from the start.
+        const bool fromStart = QLatin1String(cp) == "UCPTtransTable";
+        Harness h;
+        QVERIFY(h.open(1, SnvtTempP,
+            "UCPTioOptions=0 0 0 0 0 0 0 1;UCPTinputSignalInterpretation="
+                + (fromStart ? QStringLiteral("MULTI_LEVEL;%1=%2").arg(cp, text) : "LINEAR")));
+        const QString offset = h.stored("SCPToffset");
+        if (!fromStart) {
+            QVERIFY(h.events.isEmpty());
+            h.sim->setStoredCpText(h.device, h.block, cp, text, !typeReadable);
+            h.control->FillHardwareValues();
+        }
+        QCOMPARE(h.events.size(), 1);
+        QVERIFY2(h.events.first().startsWith(procedure + QStringLiteral(" 16: ")), qPrintable(h.events.first()));
+        QCOMPARE(h.seams.messages().last().title, QStringLiteral("Hardware Properties ") + procedure);
+        QCOMPARE(h.shown("chkReverse"), QStringLiteral("1"));
+        // Without a type the offset format is unknown and the offset cannot be read.
+        if (typeReadable)
+            QCOMPARE(h.shown("txtOff").toDouble(), offset.toDouble());
+        else
+            QCOMPARE(h.shown("txtOff"), QString());
+        QVERIFY(!h.control->ValueChanged());
+        h.edit("txtSelector", "4");
+        QVERIFY(h.control->ValueChanged());
+        if (!typeReadable)
+            continue;
+        // A text too short to take the value: a critical failure of that step only.
+        h.events.clear();
+        QCOMPARE(h.control->WriteValue(), true);
+        QCOMPARE(h.events, QStringList { "WriteValue 16: Subscript out of range" });
+        QCOMPARE(h.stored(cp), QString(text));
+        QCOMPARE(h.stored("UCPTstepLevel"), QStringLiteral("4"));
     }
-
-    QCOMPARE(h.events.size(), 1);
-    QVERIFY2(h.events.first().startsWith(procedure + " 16: "), qPrintable(h.events.first()));
-    QCOMPARE(h.seams.messages().last().title, "Hardware Properties " + procedure);
-    QCOMPARE(h.shown("chkReverse"), QStringLiteral("1"));
-    // Without a type the offset format is unknown and the offset cannot be read.
-    if (typeReadable)
-        QCOMPARE(h.shown("txtOff").toDouble(), offset.toDouble());
-    else
-        QCOMPARE(h.shown("txtOff"), QString());
-    QVERIFY(!h.control->ValueChanged());
-    h.edit("txtSelector", "4");
-    QVERIFY(h.control->ValueChanged());
-    if (!typeReadable)
-        return;
-
-    // A text too short to take the value: a critical failure of that step only.
-    h.events.clear();
-    QCOMPARE(h.control->WriteValue(), true);
-    QCOMPARE(h.events, QStringList { "WriteValue 16: Subscript out of range" });
-    QCOMPARE(h.stored(cp), text);
-    QCOMPARE(h.stored("UCPTstepLevel"), QStringLiteral("4"));
 }
 
-// A device failure at any one call of a write is reported, the control stays usable,
-// and in the saved database only the property whose read or write failed keeps its old value.
-// A quiet number is only told to the host as information, without a box and without changing
-// the result; the property that could not be had fails in its own step, reported at the end.
-void tst_hardware_write::failureAtEveryCall()
+// A device failure in a write is reported with the procedure's title, only the property whose
+// look-up or write failed keeps its old value, and the control stays usable. Every call failing
+// in turn is swept in tst_fault_sweep ("hardware WriteValue"), which judges what is stored.
+void tst_hardware_write::failedCall()
 {
-    // Every call failing in turn is swept in tst_fault_sweep ("hardware WriteValue"), which
-    // judges what is stored and that a loss is told. Here: the texts, the box's title and the
-    // result of a failed look-up (unexpected: result True) and of a failed write (collected).
     QVector<Sim::CallRecord> recorded;
     {
+        Harness clean;
+        QVERIFY(clean.open(1));
+        editEverything(clean);
+        clean.sim->clearCallLog();
+        QCOMPARE(clean.control->WriteValue(), false);
+        recorded = clean.sim->callLog();
+    }
+    const int injected = DeviceAccess::DeviceError::ObjectErrorBase + 77;
+    const QString nothing = "WriteValue 16: ConfigProperty is nothing.";
+    // The first call of `operation` naming `cp` fails. A failed look-up is told at once, critical
+    // (result True), then the write without its property; a failed write is collected and told at
+    // the end; a quiet number only as information, without a box and without changing the result.
+    for (const auto &[operation, cp, number, result, events] :
+        { std::tuple { "ConfigProperties.Item", "SCPTmaxRnge", injected, true,
+              QStringList { "WriteValue 16: Failed", nothing } },
+            { "ConfigProperty.setValueText", "SCPTmaxRnge", injected, false, { "WriteValue 16: Failed" } },
+            { "ConfigProperties.Item", "UCPTinputSignalType", int(DeviceAccess::DeviceError::QuietNumber5030), false,
+                { "WriteValue 64: Failed", nothing } } }) {
+        const auto named = namesRowOnFailure(QStringLiteral("%1 %2 %3").arg(operation, cp).arg(number));
+        const auto call = std::find_if(recorded.cbegin(), recorded.cend(), [&](const Sim::CallRecord &c) {
+            return c.operation == QLatin1String(operation) && c.arguments.contains(cp);
+        });
+        QVERIFY(call != recorded.cend());
         Harness h;
         QVERIFY(h.open(1));
         editEverything(h);
+        const QString before = h.stored(cp);
         h.sim->clearCallLog();
-        QCOMPARE(h.control->WriteValue(), false);
-        recorded = h.sim->callLog();
-    }
-    // Version 1 edited everywhere, about to write with the first call of `operation` naming `cp` failing.
-    const auto edited
-        = [&](Harness &h, const QString &operation, const QString &cp, qint32 number, const QString &description) {
-              const auto call = std::find_if(recorded.cbegin(), recorded.cend(),
-                  [&](const Sim::CallRecord &c) { return c.operation == operation && c.arguments.contains(cp); });
-              QVERIFY(call != recorded.cend());
-              QVERIFY(h.open(1));
-              editEverything(h);
-              h.sim->clearCallLog();
-              h.sim->failCall(int(call - recorded.cbegin()) + 1, number, description);
-          };
-    for (const char *operation : { "ConfigProperties.Item", "ConfigProperty.setValueText" }) {
-        Harness h;
-        edited(h, operation, "SCPTmaxRnge", DeviceAccess::DeviceError::ObjectErrorBase + 77, "Injected");
-        const bool lookup = QLatin1String(operation) == QLatin1String("ConfigProperties.Item");
-        QCOMPARE(h.control->WriteValue(), lookup);
-        // A failed look-up is told at once, and the write without its property after it.
-        QCOMPARE(h.events.join('|'),
-            QStringLiteral("WriteValue 16: Injected") + (lookup ? "|WriteValue 16: ConfigProperty is nothing." : ""));
+        h.sim->failCall(int(call - recorded.cbegin()) + 1, number, "Failed");
+        QCOMPARE(h.control->WriteValue(), result);
+        QCOMPARE(h.events, events);
+        QCOMPARE(h.seams.messageCount(), events.filter(" 16: ").size());
         QCOMPARE(h.seams.messages().last().title, QStringLiteral("Hardware Properties WriteValue"));
+        QCOMPARE(h.stored(cp), before);
+        QCOMPARE(h.stored("UCPTinputSignalInterpretation"), QStringLiteral("TRANS_TABLE"));
         // Still usable: the edit is still pending and a second write goes through quietly.
         QVERIFY(h.control->ValueChanged());
         h.events.clear();
         QCOMPARE(h.control->WriteValue(), false);
-        QVERIFY(h.events.isEmpty());
+        QCOMPARE(h.events, QStringList());
     }
-
-    // The look-up of the signal type failing with a quiet number: told as information, then
-    // the write that had no property.
-    Harness h;
-    edited(
-        h, "ConfigProperties.Item", "UCPTinputSignalType", DeviceAccess::DeviceError::QuietNumber5030, "Busy for now");
-    const QString typeBefore = h.stored("UCPTinputSignalType");
-    QCOMPARE(h.control->WriteValue(), false);
-    QCOMPARE(h.events, QStringList({ "WriteValue 64: Busy for now", "WriteValue 16: ConfigProperty is nothing." }));
-    QCOMPARE(h.seams.messageCount(), 1);
-    QCOMPARE(h.seams.messages().first().style, 16);
-    QCOMPARE(h.stored("UCPTinputSignalType"), typeBefore);
-    QCOMPARE(h.stored("UCPTinputSignalInterpretation"), QStringLiteral("TRANS_TABLE"));
 }
 
 QTEST_MAIN(tst_hardware_write)

@@ -1,21 +1,35 @@
 // SPDX-License-Identifier: MIT
-// Both controls in every language the sample network ships, on blocks of both object
-// versions and, for the hardware control, in every signal interpretation: no two visible
-// widgets overlap, every widget stays inside its frame and no caption is cut.
+// Both controls in every language the sample network ships, on blocks of both
+// object versions and, for the hardware control, in every signal
+// interpretation: which widgets show and where, the range and unit captions,
+// the set-point-offset event, and that no two visible widgets overlap, every
+// widget stays inside its frame and no caption is cut.
 #include "device/sim/SimModel.h"
-#include "network/ctlSensorNV.h"
 #include "tst_hardware_harness.h"
+#include "tst_network_harness.h"
 
 #include <QAbstractButton>
-#include <QGroupBox>
 #include <QStyle>
 
 using namespace HardwareTest;
 
 namespace {
 
-// What is wrong with the visible widgets directly inside `frame`, one line each, and whether
-// `control` asks for the room its frame needs.
+struct Layout
+{
+    int version;
+    int typeIndex;
+    QString before {}; // an interpretation chosen first, or none
+    QString interpretation {};
+    QString visible {}; // names of the widgets shown
+    QString tops {}; // "name=top ..." in twips
+    QString captions {}; // lblMax/lblMin, in English
+    QString units {}; // range unit/offset unit, for the unit labels shown
+    QString setpointEvents {}; // "1" entered, "0" left set-point offset
+};
+
+// What is wrong with the visible widgets directly inside `frame`, one line
+// each, and whether `control` asks for the room its frame needs.
 QStringList layoutFaults(const QWidget *control, const QWidget *frame)
 {
     QStringList faults;
@@ -57,8 +71,8 @@ QStringList layoutFaults(const QWidget *control, const QWidget *frame)
     return faults;
 }
 
-// The shipped languages, and "de+": German with captions far longer than any shipped one,
-// so that both controls have to make room.
+// The shipped languages, and "de+": German with captions far longer than any
+// shipped one, so that both controls have to make room.
 QStringList shippedLanguages()
 {
     TestSupport::SimFixture sim;
@@ -80,7 +94,19 @@ void chooseLanguage(TestSupport::SimFixture &sim, const QString &code)
     sim->setLanguage(QString(code).remove(QLatin1Char('+')));
 }
 
+// The widgets shown for a linear input, and the default tops of the range and
+// offset widgets.
+const QString linear = "cboInput cboSignal cmdValue lblCboSignal lblMax lblMin lblOff lblSignal "
+                       "lblUnitMaxRange "
+                       "lblUnitMinRange lblUnitOffset lblValue txtMax txtMin txtOff txtValue";
+const QString rangeTops = "lblOff=360 txtOff=585 lblUnitOffset=675 lblMax=960 "
+                          "txtMax=1200 cboMax=1200 lblMin=1560 "
+                          "txtMin=1800 cboMin=1800";
+const QString range = "Max. Value/Min. Value";
+
 } // namespace
+
+Q_DECLARE_METATYPE(Layout)
 
 class tst_layout_languages : public QObject
 {
@@ -90,35 +116,93 @@ private slots:
     void hardwareControl_data()
     {
         QTest::addColumn<QString>("language");
-        QTest::addColumn<int>("version");
-        QTest::addColumn<int>("typeIndex");
-        QTest::addColumn<QString>("interpretation");
+        QTest::addColumn<Layout>("layout");
+        const int t = SnvtTempP;
         for (const QString &language : shippedLanguages()) {
-            for (int version : { 1, 2 }) {
-                for (const char *interpretation : { "LINEAR", "TRANS_TABLE", "DIGITAL", "STD_THERMISTOR",
-                         "SETPOINT_OFFSET", "MULTI_LEVEL", "DISCONNECTED" }) {
-                    QTest::addRow("%s v%d %s", qPrintable(language), version, interpretation)
-                        << language << version << SnvtTempP << QString::fromLatin1(interpretation);
-                }
-                // An enumeration chooses its range from lists.
-                QTest::addRow("%s v%d enumeration LINEAR", qPrintable(language), version)
-                    << language << version << SnvtOccupancy << QStringLiteral("LINEAR");
+            const auto row = [&](const QByteArray &name, const Layout &layout) {
+                QTest::newRow(qPrintable(language + ' ' + name)) << language << layout;
+            };
+            for (int v : { 1, 2 }) {
+                const QByteArray n = "v" + QByteArray::number(v) + " ";
+                const QString linearTops = rangeTops + " lblUnitMinRange=1860";
+                row(n + "LINEAR", { v, t, "", "LINEAR", linear, linearTops, range, "°C/°C" });
+                row(n + "TRANS_TABLE",
+                    { v, t, "", "TRANS_TABLE", linear + " cmdTable", rangeTops + " cmdTable=2280", range, "°C/°C" });
+                row(n + "DIGITAL",
+                    { v, t, "", "DIGITAL",
+                        "cboInput cboSignal chkReverse cmdValue lblCboSignal lblMax lblMin lblReverse lblSignal txtMax "
+                        "txtMin txtValue",
+                        "lblMax=360 txtMax=585 cboMax=585 lblMin=960 txtMin=1200 cboMin=1200", "ON Value/OFF Value" });
+                row(n + "STD_THERMISTOR",
+                    { v, t, "", "STD_THERMISTOR", linear + " lblTherm cboTherm",
+                        rangeTops + " lblTherm=2160 cboTherm=2400", range, "°C/°C" });
+                row(n + "SETPOINT_OFFSET", { v, t, "", "SETPOINT_OFFSET", linear, rangeTops, range, "°C/°C", "1" });
+                row(n + "DISCONNECTED", { v, t, "", "DISCONNECTED", "cboInput lblSignal" });
+                // Leaving the digital layout restores the range captions and positions; leaving
+                // set-point offset tells the host.
+                row(n + "DIGITAL then LINEAR", { v, t, "DIGITAL", "LINEAR", linear, linearTops, range, "°C/°C" });
+                row(n + "SETPOINT_OFFSET then LINEAR",
+                    { v, t, "SETPOINT_OFFSET", "LINEAR", linear, linearTops, range, "°C/°C", "10" });
+                // An enumeration chooses its range from lists and has neither offset nor units.
+                row(n + "enumeration LINEAR",
+                    { v, SnvtOccupancy, "", "LINEAR",
+                        "cboInput cboMax cboMin cboSignal cmdValue lblCboSignal lblMax lblMin lblSignal txtValue",
+                        rangeTops, range });
             }
+            // Version 1 keeps the increment and the multi-level value in the offset box; version 2 the table.
+            row("v1 MULTI_LEVEL",
+                { 1, t, "", "MULTI_LEVEL",
+                    "cboInput cboSignal cmdValue lblCboSignal lblOff lblSelector lblSelectorUnit lblSignal "
+                    "lblUnitOffset txtOff txtSelector txtValue",
+                    "lblSelector=360 txtSelector=600 lblSelectorUnit=720 lblOff=960 txtOff=1200 lblUnitOffset=1320 "
+                    "cmdTable=2280",
+                    range, "/K Ohm" });
+            row("v2 MULTI_LEVEL",
+                { 2, t, "", "MULTI_LEVEL", "cboInput cboSignal cmdTable cmdValue lblCboSignal lblSignal txtValue",
+                    "cmdTable=2280", range });
+            // A switch offset is a percentage on version 2, in the format's unit on version 1.
+            row("v1 switch LINEAR", { 1, SnvtSwitch, "", "LINEAR", linear, rangeTops, range, "%/%" });
+            row("v2 switch LINEAR", { 2, SnvtSwitch, "", "LINEAR", linear, rangeTops, range, "%/percent" });
         }
     }
 
     void hardwareControl()
     {
         QFETCH(QString, language);
-        QFETCH(int, version);
-        QFETCH(int, typeIndex);
-        QFETCH(QString, interpretation);
+        QFETCH(Layout, layout);
         Harness h;
         chooseLanguage(h.sim, language);
-        QVERIFY(h.open(version, typeIndex, "UCPTinputSignalType=RESISTANCE"));
-        QVERIFY(h.choose(interpretation));
+        QVERIFY(h.open(layout.version, layout.typeIndex, "UCPTinputSignalType=RESISTANCE"));
+        h.setpointEvents.clear();
+        QVERIFY(layout.before.isEmpty() || h.choose(layout.before));
+        QVERIFY(h.choose(layout.interpretation));
+        QCOMPARE(h.setpointEvents, layout.setpointEvents);
         const QStringList faults = layoutFaults(h.control.get(), h.widget("Frame1"));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+
+        QStringList visible = layout.visible.split(' ');
+        QStringList shown;
+        for (QWidget *child : h.widget("Frame1")->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (!child->isHidden())
+                shown.append(child->objectName());
+        }
+        visible.sort();
+        shown.sort();
+        QCOMPARE(shown, visible);
+        for (const QString &top : layout.tops.split(' ', Qt::SkipEmptyParts)) {
+            const QString name = top.section('=', 0, 0);
+            QCOMPARE(name + "=" + QString::number(h.widget(name)->y() * 15), top);
+        }
+        QCOMPARE(h.seams.messageTexts(), QStringList());
+        if (language != "en")
+            return;
+        if (!layout.captions.isEmpty())
+            QCOMPARE(h.shown("lblMax") + "/" + h.shown("lblMin"), layout.captions);
+        for (const QString &label : QStringList { "lblUnitMaxRange", "lblUnitMinRange", "lblValue", "lblUnitOffset" }) {
+            const int field = label == "lblUnitOffset" ? 1 : 0;
+            if (!h.widget(label)->isHidden())
+                QCOMPARE(label + ": " + h.shown(label), label + ": " + layout.units.section('/', field, field));
+        }
     }
 
     void networkControl_data()
@@ -136,20 +220,12 @@ private slots:
     {
         QFETCH(QString, language);
         QFETCH(QString, block);
-        TestSupport::SimFixture sim;
-        TestSupport::SeamRecorder seams;
-        chooseLanguage(sim, language);
-        const QString device = sim->deviceNames().value(0);
-        ctlSensorNV control;
-        control.setSystem(sim->system());
-        control.setDeviceObject(sim->device(device));
-        control.setDeviceProgID(sim->programId(device));
-        control.setMesureUnit(MEASUREMENT_SYSTEM_SI);
-        control.setNodeObject(sim->block(device, block));
-        control.ZovezuVavevaInit();
-        const QStringList faults = layoutFaults(&control, control.findChild<QGroupBox *>(QStringLiteral("fraNV")));
+        NetworkTest::Harness h { QString() }; // the sample network
+        chooseLanguage(h.sim, language);
+        h.open(block);
+        const QStringList faults = layoutFaults(h.control.get(), h.widget(QStringLiteral("fraNV")));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
-        QCOMPARE(seams.messageTexts(), QStringList());
+        QCOMPARE(h.seams.messageTexts(), QStringList());
     }
 };
 
