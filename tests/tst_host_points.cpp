@@ -187,6 +187,12 @@ private slots:
         QCOMPARE(fileBytes(sim->databasePath()), before);
         // Written again, the list reads back the same.
         QCOMPARE(writePointsCsv(list), fileBytes(path));
+        // One cell changed: only its field is listed, not the cells that hold what is shown.
+        PointsList one = list;
+        one.rows = { list.rows.at(1) };
+        one.rows[0].cells[QStringLiteral("txtMax")] = QStringLiteral("90");
+        const ImportPlan plan = planImport(*sim->network(), one);
+        QVERIFY2(plan.inputs.first().changes.size() == 1, qPrintable(plan.text()));
     }
 
     // OK, then Edit > Undo last confirm through the menu: the database is as before, byte for byte.
