@@ -3,6 +3,7 @@
 // file released on every way out, and what a failure at each device call leaves behind.
 #include "defaults/CInfoFromDrf.h"
 #include "shared/Enumerations.h"
+#include "support/Rows.h"
 #include "support/SimFixture.h"
 #include "support/SimTestCase.h"
 
@@ -10,6 +11,7 @@
 #include <QTest>
 
 using namespace DeviceAccess;
+using TestSupport::row;
 
 namespace {
 
@@ -78,138 +80,125 @@ protected:
         info.setScope((*sim)->scope(device));
     }
 
-private slots:
-    void failureAtEachCall_data();
-    void failureAtEachCall();
-    void typeFileOfNothingReleased();
-    void membersAndIndependence_data();
-    void membersAndIndependence();
-
 private:
     bool fetch(EnumCollectionPtr &members, qint32 index, QString &errMsg, qint32 lowest = 0, qint32 highest = 7)
     {
         return info.GetEnumeration(members, index, lowest, highest, errMsg);
     }
     CInfoFromDrf info;
-};
 
-void TestDefaultsDrf::failureAtEachCall_data()
-{
-    QTest::addColumn<QString>("operation");
-    QTest::addColumn<int>("occurrence"); // which call of that operation fails
-    QTest::addColumn<bool>("quiet");
-    QTest::addColumn<bool>("result");
-    QTest::addColumn<bool>("typeFileOpened");
+private slots:
 
-    // Looking the resource set up, then the type file, then the enumeration, then the release.
-    QTest::newRow("catalog unavailable") << "" << 0 << false << false << false;
-    QTest::newRow("catalog lookup") << "ResourceCatalog.GetTypeFilePath" << 1 << false << false << false;
-    QTest::newRow("second catalog open") << "ResourceCatalog.OpenCatalog" << 2 << false << false << false;
-    QTest::newRow("type file path") << "ResourceCatalog.GetTypeFilePath" << 2 << false << false << false;
-    QTest::newRow("type file open") << "TypeService.OpenTypeFileHandle" << 1 << false << false << false;
-    QTest::newRow("enumeration") << "TypeService.GetEnumCollection" << 1 << false << false << true;
-    QTest::newRow("enumeration, quiet") << "TypeService.GetEnumCollection" << 1 << true << false << true;
-    QTest::newRow("release") << "ResourceCatalog.CloseResourceFile" << 1 << false << true << true;
-    QTest::newRow("release, quiet") << "ResourceCatalog.CloseResourceFile" << 1 << true << true << true;
-}
+    void failureAtEachCall_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<int>("occurrence"); // which call of that operation fails
+        QTest::addColumn<bool>("quiet");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<bool>("typeFileOpened");
 
-void TestDefaultsDrf::failureAtEachCall()
-{
-    QFETCH(QString, operation);
-    QFETCH(int, occurrence);
-    QFETCH(bool, quiet);
-    QFETCH(bool, result);
-    QFETCH(bool, typeFileOpened);
-
-    // A clean run tells which call from the start is the one to fail.
-    EnumCollectionPtr probe;
-    QString probeErr;
-    QVERIFY(fetch(probe, ENUM_INDEX_SIGNAL_INTERPRET, probeErr));
-    const QVector<Sim::CallRecord> calls = (*sim)->callLog();
-    int nth = 0;
-    for (int i = 0, seen = 0; i < calls.size() && nth == 0; ++i) {
-        if (calls.at(i).operation == operation && ++seen == occurrence)
-            nth = i + 1;
+        // Looking the resource set up, then the type file, then the enumeration, then the release.
+        row("catalog unavailable", "", 0, false, false, false);
+        row("catalog lookup", "ResourceCatalog.GetTypeFilePath", 1, false, false, false);
+        row("second catalog open", "ResourceCatalog.OpenCatalog", 2, false, false, false);
+        row("type file path", "ResourceCatalog.GetTypeFilePath", 2, false, false, false);
+        row("type file open", "TypeService.OpenTypeFileHandle", 1, false, false, false);
+        row("enumeration", "TypeService.GetEnumCollection", 1, false, false, true);
+        row("enumeration, quiet", "TypeService.GetEnumCollection", 1, true, false, true);
+        row("release", "ResourceCatalog.CloseResourceFile", 1, false, true, true);
+        row("release, quiet", "ResourceCatalog.CloseResourceFile", 1, true, true, true);
     }
-    QVERIFY2(nth > 0 || operation.isEmpty(), qPrintable(operation));
 
-    (*sim)->clearCallLog();
-    const qint32 number = quiet ? DeviceError::QuietNumber5030 : DeviceError::ObjectErrorBase + 7;
-    if (nth)
-        (*sim)->failCall(nth, number, Injected);
-    (*sim)->setCatalogAvailable(nth > 0);
-    const auto sentinel = std::make_shared<EnumCollection>();
-    EnumCollectionPtr members = sentinel;
-    QString errMsg = QStringLiteral("earlier");
-    QCOMPARE(fetch(members, ENUM_INDEX_SIGNAL_INTERPRET, errMsg), result);
+    void failureAtEachCall()
+    {
+        QFETCH(QString, operation);
+        QFETCH(int, occurrence);
+        QFETCH(bool, quiet);
+        QFETCH(bool, result);
+        QFETCH(bool, typeFileOpened);
 
-    QCOMPARE(errMsg, "earlier" + (quiet ? QString() : "\r\n" + (nth ? Injected : "Cannot open DRF catalog!")));
-    if (result)
-        QCOMPARE(names(members), names(probe));
-    else
-        QCOMPARE(members, sentinel);
+        // A clean run tells which call from the start is the one to fail.
+        EnumCollectionPtr probe;
+        QString probeErr;
+        QVERIFY(fetch(probe, ENUM_INDEX_SIGNAL_INTERPRET, probeErr));
+        const QVector<Sim::CallRecord> calls = (*sim)->callLog();
+        int nth = 0;
+        for (int i = 0, seen = 0; i < calls.size() && nth == 0; ++i) {
+            if (calls.at(i).operation == operation && ++seen == occurrence)
+                nth = i + 1;
+        }
+        QVERIFY2(nth > 0 || operation.isEmpty(), qPrintable(operation));
 
-    // A type file that was opened is always handed back.
-    if (operation.isEmpty()) // nor is one looked for without the catalog
+        (*sim)->clearCallLog();
+        const qint32 number = quiet ? DeviceError::QuietNumber5030 : DeviceError::ObjectErrorBase + 7;
+        if (nth)
+            (*sim)->failCall(nth, number, Injected);
+        (*sim)->setCatalogAvailable(nth > 0);
+        const auto sentinel = std::make_shared<EnumCollection>();
+        EnumCollectionPtr members = sentinel;
+        QString errMsg = QStringLiteral("earlier");
+        QCOMPARE(fetch(members, ENUM_INDEX_SIGNAL_INTERPRET, errMsg), result);
+
+        QCOMPARE(errMsg, "earlier" + (quiet ? QString() : "\r\n" + (nth ? Injected : "Cannot open DRF catalog!")));
+        if (result)
+            QCOMPARE(names(members), names(probe));
+        else
+            QCOMPARE(members, sentinel);
+
+        // A type file that was opened is always handed back.
+        if (operation.isEmpty()) // nor is one looked for without the catalog
+            QCOMPARE((*sim)->callCount("TypeService.OpenTypeFileHandle"), 0);
+        QCOMPARE((*sim)->callCount("ResourceCatalog.CloseResourceFile"), typeFileOpened ? 1 : 0);
+        if (operation != "ResourceCatalog.CloseResourceFile")
+            QCOMPARE((*sim)->openHandles(), QStringList());
+    }
+
+    void membersAndIndependence_data()
+    {
+        QTest::addColumn<bool>("sharingLibrary");
+        QTest::newRow("simulated network") << false;
+        QTest::newRow("library that shares its collections") << true;
+    }
+
+    // The members within the bounds, in value order; successive calls never share a collection.
+    void membersAndIndependence()
+    {
+        QFETCH(bool, sharingLibrary);
+        if (sharingLibrary)
+            DeviceAccess::install(std::make_shared<SharingLibrary>((*sim)->implementation()));
+
+        EnumCollectionPtr first, second, third;
+        QString errMsg;
+        QVERIFY(fetch(first, ENUM_INDEX_SIGNAL_INTERPRET, errMsg, ENUM_SIGNAL_INTERPRET_MIN_INDEX,
+            ENUM_SIGNAL_INTERPRET_MAX_INDEX));
+        QVERIFY(fetch(second, 18, errMsg, 6, 7));
+        QVERIFY(fetch(third, ENUM_INDEX_SIGNAL_INTERPRET, errMsg, ENUM_SIGNAL_INTERPRET_MIN_INDEX,
+            ENUM_SIGNAL_INTERPRET_MAX_INDEX));
+        QCOMPARE(errMsg, QString());
+        const QStringList interpretations { "DISCONNECTED=0", "LINEAR=1", "TRANS_TABLE=2", "DIGITAL=3", "MULTI_LEVEL=4",
+            "STD_THERMISTOR=5", "SETPOINT_OFFSET=6" };
+        QCOMPARE(names(first), interpretations);
+        QCOMPARE(names(second), (QStringList { "SWITCH=6", "OCCUPANCY=7" }));
+
+        QVERIFY(first != third);
+        first->Remove(1);
+        first->Add(second->Item(1), QStringLiteral("extra"));
+        QCOMPARE(names(third), interpretations);
+        // One type file per call, each handed back.
+        QCOMPARE((*sim)->callCount("TypeService.OpenTypeFileHandle"), 3);
+        QCOMPARE((*sim)->callCount("ResourceCatalog.CloseResourceFile"), 3);
+        QCOMPARE((*sim)->openHandleCount(), 0);
+
+        // A resource set the catalog does not know has no type file: the open gives 0, and that
+        // 0 is handed back all the same, as the type-tree lookup does.
+        (*sim)->clearCallLog();
+        info.setScope(99);
+        fetch(first, ENUM_INDEX_SIGNAL_INTERPRET, errMsg);
         QCOMPARE((*sim)->callCount("TypeService.OpenTypeFileHandle"), 0);
-    QCOMPARE((*sim)->callCount("ResourceCatalog.CloseResourceFile"), typeFileOpened ? 1 : 0);
-    if (operation != "ResourceCatalog.CloseResourceFile")
-        QCOMPARE((*sim)->openHandles(), QStringList());
-}
-
-// A resource set the catalog does not know has no type file: the open gives 0, and that 0
-// is handed back all the same, as the type-tree lookup does.
-void TestDefaultsDrf::typeFileOfNothingReleased()
-{
-    info.setScope(99);
-    EnumCollectionPtr members;
-    QString errMsg;
-    fetch(members, ENUM_INDEX_SIGNAL_INTERPRET, errMsg);
-    QStringList releases;
-    for (const Sim::CallRecord &call : (*sim)->callLog()) {
-        if (call.operation == QLatin1String("ResourceCatalog.CloseResourceFile"))
-            releases << call.arguments.join(' ');
+        QCOMPARE((*sim)->callCount("ResourceCatalog.CloseResourceFile"), 1);
+        QCOMPARE((*sim)->callLog().last().arguments, QStringList { "0" });
     }
-    QCOMPARE(releases, QStringList { "0" });
-    QCOMPARE((*sim)->callCount("TypeService.OpenTypeFileHandle"), 0);
-}
-
-void TestDefaultsDrf::membersAndIndependence_data()
-{
-    QTest::addColumn<bool>("sharingLibrary");
-    QTest::newRow("simulated network") << false;
-    QTest::newRow("library that shares its collections") << true;
-}
-
-// The members within the bounds, in value order; successive calls never share a collection.
-void TestDefaultsDrf::membersAndIndependence()
-{
-    QFETCH(bool, sharingLibrary);
-    if (sharingLibrary)
-        DeviceAccess::install(std::make_shared<SharingLibrary>((*sim)->implementation()));
-
-    EnumCollectionPtr first, second, third;
-    QString errMsg;
-    QVERIFY(fetch(
-        first, ENUM_INDEX_SIGNAL_INTERPRET, errMsg, ENUM_SIGNAL_INTERPRET_MIN_INDEX, ENUM_SIGNAL_INTERPRET_MAX_INDEX));
-    QVERIFY(fetch(second, 18, errMsg, 6, 7));
-    QVERIFY(fetch(
-        third, ENUM_INDEX_SIGNAL_INTERPRET, errMsg, ENUM_SIGNAL_INTERPRET_MIN_INDEX, ENUM_SIGNAL_INTERPRET_MAX_INDEX));
-    QCOMPARE(errMsg, QString());
-    const QStringList interpretations { "DISCONNECTED=0", "LINEAR=1", "TRANS_TABLE=2", "DIGITAL=3", "MULTI_LEVEL=4",
-        "STD_THERMISTOR=5", "SETPOINT_OFFSET=6" };
-    QCOMPARE(names(first), interpretations);
-    QCOMPARE(names(second), (QStringList { "SWITCH=6", "OCCUPANCY=7" }));
-
-    QVERIFY(first != third);
-    first->Remove(1);
-    first->Add(second->Item(1), QStringLiteral("extra"));
-    QCOMPARE(names(third), interpretations);
-    // One type file per call, each handed back.
-    QCOMPARE((*sim)->callCount("TypeService.OpenTypeFileHandle"), 3);
-    QCOMPARE((*sim)->callCount("ResourceCatalog.CloseResourceFile"), 3);
-    QCOMPARE((*sim)->openHandleCount(), 0);
-}
+};
 
 QTEST_GUILESS_MAIN(TestDefaultsDrf)
 #include "tst_defaults_drf.moc"

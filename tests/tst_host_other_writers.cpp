@@ -7,12 +7,13 @@
 #include "script/ScriptParser.h"
 #include "script/ScriptRunner.h"
 #include "shared/Seams.h"
+#include "support/Rows.h"
+#include "support/ScriptedHost.h"
 #include "support/SeamRecorder.h"
 #include "window/HostWindow.h"
 #include "window/UnsavedQuestion.h"
 
 #include <QAbstractButton>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -24,6 +25,7 @@
 #include <QtTest>
 
 using namespace Host;
+using TestSupport::row;
 
 namespace {
 
@@ -63,42 +65,24 @@ class tst_host_other_writers : public QObject
     QString database;
     QString outside; // the database as another program changes it: another maximum
 
-    QProcessEnvironment environment() const
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), dir->filePath(QStringLiteral("home")));
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir->filePath(QStringLiteral("run")));
-        return environment;
-    }
     // Another program writes the file in place, as a copy over it does.
     void writeFromOutside(const QString &from = QString()) const
     {
         QCOMPARE(QProcess::execute(QStringLiteral("cp"), { from.isEmpty() ? outside : from, database }), 0);
     }
-    QString writeScript(const QString &name, const QString &text) const
+    // Starts a scripted host that sets the offset of that input and confirms.
+    void startScript(QProcess &host, const QString &block, const QString &name) const
     {
-        const QString path = dir->filePath(name);
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(text.toUtf8());
-        return path;
-    }
-    void startScript(QProcess &host, const QString &script) const
-    {
-        host.setProcessEnvironment(environment());
-        host.start(QStringLiteral(VQ_HOST_BINARY), { QStringLiteral("--script"), script, database });
+        QFile file(dir->filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("input \"HWI-Controller 1\" \"%1\"\nset txtOff 2.5\nok\n").arg(block).toUtf8());
+        file.close();
+        TestSupport::startHost(host, *dir, { QStringLiteral("--script"), file.fileName(), database });
     }
     static QString finish(QProcess &host)
     {
-        if (!host.waitForFinished(120000))
-            host.kill();
-        host.waitForFinished();
+        TestSupport::finishHost(host);
         return QString::fromUtf8(host.readAllStandardOutput() + host.readAllStandardError());
-    }
-    static QString editScript(const QString &block, const QString &offset)
-    {
-        return QStringLiteral("input \"HWI-Controller 1\" \"%1\"\nset txtOff %2\nok\n").arg(block, offset);
     }
 
 private slots:
@@ -106,15 +90,7 @@ private slots:
     {
         dir = std::make_unique<QTemporaryDir>();
         QVERIFY(dir->isValid());
-        QDir(dir->path()).mkpath(QStringLiteral("CommonFiles"));
-        QDir(dir->path()).mkpath(QStringLiteral("run"));
-        QFile(dir->filePath(QStringLiteral("run")))
-            .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QFile::copy(QStringLiteral(VQ_DATA_DIR "/CommonFiles/InputDefaultValues.ini"),
-            dir->filePath(QStringLiteral("CommonFiles/InputDefaultValues.ini")));
-        database = dir->filePath(QStringLiteral("net.json"));
-        QVERIFY(QFile::copy(QStringLiteral(VQ_DATA_DIR "/sample-network.json"), database));
-        QFile(database).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        database = TestSupport::prepareHostFolder(*dir);
         outside = dir->filePath(QStringLiteral("outside.json"));
         const auto changed = Sim::Network::load(database);
         changed->setStoredCpText(Controller, Input, QStringLiteral("SCPTmaxRnge"), QStringLiteral("77"));
@@ -128,46 +104,30 @@ private slots:
     {
         QTest::addColumn<QString>("answer"); // the button clicked; empty: the question is closed
         QTest::addColumn<QString>("field"); // edited: the offset, or the maximum the other program changes too
-        QTest::addColumn<bool>("sameBytes"); // the outside writer writes what is there already
-        QTest::addColumn<bool>("asked");
-        QTest::addColumn<bool>("saved"); // apply() saved
-        QTest::addColumn<bool>("ours"); // the edit is in the file afterwards
-        QTest::addColumn<bool>("theirs"); // the outside maximum is in the file afterwards
-        QTest::addColumn<bool>("shownTheirs"); // the window shows the outside maximum
-        QTest::addColumn<bool>("pending"); // the edit waits in the field, not written
+        // sameBytes: the outside writer writes what is there already; asked; saved: apply() saved;
+        // ours, theirs: the edit, the outside maximum is in the file afterwards; shownTheirs: the
+        // window shows the outside maximum; pending: the edit waits in the field, not written.
+        QTest::addColumn<QString>("outcome");
         QTest::addColumn<QString>("log");
-        QTest::newRow("reload") << "changedReload"
-                                << "txtOff" << false << true << false << false << true << true << true
-                                << "your edits are back in the fields, not written yet: ";
-        QTest::newRow("reload, same field changed")
-            << "changedReload"
-            << "txtMax" << false << true << false << false << true << true << false
-            << "edits not kept, as the other program changed the same fields";
-        QTest::newRow("overwrite") << "changedOverwrite"
-                                   << "txtOff" << false << true << true << true << false << false << false
-                                   << "Saved net.json";
-        QTest::newRow("save as") << "changedSaveAs"
-                                 << "txtOff" << false << true << true << false << true << false << false
-                                 << "the window now works on mine.json";
-        QTest::newRow("closed") << ""
-                                << "txtOff" << false << true << false << false << true << false << true
-                                << "changed by another program since it was opened; not saved";
-        QTest::newRow("same bytes, new time")
-            << "changedReload"
-            << "txtOff" << true << false << true << true << false << false << false << "Saved net.json";
+        row("reload", "changedReload", "txtOff", "asked theirs shownTheirs pending",
+            "your edits are back in the fields, not written yet: ");
+        row("reload, same field changed", "changedReload", "txtMax", "asked theirs shownTheirs",
+            "edits not kept, as the other program changed the same fields");
+        row("overwrite", "changedOverwrite", "txtOff", "asked saved ours", "Saved net.json");
+        row("save as", "changedSaveAs", "txtOff", "asked saved theirs", "the window now works on mine.json");
+        row("closed", "", "txtOff", "asked theirs pending",
+            "changed by another program since it was opened; not saved");
+        row("same bytes, new time", "changedReload", "txtOff", "sameBytes saved ours", "Saved net.json");
     }
     void changedFileIsNotOverwrittenUnasked()
     {
         QFETCH(QString, answer);
         QFETCH(QString, field);
-        QFETCH(bool, sameBytes);
-        QFETCH(bool, asked);
-        QFETCH(bool, saved);
-        QFETCH(bool, ours);
-        QFETCH(bool, theirs);
-        QFETCH(bool, shownTheirs);
-        QFETCH(bool, pending);
+        QFETCH(QString, outcome);
         QFETCH(QString, log);
+        const QStringList flags = outcome.split(QLatin1Char(' '));
+        const bool asked = flags.contains("asked"), pending = flags.contains("pending");
+        bool saved = flags.contains("saved");
         const QString typed = field == QLatin1String("txtOff") ? QStringLiteral("1.5") : QStringLiteral("90");
         const QString cp
             = field == QLatin1String("txtOff") ? QStringLiteral("UCPToffset") : QStringLiteral("SCPTmaxRnge");
@@ -194,15 +154,15 @@ private slots:
             = [&window](const QString &name) { return window.page()->findChild<QLineEdit *>(name)->text(); };
         window.page()->findChild<QLineEdit *>(field)->setText(typed);
         QTest::qWait(20); // a later modification time
-        writeFromOutside(sameBytes ? copy : QString());
+        writeFromOutside(flags.contains("sameBytes") ? copy : QString());
         QCOMPARE(window.apply(), saved);
         QCOMPARE(dialogs.contains(QStringLiteral("hostFileChanged")), asked);
         QCOMPARE(dialogs.contains(QStringLiteral("hostSaveDatabaseAs")), answer == QLatin1String("changedSaveAs"));
         QTRY_VERIFY2(window.logText().contains(log), qPrintable(window.logText()));
-        QCOMPARE(stored(database, cp).toDouble() == typed.toDouble(), ours);
-        QCOMPARE(stored(database, max) == QLatin1String("77.0"), theirs);
+        QCOMPARE(stored(database, cp).toDouble() == typed.toDouble(), flags.contains("ours"));
+        QCOMPARE(stored(database, max) == QLatin1String("77.0"), flags.contains("theirs"));
         QCOMPARE(window.currentInput(), Input);
-        QCOMPARE(text(QStringLiteral("txtMax")).toDouble() == 77, shownTheirs);
+        QCOMPARE(text(QStringLiteral("txtMax")).toDouble() == 77, flags.contains("shownTheirs"));
         QCOMPARE(window.isWindowModified(), pending);
         if (answer == QLatin1String("changedSaveAs")) {
             QCOMPARE(stored(mine, cp).toDouble(), typed.toDouble());
@@ -306,14 +266,12 @@ private slots:
     void secondProcessIsToldAndStaleLockIsTaken()
     {
         QProcess window;
-        window.setProcessEnvironment(environment());
-        window.start(QStringLiteral(VQ_HOST_BINARY), { database });
+        TestSupport::startHost(window, *dir, { database }, QStringLiteral("offscreen"));
         const QString lock = QFileInfo(database).canonicalFilePath() + QStringLiteral(".lock");
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(lock), 60000);
         const QByteArray before = contents(database);
-        const QString script = writeScript(QStringLiteral("edit.vqs"), editScript(Input, QStringLiteral("1.5")));
         QProcess host;
-        startScript(host, script);
+        startScript(host, Input, QStringLiteral("edit.vqs"));
         const QString refused = finish(host);
         QCOMPARE(host.exitCode(), 1);
         QVERIFY2(refused.contains(QLatin1String("read-only: another host has it open")), qPrintable(refused));
@@ -323,10 +281,10 @@ private slots:
         window.kill();
         window.waitForFinished();
         QVERIFY(QFile::exists(lock)); // left behind
-        startScript(host, script);
+        startScript(host, Input, QStringLiteral("edit.vqs"));
         const QString saved = finish(host);
         QVERIFY2(host.exitCode() == 0, qPrintable(saved));
-        QCOMPARE(stored(database, QStringLiteral("UCPToffset")), QStringLiteral("1.5"));
+        QCOMPARE(stored(database, QStringLiteral("UCPToffset")), QStringLiteral("2.5"));
         QVERIFY(!QFile::exists(lock));
     }
 
@@ -344,12 +302,10 @@ private slots:
         const QStringList blocks { QStringLiteral("HwInput[0]"), QStringLiteral("HwInput[1]") };
         QProcess hosts[2];
         for (int i = 0; i < 2; ++i)
-            startScript(hosts[i],
-                writeScript(QStringLiteral("edit%1.vqs").arg(i), editScript(blocks.at(i), QStringLiteral("2.5"))));
+            startScript(hosts[i], blocks.at(i), QStringLiteral("edit%1.vqs").arg(i));
         const QString outputs[2] = { finish(hosts[0]), finish(hosts[1]) };
         int saved = 0;
         for (int i = 0; i < 2; ++i) {
-            const QString &output = outputs[i];
             const bool kept = stored(database, QStringLiteral("UCPToffset"), blocks.at(i)) == QLatin1String("2.5");
             if (hosts[i].exitCode() == 0) {
                 ++saved;
@@ -357,7 +313,7 @@ private slots:
                     kept, qPrintable(QStringLiteral("%1 reported success, but its edit is gone").arg(blocks.at(i))));
             } else {
                 QCOMPARE(hosts[i].exitCode(), 1);
-                QVERIFY2(output.contains(database), qPrintable(output));
+                QVERIFY2(outputs[i].contains(database), qPrintable(outputs[i]));
             }
         }
         QVERIFY(saved >= 1);

@@ -8,7 +8,7 @@
 #include "report/HostReport.h"
 #include "report/ReportFormats.h"
 #include "support/SeamRecorder.h"
-#include "support/SimFixture.h"
+#include "support/SimTestCase.h"
 #include "window/HostWindow.h"
 
 #include <QAction>
@@ -32,7 +32,7 @@ QByteArray fileBytes(const QString &path)
 }
 
 // What the list shows for one input's field now, read through the controls.
-QString shownNow(Sim::Network &network, const QString &input, const QString &field, qint16 system)
+QString shownNow(Sim::Network &network, const QString &input, const QString &field, qint16 system = 0)
 {
     NetworkReport report = buildReport(network);
     addShownFields(report, network);
@@ -54,132 +54,111 @@ PointsList parse(const QByteArray &csv)
 
 } // namespace
 
-class TestHostPoints : public QObject
+class TestHostPoints : public TestSupport::SimTestCase
 {
     Q_OBJECT
+
+    std::unique_ptr<TestSupport::SeamRecorder> seams;
+    std::unique_ptr<HostWindow> window;
+
+protected:
+    void prepare() override { seams = std::make_unique<TestSupport::SeamRecorder>(); }
+    void finish() override
+    {
+        window.reset();
+        seams.reset();
+    }
+    void openWindow()
+    {
+        window = std::make_unique<HostWindow>();
+        window->setAskWhenLocked(false);
+        QVERIFY(window->openDatabase(sim->databasePath()));
+    }
 
 private slots:
     void import_data()
     {
-        QTest::addColumn<QByteArray>("csv");
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<QString>("field");
+        QTest::addColumn<QByteArray>("csv"); // one row; its input and its last column are checked
         QTest::addColumn<QString>("shownAfter"); // in the list's units; empty: the row cannot be applied
         QTest::addColumn<QString>("problem"); // a part of the reason
-
-        const QByteArray si = "device,input,units SI,";
-        const QByteArray us = "device,input,units US,";
-        QTest::newRow("text field, SI") << si + "txtMax\r\nHWI-Controller 1,HwInput[1],SI,90\r\n"
-                                        << "HwInput[1]"
-                                        << "txtMax"
-                                        << "90.000" << QString();
-        QTest::newRow("text field, US") << us + "txtMax\nHWI-Controller 1,HwInput[0],US,140\n"
-                                        << "HwInput[0]"
-                                        << "txtMax"
-                                        << "140.0" << QString();
-        QTest::newRow("list") << si + "cboSignal\nHWI-Controller 1,HwInput[6],,MILIAMPS_4_20MA\n"
-                              << "HwInput[6]"
-                              << "cboSignal"
-                              << "MILIAMPS_4_20MA" << QString();
-        QTest::newRow("check box") << si + "chkReverse\nHWI-Controller 1,HwInput[2],SI,no\n"
-                                   << "HwInput[2]"
-                                   << "chkReverse"
-                                   << "no" << QString();
-        QTest::newRow("network side, quoted")
-            << si + "\"txtHeart\"\n\"HWI-Controller 1\",\"HwInput[4]\",\"SI\",\"120\"\n"
-            << "HwInput[4]"
-            << "txtHeart"
-            << "120.0" << QString();
-        QTest::newRow("enumerated override") << si + "cboOverride\nHWI-Controller 1,HwInput[3],SI,OC_OCCUPIED\n"
-                                             << "HwInput[3]"
-                                             << "cboOverride"
-                                             << "OC_OCCUPIED" << QString();
-        QTest::newRow("unknown device") << si + "txtMax\nHWI-Controller 9,HwInput[1],SI,90\n"
-                                        << "HwInput[1]"
-                                        << "txtMax" << QString() << "no device";
-        QTest::newRow("unknown input") << si + "txtMax\nHWI-Controller 1,HwInput[77],SI,90\n"
-                                       << "HwInput[1]"
-                                       << "txtMax" << QString() << "has no input";
-        QTest::newRow("column the input does not have")
-            << si + "txtMax,cboTherm\nHWI-Controller 1,HwInput[1],SI,90,NTC_10K_TYPE2\n"
-            << "HwInput[1]"
-            << "txtMax" << QString() << "has no field cboTherm";
-        QTest::newRow("item the list does not offer")
-            << si + "txtMax,cboSignal\nHWI-Controller 1,HwInput[1],SI,90,FOO\n"
-            << "HwInput[1]"
-            << "txtMax" << QString() << "offers no";
-        QTest::newRow("value the control refuses") << si + "txtMax\nHWI-Controller 1,HwInput[1],SI,abc\n"
-                                                   << "HwInput[1]"
-                                                   << "txtMax" << QString() << "";
-        QTest::newRow("row in other units") << si + "txtMax\nHWI-Controller 1,HwInput[1],US,90\n"
-                                            << "HwInput[1]"
-                                            << "txtMax" << QString() << "in US units, the list in SI";
-        QTest::newRow("locked name changed") << si + "txtMax,txtHwInputNVName\nHWI-Controller 1,HwInput[1],SI,90,nvoX\n"
-                                             << "HwInput[1]"
-                                             << "txtMax" << QString() << "cannot be edited";
+        const auto row = [](const char *name, const QByteArray &columns, const QByteArray &line, const char *after,
+                             const char *problem = "") {
+            const QByteArray device = line.startsWith("HWI-") ? QByteArray() : "HWI-Controller 1,";
+            QTest::newRow(name) << "device,input,units SI," + columns + "\n" + device + line + "\n"
+                                << QString(after) << QString(problem);
+        };
+        const auto whole = [](const char *name, const char *csv, const char *after) {
+            QTest::newRow(name) << QByteArray(csv) << QString(after) << QString();
+        };
+        whole(
+            "text field, SI, CR LF", "device,input,units SI,txtMax\r\nHWI-Controller 1,HwInput[1],SI,90\r\n", "90.000");
+        whole("text field, US", "device,input,units US,txtMax\nHWI-Controller 1,HwInput[0],US,140\n", "140.0");
+        whole("network side, quoted",
+            "device,input,units SI,\"txtHeart\"\n\"HWI-Controller 1\",\"HwInput[4]\",\"SI\",\"120\"\n", "120.0");
+        row("list", "cboSignal", "HwInput[6],,MILIAMPS_4_20MA", "MILIAMPS_4_20MA");
+        row("check box", "chkReverse", "HwInput[2],SI,no", "no");
+        row("enumerated override", "cboOverride", "HwInput[3],SI,OC_OCCUPIED", "OC_OCCUPIED");
+        row("unknown device", "txtMax", "HWI-Controller 9,HwInput[1],SI,90", "", "no device");
+        row("unknown input", "txtMax", "HwInput[77],SI,90", "", "has no input");
+        row("column the input does not have", "txtMax,cboTherm", "HwInput[1],SI,90,NTC_10K_TYPE2", "",
+            "has no field cboTherm");
+        row("item the list does not offer", "txtMax,cboSignal", "HwInput[1],SI,90,FOO", "", "offers no");
+        row("value the control refuses", "txtMax", "HwInput[1],SI,abc", "", "");
+        row("row in other units", "txtMax", "HwInput[1],US,90", "", "in US units, the list in SI");
+        row("locked name changed", "txtMax,txtHwInputNVName", "HwInput[1],SI,90,nvoX", "", "cannot be edited");
     }
-
     void import()
     {
         QFETCH(QByteArray, csv);
-        QFETCH(QString, input);
-        QFETCH(QString, field);
         QFETCH(QString, shownAfter);
         QFETCH(QString, problem);
-        TestSupport::SimFixture sim;
-        QVERIFY(sim.isLoaded());
-        TestSupport::SeamRecorder seams;
         const PointsList list = parse(csv);
         QCOMPARE(list.rows.size(), 1);
-        const QByteArray before = fileBytes(sim.databasePath());
-        const QString shownBefore = shownNow(*sim.network(), input, field, list.measurementSystem);
+        const QString input = list.rows.first().input;
+        const QString field = csv.left(csv.indexOf('\n')).split(',').last().replace('"', "").trimmed();
+        const QByteArray before = fileBytes(sim->databasePath());
+        const QString shownBefore = shownNow(*sim->network(), input, field, list.measurementSystem);
 
-        const ImportPlan plan = planImport(*sim.network(), list);
+        const ImportPlan plan = planImport(*sim->network(), list);
         QCOMPARE(plan.inputs.size(), 1);
-        QCOMPARE(fileBytes(sim.databasePath()), before); // the preview writes nothing
-        const ImportSummary summary = applyImport(*sim.network(), list, plan);
+        QCOMPARE(fileBytes(sim->databasePath()), before); // the preview writes nothing
+        const ImportSummary summary = applyImport(*sim->network(), list, plan);
+        QCOMPARE(summary.succeeded(), !shownAfter.isEmpty());
+        QCOMPARE(summary.inputs.first().state, shownAfter.isEmpty() ? InputResult::NotWritten : InputResult::Written);
         if (shownAfter.isEmpty()) {
-            QVERIFY2(!plan.inputs.first().problems.isEmpty(), qPrintable(plan.text()));
-            QVERIFY2(plan.text().contains(problem), qPrintable(plan.text()));
-            QVERIFY(!summary.succeeded());
-            QCOMPARE(summary.inputs.first().state, InputResult::NotWritten);
-            QCOMPARE(fileBytes(sim.databasePath()), before);
-            QCOMPARE(shownNow(*sim.network(), input, field, list.measurementSystem), shownBefore);
+            QVERIFY2(!plan.inputs.first().problems.isEmpty() && plan.text().contains(problem), qPrintable(plan.text()));
+            QCOMPARE(fileBytes(sim->databasePath()), before);
+            QCOMPARE(shownNow(*sim->network(), input, field, list.measurementSystem), shownBefore);
             return;
         }
         QVERIFY2(plan.inputs.first().applicable(), qPrintable(plan.text()));
         QCOMPARE(plan.inputs.first().changes.first().field, field);
-        QVERIFY2(summary.succeeded(), qPrintable(summary.text()));
-        QCOMPARE(summary.inputs.first().state, InputResult::Written);
-        QVERIFY(summary.saved);
-        QVERIFY(sim.reload());
-        QCOMPARE(shownNow(*sim.network(), input, field, list.measurementSystem), shownAfter);
+        QVERIFY(summary.saved && sim->reload());
+        QCOMPARE(shownNow(*sim->network(), input, field, list.measurementSystem), shownAfter);
     }
 
     // The hardware side is written, the network side fails: the hardware side is put back.
     void failsPartWay()
     {
-        TestSupport::SimFixture sim;
-        QVERIFY(sim.isLoaded());
-        TestSupport::SeamRecorder seams;
         const PointsList list = parse("device,input,units SI,txtMax,txtHeart\nHWI-Controller 1,HwInput[4],SI,70,120\n"
                                       "HWI-Controller 1,HwInput[1],SI,90,\n");
-        const QString maxBefore
-            = sim->storedCpText(Controller, QStringLiteral("HwInput[4]"), QStringLiteral("SCPTmaxRnge"));
-        const ImportPlan plan = planImport(*sim.network(), list);
+        const auto maximum = [this] { return (*sim)->storedCpText(Controller, "HwInput[4]", "SCPTmaxRnge"); };
+        const QString maxBefore = maximum();
+        const ImportPlan plan = planImport(*sim->network(), list);
         QCOMPARE(plan.applicableCount(), 2);
         // The device fails after the preview, on the network side's heartbeat.
-        sim->failOperation(QStringLiteral("ConfigProperty.setValueText"), 5, false, QStringLiteral("SCPTmaxSendTime"));
-        const ImportSummary summary = applyImport(*sim.network(), list, plan);
+        (*sim)->failOperation(
+            QStringLiteral("ConfigProperty.setValueText"), 5, false, QStringLiteral("SCPTmaxSendTime"));
+        const ImportSummary summary = applyImport(*sim->network(), list, plan);
         QVERIFY(!summary.succeeded());
         QCOMPARE(summary.inputs.at(0).state, InputResult::NotWritten);
         QVERIFY2(summary.inputs.at(0).restore.contains(QLatin1String("SCPTmaxRnge")), qPrintable(summary.text()));
-        QCOMPARE(summary.inputs.at(1).state, InputResult::Written); // the other input still is
-        sim->clearFaults();
-        QVERIFY(summary.saved);
-        QVERIFY(sim.reload());
-        QCOMPARE(sim->storedCpText(Controller, QStringLiteral("HwInput[4]"), QStringLiteral("SCPTmaxRnge")), maxBefore);
-        QCOMPARE(shownNow(*sim.network(), QStringLiteral("HwInput[1]"), QStringLiteral("txtMax"), 0), "90.000");
+        QCOMPARE(summary.inputs.at(1).state,
+            InputResult::Written); // the other input still is
+        (*sim)->clearFaults();
+        QVERIFY(summary.saved && sim->reload());
+        QCOMPARE(maximum(), maxBefore);
+        QCOMPARE(shownNow(*sim->network(), QStringLiteral("HwInput[1]"), QStringLiteral("txtMax")), "90.000");
     }
 
     void roundTrip_data()
@@ -188,40 +167,39 @@ private slots:
         QTest::newRow("SI") << "SI";
         QTest::newRow("US") << "US";
     }
-
     // Export, then import the list as it is: nothing is written, the file stays byte for byte.
     void roundTrip()
     {
         QFETCH(QString, units);
-        TestSupport::SimFixture sim;
-        QVERIFY(sim.isLoaded());
-        TestSupport::SeamRecorder seams;
         qint16 system = 0;
         QVERIFY(parseSystemName(units, system));
-        const QString path = sim.tempPath() + QStringLiteral("/list.csv");
+        const QString path = sim->tempPath() + QStringLiteral("/list.csv");
         QString error;
-        QVERIFY2(exportPoints(*sim.network(), system, path, error), qPrintable(error));
-        const QByteArray before = fileBytes(sim.databasePath());
+        QVERIFY2(exportPoints(*sim->network(), system, path, error), qPrintable(error));
+        const QByteArray before = fileBytes(sim->databasePath());
         const PointsList list = parse(fileBytes(path));
         QCOMPARE(list.measurementSystem, system);
         QVERIFY(list.rows.size() >= 13);
-        const ImportSummary summary = applyImport(*sim.network(), list, planImport(*sim.network(), list));
+        const ImportSummary summary = applyImport(*sim->network(), list, planImport(*sim->network(), list));
         QVERIFY2(summary.succeeded(), qPrintable(summary.text()));
         QCOMPARE(summary.count(InputResult::Unchanged), int(list.rows.size()));
         QVERIFY(!summary.wrote);
-        QCOMPARE(fileBytes(sim.databasePath()), before);
+        QCOMPARE(fileBytes(sim->databasePath()), before);
         // Written again, the list reads back the same.
         QCOMPARE(writePointsCsv(list), fileBytes(path));
+        // One cell changed: only its field is listed, not the cells that hold what is shown.
+        PointsList one = list;
+        one.rows = { list.rows.at(1) };
+        one.rows[0].cells[QStringLiteral("txtMax")] = QStringLiteral("90");
+        const ImportPlan plan = planImport(*sim->network(), one);
+        QVERIFY2(plan.inputs.first().changes.size() == 1, qPrintable(plan.text()));
     }
 
     // OK, then Edit > Undo last confirm through the menu: the database is as before, byte for byte.
     void undoLastConfirm()
     {
-        TestSupport::SimFixture sim;
-        QVERIFY(sim.isLoaded());
-        TestSupport::SeamRecorder seams;
         QStringList shown;
-        seams.setModalDriver([&](QDialog &dialog) {
+        seams->setModalDriver([&](QDialog &dialog) {
             shown << dialog.objectName();
             dialog.show();
             auto undo = dialog.findChild<QPushButton *>(QStringLiteral("pointsUndo"));
@@ -230,39 +208,33 @@ private slots:
             QTest::mouseClick(undo, Qt::LeftButton);
             return dialog.result();
         });
-        HostWindow window;
-        window.setAskWhenLocked(false);
-        QVERIFY(window.openDatabase(sim.databasePath()));
-        QVERIFY(window.saveDatabase()); // the file as the host writes it
-        const QByteArray original = fileBytes(sim.databasePath());
-        QVERIFY(window.selectInput(Controller, QStringLiteral("HwInput[1]")));
-        QVERIFY(!window.points()->undoAction()->isEnabled());
-        auto max = window.page()->findChild<QLineEdit *>(QStringLiteral("txtMax"));
-        auto heart = window.page()->findChild<QLineEdit *>(QStringLiteral("txtHeart"));
-        max->setText(QStringLiteral("80"));
-        heart->setText(QStringLiteral("90"));
-        QVERIFY(window.apply());
-        QVERIFY(fileBytes(sim.databasePath()) != original);
-        QVERIFY(window.points()->canUndo());
-        window.points()->undoAction()->trigger();
+        openWindow();
+        QVERIFY(window->saveDatabase()); // the file as the host writes it
+        const QByteArray original = fileBytes(sim->databasePath());
+        QVERIFY(window->selectInput(Controller, QStringLiteral("HwInput[1]")));
+        QVERIFY(!window->points()->undoAction()->isEnabled());
+        window->page()->findChild<QLineEdit *>(QStringLiteral("txtMax"))->setText(QStringLiteral("80"));
+        window->page()->findChild<QLineEdit *>(QStringLiteral("txtHeart"))->setText(QStringLiteral("90"));
+        QVERIFY(window->apply());
+        QVERIFY(fileBytes(sim->databasePath()) != original);
+        QVERIFY(window->points()->canUndo());
+        window->points()->undoAction()->trigger();
         QCOMPARE(shown, QStringList { QStringLiteral("pointsUndoQuestion") });
-        QCOMPARE(fileBytes(sim.databasePath()), original);
-        QVERIFY(!window.points()->canUndo()); // offered once
+        QCOMPARE(fileBytes(sim->databasePath()), original);
+        QVERIFY(!window->points()->canUndo()); // offered once
     }
 
-    // File > Import points list...: only the ticked input is written.
-    void importInWindow()
+    // File > Import points list...: only the ticked input is written; File > Export points
+    // list... then holds what was just written.
+    void importAndExportInWindow()
     {
-        TestSupport::SimFixture sim;
-        QVERIFY(sim.isLoaded());
-        TestSupport::SeamRecorder seams;
-        const QString path = sim.tempPath() + QStringLiteral("/list.csv");
+        const QString path = sim->tempPath() + QStringLiteral("/list.csv");
         QFile csv(path);
         QVERIFY(csv.open(QIODevice::WriteOnly));
         csv.write(
             "device,input,units SI,txtMax\nHWI-Controller 1,HwInput[1],SI,90\nHWI-Controller 1,HwInput[4],SI,70\n");
         csv.close();
-        seams.setModalDriver([&](QDialog &dialog) {
+        seams->setModalDriver([&](QDialog &dialog) {
             dialog.show();
             auto tree = dialog.findChild<QTreeWidget *>(QStringLiteral("pointsInputs"));
             auto ticked = dialog.findChild<QPushButton *>(QStringLiteral("pointsApplyTicked"));
@@ -272,20 +244,17 @@ private slots:
             QTest::mouseClick(ticked, Qt::LeftButton);
             return dialog.result();
         });
-        HostWindow window;
-        window.setAskWhenLocked(false);
-        QVERIFY(window.openDatabase(sim.databasePath()));
-        window.points()->setFileChooser([&](bool) { return path; });
-        window.points()->importAction()->trigger();
-        QCOMPARE(seams.modalCount(), 1);
-        QVERIFY(sim.reload());
-        QCOMPARE(shownNow(*sim.network(), QStringLiteral("HwInput[1]"), QStringLiteral("txtMax"), 0), "90.000");
-        QCOMPARE(shownNow(*sim.network(), QStringLiteral("HwInput[4]"), QStringLiteral("txtMax"), 0), "80.0");
+        openWindow();
+        window->points()->setFileChooser([&](bool) { return path; });
+        window->points()->importAction()->trigger();
+        QCOMPARE(seams->modalCount(), 1);
+        QVERIFY(sim->reload());
+        QCOMPARE(shownNow(*sim->network(), QStringLiteral("HwInput[1]"), QStringLiteral("txtMax")), "90.000");
+        QCOMPARE(shownNow(*sim->network(), QStringLiteral("HwInput[4]"), QStringLiteral("txtMax")), "80.0");
 
-        // File > Export points list...: the list holds what was just written.
-        const QString exported = sim.tempPath() + QStringLiteral("/exported.csv");
-        window.points()->setFileChooser([&](bool save) { return save ? exported : QString(); });
-        window.points()->exportAction()->trigger();
+        const QString exported = sim->tempPath() + QStringLiteral("/exported.csv");
+        window->points()->setFileChooser([&](bool save) { return save ? exported : QString(); });
+        window->points()->exportAction()->trigger();
         const PointsList list = parse(fileBytes(exported));
         QCOMPARE(list.rows.size(), 13);
         QCOMPARE(list.rows.at(1).cells.value(QStringLiteral("txtMax")), "90.000");

@@ -5,6 +5,8 @@
 // splitting of a line into words is checked on its own.
 #include "script/ScriptParser.h"
 #include "script/ScriptRunner.h"
+#include "support/Rows.h"
+#include "support/ScriptedHost.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sys/stat.h>
+
+using TestSupport::row;
 
 class tst_host_script : public QObject
 {
@@ -30,36 +34,18 @@ class tst_host_script : public QObject
     // Runs vqhost on a copy of the sample network (with its input-type defaults beside it).
     static Run runScript(const QTemporaryDir &dir, const QString &script)
     {
-        const QString database = dir.filePath(QStringLiteral("network.json"));
-        QDir(dir.path()).mkpath(QStringLiteral("CommonFiles"));
-        QDir(dir.path()).mkpath(QStringLiteral("run"));
-        QFile(dir.filePath(QStringLiteral("run")))
-            .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QFile::copy(QStringLiteral(VQ_DATA_DIR "/sample-network.json"), database);
-        QFile(database).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        QFile::copy(QStringLiteral(VQ_DATA_DIR "/CommonFiles/InputDefaultValues.ini"),
-            dir.filePath(QStringLiteral("CommonFiles/InputDefaultValues.ini")));
         QProcess host;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // the script mode picks offscreen itself
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("home")));
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("run")));
-        host.setProcessEnvironment(environment);
-        host.start(QStringLiteral(VQ_HOST_BINARY), { QStringLiteral("--script"), script, database });
+        TestSupport::startHost(host, dir, { QStringLiteral("--script"), script, TestSupport::prepareHostFolder(dir) });
         Run run;
-        if (!host.waitForFinished(120000)) {
-            host.kill();
-            host.waitForFinished();
+        if (!TestSupport::finishHost(host))
             return run;
-        }
         run.exitCode = host.exitStatus() == QProcess::NormalExit ? host.exitCode() : -1;
         run.errors = QString::fromUtf8(host.readAllStandardError());
         for (const QByteArray &line : host.readAllStandardOutput().split('\n')) {
-            if (line.isEmpty())
-                continue;
             const QJsonDocument document = QJsonDocument::fromJson(line);
-            run.lines << (document.isObject() ? document.object()
-                                              : QJsonObject { { "unparsable", QString::fromUtf8(line) } });
+            if (!line.isEmpty())
+                run.lines << (document.isObject() ? document.object()
+                                                  : QJsonObject { { "unparsable", QString::fromUtf8(line) } });
         }
         return run;
     }
@@ -156,47 +142,33 @@ private slots:
         }
         if (untouched) {
             QFile sample(QStringLiteral(VQ_DATA_DIR "/sample-network.json"));
-            QFile copy(dir.filePath(QStringLiteral("network.json")));
+            QFile copy(dir.filePath(QStringLiteral("net.json")));
             QVERIFY(sample.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly));
             QVERIFY(sample.readAll() == copy.readAll());
         }
     }
 
-    void summaryLine_data()
-    {
-        QTest::addColumn<int>("run");
-        QTest::addColumn<QStringList>("failures");
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("one") << 1 << QStringList() << "a.vqs"
-                             << "vqhost: a.vqs: 1 command, all succeeded";
-        QTest::newRow("three") << 3 << QStringList() << "a.vqs"
-                               << "vqhost: a.vqs: 3 commands, all succeeded";
-        QTest::newRow("the one failed") << 1 << QStringList { "line 2: x" } << "a.vqs"
-                                        << "vqhost: a.vqs: 1 of 1 command failed: line 2: x";
-        // A placeholder in a name stays as it is.
-        QTest::newRow("%1 in the name") << 4 << QStringList { "line 3: %2" } << "%1.vqs"
-                                        << "vqhost: %1.vqs: 1 of 4 commands failed: line 3: %2";
-    }
+    // The line that ends a run: singular and plural, a placeholder in a name kept as it is.
     void summaryLine()
     {
-        QFETCH(int, run);
-        QFETCH(QStringList, failures);
-        QFETCH(QString, script);
-        QFETCH(QString, line);
-        Host::ScriptRunSummary summary;
-        summary.run = run;
-        summary.failures = failures;
-        QCOMPARE(summary.text(script), line);
+        const auto line = [](int run, const QStringList &failures, const QString &script) {
+            Host::ScriptRunSummary summary;
+            summary.run = run;
+            summary.failures = failures;
+            return summary.text(script);
+        };
+        QCOMPARE(line(1, {}, "a.vqs"), "vqhost: a.vqs: 1 command, all succeeded");
+        QCOMPARE(line(3, {}, "a.vqs"), "vqhost: a.vqs: 3 commands, all succeeded");
+        QCOMPARE(line(1, { "line 2: x" }, "a.vqs"), "vqhost: a.vqs: 1 of 1 command failed: line 2: x");
+        QCOMPARE(line(4, { "line 3: %2" }, "%1.vqs"), "vqhost: %1.vqs: 1 of 4 commands failed: line 3: %2");
     }
 
     void words_data()
     {
         QTest::addColumn<QString>("line");
-        QTest::addColumn<QStringList>("words"); // empty with error
-        QTest::addColumn<bool>("error");
+        QTest::addColumn<QStringList>("words"); // empty: refused with a reason
         const auto row = [](const char *name, const QString &line, const QStringList &words) {
-            QTest::newRow(name) << line << words << words.isEmpty();
+            QTest::newRow(name) << line << words;
         };
         row("plain, blanks around", "  set\ttxtOff 2.5 ", { "set", "txtOff", "2.5" });
         row("quoted with blanks", "input \"HWI-Controller 1\" \"HwInput[3]\"",
@@ -212,7 +184,7 @@ private slots:
     {
         QFETCH(QString, line);
         QFETCH(QStringList, words);
-        QFETCH(bool, error);
+        const bool error = words.isEmpty();
         QStringList split;
         QString why;
         QCOMPARE(Host::splitWords(line, split, &why), !error);
@@ -226,30 +198,25 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("commands"); // the commands read, with the text accepted
         QTest::addColumn<QString>("error"); // what is found and where; empty: accepted
-        const QByteArray two("open\nreload\n");
-        QTest::newRow("LF") << two << 2 << QString();
-        QTest::newRow("CR LF and a byte-order mark") << QByteArray("\xEF\xBB\xBFopen\r\nreload\r\n") << 2 << QString();
-        QTest::newRow("text beyond ASCII")
-            << QByteArray("set txtName \"F\xC3\xBChler \xE2\x82\xAC\"\n") << 1 << QString();
-        QTest::newRow("CR alone") << QByteArray("open\rreload\r") << 0
-                                  << "the lines end in a carriage return (CR) alone, as on a classic Mac; a "
-                                     "script's lines end in LF or CR LF";
-        QTest::newRow("one CR alone among LF") << QByteArray("open\nreload\rset a b\n") << 0
-                                               << "a carriage return (CR) alone at line 2, column 7; a script's "
-                                                  "lines end in LF or CR LF";
-        const QString utf16 = QStringLiteral("the script is UTF-16 text; a script is read as UTF-8: save it as UTF-8");
-        QTest::newRow("UTF-16 with a mark") << QByteArray("\xFF\xFEo\0p\0e\0n\0\n\0", 12) << 0 << utf16;
-        QTest::newRow("UTF-16 big-endian without a mark") << QByteArray("\0o\0p\0e\0n\0\n", 10) << 0 << utf16;
-        QTest::newRow("UTF-32") << QByteArray("\xFF\xFE\0\0o\0\0\0", 8) << 0
-                                << "the script is UTF-32 text; a script is read as UTF-8: save it as UTF-8";
-        QTest::newRow("NUL") << QByteArray("open\nreload\0\n", 13) << 0
-                             << "a NUL byte at line 2, column 7: the script is not a text file";
-        QTest::newRow("Latin-1") << QByteArray("open\nset txtName F\xFChler\n") << 0
-                                 << "the byte 0xfc at line 2, column 14 is not UTF-8; a script is read as UTF-8: save "
-                                    "it as UTF-8";
-        QTest::newRow("overlong form") << QByteArray("set a \xC0\xAF\n") << 0
-                                       << "the byte 0xc0 at line 1, column 7 is not UTF-8; a script is read as UTF-8: "
-                                          "save it as UTF-8";
+        const QString ends = "; a script's lines end in LF or CR LF",
+                      utf8 = " a script is read as UTF-8: save it as UTF-8";
+        const QString utf16 = "the script is UTF-16 text;" + utf8;
+        row("LF", QByteArray("open\nreload\n"), 2, QString());
+        row("CR LF and a byte-order mark", QByteArray("\xEF\xBB\xBFopen\r\nreload\r\n"), 2, QString());
+        row("text beyond ASCII", QByteArray("set txtName \"F\xC3\xBChler \xE2\x82\xAC\"\n"), 1, QString());
+        row("CR alone", QByteArray("open\rreload\r"), 0,
+            "the lines end in a carriage return (CR) alone, as on a classic Mac" + ends);
+        row("one CR alone among LF", QByteArray("open\nreload\rset a b\n"), 0,
+            "a carriage return (CR) alone at line 2, column 7" + ends);
+        row("UTF-16 with a mark", QByteArray("\xFF\xFEo\0p\0e\0n\0\n\0", 12), 0, utf16);
+        row("UTF-16 big-endian without a mark", QByteArray("\0o\0p\0e\0n\0\n", 10), 0, utf16);
+        row("UTF-32", QByteArray("\xFF\xFE\0\0o\0\0\0", 8), 0, "the script is UTF-32 text;" + utf8);
+        row("NUL", QByteArray("open\nreload\0\n", 13), 0,
+            QString("a NUL byte at line 2, column 7: the script is not a text file"));
+        row("Latin-1", QByteArray("open\nset txtName F\xFChler\n"), 0,
+            "the byte 0xfc at line 2, column 14 is not UTF-8;" + utf8);
+        row("overlong form", QByteArray("set a \xC0\xAF\n"), 0,
+            "the byte 0xc0 at line 1, column 7 is not UTF-8;" + utf8);
     }
 
     // A script in another encoding or with other line ends is refused with what was found,
@@ -271,16 +238,12 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("error"); // after "vqhost: cannot read the script <path>: "
-        QTest::newRow("a device") << "/dev/zero"
-                                  << "it is a device, and a script is a regular file";
-        QTest::newRow("a FIFO") << "fifo"
-                                << "it is a FIFO (named pipe), and a script is a regular file";
-        QTest::newRow("a folder") << "folder"
-                                  << "it is a folder, and a script is a regular file";
-        QTest::newRow("too large") << "large"
-                                   << "it holds more than 16777216 bytes (16 MiB), more than a script may";
-        QTest::newRow("UTF-16") << "utf16"
-                                << "the script is UTF-16 text; a script is read as UTF-8: save it as UTF-8";
+        const QString regular = QStringLiteral("it is %1, and a script is a regular file");
+        row("a device", "/dev/zero", regular.arg("a device"));
+        row("a FIFO", "fifo", regular.arg("a FIFO (named pipe)"));
+        row("a folder", "folder", regular.arg("a folder"));
+        row("too large", "large", QString("it holds more than 16777216 bytes (16 MiB), more than a script may"));
+        row("UTF-16", "utf16", QString("the script is UTF-16 text; a script is read as UTF-8: save it as UTF-8"));
     }
 
     // What is not a script file is refused at once with exit code 2, without waiting on a
