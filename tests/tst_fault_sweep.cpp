@@ -76,13 +76,7 @@ struct Report
     qint32 style = 0;
     QString text;
     QString signature() const { return source + '/' + QString::number(style); }
-    QString describe() const
-    {
-        return QStringLiteral("%1 %2 (style %3): \"%4\"")
-            .arg(kind, source)
-            .arg(style)
-            .arg(QString(text).replace("\r\n", " / "));
-    }
+    QString describe() const { return kind + ' ' + signature() + ": \"" + QString(text).replace("\r\n", " / ") + '"'; }
 };
 
 struct Outcome
@@ -186,10 +180,6 @@ private slots:
     }
 
 private:
-    QStringList run(const SweepOperation &op);
-    Outcome runOnce(const SweepOperation &op, const Fault &fault, const QByteArray &database, const QString &path);
-    QStringList judge(const SweepOperation &op, const Fault &fault, const Outcome &outcome) const;
-
     QString faultLabel(const Fault &fault) const
     {
         const Sim::CallRecord call = m_cleanCalls.value(fault.call - 1);
@@ -202,6 +192,199 @@ private:
             .arg(call.operation, call.arguments.join('|'), fault.onward ? "from then on" : "once",
                 fault.isQuiet() ? "quiet" : "ordinary");
     }
+    QStringList run(const SweepOperation &op)
+    {
+        const QString path = op.database.isEmpty() ? TestSupport::SimFixture::sampleNetworkPath()
+                                                   : TestSupport::SimFixture::testDataPath(op.database);
+        QByteArray database; // the state the operation starts from, stored once
+        try {
+            const std::shared_ptr<Sim::Network> network = Sim::Network::load(path);
+            if (op.arrange)
+                op.arrange(*network);
+            database = network->toJson();
+            m_original = databaseValues(*network);
+        } catch (const std::exception &error) {
+            return { op.name + ": cannot arrange the database: " + QString::fromLocal8Bit(error.what()) };
+        }
+        m_cleanCalls.clear();
+        m_runs = 0;
+        QStringList violations = judge(op, Fault(), runOnce(op, Fault(), database, path));
+        if (m_cleanCalls.isEmpty())
+            violations << op.name + ": the clean run made no device call";
+        for (int call = 1; violations.isEmpty() && call <= m_cleanCalls.size(); ++call) {
+            for (const bool onward : { false, true }) {
+                // An ordinary error number and the two quiet ones.
+                for (const qint32 number :
+                    { Sim::Errors::InjectedFault, DeviceError::QuietNumber5030, DeviceError::QuietNumber1026 }) {
+                    const Fault fault { call, onward, number };
+                    violations << judge(op, fault, runOnce(op, fault, database, path));
+                }
+            }
+        }
+        return violations;
+    }
+
+    Outcome runOnce(const SweepOperation &op, const Fault &fault, const QByteArray &database, const QString &path)
+    {
+        ++m_runs;
+        m_run = Outcome();
+        const std::shared_ptr<Sim::Network> network = Sim::Network::fromJson(database, path);
+        DeviceAccess::install(network->implementation());
+        MKorvane::resetForTests();
+        m_seams = std::make_unique<SeamRecorder>();
+        const auto guarded = [&](const char *what, const std::function<void()> &step, bool failureAllowed) {
+            try {
+                step();
+            } catch (const DeviceAccess::Failure &failure) {
+                if (!failureAllowed)
+                    m_run.failures << QStringLiteral("%1 threw \"%2\"").arg(what, failure.description());
+            } catch (const std::exception &error) {
+                m_run.failures << QStringLiteral("%1 threw %2").arg(what, QString::fromLocal8Bit(error.what()));
+            }
+        };
+
+        qstrncpy(hangReport,
+            qPrintable(QStringLiteral("FAIL!  : fault sweep: %1, %2 did not end within %3 s: a hang\n")
+                           .arg(op.name, faultLabel(fault))
+                           .arg(RunTimeLimit)),
+            sizeof hangReport);
+        alarm(RunTimeLimit);
+        guarded(
+            "preparing", [&] { op.prepare(*network); }, false);
+        if (m_run.failures.isEmpty()) {
+            m_seams->clear();
+            network->clearCallLog();
+            if (fault.onward)
+                network->failFromCall(fault.call, fault.number, fault.description());
+            else if (fault.call > 0)
+                network->failCall(fault.call, fault.number, fault.description());
+            guarded("the operation", op.act, op.mayThrow);
+            network->clearFaults();
+            m_run.calls = network->callCount();
+            if (fault.call == 0)
+                m_cleanCalls = network->callLog();
+            m_run.loading
+                = (hardwareControl && hardwareControl->IsLoading()) || (networkControl && networkControl->IsLoading());
+            const QString complaint = op.check ? op.check() : QString();
+            if (!complaint.isEmpty())
+                m_run.failures << complaint;
+            for (const MessageRecord &box : m_seams->messages())
+                m_run.reports.append(Report { "message box", box.title, box.style, box.text });
+            const qsizetype told = m_run.reports.size(); // what the finish tells is not judged
+            if (op.finish)
+                guarded("finishing", op.finish, false);
+            m_run.reports.resize(told);
+        }
+        alarm(0);
+
+        // What reached the database, as saved and loaded again (most runs save one of a few texts).
+        try {
+            const QByteArray text = network->toJson();
+            if (!m_savedValues.contains(text))
+                m_savedValues.insert(text, databaseValues(*Sim::Network::fromJson(text, path)));
+            m_run.saved = m_savedValues.value(text);
+        } catch (const Sim::LoadError &error) {
+            m_run.failures << "the database cannot be saved and loaded: " + error.message();
+        }
+        hardwareControl.reset();
+        networkControl.reset();
+        inputDefaults.reset();
+        m_seams.reset();
+        DeviceAccess::install(nullptr);
+        MKorvane::resetForTests();
+        return m_run;
+    }
+
+    QStringList judge(const SweepOperation &op, const Fault &fault, const Outcome &outcome) const
+    {
+        QStringList complaints = outcome.failures;
+        const int cleanCount = m_cleanCalls.size();
+        // The failing calls of the clean run.
+        const QVector<Sim::CallRecord> failing
+            = fault.call > 0 ? m_cleanCalls.mid(fault.call - 1, fault.onward ? -1 : 1) : QVector<Sim::CallRecord>();
+        if (fault.call > 0 && outcome.calls > 2 * cleanCount + 20)
+            complaints << QStringLiteral("ran away: %1 device calls where the clean run made %2")
+                              .arg(outcome.calls)
+                              .arg(cleanCount);
+        if (outcome.loading && !(op.mayLeaveLoading && std::any_of(failing.begin(), failing.end(), op.mayLeaveLoading)))
+            complaints << QStringLiteral("a control is still loading");
+
+        // Reports.
+        int told = 0;
+        QMap<QString, int> made;
+        for (const Report &report : outcome.reports) {
+            ++made[report.describe()];
+            const bool tellsOfFault = fault.call > 0 && report.text.contains(fault.description());
+            told += tellsOfFault ? 1 : 0;
+            if (fault.call == 0)
+                complaints << "reported without a fault: " + report.describe();
+            else if (tellsOfFault && fault.isQuiet()) {
+                if (!op.quietReports.values(fault.number).contains(report.signature()))
+                    complaints << "told of the quiet number: " + report.describe();
+            } else if (report.kind != "error line" && !op.reports.contains(report.signature()))
+                complaints << "a report it may not make: " + report.describe();
+        }
+        if (!fault.onward && told > 1)
+            complaints << QStringLiteral("told of one failure %1 times").arg(told);
+        // On a write a quiet number means the device took it: no failure, as nothing is said.
+        if (fault.isQuiet() && !fault.onward && failing.value(0).operation.section('.', 1).startsWith("set")
+            && outcome.failedResult)
+            complaints << QStringLiteral("a quiet number on a write counted as a failure");
+        // A failure may have a consequence or two that tell the same (a closing after a failed
+        // opening), but not one per item of a list.
+        for (auto it = made.cbegin(); it != made.cend() && !fault.onward; ++it) {
+            if (it.value() > 2)
+                complaints << QStringLiteral("made the same report %1 times: %2").arg(it.value()).arg(it.key());
+        }
+
+        // The database: intended values, except what the failing calls may have kept from being written.
+        QSet<QString> mayKeep; // property names (and "nv name") that may hold their old value
+        for (int i = 0; i < failing.size(); ++i) {
+            const Sim::CallRecord &call = failing.at(i);
+            bool isPosition = false;
+            call.arguments.value(1).toInt(&isPosition);
+            if (call.operation == "NetworkVariable.setName")
+                mayKeep << "nv name";
+            else if (call.operation.startsWith("ConfigProperty."))
+                mayKeep << call.arguments.value(0);
+            else if (call.operation == "ConfigProperties.Item" && !op.lookupsSkipTheRest && !isPosition)
+                mayKeep << call.arguments.value(1);
+            else { // any later write
+                for (const Sim::CallRecord &later : m_cleanCalls.mid(fault.call + i)) {
+                    if (later.operation == "ConfigProperty.setValueText"
+                        || later.operation == "NetworkVariable.setName")
+                        mayKeep << (later.operation.endsWith("setName") ? "nv name" : later.arguments.value(0));
+                }
+            }
+        }
+        const QString prefix = Controller + '/' + op.block + '/';
+        bool lost = false;
+        QMap<QString, QString> every = m_original; // every key, before and after
+        every.insert(outcome.saved);
+        for (const QString &key : every.keys()) {
+            const QString relative = key.startsWith(prefix) ? key.mid(prefix.size()) : QString();
+            const QString old = m_original.value(key, "(none)");
+            const QString intended = op.intended.value(relative, old);
+            const QString actual = outcome.saved.value(key, "(none)");
+            if (outcome.saved.isEmpty() || sameValue(actual, intended))
+                continue;
+            lost = true;
+            const QString name = relative.startsWith("nv/") ? relative.mid(3) : relative;
+            const bool mayStay = mayKeep.contains(name) || (fault.call > 0 && op.mayStay.contains(relative));
+            if ((fault.number == DeviceError::QuietNumber5030 && op.mayStay.contains(relative))
+                || (mayStay && sameValue(actual, old)))
+                continue;
+            complaints << QStringLiteral("%1 holds \"%2\" where \"%3\" was intended (it held \"%4\")")
+                              .arg(key, actual, intended, old);
+        }
+        if (lost && op.mustTellLoss && fault.call > 0 && !fault.isQuiet() && outcome.reports.isEmpty()
+            && !outcome.failedResult)
+            complaints << QStringLiteral("a write was lost without a word");
+        for (QString &complaint : complaints)
+            complaint.prepend(op.name + ", " + faultLabel(fault) + ": ");
+        return complaints;
+    }
+
     // Each line of an error text handed back by `procedure`.
     void reportLines(const QString &procedure, const QString &ErrMsg)
     {
@@ -233,10 +416,6 @@ private:
     {
         for (const QString &edit : edits)
             control->findChild<QLineEdit *>(edit.section('=', 0, 0))->setText(edit.section('=', 1));
-    }
-    template<typename T = QLineEdit> T *hardwareField(const char *name) const
-    {
-        return hardwareControl->findChild<T *>(QLatin1String(name));
     }
 
     std::unique_ptr<ctlSensorHardware> hardwareControl;
@@ -282,11 +461,11 @@ void TestFaultSweep::sweep_data()
 
     op = { "hardware Get Value", Version1Linear };
     op.prepare = opened(Version1Linear, MEASUREMENT_SYSTEM_SI);
-    op.act = [this] { hardwareField<QPushButton>("cmdValue")->click(); };
+    op.act = [this] { hardwareControl->findChild<QPushButton *>("cmdValue")->click(); };
     op.reports = QStringList { "cmdValue_Click/16" };
     // The live value, or "N/A" when it cannot be read.
     op.check = [this] {
-        const QString shown = hardwareField("txtValue")->text();
+        const QString shown = hardwareControl->findChild<QLineEdit *>("txtValue")->text();
         return shown == "45.5" || shown == "N/A" ? QString() : QStringLiteral("Get Value shows \"%1\"").arg(shown);
     };
     add(op);
@@ -302,9 +481,9 @@ void TestFaultSweep::sweep_data()
     op = { "hardware WriteValue", Version1Linear };
     op.prepare = [this, open = opened(Version1Linear, MEASUREMENT_SYSTEM_SI)](Sim::Network &net) {
         open(net);
-        hardwareField<QCheckBox>("chkReverse")->click(); // stored: reverse
-        hardwareField<QComboBox>("cboSignal")->setCurrentText(QStringLiteral("MILIAMPS_4_20MA"));
-        hardwareField<QComboBox>("cboTherm")->setCurrentText(QStringLiteral("PT100"));
+        hardwareControl->findChild<QCheckBox *>("chkReverse")->click(); // stored: reverse
+        hardwareControl->findChild<QComboBox *>("cboSignal")->setCurrentText("MILIAMPS_4_20MA");
+        hardwareControl->findChild<QComboBox *>("cboTherm")->setCurrentText("PT100");
         type(hardwareControl.get(), { "txtSelector=3", "txtMin=-10", "txtMax=60", "txtOff=1.5" });
     };
     write(op);
@@ -319,7 +498,7 @@ void TestFaultSweep::sweep_data()
     op.arrange = usFormats;
     op.prepare = [this, open = opened(SetpointOffset, MEASUREMENT_SYSTEM_US)](Sim::Network &net) {
         open(net);
-        hardwareField<QCheckBox>("chkReverse")->click();
+        hardwareControl->findChild<QCheckBox *>("chkReverse")->click();
         type(hardwareControl.get(), { "txtMin=36", "txtMax=45", "txtOff=9" }); // °F differences: 20, 25, 5 °C
     };
     write(op);
@@ -348,7 +527,7 @@ void TestFaultSweep::sweep_data()
                 dialog.findChild<QPushButton *>(QStringLiteral("cmdCancel"))->click();
             return dialog.result();
         });
-        hardwareField<QPushButton>("cmdTable")->click();
+        hardwareControl->findChild<QPushButton *>("cmdTable")->click();
     };
     op.finish = [this] { hardwareControl->WriteValue(); };
     // A failure while the form fills its cells or captions is a plain box without a title;
@@ -431,208 +610,6 @@ void TestFaultSweep::sweep_data()
         { "nv name", "nvoHwInput[4]" } };
     op.mustTellLoss = true;
     add(op);
-}
-
-QStringList TestFaultSweep::run(const SweepOperation &op)
-{
-    const QString path = op.database.isEmpty() ? TestSupport::SimFixture::sampleNetworkPath()
-                                               : TestSupport::SimFixture::testDataPath(op.database);
-    QByteArray database; // the state the operation starts from, stored once
-    try {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return { path + ": " + file.errorString() };
-        std::shared_ptr<Sim::Network> network = Sim::Network::fromJson(file.readAll(), path);
-        if (op.arrange)
-            op.arrange(*network);
-        database = network->toJson();
-        m_original = databaseValues(*network);
-    } catch (const std::exception &error) {
-        return { op.name + ": cannot arrange the database: " + QString::fromLocal8Bit(error.what()) };
-    }
-    m_cleanCalls.clear();
-    m_runs = 0;
-    QStringList violations = judge(op, Fault(), runOnce(op, Fault(), database, path));
-    if (m_cleanCalls.isEmpty())
-        violations << op.name + ": the clean run made no device call";
-    for (int call = 1; violations.isEmpty() && call <= m_cleanCalls.size(); ++call) {
-        for (const bool onward : { false, true }) {
-            // An ordinary error number and the two quiet ones.
-            for (const qint32 number :
-                { Sim::Errors::InjectedFault, DeviceError::QuietNumber5030, DeviceError::QuietNumber1026 }) {
-                const Fault fault { call, onward, number };
-                violations << judge(op, fault, runOnce(op, fault, database, path));
-            }
-        }
-    }
-    return violations;
-}
-
-Outcome TestFaultSweep::runOnce(
-    const SweepOperation &op, const Fault &fault, const QByteArray &database, const QString &path)
-{
-    ++m_runs;
-    m_run = Outcome();
-    std::shared_ptr<Sim::Network> network;
-    try {
-        network = Sim::Network::fromJson(database, path);
-    } catch (const Sim::LoadError &error) {
-        m_run.failures << error.message();
-        return m_run;
-    }
-    DeviceAccess::install(network->implementation());
-    MKorvane::resetForTests();
-    m_seams = std::make_unique<SeamRecorder>();
-    const auto guarded = [&](const char *what, const std::function<void()> &step, bool failureAllowed) {
-        try {
-            step();
-        } catch (const DeviceAccess::Failure &failure) {
-            if (!failureAllowed)
-                m_run.failures << QStringLiteral("%1 threw \"%2\"").arg(what, failure.description());
-        } catch (const std::exception &error) {
-            m_run.failures << QStringLiteral("%1 threw %2").arg(what, QString::fromLocal8Bit(error.what()));
-        }
-    };
-
-    qstrncpy(hangReport,
-        qPrintable(QStringLiteral("FAIL!  : fault sweep: %1, %2 did not end within %3 s: a hang\n")
-                       .arg(op.name, faultLabel(fault))
-                       .arg(RunTimeLimit)),
-        sizeof hangReport);
-    alarm(RunTimeLimit);
-    guarded(
-        "preparing", [&] { op.prepare(*network); }, false);
-    if (m_run.failures.isEmpty()) {
-        m_seams->clear();
-        network->clearCallLog();
-        if (fault.onward)
-            network->failFromCall(fault.call, fault.number, fault.description());
-        else if (fault.call > 0)
-            network->failCall(fault.call, fault.number, fault.description());
-        guarded("the operation", op.act, op.mayThrow);
-        network->clearFaults();
-        m_run.calls = network->callCount();
-        if (fault.call == 0)
-            m_cleanCalls = network->callLog();
-        m_run.loading
-            = (hardwareControl && hardwareControl->IsLoading()) || (networkControl && networkControl->IsLoading());
-        const QString complaint = op.check ? op.check() : QString();
-        if (!complaint.isEmpty())
-            m_run.failures << complaint;
-        for (const MessageRecord &box : m_seams->messages())
-            m_run.reports.append(Report { "message box", box.title, box.style, box.text });
-        const qsizetype told = m_run.reports.size(); // what the finish tells is not judged
-        if (op.finish)
-            guarded("finishing", op.finish, false);
-        m_run.reports.resize(told);
-    }
-    alarm(0);
-
-    // What reached the database, as saved and loaded again (most runs save one of a few texts).
-    try {
-        const QByteArray text = network->toJson();
-        if (!m_savedValues.contains(text))
-            m_savedValues.insert(text, databaseValues(*Sim::Network::fromJson(text, path)));
-        m_run.saved = m_savedValues.value(text);
-    } catch (const Sim::LoadError &error) {
-        m_run.failures << "the database cannot be saved and loaded: " + error.message();
-    }
-    hardwareControl.reset();
-    networkControl.reset();
-    inputDefaults.reset();
-    m_seams.reset();
-    DeviceAccess::install(nullptr);
-    MKorvane::resetForTests();
-    return m_run;
-}
-
-QStringList TestFaultSweep::judge(const SweepOperation &op, const Fault &fault, const Outcome &outcome) const
-{
-    QStringList complaints = outcome.failures;
-    const int cleanCount = m_cleanCalls.size();
-    // The failing calls of the clean run.
-    const QVector<Sim::CallRecord> failing
-        = fault.call > 0 ? m_cleanCalls.mid(fault.call - 1, fault.onward ? -1 : 1) : QVector<Sim::CallRecord>();
-    if (fault.call > 0 && outcome.calls > 2 * cleanCount + 20)
-        complaints << QStringLiteral("ran away: %1 device calls where the clean run made %2")
-                          .arg(outcome.calls)
-                          .arg(cleanCount);
-    if (outcome.loading && !(op.mayLeaveLoading && std::any_of(failing.begin(), failing.end(), op.mayLeaveLoading)))
-        complaints << QStringLiteral("a control is still loading");
-
-    // Reports.
-    int told = 0;
-    QMap<QString, int> made;
-    for (const Report &report : outcome.reports) {
-        ++made[report.describe()];
-        const bool tellsOfFault = fault.call > 0 && report.text.contains(fault.description());
-        told += tellsOfFault ? 1 : 0;
-        if (fault.call == 0)
-            complaints << "reported without a fault: " + report.describe();
-        else if (tellsOfFault && fault.isQuiet()) {
-            if (!op.quietReports.values(fault.number).contains(report.signature()))
-                complaints << "told of the quiet number: " + report.describe();
-        } else if (report.kind != "error line" && !op.reports.contains(report.signature()))
-            complaints << "a report it may not make: " + report.describe();
-    }
-    if (!fault.onward && told > 1)
-        complaints << QStringLiteral("told of one failure %1 times").arg(told);
-    // On a write a quiet number means the device took it: no failure, as nothing is said.
-    if (fault.isQuiet() && !fault.onward && failing.value(0).operation.section('.', 1).startsWith("set")
-        && outcome.failedResult)
-        complaints << QStringLiteral("a quiet number on a write counted as a failure");
-    // A failure may have a consequence or two that tell the same (a closing after a failed
-    // opening), but not one per item of a list.
-    for (auto it = made.cbegin(); it != made.cend() && !fault.onward; ++it) {
-        if (it.value() > 2)
-            complaints << QStringLiteral("made the same report %1 times: %2").arg(it.value()).arg(it.key());
-    }
-
-    // The database: intended values, except what the failing calls may have kept from being written.
-    QSet<QString> mayKeep; // property names (and "nv name") that may hold their old value
-    for (int i = 0; i < failing.size(); ++i) {
-        const Sim::CallRecord &call = failing.at(i);
-        bool isPosition = false;
-        call.arguments.value(1).toInt(&isPosition);
-        if (call.operation == "NetworkVariable.setName")
-            mayKeep << "nv name";
-        else if (call.operation.startsWith("ConfigProperty."))
-            mayKeep << call.arguments.value(0);
-        else if (call.operation == "ConfigProperties.Item" && !op.lookupsSkipTheRest && !isPosition)
-            mayKeep << call.arguments.value(1);
-        else { // any later write
-            for (const Sim::CallRecord &later : m_cleanCalls.mid(fault.call + i)) {
-                if (later.operation == "ConfigProperty.setValueText" || later.operation == "NetworkVariable.setName")
-                    mayKeep << (later.operation.endsWith("setName") ? "nv name" : later.arguments.value(0));
-            }
-        }
-    }
-    const QString prefix = Controller + '/' + op.block + '/';
-    bool lost = false;
-    QMap<QString, QString> every = m_original; // every key, before and after
-    every.insert(outcome.saved);
-    for (const QString &key : every.keys()) {
-        const QString relative = key.startsWith(prefix) ? key.mid(prefix.size()) : QString();
-        const QString old = m_original.value(key, "(none)");
-        const QString intended = op.intended.value(relative, old);
-        const QString actual = outcome.saved.value(key, "(none)");
-        if (outcome.saved.isEmpty() || sameValue(actual, intended))
-            continue;
-        lost = true;
-        const QString name = relative.startsWith("nv/") ? relative.mid(3) : relative;
-        const bool mayStay = mayKeep.contains(name) || (fault.call > 0 && op.mayStay.contains(relative));
-        if ((fault.number == DeviceError::QuietNumber5030 && op.mayStay.contains(relative))
-            || (mayStay && sameValue(actual, old)))
-            continue;
-        complaints << QStringLiteral("%1 holds \"%2\" where \"%3\" was intended (it held \"%4\")")
-                          .arg(key, actual, intended, old);
-    }
-    if (lost && op.mustTellLoss && fault.call > 0 && !fault.isQuiet() && outcome.reports.isEmpty()
-        && !outcome.failedResult)
-        complaints << QStringLiteral("a write was lost without a word");
-    for (QString &complaint : complaints)
-        complaint.prepend(op.name + ", " + faultLabel(fault) + ": ");
-    return complaints;
 }
 
 QTEST_MAIN(TestFaultSweep)

@@ -17,47 +17,45 @@ private slots:
     void opening_data()
     {
         QTest::addColumn<QString>("block");
-        QTest::addColumn<QString>("typeText"); // stored as SCPTnvType; empty: as in the file
-        QTest::addColumn<QString>("failing"); // "operation:object" failing once; empty: none
+        QTest::addColumn<QString>("damage"); // "SCPTnvType=<text>" stored, or "operation:object" failing once
         QTest::addColumn<QString>("reports"); // function names of the MessageEvents, sorted
         QTest::addColumn<QString>("shown"); // title, override, heartbeat, unit beside override, default and send delta
         QTest::addColumn<QString>("visible");
         const QString text = "txtOver txtDefault lblOver lblDef", delta = " lblSendDelta txtSend lblSendD";
         // clang-format off
-        QTest::newRow("number") << Temperature << "" << "" << "" << "SNVT_temp_p#SI|21.5|60.0|°C" << text + delta;
-        QTest::newRow("switch structure sends deltas") << Switch << "" << "" << "" << "SNVT_switch|100.0 1|60.0|%" << text + delta;
-        QTest::newRow("other structure sends none") << Setpoints << "" << "" << "" << "SNVT_temp_setpt|0.0 0.0 0.0 0.0 0.0 0.0|60.0|°C" << text;
-        QTest::newRow("enumeration") << Occupancy << "" << "" << "" << "SNVT_occupancy|OC_NUL|60.0|" << "cboOverride cboDefault";
-        QTest::newRow("missing override property") << NoOverride << "" << "" << "ReadValues" << "SNVT_temp_p#SI|||°C" << text + delta;
-        QTest::newRow("no properties") << NoProperties << "" << "" << "ReadValues ZovezuVavevaInit" << "Label1|||" << text + delta;
-        QTest::newRow("unknown type") << Temperature << "90 00 A5 3D 0A 04 04 10 0 250" << "" << "ZovezuVavevaInit" << "Label1||60.0|" << text + delta;
-        QTest::newRow("malformed type text") << Temperature << "PID 90:00:ZZ, Scope x, Index" << "" << "ZovezuVavevaInit" << "Label1||60.0|" << text + delta;
-        QTest::newRow("type unreadable") << Temperature << "" << "ConfigProperty.ValueText:SCPTnvType" << "ZovezuVavevaInit" << "Label1|21.5|60.0|" << text + delta;
+        QTest::newRow("number") << Temperature << "" << "" << "SNVT_temp_p#SI|21.5|60.0|°C" << text + delta;
+        QTest::newRow("switch structure sends deltas") << Switch << "" << "" << "SNVT_switch|100.0 1|60.0|%" << text + delta;
+        QTest::newRow("other structure sends none") << Setpoints << "" << "" << "SNVT_temp_setpt|0.0 0.0 0.0 0.0 0.0 0.0|60.0|°C" << text;
+        QTest::newRow("enumeration") << Occupancy << "" << "" << "SNVT_occupancy|OC_NUL|60.0|" << "cboOverride cboDefault";
+        QTest::newRow("missing override property") << NoOverride << "" << "ReadValues" << "SNVT_temp_p#SI|||°C" << text + delta;
+        QTest::newRow("no properties") << NoProperties << "" << "ReadValues ZovezuVavevaInit" << "Label1|||" << text + delta;
+        QTest::newRow("unknown type") << Temperature << "SCPTnvType=90 00 A5 3D 0A 04 04 10 0 250" << "ZovezuVavevaInit" << "Label1||60.0|" << text + delta;
+        QTest::newRow("malformed type text") << Temperature << "SCPTnvType=PID 90:00:ZZ, Scope x, Index" << "ZovezuVavevaInit" << "Label1||60.0|" << text + delta;
+        QTest::newRow("type unreadable") << Temperature << "ConfigProperty.ValueText:SCPTnvType" << "ZovezuVavevaInit" << "Label1|21.5|60.0|" << text + delta;
         // The control's own box for a failed read; the remaining reads go on.
-        QTest::newRow("override unreadable") << Temperature << "" << "ConfigProperty.ValueText:SCPTovrValue" << "" << "SNVT_temp_p#SI||60.0|°C" << text + delta;
-        QTest::newRow("enumerated override unreadable") << Occupancy << "" << "ConfigProperty.ValueText:SCPTovrValue" << "" << "SNVT_occupancy||60.0|" << "cboOverride cboDefault";
+        QTest::newRow("override unreadable") << Temperature << "ConfigProperty.ValueText:SCPTovrValue" << "" << "SNVT_temp_p#SI||60.0|°C" << text + delta;
+        QTest::newRow("enumerated override unreadable") << Occupancy << "ConfigProperty.ValueText:SCPTovrValue" << "" << "SNVT_occupancy||60.0|" << "cboOverride cboDefault";
         // The variable itself failing ends the call (the host sees the failure) with the new control untouched.
-        QTest::newRow("name unreadable") << Temperature << "" << "NetworkVariable.Name:" << "" << "Label1|||" << text + delta + " cmdChange";
+        QTest::newRow("name unreadable") << Temperature << "NetworkVariable.Name:" << "" << "Label1|||" << text + delta + " cmdChange";
         // clang-format on
     }
 
     void opening()
     {
         QFETCH(QString, block);
-        QFETCH(QString, typeText);
-        QFETCH(QString, failing);
+        QFETCH(QString, damage);
         QFETCH(QString, reports);
         QFETCH(QString, shown);
         QFETCH(QString, visible);
         Harness h;
-        if (!typeText.isEmpty())
-            h.sim->setStoredCpText(h.device, block, "SCPTnvType", typeText, true);
-        if (!failing.isEmpty())
-            h.sim->failOperation(failing.section(':', 0, 0), 0x80040000 + 99, true, failing.section(':', 1), "damaged");
+        if (damage.startsWith("SCPTnvType="))
+            h.sim->setStoredCpText(h.device, block, "SCPTnvType", damage.section('=', 1), true);
+        else if (!damage.isEmpty())
+            h.sim->failOperation(damage.section(':', 0, 0), 0x80040000 + 99, true, damage.section(':', 1), "damaged");
         try {
             h.open(block);
         } catch (const DeviceAccess::Failure &) {
-            QCOMPARE(failing, QStringLiteral("NetworkVariable.Name:"));
+            QCOMPARE(damage, QStringLiteral("NetworkVariable.Name:"));
         }
         QStringList functions;
         for (const QString &event : h.events) {
