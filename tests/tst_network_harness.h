@@ -43,8 +43,6 @@ struct Harness
     // A new control with its events recorded; with a block, handed that block in the host's order.
     void open(const QString &block = QString(), qint16 unit = MEASUREMENT_SYSTEM_SI)
     {
-        if (!sim.isLoaded())
-            throw std::runtime_error(sim.errorString().toStdString());
         control = std::make_unique<ctlSensorNV>();
         QObject::connect(control.get(), &ctlSensorNV::MessageEvent, control.get(),
             [this](const QString &Message, const QString &Module, const QString &Function, qint32 Type, bool &) {
