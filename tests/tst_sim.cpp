@@ -55,8 +55,6 @@ class TestSim : public TestSupport::SimTestCase
 private slots:
     void convert_data();
     void convert();
-    void refusedTextChangesNothing_data();
-    void refusedTextChangesNothing();
     void networkVariable();
     void changingNvTypeRefitsInheritingValues();
     void nvTypeTextAsTheLibraryReadsIt_data();
@@ -65,13 +63,13 @@ private slots:
     void formatRanges();
     void formatObjectConverts();
     void languageSwitch();
-    void snapshotRestoresExactly_data();
     void snapshotRestoresExactly();
 
 private:
     Sim::Network &net() { return *sim->network(); }
 };
 
+// A write in a format, then the stored text and the text shown; or a refused write.
 void TestSim::convert_data()
 {
     QTest::addColumn<bool>("us"); // the format locale: SI, or US
@@ -80,12 +78,17 @@ void TestSim::convert_data()
     QTest::addColumn<QString>("write"); // empty: only read the file's value
     QTest::addColumn<QString>("stored"); // afterwards, by the test access: SI default in every locale
     QTest::addColumn<QString>("shown"); // afterwards, in the format
+    QTest::addColumn<int>("error"); // the write is refused with this error, and nothing changes
     const auto rowIn = [](bool us) {
-        return [us](const char *name, const char *place, const QString &format, const char *write, const char *stored,
-                   const char *shown) { QTest::newRow(name) << us << place << format << write << stored << shown; };
+        return
+            [us](const char *name, const char *place, const QString &format, const char *write, const char *stored,
+                const char *shown) { QTest::newRow(name) << us << place << format << write << stored << shown << 0; };
     };
     const auto row = rowIn(false);
     const auto us = rowIn(true);
+    const auto refused = [](const char *name, const char *place, const char *format, const QString &text, int error) {
+        QTest::newRow(name) << false << place << format << text << QString() << QString() << error;
+    };
 
     // Read: the same stored 21.5 in every variant and spelling of the format.
     row("temp_p default", "0/nv/SCPTovrValue", "", "", "21.5", "21.5");
@@ -101,7 +104,6 @@ void TestSim::convert_data()
     row("temp_p US to 0.01 C", "0/SCPTminRnge", "SNVT_temp_p#US", "70", "21.1", "70.0");
     row("temp_p SI lowest", "0/SCPTminRnge", "SNVT_temp_p#SI", "-273.17", "-273.2", "-273.2");
     row("press US psi", "8/SCPTmaxRnge", "SNVT_press#US", "14.5", "100.0", "14.50");
-    row("ppm", "9/nv/SCPTovrValue", "SNVT_ppm", "1250", "1250", "1250");
     row("lev_percent resolution", "1/nv/SCPTovrValue", "SNVT_lev_percent", " 12.3456 ", "12.345", "12.345");
     row("switch half steps", "2/nv/SCPTovrValue", "SNVT_switch", "50.3  1", "50.5 1", "50.5 1");
     row("structure fields written", "12/nv/SCPTovrValue", "SNVT_temp_setpt#US", "68 68 77 50 50 32",
@@ -118,10 +120,26 @@ void TestSim::convert_data()
     us("US default", "0/SCPTmaxRnge", "", "", "50.0", "122.0");
     us("US default write", "0/SCPTminRnge", "", "50", "10.0", "50.0");
     us("US, SI write named", "0/SCPTminRnge", "SNVT_temp_p#SI", "-5", "-5.0", "-5.0");
-    us("US pressure default", "8/SCPTmaxRnge", "", "", "1000.0", "145.04");
     us("US, type without variants", "0/UCPToffset", "", "", "0.5", "0.5");
     us("US, offset is a difference", "4/SCPToffset", "", "", "-1.0", "-1.8");
     us("US, send delta is a difference", "0/nv/SCPTsndDelta", "", "0.9", "0.5", "0.9");
+
+    // Refused texts.
+    using namespace Sim::Errors;
+    refused("empty", "0/SCPTminRnge", "SNVT_temp_p#SI", "", InvalidValueText);
+    refused("decimal comma", "0/SCPTminRnge", "SNVT_temp_p#SI", "21,5", InvalidValueText);
+    refused("above range", "0/SCPTminRnge", "SNVT_temp_p#SI", "327.7", ValueOutOfRange);
+    refused("below range in US", "0/SCPTminRnge", "SNVT_temp_p#US", "-460", ValueOutOfRange);
+    refused("switch one field", "2/nv/SCPTovrValue", "SNVT_switch", "100", InvalidValueText);
+    refused("switch above 100", "2/nv/SCPTovrValue", "SNVT_switch", "101 1", ValueOutOfRange);
+    refused("no such member", "3/nv/SCPTovrValue", "SNVT_occupancy", "OC_AWAY", InvalidValueText);
+    refused("number not a member", "3/nv/SCPTsndDelta", "UCPTsignedShort", "5", ValueOutOfRange);
+    refused("member number beyond 32 bits", "3/nv/SCPTovrValue", "SNVT_occupancy", "1e20", InvalidValueText);
+    refused("table of 31", "0/UCPTtransTable", "UCPTtransTable", QStringLiteral(" 0").repeated(31).mid(1),
+        InvalidValueText);
+    refused("structure in number format", "2/nv/SCPTovrValue", "SNVT_temp_p#SI", "21.5", FormatDoesNotFit);
+    refused("unknown format", "0/SCPTminRnge", "SNVT_temp_p#EU", "1", UnknownFormat);
+    refused("unknown nv type", "0/nv/SCPTnvType", "SCPTnvType", "90 00 A5 3D 0A 04 04 10 0 999", UnknownResource);
 }
 
 void TestSim::convert()
@@ -132,63 +150,30 @@ void TestSim::convert()
     QFETCH(QString, write);
     QFETCH(QString, stored);
     QFETCH(QString, shown);
+    QFETCH(int, error);
     net().setFormatLocale(us ? 1 : 0);
     const Place where(place);
     const ConfigPropertyPtr prop = where.in(net());
+    if (error) {
+        const QString before = where.stored(net());
+        try {
+            prop->setFormat(format);
+            prop->setValueText(write);
+            QFAIL("the text was taken");
+        } catch (const DeviceError &refusal) {
+            QCOMPARE(refusal.number(), error);
+            QVERIFY(!refusal.isQuiet());
+            QVERIFY(!refusal.description().isEmpty());
+        }
+        QCOMPARE(where.stored(net()), before);
+        return;
+    }
     prop->setFormat(format);
     QCOMPARE(prop->Format(), format);
     if (!write.isEmpty())
         prop->setValueText(write);
     QCOMPARE(where.stored(net()), stored);
     QCOMPARE(prop->ValueText(), shown);
-}
-
-void TestSim::refusedTextChangesNothing_data()
-{
-    QTest::addColumn<QString>("place");
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("error");
-    const auto row = [](const char *name, const char *place, const char *format, const QString &text, int error) {
-        QTest::newRow(name) << place << format << text << error;
-    };
-
-    using namespace Sim::Errors;
-    row("empty", "0/SCPTminRnge", "SNVT_temp_p#SI", "", InvalidValueText);
-    row("decimal comma", "0/SCPTminRnge", "SNVT_temp_p#SI", "21,5", InvalidValueText);
-    row("above range", "0/SCPTminRnge", "SNVT_temp_p#SI", "327.7", ValueOutOfRange);
-    row("below range in US", "0/SCPTminRnge", "SNVT_temp_p#US", "-460", ValueOutOfRange);
-    row("switch one field", "2/nv/SCPTovrValue", "SNVT_switch", "100", InvalidValueText);
-    row("switch above 100", "2/nv/SCPTovrValue", "SNVT_switch", "101 1", ValueOutOfRange);
-    row("no such member", "3/nv/SCPTovrValue", "SNVT_occupancy", "OC_AWAY", InvalidValueText);
-    row("number not a member", "3/nv/SCPTsndDelta", "UCPTsignedShort", "5", ValueOutOfRange);
-    row("member number beyond 32 bits", "3/nv/SCPTovrValue", "SNVT_occupancy", "1e20", InvalidValueText);
-    row("table of 31", "0/UCPTtransTable", "UCPTtransTable", QStringLiteral(" 0").repeated(31).mid(1),
-        InvalidValueText);
-    row("structure in number format", "2/nv/SCPTovrValue", "SNVT_temp_p#SI", "21.5", FormatDoesNotFit);
-    row("unknown format", "0/SCPTminRnge", "SNVT_temp_p#EU", "1", UnknownFormat);
-    row("unknown nv type", "0/nv/SCPTnvType", "SCPTnvType", "90 00 A5 3D 0A 04 04 10 0 999", UnknownResource);
-}
-
-void TestSim::refusedTextChangesNothing()
-{
-    QFETCH(QString, place);
-    QFETCH(QString, format);
-    QFETCH(QString, text);
-    QFETCH(int, error);
-    const Place where(place);
-    const QString before = where.stored(net());
-    const ConfigPropertyPtr prop = where.in(net());
-    try {
-        prop->setFormat(format);
-        prop->setValueText(text);
-        QFAIL("the text was taken");
-    } catch (const DeviceError &refusal) {
-        QCOMPARE(refusal.number(), error);
-        QVERIFY(!refusal.isQuiet());
-        QVERIFY(!refusal.description().isEmpty());
-    }
-    QCOMPARE(where.stored(net()), before);
 }
 
 void TestSim::networkVariable()
@@ -301,20 +286,8 @@ void TestSim::languageSwitch()
 {
     const QString app = QStringLiteral("VkZovezuVaveva");
     QCOMPARE(net().languages(), (QStringList { "en", "de" }));
-    const QDateTime before = QDateTime::currentDateTime().addSecs(-60); // not the load's millisecond
-    net().setStringsChangeTime(before);
+    // (Change times of switches back to back: tst_strings, loadLanguageStringsOnlyAfterAChange.)
     net().setLanguage(QStringLiteral("de"));
-    QVERIFY(languageService().GetStringsChangeTime() > before);
-    // Switches back to back: each change time later than the one before, none ahead of the
-    // clock (a load right after a switch is not earlier than it).
-    QDateTime previous = languageService().GetStringsChangeTime();
-    for (const char *code : { "en", "de", "en", "de" }) {
-        net().setLanguage(QString::fromLatin1(code));
-        const QDateTime changed = languageService().GetStringsChangeTime();
-        QVERIFY(changed > previous);
-        QVERIFY(changed <= QDateTime::currentDateTime());
-        previous = changed;
-    }
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument, net().setLanguage(QStringLiteral("fr")));
     QCOMPARE(net().language(), QStringLiteral("de"));
 
@@ -345,43 +318,29 @@ void TestSim::languageSwitch()
     resourceCatalog().CloseCatalog(catalog);
 }
 
-void TestSim::snapshotRestoresExactly_data()
-{
-    QTest::addColumn<QString>("place"); // the property written, left in the format named
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QString>("text");
-    const auto row = [](const char *name, const char *place, const char *format, const char *text) {
-        QTest::newRow(name) << place << format << text;
-    };
-    row("number in US", "0/SCPTminRnge", "SNVT_temp_p#US", "41");
-    row("variable's type refits others", "0/nv/SCPTnvType", "", "90 0 A5 3D A 4 4 10 0 95");
-}
-
+// A snapshot puts back every stored value, the run-time formats and the variable's name
+// and type (whose change refits other values), but not the journal.
 void TestSim::snapshotRestoresExactly()
 {
-    QFETCH(QString, place);
-    QFETCH(QString, format);
-    QFETCH(QString, text);
-    const Place where(place);
-    const ConfigPropertyPtr prop = where.in(net());
-    const NetworkVariablePtr nv = net().block(Controller, where.block)->NetworkVariables()->Item(1);
+    const Place min(QStringLiteral("0/SCPTminRnge"));
+    const ConfigPropertyPtr prop = min.in(net());
+    const NetworkVariablePtr nv = net().block(Controller, min.block)->NetworkVariables()->Item(1);
     const QByteArray before = net().toJson();
-    const QVector<Sim::PropertyReading> readings = net().readings(Controller, where.block);
+    const QVector<Sim::PropertyReading> readings = net().readings(Controller, min.block);
     const QString nvText = nv->ValueText();
     const Sim::Snapshot snapshot = net().snapshot();
 
-    prop->setFormat(format);
-    prop->setValueText(text);
+    prop->setFormat(QStringLiteral("SNVT_temp_p#US"));
+    prop->setValueText(QStringLiteral("41"));
+    Place(QStringLiteral("0/nv/SCPTnvType")).in(net())->setValueText(QStringLiteral("90 0 A5 3D A 4 4 10 0 95"));
     nv->setName(QStringLiteral("nvoRenamed"));
-    nv->setFormat(QStringLiteral("SNVT_temp_p#US"));
     QVERIFY(net().toJson() != before);
 
     net().restore(snapshot);
     QCOMPARE(net().toJson(), before);
-    QCOMPARE(net().readings(Controller, where.block), readings);
-    QCOMPARE(prop->Format(), QString()); // run-time formats are part of it too
+    QCOMPARE(net().readings(Controller, min.block), readings);
+    QCOMPARE(prop->Format(), QString());
     QCOMPARE(nv->ValueText(), nvText);
-    // The journal is not: the calls above stay logged.
     QCOMPARE(net().callCount(QStringLiteral("NetworkVariable.setName")), 1);
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument, TestSupport::SimFixture().network()->restore(snapshot));
 }
