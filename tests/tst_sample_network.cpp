@@ -14,8 +14,19 @@ using namespace DeviceAccess;
 
 namespace {
 
-// One row per block of the sample, in either measurement system when asked for.
-void addBlockRows(bool bothSystems)
+} // namespace
+
+class TestSampleNetwork : public TestSupport::SimTestCase
+{
+    Q_OBJECT
+
+private slots:
+    void eachInput_data();
+    void eachInput();
+};
+
+// One row per block of the sample and measurement system.
+void TestSampleNetwork::eachInput_data()
 {
     QTest::addColumn<QString>("device");
     QTest::addColumn<QString>("block");
@@ -24,44 +35,51 @@ void addBlockRows(bool bothSystems)
     QVERIFY(sample.isLoaded());
     for (const QString &device : sample->deviceNames()) {
         for (const QString &block : sample->blockNames(device)) {
-            for (qint16 system = 0; system <= (bothSystems ? 1 : 0); ++system)
+            for (qint16 system : { 0, 1 })
                 QTest::addRow("%s/%s/%s", qPrintable(device), qPrintable(block), system ? "US" : "SI")
                     << device << block << system;
         }
     }
 }
 
-} // namespace
-
-class TestSampleNetwork : public TestSupport::SimTestCase
-{
-    Q_OBJECT
-
-private slots:
-    void networkSideReads_data();
-    void networkSideReads();
-    void inputsLookReal_data();
-    void inputsLookReal();
-
-private:
-    NetworkVariablePtr variable(const QString &device, const QString &block)
-    {
-        return MKorvane::GetFirstNetworkVariable((*sim)->block(device, block));
-    }
-};
-
-void TestSampleNetwork::networkSideReads_data()
-{
-    addBlockRows(true);
-}
-
-void TestSampleNetwork::networkSideReads()
+void TestSampleNetwork::eachInput()
 {
     QFETCH(QString, device);
     QFETCH(QString, block);
     QFETCH(qint16, system);
+    // What an engineer expects of an input: a thermistor is a resistance input, and that is
+    // the one signal type the control offers it (the first of the enumeration); default and
+    // override lie in the range; a transfer table's inputs ascend.
+    const auto stored
+        = [&](const char *cp, bool nvCp = false) { return (*sim)->storedCpText(device, block, cp, nvCp); };
+
+    if (stored("UCPTinputSignalInterpretation") == QLatin1String("STD_THERMISTOR")) {
+        const EnumCollectionPtr types
+            = typeService().GetEnumCollection((*sim)->programId(device), (*sim)->scope(device), 16, 0, 2);
+        QVERIFY(types && types->Count() > 0);
+        QCOMPARE(stored("UCPTinputSignalType"), QStringLiteral("RESISTANCE"));
+        QCOMPARE(types->Item(1)->Name(), QStringLiteral("RESISTANCE"));
+    }
+
+    const QStringList range { stored("SCPTminRnge"), stored("SCPTmaxRnge") };
+    const QStringList values { stored("SCPTovrValue", true), stored("UCPTdefaultValue", true) };
+    if (std::all_of(range.begin(), range.end(), MKorvane::IsNumeric)) {
+        QVERIFY(MKorvane::Val(range[0]) < MKorvane::Val(range[1]));
+        for (const QString &value : values) {
+            if (MKorvane::IsNumeric(value))
+                QVERIFY2(
+                    MKorvane::Val(range[0]) <= MKorvane::Val(value) && MKorvane::Val(value) <= MKorvane::Val(range[1]),
+                    qPrintable(value + " outside " + range.join("..")));
+        }
+    }
+
+    const QStringList table = stored("UCPTtransTable").split(' ', Qt::SkipEmptyParts);
+    QCOMPARE(table.size(), 32);
+    for (int r = 1; r < 16; ++r)
+        QVERIFY2(MKorvane::Val(table[2 * r - 2]) < MKorvane::Val(table[2 * r]), qPrintable(table.join(' ')));
+
     (*sim)->setFormatLocale(system);
-    const NetworkVariablePtr nv = variable(device, block);
+    const NetworkVariablePtr nv = MKorvane::GetFirstNetworkVariable((*sim)->block(device, block));
     // What the control derives from the variable's type in this measurement system.
     TypeTreeNodePtr node;
     QString programId, longFormat, unit, errMsg, nvFormat, deltaFormat;
@@ -92,47 +110,6 @@ void TestSampleNetwork::networkSideReads()
             QVERIFY2(read && !text.trimmed().isEmpty(), qPrintable(name + " in '" + format + "': " + text));
         }
     }
-}
-
-void TestSampleNetwork::inputsLookReal_data()
-{
-    addBlockRows(false);
-}
-
-// What an engineer expects of an input: a thermistor is a resistance input, and that is
-// the one signal type the control offers it (the first of the enumeration); default and
-// override lie in the range; a transfer table's inputs ascend.
-void TestSampleNetwork::inputsLookReal()
-{
-    QFETCH(QString, device);
-    QFETCH(QString, block);
-    const auto stored
-        = [&](const char *cp, bool nvCp = false) { return (*sim)->storedCpText(device, block, cp, nvCp); };
-
-    if (stored("UCPTinputSignalInterpretation") == QLatin1String("STD_THERMISTOR")) {
-        const EnumCollectionPtr types
-            = typeService().GetEnumCollection((*sim)->programId(device), (*sim)->scope(device), 16, 0, 2);
-        QVERIFY(types && types->Count() > 0);
-        QCOMPARE(stored("UCPTinputSignalType"), QStringLiteral("RESISTANCE"));
-        QCOMPARE(types->Item(1)->Name(), QStringLiteral("RESISTANCE"));
-    }
-
-    const QStringList range { stored("SCPTminRnge"), stored("SCPTmaxRnge") };
-    const QStringList values { stored("SCPTovrValue", true), stored("UCPTdefaultValue", true) };
-    if (std::all_of(range.begin(), range.end(), MKorvane::IsNumeric)) {
-        QVERIFY(MKorvane::Val(range[0]) < MKorvane::Val(range[1]));
-        for (const QString &value : values) {
-            if (MKorvane::IsNumeric(value))
-                QVERIFY2(
-                    MKorvane::Val(range[0]) <= MKorvane::Val(value) && MKorvane::Val(value) <= MKorvane::Val(range[1]),
-                    qPrintable(value + " outside " + range.join("..")));
-        }
-    }
-
-    const QStringList table = stored("UCPTtransTable").split(' ', Qt::SkipEmptyParts);
-    QCOMPARE(table.size(), 32);
-    for (int r = 1; r < 16; ++r)
-        QVERIFY2(MKorvane::Val(table[2 * r - 2]) < MKorvane::Val(table[2 * r]), qPrintable(table.join(' ')));
 }
 
 QTEST_GUILESS_MAIN(TestSampleNetwork)
