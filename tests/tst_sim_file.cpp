@@ -16,7 +16,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QTest>
 #include <cerrno>
 #include <csignal>
@@ -30,34 +29,18 @@ namespace {
 
 const QString Controller = QStringLiteral("HWI-Controller 1");
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool UnderAddressSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool UnderAddressSanitizer = true;
+#if defined(__has_feature)
+constexpr bool UnderAddressSanitizer = __has_feature(address_sanitizer);
 #else
-constexpr bool UnderAddressSanitizer = false;
-#endif
-#else
-constexpr bool UnderAddressSanitizer = false;
+constexpr bool UnderAddressSanitizer = false; // the sanitized build is a clang build
 #endif
 // Time bounds allow for the sanitizer's slowdown.
 constexpr qint64 Slowdown = UnderAddressSanitizer ? 4 : 1;
 
 using TestSupport::readFile;
+constexpr auto matches = TestSupport::messageMatches;
 using TestSupport::replacedAt;
 using TestSupport::writeFile;
-
-// Whether a message is "<path>: " and the expected text, "*" standing for any text.
-bool matches(const QString &message, const QString &path, const QString &expected)
-{
-    QStringList parts = (path + QStringLiteral(": ") + expected).split(QLatin1Char('*'));
-    for (QString &part : parts)
-        part = QRegularExpression::escape(part);
-    return QRegularExpression(QRegularExpression::anchoredPattern(parts.join(QStringLiteral(".*"))))
-        .match(message)
-        .hasMatch();
-}
 
 // Calls `visit` on every object of a value with the object's path, innermost first, and
 // gives back the value as the visits left it.

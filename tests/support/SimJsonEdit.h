@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The bytes of a test database file, the sample network as a JSON object, and a value of
-// a JSON tree replaced (or removed) at a path of steps: what the programs on the database
-// file, its malformed variants and interrupted saves make their databases from.
+// The bytes of a test database file, the sample network as a JSON object, a value of a
+// JSON tree replaced (or removed) at a path of steps, and a load error's message matched:
+// what the programs on the database file, its JSON, its malformed variants and
+// interrupted saves make their databases from and judge their refusals by.
 #pragma once
 
 #include "support/SimFixture.h"
@@ -10,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace TestSupport {
@@ -55,6 +57,14 @@ inline QJsonValue replacedAt(
     else
         object[steps.at(from)] = inner;
     return object;
+}
+
+// Whether a message is "<place>: " and the expected text, "*" standing for any text.
+inline bool messageMatches(const QString &message, const QString &place, const QString &expected)
+{
+    const QString pattern = QRegularExpression::escape(place + QStringLiteral(": ") + expected)
+                                .replace(QLatin1String("\\*"), QLatin1String(".*"));
+    return QRegularExpression(QRegularExpression::anchoredPattern(pattern)).match(message).hasMatch();
 }
 
 } // namespace TestSupport
