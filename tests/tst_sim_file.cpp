@@ -4,6 +4,7 @@
 // a UTF-8 regular file, wrong values, generators), a save that fails keeping the old file
 // and saying why, save and reload, and links.
 #include "device/sim/SimFile.h"
+#include "device/sim/SimJsonReader.h"
 #include "support/SavedTextOracle.h"
 #include "support/SimFixture.h"
 #include "support/SimJsonEdit.h"
@@ -164,6 +165,8 @@ class TestSimFile : public TestSupport::SimTestCase
     Q_OBJECT
 
 private slots:
+    void readsAsQtDoes_data();
+    void readsAsQtDoes();
     void savedTextIsQtLayout_data();
     void savedTextIsQtLayout();
     void refused_data();
@@ -175,6 +178,51 @@ private slots:
     void strayCopiesRemoved_data();
     void strayCopiesRemoved();
 };
+
+// A strict JSON text reads exactly as Qt reads it (what is not strict JSON is refused,
+// rows of refused()).
+void TestSimFile::readsAsQtDoes_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::newRow("keys in any order") << QByteArray(
+        R"({"b": 1, "B": 2, "a": {"z": [], "y": {}}, "ab": null, "": true})");
+    QTest::newRow("whole numbers") << QByteArray(
+        R"({"n": [0, -0, 7, -12, 9007199254740993, 9223372036854775807, -9223372036854775808]})");
+    QTest::newRow("beyond 63 bits") << QByteArray(R"({"n": [9223372036854775808, 18446744073709551615]})");
+    QTest::newRow("fractions and exponents")
+        << QByteArray(R"({"n": [0.1, -2.5e-3, 1E5, 1e+2, 1.7976931348623157e308, -0.0, 4.9e-324]})");
+    QTest::newRow("fractions that land on 64-bit integers")
+        << QByteArray(R"({"n": [2.0, 922335477203547751.79, 9007199254740993.0, -9223372036854775808.0, 9.3e18]})");
+    QTest::newRow("escapes") << QByteArray(R"({"s": "q\" b\\ s\/ \b\f\n\r\t \u00e9\u20AC\u0041 \ud83d\ude00"})");
+    QTest::newRow("raw UTF-8") << QByteArray(
+        "{\"s\": \"gr\xC3\xBC\xC3\x9F \xE2\x82\xAC \xF0\x9F\x98\x80\", \"\xC3\xA4\": 1}");
+    QTest::newRow("escaped keys") << QByteArray(R"j({"x\r\n(%S1%)": "y", "w": 0, "\u00e4": 1})j");
+    QTest::newRow("key beyond the first plane") << QByteArray("{\"\xF0\x9F\x98\x80\": 1, \"\xEF\xBC\xA1\": 2}");
+    QTest::newRow("nested") << QByteArray(R"({"a": [[1, [2, {"b": [false, null, "c"]}]], {}], "d": {"e": {"f": {}}}})");
+    QTest::newRow("spaces") << QByteArray(" \t\r\n{ \"a\" : [ 1 , 2 ] }\n ");
+    QTest::newRow("byte-order mark, which a reader may skip") << QByteArray("\xEF\xBB\xBF{\"a\": 1}");
+}
+
+void TestSimFile::readsAsQtDoes()
+{
+    QFETCH(QByteArray, json);
+    try {
+        const Sim::JsonText text(json, QStringLiteral("t.json"));
+        const QJsonObject qt = QJsonDocument::fromJson(json).object();
+        // Compared as written text: equality of QJsonValue would take 2^63 and 2.0^63 for one number.
+        QCOMPARE(QJsonDocument(text.root().toQt().toObject()).toJson(QJsonDocument::Compact),
+            QJsonDocument(qt).toJson(QJsonDocument::Compact));
+        // Members come in the text's order, with their keys.
+        QStringList keys;
+        text.root().forEach([&](const Sim::JsonRef &member) { keys << member.key(); });
+        QStringList qtKeys = qt.keys();
+        keys.sort();
+        qtKeys.sort();
+        QCOMPARE(keys, qtKeys);
+    } catch (const Sim::LoadError &error) {
+        QFAIL(qPrintable(error.message()));
+    }
+}
 
 // Qt itself is the judge: what a QJsonObject tree of the saved text gives back from
 // QJsonDocument::toJson is the saved text, key order, indentation, escapes and number
@@ -260,6 +308,26 @@ void TestSimFile::refused_data()
     row("duplicate key spelt with an escape", "file",
         "{\"devices\": [{\"blocks\": [], \"n\\u0061me\": 1,\n\"name\": 2}]}",
         "line 2, column 1: the key \"name\" appears twice in one object (first on line 1)*");
+    // Not strict JSON, though Qt's reader takes some of it: refused, naming the place.
+    row("number ending in a point", "file", "{\"a\":\n 1.}", "line 2, column 2 (offset 7): expected a number*");
+    row("leading zero", "file", R"({"a": 01})", "line 1, column 7 (offset 6): expected a number*");
+    row("too large", "file", R"({"a": 1e400})", "line 1, column 7 (offset 6): expected a number*");
+    row("whole number beyond 64 bits", "file", R"({"a": -123456789012345678901234})",
+        "line 1, column 7 *: expected a number*");
+    row("control character", "file", "{\"a\": \"x\x01y\"}",
+        "line 1, column 9 (offset 8): a control character in a string*");
+    row("lone low surrogate", "file", "{\n\"a\": \"\\udc00\"}",
+        "line 2, column 6 (offset 7): expected a string with valid*");
+    row("invalid UTF-8", "file", "{\"a\": \"\xC0\xAF\"}", "line 1, column 8 (offset 7): a byte that begins no UTF-8*");
+    row("trailing text", "file", "{\"a\": 1}\nx", "line 2, column 1 (offset 9): expected a value*");
+    row("trailing comma", "file", R"({"a": 1,})", "line 1, column * (offset *): expected a value*");
+    row("misspelt null", "file", R"({"a": [1, nul]})", "line 1, column 11 (offset 10): expected null");
+    row("unterminated", "file", R"({"a": "b)", "line 1, column 7 (offset 6): a string that is never closed*");
+    row("truncated", "file", R"({"a": [1, 2)", "line 1, column * (offset *): expected a value*");
+    row("top-level array", "file", R"([1])", "(top level): expected an object, found an array");
+    row("deep", "file", QByteArray("{\"a\":") + QByteArray(1100, '[') + QByteArray(1100, ']') + "}",
+        "line 1, column * (offset *): values nested deeper than 1024 levels");
+    row("nothing", "file", "  ", "line 1, column 3 (offset 2): expected an object, found no text");
     row("UTF-16 with a byte-order mark", "file", QByteArray("\xFF\xFE{\0}\0", 6), "the file is UTF-16 text*");
     row("UTF-16 without a mark", "file", QByteArray("\0{\0}", 4), "the file is UTF-16 text*");
     row("UTF-32", "file", QByteArray("{\0\0\0}\0\0\0", 8), "the file is UTF-32 text*");
