@@ -3,10 +3,8 @@
 // over and over, switching between two variants, and is killed (SIGKILL) at a random moment,
 // many times; every time, the file loads and holds the one variant or the other, byte for byte.
 #include "helpers/SaveLoopEdit.h"
-#include "support/SimFixture.h"
+#include "support/SimJsonEdit.h"
 
-#include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -22,28 +20,18 @@ namespace {
 // kilobytes, so that a save takes long enough to be caught halfway.
 QByteArray largeNetwork(int copies)
 {
-    QFile sample(TestSupport::SimFixture::sampleNetworkPath());
-    if (!sample.open(QIODevice::ReadOnly))
-        return QByteArray();
-    QJsonObject root = QJsonDocument::fromJson(sample.readAll()).object();
-    const QJsonArray devices = root.value(QStringLiteral("devices")).toArray();
+    QJsonObject root = TestSupport::sampleJson();
     QJsonArray repeated;
     for (int copy = 0; copy < copies; ++copy) {
-        for (const QJsonValue &value : devices) {
+        for (const QJsonValue &value : root.value(QStringLiteral("devices")).toArray()) {
             QJsonObject device = value.toObject();
             device[QStringLiteral("name")]
-                = device.value(QStringLiteral("name")).toString() + QStringLiteral(" #%1").arg(copy);
+                = device[QStringLiteral("name")].toString() + QStringLiteral(" #%1").arg(copy);
             repeated.append(device);
         }
     }
     root[QStringLiteral("devices")] = repeated;
     return QJsonDocument(root).toJson();
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -94,7 +82,7 @@ private slots:
             if (progress.endsWith('s'))
                 ++midSave;
 
-            const QByteArray saved = readAll(path);
+            const QByteArray saved = TestSupport::readFile(path);
             const int variant = saved == variants[0] ? 0 : saved == variants[1] ? 1 : -1;
             QVERIFY2(variant >= 0,
                 qPrintable(

@@ -5,10 +5,9 @@
 // bound only a hang would pass. A value is tried once per shape of its path and JSON type
 // ("devices[].blocks[].cps.SCPTmaxRnge" as a number at its first occurrence only); map keys
 // (properties, members, strings) are part of the shape. Keys the sample lacks are added.
-#include "support/SimFixture.h"
+#include "support/SimJsonEdit.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -18,6 +17,8 @@
 #include <functional>
 
 namespace {
+
+using TestSupport::replacedAt;
 
 // A hang guard: the sample loads in milliseconds, some four times slower under AddressSanitizer.
 constexpr qint64 BoundMs = 5000;
@@ -36,22 +37,6 @@ QByteArray textOf(const QJsonValue &value)
     return list.mid(1, list.size() - 3);
 }
 
-// The value with the one at `steps` (from `from` on) replaced, or appended to its list.
-QJsonValue replaced(const QJsonValue &value, const QStringList &steps, int from, const QJsonValue &replacement)
-{
-    if (from == steps.size())
-        return replacement;
-    if (value.isArray()) {
-        QJsonArray array = value.toArray();
-        const int at = steps.at(from).toInt();
-        array.insert(at, replaced(at < array.size() ? array.takeAt(at) : QJsonValue(), steps, from + 1, replacement));
-        return array;
-    }
-    QJsonObject object = value.toObject();
-    object[steps.at(from)] = replaced(object.value(steps.at(from)), steps, from + 1, replacement);
-    return object;
-}
-
 // The path of the value after the first `count` steps, as the loader's messages write it.
 QString pathOf(QJsonValue value, const QStringList &steps, qsizetype count)
 {
@@ -67,12 +52,11 @@ QString pathOf(QJsonValue value, const QStringList &steps, qsizetype count)
 
 QJsonValue base()
 {
-    QFile file(TestSupport::SimFixture::sampleNetworkPath());
-    QJsonValue root = file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
+    QJsonValue root = TestSupport::sampleJson();
     for (const char *object : Commented)
-        root = replaced(root, QString::fromLatin1(object).split('/', Qt::SkipEmptyParts) << "comment", 0, "c");
+        root = replacedAt(root, QString::fromLatin1(object).split('/', Qt::SkipEmptyParts) << "comment", "c");
     for (const auto &extra : Extras)
-        root = replaced(root, extra.first.split('/'), 0, extra.second);
+        root = replacedAt(root, extra.first.split('/'), extra.second);
     return root;
 }
 
@@ -141,11 +125,9 @@ void TestSimMalformed::loadsOrRefuses()
 {
     QFETCH(QStringList, steps);
     QFETCH(QJsonValue, replacement);
-    const QJsonValue root = replaced(base(), steps, 0, replacement);
+    const QJsonValue root = replacedAt(base(), steps, replacement);
     const QString path = m_dir.filePath(QStringLiteral("variant.json")), first = path + ".1", second = path + ".2";
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(textOf(root)) > 0);
-    file.close();
+    QVERIFY(TestSupport::writeFile(path, textOf(root)));
     ++m_tried;
     QElapsedTimer clock;
     const auto inTime = [&] { return clock.elapsed() <= BoundMs || (++m_overBound, false); };
@@ -184,9 +166,7 @@ void TestSimMalformed::loadsOrRefuses()
         QFAIL(qPrintable(QStringLiteral("taken, but: ") + error.message()));
     }
     QVERIFY2(inTime(), qPrintable(QStringLiteral("the reload took %1 ms").arg(clock.elapsed())));
-    QFile once(first), twice(second); // the saved texts, byte for byte
-    QVERIFY(once.open(QIODevice::ReadOnly) && twice.open(QIODevice::ReadOnly));
-    QCOMPARE(twice.readAll(), once.readAll());
+    QCOMPARE(TestSupport::readFile(second), TestSupport::readFile(first)); // the saved texts, byte for byte
     ++m_resaved;
 }
 
