@@ -2,7 +2,9 @@
 // The window's modified mark means a real difference: reading the live value, watching
 // it, an editor closed with Cancel or with OK on the values it showed, or a field typed
 // back to what it showed never mark the page, and OK then stores nothing. An edit marks
-// it, and OK stores exactly that edit. Everything goes through the widgets.
+// it, and OK stores exactly that edit. Everything goes through the widgets. Watching, with a
+// short interval: the trend gathers readings of a moving value in the input's unit, and
+// stops when the input or the units change or the window hides.
 #include "device/sim/SimNetwork.h"
 #include "page/InputPage.h"
 #include "support/HostTestCase.h"
@@ -93,7 +95,9 @@ private slots:
                   const char *value = "") { QTest::newRow(name) << block << steps << modified << cp << value; };
         row("Watch, then Get Value", "HwInput[0]", { "watch", "value" }, false);
         row("table editor, a cell typed, Cancel", "HwInput[3]", { "table 6 7 cancel" }, false);
+        // The sample's tables of enumerated inputs lie within the enumeration's range.
         row("table editor, OK on the values shown", "HwInput[3]", { "table -1 - ok" }, false);
+        row("table editor of a version-1 block, OK", "HwInput[7]", { "table -1 - ok" }, false);
         row("heartbeat typed back", "HwInput[0]", { "type txtHeart 120", "back txtHeart" }, false);
         row("maximum typed back, then Get Value", "HwInput[0]", { "type txtMax 30", "back txtMax", "value" }, false);
         row("heartbeat typed", "HwInput[0]", { "type txtHeart 120" }, true, "SCPTmaxSendTime", "120");
@@ -169,6 +173,48 @@ private slots:
         } else {
             QCOMPARE(stored(block, cp).toDouble(), value.toDouble());
         }
+    }
+
+    void watchingStops_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("another input") << "input";
+        QTest::newRow("other units") << "units";
+        QTest::newRow("window hidden") << "hide";
+        QTest::newRow("button") << "button";
+    }
+    // The trend draws the moving value in the input's unit until watching stops.
+    void watchingStops()
+    {
+        QFETCH(QString, how);
+        hostButton("hostWatch")->click();
+        QVERIFY(window->watching());
+        QVERIFY(window->trend()->isVisible());
+        QTRY_VERIFY(window->trend()->view()->readings().size() >= 3);
+        const QVector<QPointF> readings = window->trend()->view()->readings();
+        QSet<double> values;
+        for (const QPointF &reading : readings) {
+            QVERIFY2(reading.y() > 19.9 && reading.y() < 23.1, qPrintable(QString::number(reading.y())));
+            values.insert(reading.y());
+        }
+        QVERIFY(values.size() >= 2); // it moves
+        QVERIFY(readings.last().x() > readings.first().x());
+        QCOMPARE(window->trend()->view()->unit(), QStringLiteral("°C"));
+        QVERIFY(!window->trend()->view()->grab().isNull()); // paints without a fault
+        if (how == QLatin1String("input"))
+            QVERIFY(window->selectInput(Controller, QStringLiteral("HwInput[1]")));
+        else if (how == QLatin1String("units"))
+            QVERIFY(window->setMeasurementSystem(1));
+        else if (how == QLatin1String("hide"))
+            window->hide();
+        else
+            hostButton("hostWatch")->click();
+        QVERIFY(!window->watching());
+        QVERIFY(!hostButton("hostWatch")->isChecked());
+        QVERIFY(window->trend()->isHidden());
+        const int count = window->trend()->view()->readings().size();
+        QTest::qWait(100); // five intervals
+        QCOMPARE(window->trend()->view()->readings().size(), count);
     }
 };
 
