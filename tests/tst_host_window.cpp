@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The host window driven through its widgets, offscreen: what OK and Apply report per
 // control, the read-back after a write, a failed save, the unsaved-changes question on every
-// path that would drop edits, the set-point-offset relay seen in the call log and the order
-// of the Tab key.
+// path that would drop edits, the set-point-offset relay and the send delta seen in the call
+// log, a block the network side cannot show, and the order of the Tab key.
+#include "device/sim/SimModel.h"
 #include "device/sim/SimNetwork.h"
 #include "script/ScriptParser.h"
 #include "script/ScriptRunner.h"
@@ -330,23 +331,84 @@ private slots:
             this->answer == UnsavedAnswer::Write && before != QStringLiteral("1.5"));
     }
 
+    // The set-point-offset mode goes from the hardware side to the network side: the
+    // override is shown and written in the difference format.
+    void setpointOffsetUsesDifferences_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("chosen"); // interpretation chosen after opening, empty for none
+        QTest::addColumn<QString>("format");
+        // clang-format off
+        QTest::newRow("offset input") << "HwInput[10]" << "" << "SNVT_temp#US_diff";
+        QTest::newRow("offset left") << "HwInput[10]" << "LINEAR" << "SNVT_temp#US";
+        QTest::newRow("linear input") << "HwInput[4]" << "" << "SNVT_temp_p#US";
+        QTest::newRow("offset chosen") << "HwInput[4]" << "SETPOINT_OFFSET" << "SNVT_temp_p#US_diff";
+        // clang-format on
+    }
     void setpointOffsetUsesDifferences()
     {
+        QFETCH(QString, input);
+        QFETCH(QString, chosen);
+        QFETCH(QString, format);
         window->setMeasurementSystem(MEASUREMENT_SYSTEM_US);
-        QVERIFY(window->selectInput(Controller, QStringLiteral("HwInput[4]")));
-        interpretations()->setCurrentIndex(interpretations()->findText(QStringLiteral("SETPOINT_OFFSET")));
-        window->networkControl()->findChild<QLineEdit *>("txtOver")->setText(QStringLiteral("2"));
+        QVERIFY(window->selectInput(Controller, input));
+        if (!chosen.isEmpty())
+            interpretations()->setCurrentIndex(interpretations()->findText(chosen));
+        QLineEdit *override = window->networkControl()->findChild<QLineEdit *>("txtOver");
+        QCOMPARE(override->toolTip().section(QStringLiteral(": "), 1), format);
+        override->setText(QStringLiteral("2"));
         window->network()->clearCallLog();
         window->apply();
         QStringList read;
         for (const Sim::CallRecord &call : window->network()->callLog()) {
-            if (call.operation == QLatin1String("ConfigProperty.setFormat")
-                && call.arguments.value(1).endsWith("_diff"))
+            if (call.operation == QLatin1String("ConfigProperty.setFormat") && call.arguments.value(1).endsWith("_diff")
+                && call.arguments.first() != QLatin1String("SCPTsndDelta")) // a difference in every mode
                 read << call.arguments.first() + QLatin1Char(' ') + call.arguments.value(1).section('.', 1);
         }
-        QVERIFY2(
-            read.contains("UCPTdefaultValue SNVT_temp_p#US_diff") && read.contains("SCPTovrValue SNVT_temp_p#US_diff"),
+        const QStringList wanted { "UCPTdefaultValue " + format, "SCPTovrValue " + format };
+        QVERIFY2(format.endsWith(QLatin1String("_diff")) ? read.contains(wanted.first()) && read.contains(wanted.last())
+                                                         : read.isEmpty(),
             qPrintable(read.join('\n')));
+    }
+
+    // The network control tells whether it writes the send delta; the page takes its True
+    // for "written" exactly where the control wrote everything but that.
+    void sendDeltaWrittenAsTheControlSays_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<bool>("writes");
+        // clang-format off
+        QTest::newRow("temperature") << "HwInput[0]" << true;
+        QTest::newRow("switch structure") << "HwInput[2]" << true;
+        QTest::newRow("enumeration") << "HwInput[3]" << true;
+        QTest::newRow("set-point structure") << "HwInput[12]" << false;
+        // clang-format on
+    }
+    void sendDeltaWrittenAsTheControlSays()
+    {
+        QFETCH(QString, input);
+        QFETCH(bool, writes);
+        QVERIFY(window->selectInput(Controller, input));
+        QCOMPARE(window->networkControl()->WritesSendDelta(), writes);
+        field(QStringLiteral("txtHeart"))->setText(QStringLiteral("30"));
+        window->network()->clearCallLog();
+        window->apply();
+        bool sendDeltaWritten = false;
+        for (const Sim::CallRecord &call : window->network()->callLog())
+            sendDeltaWritten |= call.operation.startsWith(QLatin1String("ConfigProperty.set"))
+                && call.arguments.value(0) == QLatin1String("SCPTsndDelta");
+        QCOMPARE(sendDeltaWritten, writes);
+        QCOMPARE(window->lastWrite().network.state, ControlOutcome::Written);
+        QCOMPARE(window->lastWrite().network.text().contains(QLatin1String("no send delta")), !writes);
+    }
+
+    void aBlockWithoutNetworkVariableIsReported()
+    {
+        TestSupport::SeamRecorder seams; // the hardware side's boxes are recorded, not shown
+        window->network()->model().device(Controller)->block(QStringLiteral("HwInput[1]"))->nvs.clear();
+        window->selectInput(Controller, QStringLiteral("HwInput[1]"));
+        QVERIFY2(window->logText().contains(QStringLiteral("Network side, opening HwInput[1]: cannot show the input")),
+            qPrintable(window->logText()));
     }
 
     // Input types are offered only with their defaults file beside the database. (Applying
