@@ -209,14 +209,8 @@ class tst_host_journey : public TestSupport::HostTestCase
     // The modal dialogs still to come, each answered by its own step, in order.
     QList<std::function<void(QDialog &)>> dialogs;
     QStringList unexpectedDialogs;
-    QStringList asked; // the unsaved-changes questions
     Qt::Key answerKey = Qt::Key_Escape; // how the question is answered: Alt+W, Alt+D or Esc
 
-    template<typename T = QLineEdit> T *pageWidget(const QString &name) const
-    {
-        return window->page() ? window->page()->findChild<T *>(name) : nullptr;
-    }
-    template<typename T = QWidget> T *hostWidget(const QString &name) const { return window->findChild<T *>(name); }
     QTreeWidget *tree() const { return hostWidget<QTreeWidget>(QStringLiteral("hostTree")); }
     QMap<QString, QString> stored() const { return userData(sim->databasePath()); }
 

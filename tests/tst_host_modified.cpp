@@ -27,33 +27,18 @@ class tst_host_modified : public TestSupport::HostTestCase
 {
     Q_OBJECT
 
-    const QString Controller = QStringLiteral("HWI-Controller 1");
-    QStringList asked;
     double seconds = 0;
 
-    template<typename T = QLineEdit> T *pageWidget(const QString &name) const
-    {
-        return window->page() ? window->page()->findChild<T *>(name) : nullptr;
-    }
-    QPushButton *hostButton(const char *name) const
-    {
-        return window->findChild<QPushButton *>(QString::fromLatin1(name));
-    }
+    QPushButton *hostButton(const char *name) const { return hostWidget<QPushButton>(QString::fromLatin1(name)); }
     QByteArray database() const
     {
         QFile file(sim->databasePath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
+    // Send times belong to the variable.
     QString stored(const QString &block, const QString &cp) const
     {
-        const bool nvCp = cp.endsWith(QLatin1String("SendTime")); // send times belong to the variable
-        return Sim::Network::load(sim->databasePath())->storedCpText(Controller, block, cp, nvCp);
-    }
-    static void type(QLineEdit *field, const QString &text)
-    {
-        QTest::mouseClick(field, Qt::LeftButton);
-        field->selectAll();
-        QTest::keyClicks(field, text);
+        return storedText(block, cp, cp.endsWith(QLatin1String("SendTime")));
     }
 
 public:
@@ -70,11 +55,7 @@ protected:
         seconds = 0;
         window->network()->setClock([this] { return seconds += 7; });
         window->trend()->setInterval(20);
-        asked.clear();
-        setUnsavedQuestion([this](QWidget *, const QString &what) {
-            asked << what;
-            return UnsavedAnswer::Stay;
-        });
+        recordQuestions();
     }
 
 private slots:
@@ -136,7 +117,7 @@ private slots:
                 QVERIFY2(field && field->isVisible(), qPrintable(word.at(1)));
                 if (!shownFirst.contains(word.at(1)))
                     shownFirst.insert(word.at(1), field->text());
-                type(field, word.first() == QLatin1String("type") ? word.at(2) : shownFirst.value(word.at(1)));
+                typeInto(field, word.first() == QLatin1String("type") ? word.at(2) : shownFirst.value(word.at(1)));
                 if (word.first() == QLatin1String("type"))
                     QVERIFY(window->isWindowModified()); // a real edit marks at once
             } else if (word.first() == QLatin1String("table")) {
@@ -145,7 +126,7 @@ private slots:
                     dialog.show();
                     if (word.at(1) != QLatin1String("-1")) {
                         auto cell = dialog.findChild<QLineEdit *>(QStringLiteral("txtTable_%1").arg(word.at(1)));
-                        type(cell, word.at(2));
+                        typeInto(cell, word.at(2));
                     }
                     const bool ok = word.at(3) == QLatin1String("ok");
                     QTest::mouseClick(

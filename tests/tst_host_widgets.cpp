@@ -38,8 +38,6 @@ using namespace Host;
 
 namespace {
 
-const QString Controller = QStringLiteral("HWI-Controller 1");
-
 // QObject::receivers() is protected; a public name for it in a derived class reaches it.
 struct SignalPeek : QObject
 {
@@ -129,31 +127,12 @@ class tst_host_widgets : public TestSupport::HostTestCase
 {
     Q_OBJECT
 
-    QStringList asked;
-    UnsavedAnswer answer = UnsavedAnswer::Stay;
-
-    template<typename T = QWidget> T *hostWidget(const QString &name) const { return window->findChild<T *>(name); }
-    template<typename T = QLineEdit> T *pageWidget(const QString &name) const
-    {
-        return window->page() ? window->page()->findChild<T *>(name) : nullptr;
-    }
     QTreeWidget *tree() const { return hostWidget<QTreeWidget>(QStringLiteral("hostTree")); }
     QTreeWidgetItem *inputItem(int device, int input) const { return tree()->topLevelItem(device)->child(input); }
     void clickItem(QTreeWidgetItem *item) const
     {
         tree()->scrollToItem(item);
         QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, tree()->visualItemRect(item).center());
-    }
-    // Clicks a field and types into it, as a user does.
-    static void type(QLineEdit *field, const QString &text)
-    {
-        QTest::mouseClick(field, Qt::LeftButton);
-        field->selectAll();
-        QTest::keyClicks(field, text);
-    }
-    QString stored(const QString &block, const QString &cp, bool onVariable = false) const
-    {
-        return Sim::Network::load(sim->databasePath())->storedCpText(Controller, block, cp, onVariable);
     }
     // The key goes where a user's key goes: into the open list, else the focused widget.
     static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
@@ -179,15 +158,7 @@ protected:
             (*sim)->storedCpText(Controller, QStringLiteral("HwInput[0]"), QStringLiteral("SCPTnvType"), true), true);
         (*sim)->save();
     }
-    void afterWindow() override
-    {
-        asked.clear();
-        answer = UnsavedAnswer::Stay;
-        setUnsavedQuestion([this](QWidget *, const QString &what) {
-            asked << what;
-            return answer;
-        });
-    }
+    void afterWindow() override { recordQuestions(); }
 
 private slots:
     // Every button and action of the window and of each dialog it opens has a receiver.
@@ -289,16 +260,16 @@ private slots:
         // own; with Apply it reaches the database.
         QSignalSpy fromPage(window->networkControl(), &ctlSensorNV::ValueChangeEvent);
         QSignalSpy fromView(view->control(), &ctlSensorNV::ValueChangeEvent);
-        type(pageWidget(QStringLiteral("txtOver")), QStringLiteral("22.5"));
+        typeInto(pageWidget(QStringLiteral("txtOver")), QStringLiteral("22.5"));
         QCOMPARE(viewOverride->text(), QStringLiteral("22.5"));
         QVERIFY(!fromPage.isEmpty() && fromView.isEmpty());
         fromPage.clear();
-        type(viewOverride, QStringLiteral("3.5"));
+        typeInto(viewOverride, QStringLiteral("3.5"));
         QCOMPARE(pageWidget(QStringLiteral("txtOver"))->text(), QStringLiteral("3.5"));
         QVERIFY(fromPage.isEmpty() && !fromView.isEmpty());
         QVERIFY(window->isWindowModified());
         QTest::mouseClick(hostWidget<QPushButton>(QStringLiteral("hostApply")), Qt::LeftButton);
-        QCOMPARE(stored(block, QStringLiteral("SCPTovrValue"), true).toDouble(), 3.5);
+        QCOMPARE(storedText(block, QStringLiteral("SCPTovrValue"), true).toDouble(), 3.5);
     }
 
     void stayKeepsTreeAndPageTogether_data()
@@ -310,7 +281,7 @@ private slots:
     void stayKeepsTreeAndPageTogether()
     {
         QFETCH(bool, mouse);
-        type(pageWidget(QStringLiteral("txtOff")), QStringLiteral("1.5"));
+        typeInto(pageWidget(QStringLiteral("txtOff")), QStringLiteral("1.5"));
         if (mouse) {
             clickItem(inputItem(0, 1));
         } else {
@@ -333,7 +304,7 @@ private slots:
 
     void reloadAsksAboutReloading()
     {
-        type(pageWidget(QStringLiteral("txtOff")), QStringLiteral("1.5"));
+        typeInto(pageWidget(QStringLiteral("txtOff")), QStringLiteral("1.5"));
         // File > Reload with the keyboard.
         QTest::keyClick(window.get(), Qt::Key_F, Qt::AltModifier);
         QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));

@@ -34,15 +34,6 @@ class tst_host_window : public TestSupport::HostTestCase
 {
     Q_OBJECT
 
-    const QString Controller = QStringLiteral("HWI-Controller 1");
-    QStringList asked;
-    UnsavedAnswer answer = UnsavedAnswer::Stay;
-
-    QLineEdit *field(const QString &name) const
-    {
-        const QWidget *page = window->page();
-        return page ? page->findChild<QLineEdit *>(name) : nullptr;
-    }
     // The control a field belongs to.
     static QString controlOf(QWidget *w)
     {
@@ -55,21 +46,14 @@ class tst_host_window : public TestSupport::HostTestCase
     {
         return window->hardwareControl()->findChild<QComboBox *>(QStringLiteral("cboInput"));
     }
+    // Send times belong to the variable.
     QString stored(const QString &cp, const QString &block = QStringLiteral("HwInput[0]")) const
     {
-        const bool nvCp = cp.endsWith(QLatin1String("SendTime")); // send times belong to the variable
-        return Sim::Network::load(sim->databasePath())->storedCpText(Controller, block, cp, nvCp);
+        return storedText(block, cp, cp.endsWith(QLatin1String("SendTime")));
     }
 
 protected:
-    void afterWindow() override
-    {
-        asked.clear();
-        setUnsavedQuestion([this](QWidget *, const QString &what) {
-            asked << what;
-            return answer;
-        });
-    }
+    void afterWindow() override { recordQuestions(); }
 
 private slots:
     // Apply says per control what happened. Every property written is read back: a device that
@@ -131,7 +115,7 @@ private slots:
             window->network()->storeDifferentValue(
                 Controller, block, cp, instead, cp.endsWith(QLatin1String("SendTime")));
         QVERIFY(!window->isWindowModified());
-        field(name)->setText(text);
+        pageWidget(name)->setText(text);
         QVERIFY(window->isWindowModified());
         applyButton()->click();
         const QString written = window->logText() + QLatin1Char('\n');
@@ -140,7 +124,7 @@ private slots:
         QVERIFY(!written.contains(QLatin1String("style"))); // internal names stay in the detail
         QCOMPARE(window->isWindowModified(), !fixed.isEmpty());
         if (!shown.isEmpty())
-            QCOMPARE(field(name)->text(), shown);
+            QCOMPARE(pageWidget(name)->text(), shown);
         if (fixed.isEmpty()) {
             QCOMPARE(window->lastWrite().verified(), instead.isEmpty());
             if (instead.isEmpty() && units == 0)
@@ -148,8 +132,8 @@ private slots:
             return;
         }
         QCOMPARE(stored(cp), before);
-        QCOMPARE(field(name)->text(), text); // the edit stays
-        field(name)->setText(fixed);
+        QCOMPARE(pageWidget(name)->text(), text); // the edit stays
+        pageWidget(name)->setText(fixed);
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QTest::keyClick(window.get(), Qt::Key_Return);
         QVERIFY(!window->isWindowModified());
@@ -223,7 +207,7 @@ private slots:
         auto reverse = window->hardwareControl()->findChild<QAbstractButton *>(QStringLiteral("chkReverse"));
         if (reverse->isVisibleTo(window->hardwareControl()))
             QTest::mouseClick(reverse, Qt::LeftButton);
-        field(QStringLiteral("txtHeart"))->setText(QStringLiteral("75"));
+        pageWidget(QStringLiteral("txtHeart"))->setText(QStringLiteral("75"));
         QTest::mouseClick(applyButton(), Qt::LeftButton);
         const PageOutcome &written = window->lastWrite();
         QVERIFY(!written.network.readBack.isEmpty());
@@ -281,12 +265,12 @@ private slots:
                 overwrite->click();
             return dialog.result();
         });
-        field(QStringLiteral("txtOff"))->setText(QStringLiteral("1.5"));
+        pageWidget(QStringLiteral("txtOff"))->setText(QStringLiteral("1.5"));
         QVERIFY(!window->apply());
         QCOMPARE(seams.modalCount(), 1);
         QVERIFY(window->logText().contains(QLatin1String("The database was not saved")));
         QCOMPARE(seams.messageCount(), 1);
-        QCOMPARE(field(QStringLiteral("txtOff"))->text(), QStringLiteral("1.5"));
+        QCOMPARE(pageWidget(QStringLiteral("txtOff"))->text(), QStringLiteral("1.5"));
         QVERIFY(window->isWindowModified());
     }
 
@@ -305,7 +289,7 @@ private slots:
         QFETCH(int, answer);
         this->answer = UnsavedAnswer(answer);
         const QString before = stored(QStringLiteral("UCPToffset"));
-        field(QStringLiteral("txtOff"))->setText(QStringLiteral("1.5"));
+        pageWidget(QStringLiteral("txtOff"))->setText(QStringLiteral("1.5"));
         auto tree = window->findChild<QTreeWidget *>(QStringLiteral("hostTree"));
         if (action == QLatin1String("input"))
             tree->setCurrentItem(tree->topLevelItem(0)->child(1));
@@ -323,7 +307,7 @@ private slots:
         }
         QCOMPARE(asked.size(), 1);
         if (this->answer == UnsavedAnswer::Stay) {
-            QCOMPARE(field(QStringLiteral("txtOff"))->text(), QStringLiteral("1.5"));
+            QCOMPARE(pageWidget(QStringLiteral("txtOff"))->text(), QStringLiteral("1.5"));
             QCOMPARE(window->currentInput(), QStringLiteral("HwInput[0]"));
             QVERIFY(window->isWindowModified() && window->isVisible());
         }
@@ -390,7 +374,7 @@ private slots:
         QFETCH(bool, writes);
         QVERIFY(window->selectInput(Controller, input));
         QCOMPARE(window->networkControl()->WritesSendDelta(), writes);
-        field(QStringLiteral("txtHeart"))->setText(QStringLiteral("30"));
+        pageWidget(QStringLiteral("txtHeart"))->setText(QStringLiteral("30"));
         window->network()->clearCallLog();
         window->apply();
         bool sendDeltaWritten = false;
