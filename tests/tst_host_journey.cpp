@@ -7,28 +7,19 @@
 // Enter and Esc, also with a list open); after every confirmation the database file must hold
 // exactly what was confirmed, and after every cancel nothing new. docs/host.md lists which
 // test drives each button, menu entry and key of the window and its dialogs.
-#include "device/sim/SimNetwork.h"
 #include "support/HostTestCase.h"
-#include "support/SeamRecorder.h"
-#include "support/SimFixture.h"
-#include "window/HostWindow.h"
-#include "window/UnsavedQuestion.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTest>
 #include <QTreeWidget>
 
 using namespace Host;
@@ -562,6 +553,8 @@ private slots:
         alt(Qt::Key_Y);
         QVERIFY(dialogs.isEmpty());
         QCOMPARE(savedType.toLower(), inputType.toLower());
+        QVERIFY2(window->logText().contains(block + QStringLiteral(": saved as input type ") + savedType),
+            qPrintable(window->logText()));
         QVERIFY2(sameDefaults(mine, savedType, data, block), qPrintable(mine));
 
         // Copy to inputs (Alt+O): the target ticked with Space, Copy (Alt+C).

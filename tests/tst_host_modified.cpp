@@ -5,21 +5,12 @@
 // it, and OK stores exactly that edit. Everything goes through the widgets. Watching, with a
 // short interval: the trend gathers readings of a moving value in the input's unit, and
 // stops when the input or the units change or the window hides.
-#include "device/sim/SimNetwork.h"
-#include "page/InputPage.h"
 #include "support/HostTestCase.h"
-#include "support/SeamRecorder.h"
-#include "support/SimFixture.h"
 #include "watch/LiveTrend.h"
 #include "watch/TrendView.h"
-#include "window/HostWindow.h"
-#include "window/UnsavedQuestion.h"
 
 #include <QDialog>
-#include <QFile>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 
 using namespace Host;
 

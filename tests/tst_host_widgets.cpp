@@ -1,27 +1,19 @@
 // SPDX-License-Identifier: MIT
 // The host window as a user reaches it: every button and action of the window and its
 // dialogs does something, the buttons that open a dialog do so when clicked, a second view
-// follows the input the window shows, "Stay" leaves tree and page on the same input, no two
+// follows the input the window shows, every path that would drop edits asks first and "Stay"
+// leaves tree and page on the same input, no two
 // widgets of the window share a mnemonic, and the tree shows the device names whole. (Keys in
 // an open list, and the mnemonics of the dialogs' buttons, are pressed in tst_host_journey.) The
 // mouse wheel turns only a list that has the focus.
-#include "device/sim/SimNetwork.h"
 #include "support/HostTestCase.h"
-#include "support/SeamRecorder.h"
-#include "support/SimFixture.h"
-#include "window/HostWindow.h"
-#include "window/UnsavedQuestion.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -30,7 +22,6 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
-#include <QTest>
 #include <QTreeWidget>
 #include <QtTest/qtestspontaneevent.h>
 
@@ -189,41 +180,6 @@ private slots:
                 "Host::PreviewDialog", "Host::SaveAsInputTypeDialog", "Host::CopyToInputsDialog", "fTable" }));
     }
 
-    // Save as input type, clicked, saves into the defaults file beside the database: the
-    // next type picked with Down, Save with Alt+S. (Copy to inputs, and this dialog's Browse:
-    // tst_host_journey.)
-    void saveAsInputTypeClicked()
-    {
-        QString chosen;
-        seams->setModalDriver([&](QDialog &dialog) {
-            dialog.setWindowModality(Qt::ApplicationModal); // as it runs
-            dialog.show();
-            dialog.activateWindow();
-            // A dialog counts as active with its parent; the keys need it active itself.
-            if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }))
-                return int(QDialog::Rejected);
-            auto types = dialog.findChild<QComboBox *>(QStringLiteral("hostSaveAsType"));
-            types->setFocus();
-            QTest::keyClick(types, Qt::Key_Down);
-            chosen = types->currentText();
-            QTest::keyClick(&dialog, Qt::Key_S, Qt::AltModifier); // &Save
-            (void)QTest::qWaitFor([&] { return !dialog.isVisible(); }, 2000);
-            return dialog.result();
-        });
-        QFile file(defaultsFile());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray before = file.readAll();
-        file.close();
-        QTest::mouseClick(hostWidget<QPushButton>(QStringLiteral("hostSaveAsInputType")), Qt::LeftButton);
-        QTRY_COMPARE(seams->modalCount(), 1);
-        QVERIFY(!chosen.isEmpty() && file.open(QIODevice::ReadOnly));
-        const QByteArray after = file.readAll();
-        QVERIFY2(after != before, qPrintable(window->logText() + seams->messageTexts().join('\n')));
-        QVERIFY2(after.toLower().contains('[' + chosen.toLower().toUtf8() + ']'), after.constData());
-        QVERIFY2(window->logText().contains(QStringLiteral("HwInput[0]: saved as input type ") + chosen),
-            qPrintable(window->logText()));
-    }
-
     void secondViewFollowsTheInput_data()
     {
         QTest::addColumn<bool>("deviceFirst"); // the window shows a device that cannot be configured in between
@@ -272,46 +228,62 @@ private slots:
         QCOMPARE(storedText(block, QStringLiteral("SCPTovrValue"), true).toDouble(), 3.5);
     }
 
-    void stayKeepsTreeAndPageTogether_data()
+    // Every path that would drop edits asks first, the user's way where there is one; Stay
+    // leaves tree, page and status on the input, Discard goes on, Write stores the edit.
+    void pendingEditsAreAskedFor_data()
     {
-        QTest::addColumn<bool>("mouse");
-        QTest::newRow("clicked") << true;
-        QTest::newRow("Down") << false;
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("answer");
+        for (const char *action :
+            { "input clicked", "input by Down", "units", "open", "reload by Alt+F, R", "quit", "choice" }) {
+            for (const auto a : { UnsavedAnswer::Stay, UnsavedAnswer::Discard, UnsavedAnswer::Write })
+                QTest::addRow("%s %d", action, int(a)) << action << int(a);
+        }
     }
-    void stayKeepsTreeAndPageTogether()
+    void pendingEditsAreAskedFor()
     {
-        QFETCH(bool, mouse);
+        QFETCH(QString, action);
+        QFETCH(int, answer);
+        this->answer = UnsavedAnswer(answer);
+        const QString shown = QStringLiteral("HwInput[0]");
+        const QString before = storedText(shown, QStringLiteral("UCPToffset"), false);
         typeInto(pageWidget(QStringLiteral("txtOff")), QStringLiteral("1.5"));
-        if (mouse) {
+        if (action == QLatin1String("input clicked")) {
             clickItem(inputItem(0, 1));
-        } else {
+        } else if (action == QLatin1String("input by Down")) {
             tree()->setFocus();
             QTest::keyClick(tree(), Qt::Key_Down);
+        } else if (action == QLatin1String("units")) {
+            hostWidget<QComboBox>(QStringLiteral("hostUnits"))->setCurrentIndex(1);
+        } else if (action == QLatin1String("open")) {
+            window->openDatabase(sim->databasePath());
+        } else if (action == QLatin1String("choice")) {
+            hostWidget<QComboBox>(QStringLiteral("hostChoice"))->setCurrentIndex(2);
+        } else if (action == QLatin1String("quit")) {
+            window->close();
+        } else {
+            QTest::keyClick(window.get(), Qt::Key_F, Qt::AltModifier);
+            QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
+            press(Qt::Key_R);
         }
-        QCOMPARE(asked.size(), 1);
-        QCoreApplication::processEvents();
-        const QString shown = QStringLiteral("HwInput[0]");
-        QCOMPARE(window->page()->input().block, shown);
-        QCOMPARE(tree()->currentItem(), inputItem(0, 0));
-        const auto selected = tree()->selectedItems();
-        QCOMPARE(selected.size(), 1);
-        QCOMPARE(selected.first()->text(0), shown);
-        QVERIFY2(
-            window->statusBar()->currentMessage().endsWith(shown), qPrintable(window->statusBar()->currentMessage()));
-        QCOMPARE(pageWidget(QStringLiteral("txtOff"))->text(), QStringLiteral("1.5"));
-        QVERIFY(window->isWindowModified());
-    }
-
-    void reloadAsksAboutReloading()
-    {
-        typeInto(pageWidget(QStringLiteral("txtOff")), QStringLiteral("1.5"));
-        // File > Reload with the keyboard.
-        QTest::keyClick(window.get(), Qt::Key_F, Qt::AltModifier);
-        QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
-        press(Qt::Key_R);
         QTRY_COMPARE(asked.size(), 1);
-        QCOMPARE(asked.first(), QStringLiteral("reload the database"));
-        QCOMPARE(pageWidget(QStringLiteral("txtOff"))->text(), QStringLiteral("1.5"));
+        if (action.startsWith(QLatin1String("reload")))
+            QCOMPARE(asked.first(), QStringLiteral("reload the database"));
+        QCoreApplication::processEvents();
+        if (this->answer == UnsavedAnswer::Stay) {
+            QCOMPARE(pageWidget(QStringLiteral("txtOff"))->text(), QStringLiteral("1.5"));
+            QCOMPARE(window->page()->input().block, shown);
+            QVERIFY(window->isWindowModified() && window->isVisible());
+            QCOMPARE(tree()->currentItem(), inputItem(0, 0));
+            QCOMPARE(tree()->selectedItems(), QList<QTreeWidgetItem *> { inputItem(0, 0) });
+            if (action.startsWith(QLatin1String("input")))
+                QVERIFY2(window->statusBar()->currentMessage().endsWith(shown),
+                    qPrintable(window->statusBar()->currentMessage()));
+        } else if (this->answer == UnsavedAnswer::Discard) {
+            QVERIFY(!window->isVisible() || !window->isWindowModified()); // it went on
+        }
+        QCOMPARE(storedText(shown, QStringLiteral("UCPToffset"), false) == QStringLiteral("1.5"),
+            this->answer == UnsavedAnswer::Write && before != QStringLiteral("1.5"));
     }
 
     void mnemonicsAreUnique_data()

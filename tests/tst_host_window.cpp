@@ -1,32 +1,21 @@
 // SPDX-License-Identifier: MIT
 // The host window driven through its widgets, offscreen: what OK and Apply report per
-// control, the read-back after a write, a failed save, the unsaved-changes question on every
-// path that would drop edits, the set-point-offset relay and the send delta seen in the call
-// log, a block the network side cannot show, and the order of the Tab key.
+// control, the read-back after a write, a failed save, the set-point-offset relay and the
+// send delta seen in the call log, a block the network side cannot show, the Tab order.
 #include "device/sim/SimModel.h"
-#include "device/sim/SimNetwork.h"
 #include "script/ScriptParser.h"
 #include "script/ScriptRunner.h"
 #include "support/HostTestCase.h"
-#include "support/SeamRecorder.h"
-#include "support/SimFixture.h"
-#include "window/HostWindow.h"
-#include "window/UnsavedQuestion.h"
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QComboBox>
 #include <QDialog>
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTest>
 #include <QTextStream>
-#include <QTreeWidget>
 
 using namespace Host;
 
@@ -51,9 +40,6 @@ class tst_host_window : public TestSupport::HostTestCase
     {
         return storedText(block, cp, cp.endsWith(QLatin1String("SendTime")));
     }
-
-protected:
-    void afterWindow() override { recordQuestions(); }
 
 private slots:
     // Apply says per control what happened. Every property written is read back: a device that
@@ -272,47 +258,6 @@ private slots:
         QCOMPARE(seams.messageCount(), 1);
         QCOMPARE(pageWidget(QStringLiteral("txtOff"))->text(), QStringLiteral("1.5"));
         QVERIFY(window->isWindowModified());
-    }
-
-    void pendingEditsAreAskedFor_data()
-    {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<int>("answer");
-        for (const char *action : { "input", "units", "open", "reload", "quit", "choice" }) {
-            for (const auto a : { UnsavedAnswer::Stay, UnsavedAnswer::Discard, UnsavedAnswer::Write })
-                QTest::addRow("%s %d", action, int(a)) << action << int(a);
-        }
-    }
-    void pendingEditsAreAskedFor()
-    {
-        QFETCH(QString, action);
-        QFETCH(int, answer);
-        this->answer = UnsavedAnswer(answer);
-        const QString before = stored(QStringLiteral("UCPToffset"));
-        pageWidget(QStringLiteral("txtOff"))->setText(QStringLiteral("1.5"));
-        auto tree = window->findChild<QTreeWidget *>(QStringLiteral("hostTree"));
-        if (action == QLatin1String("input"))
-            tree->setCurrentItem(tree->topLevelItem(0)->child(1));
-        else if (action == QLatin1String("units"))
-            window->findChild<QComboBox *>(QStringLiteral("hostUnits"))->setCurrentIndex(1);
-        else if (action == QLatin1String("open"))
-            window->openDatabase(sim->databasePath());
-        else if (action == QLatin1String("choice"))
-            window->findChild<QComboBox *>(QStringLiteral("hostChoice"))->setCurrentIndex(2);
-        else if (action == QLatin1String("quit"))
-            window->close();
-        for (QAction *reload : window->findChildren<QAction *>()) {
-            if (action == QLatin1String("reload") && reload->text() == QLatin1String("&Reload"))
-                reload->trigger();
-        }
-        QCOMPARE(asked.size(), 1);
-        if (this->answer == UnsavedAnswer::Stay) {
-            QCOMPARE(pageWidget(QStringLiteral("txtOff"))->text(), QStringLiteral("1.5"));
-            QCOMPARE(window->currentInput(), QStringLiteral("HwInput[0]"));
-            QVERIFY(window->isWindowModified() && window->isVisible());
-        }
-        QCOMPARE(stored(QStringLiteral("UCPToffset")) == QStringLiteral("1.5"),
-            this->answer == UnsavedAnswer::Write && before != QStringLiteral("1.5"));
     }
 
     // The set-point-offset mode goes from the hardware side to the network side: the
