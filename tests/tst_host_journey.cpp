@@ -557,7 +557,7 @@ private slots:
             qPrintable(window->logText()));
         QVERIFY2(sameDefaults(mine, savedType, data, block), qPrintable(mine));
 
-        // Copy to inputs (Alt+O): the target ticked with Space, Copy (Alt+C).
+        // Copy to inputs (Alt+O): the target ticked with Space, Copy (Alt+C or clicked).
         data = stored();
         QVERIFY(std::any_of(edited.cbegin(), edited.cend(), [&](const QString &property) {
             return data.value(target + QLatin1Char('.') + property) != data.value(key + property);
@@ -573,7 +573,10 @@ private slots:
             targets->setFocus();
             targets->setCurrentItem(item);
             press(Qt::Key_Space);
-            alt(Qt::Key_C);
+            if (treeByKeyboard)
+                alt(Qt::Key_C);
+            else
+                QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("hostCopyOk")), Qt::LeftButton);
         });
         alt(Qt::Key_O);
         QVERIFY(dialogs.isEmpty());
