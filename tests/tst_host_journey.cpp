@@ -7,28 +7,19 @@
 // Enter and Esc, also with a list open); after every confirmation the database file must hold
 // exactly what was confirmed, and after every cancel nothing new. docs/host.md lists which
 // test drives each button, menu entry and key of the window and its dialogs.
-#include "device/sim/SimNetwork.h"
 #include "support/HostTestCase.h"
-#include "support/SeamRecorder.h"
-#include "support/SimFixture.h"
-#include "window/HostWindow.h"
-#include "window/UnsavedQuestion.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTest>
 #include <QTreeWidget>
 
 using namespace Host;
@@ -167,14 +158,40 @@ bool same(const QString &a, const QString &b)
     return isNumber && alsoNumber ? qFuzzyCompare(1 + x, 1 + y) : a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-// A property of an input as stored, on the block or on its variable.
-QString storedValue(const QMap<QString, QString> &data, const QString &block, const QString &property)
+// A defaults section holds what an input stores (on the block or on its variable); a warning
+// names each difference.
+bool sameDefaults(const QString &file, const QString &section, const QMap<QString, QString> &data, const QString &block)
 {
-    return data.value(
-        block + QStringLiteral(".cps.") + property, data.value(block + QStringLiteral(".nv.") + property));
+    bool all = true;
+    for (const QString property : { "UCPTinputSignalType", "SCPTmaxRnge", "SCPTmaxSendTime" }) {
+        const QString wanted = sectionValue(file, section, property);
+        const QString held = data.value(block + ".cps." + property, data.value(block + ".nv." + property));
+        if (!same(held, wanted)) {
+            qWarning("%s: %s, not %s", qPrintable(property), qPrintable(held), qPrintable(wanted));
+            all = false;
+        }
+    }
+    return all;
 }
 
+// One session: the input, how it is walked, the edits made and where each is stored.
+struct Session
+{
+    int input; // HwInput[n] of the first device
+    bool treeByKeyboard;
+    QString field, typed, fieldStores; // a hardware field: typed into, or ticked with Space
+    QString list, listStores; // a list of the hardware control: opened, one down or up, Enter
+    QString nvField, nvTyped, nvStores; // a field of the network control, typed into
+    int tableCell; // a cell of the table editor, typed into (-1: no table)
+    QString tableTyped;
+    QString inputType; // whose defaults are applied
+    int copyTarget; // the input given the source's variable type to copy to
+    Qt::Key quitAnswer; // Alt+W(rite), Alt+D(iscard) or Esc (stay, then OK)
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Session)
 
 class tst_host_journey : public TestSupport::HostTestCase
 {
@@ -183,14 +200,8 @@ class tst_host_journey : public TestSupport::HostTestCase
     // The modal dialogs still to come, each answered by its own step, in order.
     QList<std::function<void(QDialog &)>> dialogs;
     QStringList unexpectedDialogs;
-    QStringList asked; // the unsaved-changes questions
     Qt::Key answerKey = Qt::Key_Escape; // how the question is answered: Alt+W, Alt+D or Esc
 
-    template<typename T = QLineEdit> T *pageWidget(const QString &name) const
-    {
-        return window->page() ? window->page()->findChild<T *>(name) : nullptr;
-    }
-    template<typename T = QWidget> T *hostWidget(const QString &name) const { return window->findChild<T *>(name); }
     QTreeWidget *tree() const { return hostWidget<QTreeWidget>(QStringLiteral("hostTree")); }
     QMap<QString, QString> stored() const { return userData(sim->databasePath()); }
 
@@ -227,8 +238,13 @@ class tst_host_journey : public TestSupport::HostTestCase
         below->activateWindow();
         return QTest::qWaitFor([below] { return QApplication::activeWindow() == below; }, 2000);
     }
-    void listClosed()
+    // A list opened with the mouse, the keys pressed in it; it closes and the window stays.
+    void inOpenList(QComboBox *choices, std::initializer_list<Qt::Key> keys)
     {
+        QTest::mouseClick(choices, Qt::LeftButton);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        for (Qt::Key key : keys)
+            press(key);
         QVERIFY(window->isVisible());
         QTRY_VERIFY(!QApplication::activePopupWidget());
         QVERIFY(activate(window.get()));
@@ -311,62 +327,31 @@ protected:
 private slots:
     void session_data()
     {
-        QTest::addColumn<int>("input"); // HwInput[n] of the first device
-        QTest::addColumn<bool>("treeByKeyboard");
-        QTest::addColumn<QString>("field"); // a hardware field: typed into, or ticked with Space
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("fieldStores");
-        QTest::addColumn<QString>("list"); // a list of the hardware control: opened, one down or up, Enter
-        QTest::addColumn<QString>("listStores");
-        QTest::addColumn<QString>("nvField"); // a field of the network control, typed into
-        QTest::addColumn<QString>("nvTyped");
-        QTest::addColumn<QString>("nvStores");
-        QTest::addColumn<int>("tableCell"); // a cell of the table editor, typed into (-1: no table)
-        QTest::addColumn<QString>("tableTyped");
-        QTest::addColumn<QString>("inputType"); // whose defaults are applied
-        QTest::addColumn<int>("copyTarget"); // the input given the source's variable type to copy to
-        QTest::addColumn<int>("quitAnswer"); // Alt+W(rite), Alt+D(iscard) or Esc (stay, then OK)
-
-        const auto row
-            = [](const char *name, int input, bool keys, const char *field, const char *typed, const char *stores,
-                  const char *list, const char *listStores, const char *nv, const char *nvTyped, const char *nvStores,
-                  int cell, const char *cellTyped, const char *type, int target, Qt::Key quit) {
-                  QTest::newRow(name) << input << keys << field << typed << stores << list << listStores << nv
-                                      << nvTyped << nvStores << cell << cellTyped << type << target << int(quit);
-              };
-        row("thermistor HwInput[0], mouse, quit: write", 0, false, "txtOff", "1.5", "cps.UCPToffset", "cboTherm",
-            "cps.UCPTthermistorType", "txtHeart", "120", "nv.SCPTmaxSendTime", -1, "", "Supply_Temp_PT1000", 8,
-            Qt::Key_W);
-        row("linear HwInput[1], keyboard, quit: discard", 1, true, "txtMax", "80", "cps.SCPTmaxRnge", "cboSignal",
-            "cps.UCPTinputSignalType", "txtOver", "3.5", "nv.SCPTovrValue", -1, "", "Humidity_0_10V", 12, Qt::Key_D);
-        row("digital HwInput[2], keyboard, quit: stay, then OK", 2, true, "chkReverse", "", "cps.UCPThwInOptions",
-            "cboSignal", "cps.UCPTinputSignalType", "txtHeart", "90", "nv.SCPTmaxSendTime", -1, "", "Window_Contact", 8,
-            Qt::Key_Escape);
-        row("set-point offset HwInput[10], mouse, quit: discard", 10, false, "txtMax", "4", "cps.SCPTmaxRnge",
-            "cboSignal", "cps.UCPTinputSignalType", "txtHeart", "45", "nv.SCPTmaxSendTime", -1, "", "Room_Temp_NTC10k",
-            12, Qt::Key_D);
-        row("multi-level HwInput[3], mouse, table, quit: write", 3, false, "", "", "", "cboSignal",
-            "cps.UCPTinputSignalType", "txtHeart", "45", "nv.SCPTmaxSendTime", 5, "2", "Occupancy_Button", 12,
-            Qt::Key_W);
+        QTest::addColumn<Session>("row");
+        // The thermistor input by mouse, quit: write.
+        QTest::newRow("thermistor HwInput[0]")
+            << Session { 0, false, "txtOff", "1.5", "cps.UCPToffset", "cboTherm", "cps.UCPTthermistorType", "txtHeart",
+                   "120", "nv.SCPTmaxSendTime", -1, "", "Supply_Temp_PT1000", 8, Qt::Key_W };
+        QTest::newRow("linear HwInput[1], keyboard, quit: discard")
+            << Session { 1, true, "txtMax", "80", "cps.SCPTmaxRnge", "cboSignal", "cps.UCPTinputSignalType", "txtOver",
+                   "3.5", "nv.SCPTovrValue", -1, "", "Humidity_0_10V", 12, Qt::Key_D };
+        QTest::newRow("digital HwInput[2], keyboard, quit: stay, then OK")
+            << Session { 2, true, "chkReverse", "", "cps.UCPThwInOptions", "cboSignal", "cps.UCPTinputSignalType",
+                   "txtHeart", "90", "nv.SCPTmaxSendTime", -1, "", "Window_Contact", 8, Qt::Key_Escape };
+        QTest::newRow("set-point offset HwInput[10], mouse, quit: discard")
+            << Session { 10, false, "txtMax", "4", "cps.SCPTmaxRnge", "cboSignal", "cps.UCPTinputSignalType",
+                   "txtHeart", "45", "nv.SCPTmaxSendTime", -1, "", "Room_Temp_NTC10k", 12, Qt::Key_D };
+        QTest::newRow("multi-level HwInput[3], mouse, table, quit: write")
+            << Session { 3, false, "", "", "", "cboSignal", "cps.UCPTinputSignalType", "txtHeart", "45",
+                   "nv.SCPTmaxSendTime", 5, "2", "Occupancy_Button", 12, Qt::Key_W };
     }
 
     void session()
     {
-        QFETCH(int, input);
-        QFETCH(bool, treeByKeyboard);
-        QFETCH(QString, field);
-        QFETCH(QString, typed);
-        QFETCH(QString, fieldStores);
-        QFETCH(QString, list);
-        QFETCH(QString, listStores);
-        QFETCH(QString, nvField);
-        QFETCH(QString, nvTyped);
-        QFETCH(QString, nvStores);
-        QFETCH(int, tableCell);
-        QFETCH(QString, tableTyped);
-        QFETCH(QString, inputType);
-        QFETCH(int, copyTarget);
-        QFETCH(int, quitAnswer);
+        QFETCH(Session, row);
+        const auto &[input, treeByKeyboard, field, typed, fieldStores, list, listStores, nvField, nvTyped, nvStores,
+            tableCell, tableTyped, inputType, copyTarget, quitAnswer]
+            = row;
         const QString block = QStringLiteral("HwInput[%1]").arg(input);
         const QString key = block + QLatin1Char('.');
         const QString target = QStringLiteral("HwInput[%1]").arg(copyTarget);
@@ -412,11 +397,7 @@ private slots:
         auto choices = pageWidget<QComboBox>(list);
         QVERIFY2(choices && choices->isVisible() && choices->count() > 1, qPrintable(list));
         const int chosen = choices->currentIndex() + 1 < choices->count() ? choices->currentIndex() + 1 : 0;
-        QTest::mouseClick(choices, Qt::LeftButton);
-        QTRY_VERIFY(QApplication::activePopupWidget());
-        press(chosen ? Qt::Key_Down : Qt::Key_Home);
-        press(Qt::Key_Return);
-        listClosed();
+        inOpenList(choices, { chosen ? Qt::Key_Down : Qt::Key_Home, Qt::Key_Return });
         QVERIFY(window->isVisible());
         QCOMPARE(window->savesDone(), 0);
         QCOMPARE(choices->currentIndex(), chosen);
@@ -479,10 +460,7 @@ private slots:
         // forgets it.
         before = stored();
         type(pageWidget(nvField), QStringLiteral("7"));
-        QTest::mouseClick(pageWidget<QComboBox>(list), Qt::LeftButton);
-        QTRY_VERIFY(QApplication::activePopupWidget());
-        press(Qt::Key_Escape);
-        listClosed();
+        inOpenList(pageWidget<QComboBox>(list), { Qt::Key_Escape });
         QVERIFY(window->isWindowModified());
         QCOMPARE(pageWidget(nvField)->text(), QStringLiteral("7"));
         if (treeByKeyboard)
@@ -559,11 +537,7 @@ private slots:
         QVERIFY(dialogs.isEmpty());
         QVERIFY2(window->deviations()->marks().isEmpty(), qPrintable(window->deviations()->problem()));
         auto data = stored();
-        for (const char *property : { "UCPTinputSignalType", "SCPTmaxRnge", "SCPTmaxSendTime" }) {
-            const QString wanted = sectionValue(defaultsFile, inputType, QLatin1String(property));
-            QVERIFY2(same(storedValue(data, block, QLatin1String(property)), wanted),
-                qPrintable(QStringLiteral("%1: %2, not %3").arg(property, storedValue(data, block, property), wanted)));
-        }
+        QVERIFY2(sameDefaults(defaultsFile, inputType, data, block), qPrintable(defaultsFile));
 
         // Save as input type (Alt+Y): Browse (Alt+B) to a new file, Save (Alt+S).
         const QString mine = sim->tempPath() + QStringLiteral("/mine.ini");
@@ -579,12 +553,11 @@ private slots:
         alt(Qt::Key_Y);
         QVERIFY(dialogs.isEmpty());
         QCOMPARE(savedType.toLower(), inputType.toLower());
-        for (const char *property : { "UCPTinputSignalType", "SCPTmaxRnge", "SCPTmaxSendTime" }) {
-            QVERIFY2(same(sectionValue(mine, savedType, QLatin1String(property)), storedValue(data, block, property)),
-                qPrintable(property));
-        }
+        QVERIFY2(window->logText().contains(block + QStringLiteral(": saved as input type ") + savedType),
+            qPrintable(window->logText()));
+        QVERIFY2(sameDefaults(mine, savedType, data, block), qPrintable(mine));
 
-        // Copy to inputs (Alt+O): the target ticked with Space, Copy (Alt+C).
+        // Copy to inputs (Alt+O): the target ticked with Space, Copy (Alt+C or clicked).
         data = stored();
         QVERIFY(std::any_of(edited.cbegin(), edited.cend(), [&](const QString &property) {
             return data.value(target + QLatin1Char('.') + property) != data.value(key + property);
@@ -600,7 +573,10 @@ private slots:
             targets->setFocus();
             targets->setCurrentItem(item);
             press(Qt::Key_Space);
-            alt(Qt::Key_C);
+            if (treeByKeyboard)
+                alt(Qt::Key_C);
+            else
+                QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("hostCopyOk")), Qt::LeftButton);
         });
         alt(Qt::Key_O);
         QVERIFY(dialogs.isEmpty());
@@ -628,7 +604,7 @@ private slots:
 
         // File > Quit (Alt+F, Q) with an edit not written; the question is answered with a key.
         before = stored();
-        answerKey = Qt::Key(quitAnswer);
+        answerKey = quitAnswer;
         type(pageWidget(QStringLiteral("txtHeart")), QStringLiteral("77"));
         press(Qt::Key_F, Qt::AltModifier);
         QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));

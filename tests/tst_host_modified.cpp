@@ -2,22 +2,15 @@
 // The window's modified mark means a real difference: reading the live value, watching
 // it, an editor closed with Cancel or with OK on the values it showed, or a field typed
 // back to what it showed never mark the page, and OK then stores nothing. An edit marks
-// it, and OK stores exactly that edit. Everything goes through the widgets.
-#include "device/sim/SimNetwork.h"
-#include "page/InputPage.h"
+// it, and OK stores exactly that edit. Everything goes through the widgets. Watching, with a
+// short interval: the trend gathers readings of a moving value in the input's unit, and
+// stops when the input or the units change or the window hides.
 #include "support/HostTestCase.h"
-#include "support/SeamRecorder.h"
-#include "support/SimFixture.h"
 #include "watch/LiveTrend.h"
 #include "watch/TrendView.h"
-#include "window/HostWindow.h"
-#include "window/UnsavedQuestion.h"
 
 #include <QDialog>
-#include <QFile>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 
 using namespace Host;
 
@@ -25,33 +18,18 @@ class tst_host_modified : public TestSupport::HostTestCase
 {
     Q_OBJECT
 
-    const QString Controller = QStringLiteral("HWI-Controller 1");
-    QStringList asked;
     double seconds = 0;
 
-    template<typename T = QLineEdit> T *pageWidget(const QString &name) const
-    {
-        return window->page() ? window->page()->findChild<T *>(name) : nullptr;
-    }
-    QPushButton *hostButton(const char *name) const
-    {
-        return window->findChild<QPushButton *>(QString::fromLatin1(name));
-    }
+    QPushButton *hostButton(const char *name) const { return hostWidget<QPushButton>(QString::fromLatin1(name)); }
     QByteArray database() const
     {
         QFile file(sim->databasePath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
+    // Send times belong to the variable.
     QString stored(const QString &block, const QString &cp) const
     {
-        const bool nvCp = cp.endsWith(QLatin1String("SendTime")); // send times belong to the variable
-        return Sim::Network::load(sim->databasePath())->storedCpText(Controller, block, cp, nvCp);
-    }
-    static void type(QLineEdit *field, const QString &text)
-    {
-        QTest::mouseClick(field, Qt::LeftButton);
-        field->selectAll();
-        QTest::keyClicks(field, text);
+        return storedText(block, cp, cp.endsWith(QLatin1String("SendTime")));
     }
 
 public:
@@ -68,11 +46,7 @@ protected:
         seconds = 0;
         window->network()->setClock([this] { return seconds += 7; });
         window->trend()->setInterval(20);
-        asked.clear();
-        setUnsavedQuestion([this](QWidget *, const QString &what) {
-            asked << what;
-            return UnsavedAnswer::Stay;
-        });
+        recordQuestions();
     }
 
 private slots:
@@ -93,7 +67,9 @@ private slots:
                   const char *value = "") { QTest::newRow(name) << block << steps << modified << cp << value; };
         row("Watch, then Get Value", "HwInput[0]", { "watch", "value" }, false);
         row("table editor, a cell typed, Cancel", "HwInput[3]", { "table 6 7 cancel" }, false);
+        // The sample's tables of enumerated inputs lie within the enumeration's range.
         row("table editor, OK on the values shown", "HwInput[3]", { "table -1 - ok" }, false);
+        row("table editor of a version-1 block, OK", "HwInput[7]", { "table -1 - ok" }, false);
         row("heartbeat typed back", "HwInput[0]", { "type txtHeart 120", "back txtHeart" }, false);
         row("maximum typed back, then Get Value", "HwInput[0]", { "type txtMax 30", "back txtMax", "value" }, false);
         row("heartbeat typed", "HwInput[0]", { "type txtHeart 120" }, true, "SCPTmaxSendTime", "120");
@@ -132,7 +108,7 @@ private slots:
                 QVERIFY2(field && field->isVisible(), qPrintable(word.at(1)));
                 if (!shownFirst.contains(word.at(1)))
                     shownFirst.insert(word.at(1), field->text());
-                type(field, word.first() == QLatin1String("type") ? word.at(2) : shownFirst.value(word.at(1)));
+                typeInto(field, word.first() == QLatin1String("type") ? word.at(2) : shownFirst.value(word.at(1)));
                 if (word.first() == QLatin1String("type"))
                     QVERIFY(window->isWindowModified()); // a real edit marks at once
             } else if (word.first() == QLatin1String("table")) {
@@ -141,7 +117,7 @@ private slots:
                     dialog.show();
                     if (word.at(1) != QLatin1String("-1")) {
                         auto cell = dialog.findChild<QLineEdit *>(QStringLiteral("txtTable_%1").arg(word.at(1)));
-                        type(cell, word.at(2));
+                        typeInto(cell, word.at(2));
                     }
                     const bool ok = word.at(3) == QLatin1String("ok");
                     QTest::mouseClick(
@@ -169,6 +145,48 @@ private slots:
         } else {
             QCOMPARE(stored(block, cp).toDouble(), value.toDouble());
         }
+    }
+
+    void watchingStops_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("another input") << "input";
+        QTest::newRow("other units") << "units";
+        QTest::newRow("window hidden") << "hide";
+        QTest::newRow("button") << "button";
+    }
+    // The trend draws the moving value in the input's unit until watching stops.
+    void watchingStops()
+    {
+        QFETCH(QString, how);
+        hostButton("hostWatch")->click();
+        QVERIFY(window->watching());
+        QVERIFY(window->trend()->isVisible());
+        QTRY_VERIFY(window->trend()->view()->readings().size() >= 3);
+        const QVector<QPointF> readings = window->trend()->view()->readings();
+        QSet<double> values;
+        for (const QPointF &reading : readings) {
+            QVERIFY2(reading.y() > 19.9 && reading.y() < 23.1, qPrintable(QString::number(reading.y())));
+            values.insert(reading.y());
+        }
+        QVERIFY(values.size() >= 2); // it moves
+        QVERIFY(readings.last().x() > readings.first().x());
+        QCOMPARE(window->trend()->view()->unit(), QStringLiteral("°C"));
+        QVERIFY(!window->trend()->view()->grab().isNull()); // paints without a fault
+        if (how == QLatin1String("input"))
+            QVERIFY(window->selectInput(Controller, QStringLiteral("HwInput[1]")));
+        else if (how == QLatin1String("units"))
+            QVERIFY(window->setMeasurementSystem(1));
+        else if (how == QLatin1String("hide"))
+            window->hide();
+        else
+            hostButton("hostWatch")->click();
+        QVERIFY(!window->watching());
+        QVERIFY(!hostButton("hostWatch")->isChecked());
+        QVERIFY(window->trend()->isHidden());
+        const int count = window->trend()->view()->readings().size();
+        QTest::qWait(100); // five intervals
+        QCOMPARE(window->trend()->view()->readings().size(), count);
     }
 };
 

@@ -1,34 +1,21 @@
 // SPDX-License-Identifier: MIT
 // The host window driven through its widgets, offscreen: what OK and Apply report per
-// control, a failed save, the unsaved-changes question on every path that would drop
-// edits, the set-point-offset relay seen in the call log and a second view's override.
-#include "device/sim/SimNetwork.h"
+// control, the read-back after a write, a failed save, the set-point-offset relay and the
+// send delta seen in the call log, a block the network side cannot show, the Tab order.
+#include "device/sim/SimModel.h"
 #include "script/ScriptParser.h"
 #include "script/ScriptRunner.h"
 #include "support/HostTestCase.h"
-#include "support/SeamRecorder.h"
-#include "support/SimFixture.h"
-#include "window/HostWindow.h"
-#include "window/UnsavedQuestion.h"
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QComboBox>
 #include <QDialog>
-#include <QDialogButtonBox>
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QStatusBar>
-#include <QTest>
 #include <QTextStream>
-#include <QTreeWidget>
 
 using namespace Host;
 
@@ -36,15 +23,6 @@ class tst_host_window : public TestSupport::HostTestCase
 {
     Q_OBJECT
 
-    const QString Controller = QStringLiteral("HWI-Controller 1");
-    QStringList asked;
-    UnsavedAnswer answer = UnsavedAnswer::Stay;
-
-    QLineEdit *field(const QString &name) const
-    {
-        const QWidget *page = window->page();
-        return page ? page->findChild<QLineEdit *>(name) : nullptr;
-    }
     // The control a field belongs to.
     static QString controlOf(QWidget *w)
     {
@@ -53,76 +31,95 @@ class tst_host_window : public TestSupport::HostTestCase
         return w ? w->objectName() : QString();
     }
     QPushButton *applyButton() const { return window->findChild<QPushButton *>(QStringLiteral("hostApply")); }
+    QComboBox *interpretations() const
+    {
+        return window->hardwareControl()->findChild<QComboBox *>(QStringLiteral("cboInput"));
+    }
+    // Send times belong to the variable.
     QString stored(const QString &cp, const QString &block = QStringLiteral("HwInput[0]")) const
     {
-        const bool nvCp = cp.endsWith(QLatin1String("SendTime")); // send times belong to the variable
-        return Sim::Network::load(sim->databasePath())->storedCpText(Controller, block, cp, nvCp);
-    }
-
-protected:
-    void afterWindow() override
-    {
-        asked.clear();
-        setUnsavedQuestion([this](QWidget *, const QString &what) {
-            asked << what;
-            return answer;
-        });
+        return storedText(block, cp, cp.endsWith(QLatin1String("SendTime")));
     }
 
 private slots:
-    void confirmReportsEachControl_data()
+    // Apply says per control what happened. Every property written is read back: a device that
+    // stores another value is reported in the units shown, and the field then shows what it
+    // holds. A refused edit stays, and OK (Enter) writes it once fixed.
+    void applyReportsEachControl_data()
     {
         QTest::addColumn<QString>("block");
+        QTest::addColumn<int>("units");
         QTest::addColumn<QString>("name"); // the field edited
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("hardware"); // how each control's outcome starts
-        QTest::addColumn<QString>("network");
+        QTest::addColumn<QString>("cp"); // the property it stores
+        QTest::addColumn<QString>("instead"); // what the device stores instead (SI), or nothing
+        QTest::addColumn<QStringList>("log"); // lines of the Messages pane, each as they start
+        QTest::addColumn<QString>("shown"); // the field afterwards, or not checked
         QTest::addColumn<QString>("fixed"); // typed after a refusal, then Enter; stored
-        const auto row = [](const char *name, const char *block, const char *field, const char *text,
-                             const char *hardware, const char *network, const char *fixed = "") {
-            QTest::newRow(name) << block << field << text << hardware << network << fixed;
-        };
-        row("offset", "HwInput[0]", "txtOff", "1.5", "written", "nothing to write");
-        row("heartbeat", "HwInput[0]", "txtHeart", "120", "nothing to write", "written");
+        const auto row
+            = [](const char *name, const char *block, int units, const char *field, const char *text, const char *cp,
+                  const char *instead, const QStringList &log, const char *shown = "", const char *fixed = "") {
+                  QTest::newRow(name) << block << units << field << text << cp << instead << log << shown << fixed;
+              };
+        const QString hw = QStringLiteral("HwInput[0], hardware side: "),
+                      nv = QStringLiteral("HwInput[0], network side: ");
+        row("offset", "HwInput[0]", 0, "txtOff", "1.5", "UCPToffset", "", { hw + "written", nv + "nothing to write" });
+        row("heartbeat", "HwInput[0]", 0, "txtHeart", "120", "SCPTmaxSendTime", "",
+            { hw + "nothing to write", nv + "written" });
         // A structure other than the switch type has no send delta to write: its network
         // side still counts as written.
-        row("heartbeat, no send delta", "HwInput[12]", "txtHeart", "120", "nothing to write",
-            "written (this type has no send delta to write)");
-        row("min refused", "HwInput[0]", "txtMin", "abc", "not written: ", "nothing to write", "2");
-        row("heartbeat refused", "HwInput[0]", "txtHeart", "often", "nothing to write", "not written: ", "90");
+        row("heartbeat, no send delta", "HwInput[12]", 0, "txtHeart", "120", "SCPTmaxSendTime", "",
+            { "HwInput[12], hardware side: nothing to write",
+                "HwInput[12], network side: written (this type has no send delta to write)" });
+        row("min refused", "HwInput[0]", 0, "txtMin", "abc", "SCPTminRnge", "",
+            { hw + "not written: ", nv + "nothing to write", "Hardware side, writing HwInput[0]: " }, "", "2");
+        row("heartbeat refused", "HwInput[0]", 0, "txtHeart", "often", "SCPTmaxSendTime", "",
+            { hw + "nothing to write", nv + "not written: ", "Network side, writing HwInput[0]: " }, "", "90");
+        row("maximum as sent", "HwInput[0]", 0, "txtMax", "30", "SCPTmaxRnge", "", { hw + "written\n" }, "30.0");
+        row("maximum read back, SI", "HwInput[0]", 0, "txtMax", "30", "SCPTmaxRnge", "22.8",
+            { hw + "written, but the device reports 22.8 for Max. Value (sent: 30)\n" }, "22.8");
+        row("maximum read back, US", "HwInput[0]", 1, "txtMax", "86", "SCPTmaxRnge", "22.8",
+            { hw + "written, but the device reports 73.0 for Max. Value (sent: 86)\n" }, "73.0");
+        row("heartbeat read back", "HwInput[0]", 0, "txtHeart", "120", "SCPTmaxSendTime", "90",
+            { nv + "written, but the device reports 90.0 for Heartbeat (sent: 120)\n" }, "90.0");
     }
-    void confirmReportsEachControl()
+    void applyReportsEachControl()
     {
         QFETCH(QString, block);
+        QFETCH(int, units);
         QFETCH(QString, name);
         QFETCH(QString, text);
-        QFETCH(QString, hardware);
-        QFETCH(QString, network);
+        QFETCH(QString, cp);
+        QFETCH(QString, instead);
+        QFETCH(QStringList, log);
+        QFETCH(QString, shown);
         QFETCH(QString, fixed);
-        const QString cp = name == QLatin1String("txtOff") ? QStringLiteral("UCPToffset")
-            : name == QLatin1String("txtMin")              ? QStringLiteral("SCPTminRnge")
-                                                           : QStringLiteral("SCPTmaxSendTime");
+        QVERIFY(window->setMeasurementSystem(qint16(units)));
         QVERIFY(window->selectInput(Controller, block));
         const QString before = stored(cp, block);
+        if (!instead.isEmpty())
+            window->network()->storeDifferentValue(
+                Controller, block, cp, instead, cp.endsWith(QLatin1String("SendTime")));
         QVERIFY(!window->isWindowModified());
-        field(name)->setText(text);
+        pageWidget(name)->setText(text);
         QVERIFY(window->isWindowModified());
         applyButton()->click();
-        const QString log = window->logText();
-        QVERIFY2(log.contains(block + QStringLiteral(", hardware side: ") + hardware), qPrintable(log));
-        QVERIFY2(log.contains(block + QStringLiteral(", network side: ") + network), qPrintable(log));
+        const QString written = window->logText() + QLatin1Char('\n');
+        for (const QString &line : std::as_const(log))
+            QVERIFY2(written.contains(line), qPrintable(line + QStringLiteral("\nin\n") + written));
+        QVERIFY(!written.contains(QLatin1String("style"))); // internal names stay in the detail
         QCOMPARE(window->isWindowModified(), !fixed.isEmpty());
+        if (!shown.isEmpty())
+            QCOMPARE(pageWidget(name)->text(), shown);
         if (fixed.isEmpty()) {
-            QVERIFY(stored(cp, block).toDouble() == text.toDouble());
+            QCOMPARE(window->lastWrite().verified(), instead.isEmpty());
+            if (instead.isEmpty() && units == 0)
+                QVERIFY(stored(cp, block).toDouble() == text.toDouble());
             return;
         }
-        // The refusal reads as the side and the action; internal names stay in the detail.
-        const QString side = hardware.startsWith(QLatin1String("not written")) ? "Hardware" : "Network";
-        QVERIFY2(log.contains(side + QStringLiteral(" side, writing HwInput[0]: ")), qPrintable(log));
-        QVERIFY(!log.contains(QLatin1String("style")));
         QCOMPARE(stored(cp), before);
-        QCOMPARE(field(name)->text(), text); // the edit stays
-        field(name)->setText(fixed);
+        QCOMPARE(pageWidget(name)->text(), text); // the edit stays
+        pageWidget(name)->setText(fixed);
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QTest::keyClick(window.get(), Qt::Key_Return);
         QVERIFY(!window->isWindowModified());
@@ -153,12 +150,11 @@ private slots:
         const QString cp = QStringLiteral("UCPTinputSignalInterpretation");
         window->findChild<QComboBox *>(QStringLiteral("hostChoice"))->setCurrentIndex(offer);
         QVERIFY(window->selectInput(Controller, block));
-        auto list = window->hardwareControl()->findChild<QComboBox *>(QStringLiteral("cboInput"));
-        QVERIFY(list->findText(stored) < 0);
+        QVERIFY(interpretations()->findText(stored) < 0);
         const QString line
             = QStringLiteral("Hardware side, opening %1: The stored interpretation %2 is not offered for "
                              "this input; OK will store %3")
-                  .arg(block, stored, list->currentText());
+                  .arg(block, stored, interpretations()->currentText());
         QVERIFY2(window->logText().contains(line), qPrintable(window->logText()));
         QVERIFY(!window->isWindowModified());
 
@@ -169,88 +165,15 @@ private slots:
         QVERIFY(window->logText().endsWith(block + QStringLiteral(": nothing to write.")));
 
         window->show();
-        list = window->hardwareControl()->findChild<QComboBox *>(QStringLiteral("cboInput"));
-        list->setCurrentIndex(list->findText(chosen));
+        interpretations()->setCurrentIndex(interpretations()->findText(chosen));
         QVERIFY(window->isWindowModified());
         QTest::mouseClick(applyButton(), Qt::LeftButton);
         QCOMPARE(this->stored(cp, block), chosen);
     }
 
-    // The sample's tables of enumerated inputs lie within the enumeration's range: the
-    // editor opened and closed with OK takes them, and Apply stores them unchanged.
-    void enumeratedTablesPassTheEditor_data()
-    {
-        QTest::addColumn<QString>("block");
-        QTest::newRow("version 2") << "HwInput[3]";
-        QTest::newRow("version 1") << "HwInput[7]";
-    }
-    void enumeratedTablesPassTheEditor()
-    {
-        QFETCH(QString, block);
-        TestSupport::SeamRecorder seams;
-        seams.setModalDriver([](QDialog &dialog) {
-            dialog.show();
-            QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
-            return dialog.result();
-        });
-        QVERIFY(window->selectInput(Controller, block));
-        const QString table = stored(QStringLiteral("UCPTtransTable"), block);
-        QTest::mouseClick(
-            window->hardwareControl()->findChild<QPushButton *>(QStringLiteral("cmdTable")), Qt::LeftButton);
-        QCOMPARE(seams.modalCount(), 1);
-        QVERIFY2(seams.messageTexts().isEmpty(), qPrintable(seams.messageTexts().join(QLatin1Char('\n'))));
-        QTest::mouseClick(applyButton(), Qt::LeftButton);
-        QVERIFY2(!window->logText().contains(QLatin1String("not written")), qPrintable(window->logText()));
-        QCOMPARE(stored(QStringLiteral("UCPTtransTable"), block), table);
-    }
-
-    // After Apply every property written is read back; a device that stores another value
-    // is reported per control in the units shown, and the fields then show what it holds.
-    void writtenValuesAreReadBack_data()
-    {
-        QTest::addColumn<int>("units");
-        QTest::addColumn<QString>("name"); // the field typed into
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("cp"); // the property that stores another value, or none
-        QTest::addColumn<QString>("instead"); // what it stores (SI)
-        QTest::addColumn<QString>("outcome"); // the line of the Messages pane
-        QTest::addColumn<QString>("shown"); // the field afterwards
-        const auto row = [](const char *name, int units, const char *field, const char *text, const char *cp,
-                             const char *instead, const char *outcome, const char *shown) {
-            QTest::newRow(name) << units << field << text << cp << instead << outcome << shown;
-        };
-        row("as sent", 0, "txtMax", "30", "", "", "HwInput[0], hardware side: written", "30.0");
-        row("maximum, SI", 0, "txtMax", "30", "SCPTmaxRnge", "22.8",
-            "HwInput[0], hardware side: written, but the device reports 22.8 for Max. Value (sent: 30)", "22.8");
-        row("maximum, US", 1, "txtMax", "86", "SCPTmaxRnge", "22.8",
-            "HwInput[0], hardware side: written, but the device reports 73.0 for Max. Value (sent: 86)", "73.0");
-        row("heartbeat", 0, "txtHeart", "120", "SCPTmaxSendTime", "90",
-            "HwInput[0], network side: written, but the device reports 90.0 for Heartbeat (sent: 120)", "90.0");
-    }
-    void writtenValuesAreReadBack()
-    {
-        QFETCH(int, units);
-        QFETCH(QString, name);
-        QFETCH(QString, text);
-        QFETCH(QString, cp);
-        QFETCH(QString, instead);
-        QFETCH(QString, outcome);
-        QFETCH(QString, shown);
-        QVERIFY(window->setMeasurementSystem(qint16(units)));
-        if (!cp.isEmpty())
-            window->network()->storeDifferentValue(
-                Controller, QStringLiteral("HwInput[0]"), cp, instead, cp.endsWith(QLatin1String("SendTime")));
-        field(name)->setText(text);
-        QTest::mouseClick(applyButton(), Qt::LeftButton);
-        const QStringList log = window->logText().split(QLatin1Char('\n'));
-        QVERIFY2(log.contains(outcome), qPrintable(window->logText()));
-        QCOMPARE(field(name)->text(), shown);
-        QVERIFY(!window->isWindowModified());
-        QCOMPARE(window->lastWrite().verified(), cp.isEmpty());
-    }
-
     // Read back with the device as it is, every input in both unit systems reports what was
     // sent: the comparison knows each format's texts (members, structures, tables, decimals).
+    // And on every input the Tab key follows the columns.
     void everyInputReadsBackWhatWasSent_data()
     {
         QTest::addColumn<QString>("block");
@@ -267,11 +190,27 @@ private slots:
         QFETCH(int, units);
         QVERIFY(window->setMeasurementSystem(qint16(units)));
         QVERIFY(window->selectInput(Controller, block));
+        QWidget *page = window->page();
+        QList<QWidget *> chain;
+        for (QWidget *w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain()) {
+            if (page->isAncestorOf(w) && w->isVisibleTo(page) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
+                chain << w;
+        }
+        // Reading order: the hardware control before the network control; in each, a step
+        // goes down, or up into a column wholly to the right, never back to the left.
+        const auto rect = [page](QWidget *w) { return QRect(w->mapTo(page, QPoint()), w->size()); };
+        for (int i = 1; i < chain.size(); ++i) {
+            const QRect a = rect(chain[i - 1]), b = rect(chain[i]);
+            const bool forward = controlOf(chain[i - 1]) != controlOf(chain[i])
+                ? controlOf(chain[i - 1]) == QLatin1String("ctlSensorHardware")
+                : b.right() > a.left() && (b.top() >= a.top() || b.left() >= a.right());
+            QVERIFY2(forward, qPrintable(chain[i - 1]->objectName() + " -> " + chain[i]->objectName()));
+        }
         // The whole hardware side is written when Reverse is ticked; the network side for a heartbeat.
         auto reverse = window->hardwareControl()->findChild<QAbstractButton *>(QStringLiteral("chkReverse"));
         if (reverse->isVisibleTo(window->hardwareControl()))
             QTest::mouseClick(reverse, Qt::LeftButton);
-        field(QStringLiteral("txtHeart"))->setText(QStringLiteral("75"));
+        pageWidget(QStringLiteral("txtHeart"))->setText(QStringLiteral("75"));
         QTest::mouseClick(applyButton(), Qt::LeftButton);
         const PageOutcome &written = window->lastWrite();
         QVERIFY(!written.network.readBack.isEmpty());
@@ -294,17 +233,14 @@ private slots:
             });
         QString out;
         QTextStream stream(&out);
-        Host::ScriptRunner runner(*window, stream);
         const Host::ScriptRunSummary summary
-            = runner.run(Host::parseScript(QStringLiteral("input HwInput[0]\nset txtMax 30\nset txtOff 1.5\nok\n")),
-                sim->databasePath(), false);
+            = Host::ScriptRunner(*window, stream)
+                  .run(Host::parseScript(QStringLiteral("input HwInput[0]\nset txtMax 30\nset txtOff 1.5\nok\n")),
+                      sim->databasePath(), false);
         stream.flush();
-        QJsonObject ok;
-        for (const QString &line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            const QJsonObject object = QJsonDocument::fromJson(line.toUtf8()).object();
-            if (object.value(QStringLiteral("command")).toString() == QLatin1String("ok"))
-                ok = object;
-        }
+        const QJsonObject ok
+            = QJsonDocument::fromJson(out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).last().toUtf8()).object();
+        QCOMPARE(ok.value(QStringLiteral("command")).toString(), QStringLiteral("ok"));
         QCOMPARE(ok.value(QStringLiteral("result")).toString(), QStringLiteral("failed"));
         QCOMPARE(ok.value(QStringLiteral("detail")).toString(),
             QStringLiteral("HwInput[0]: written, but the device reports 22.8 for Max. Value (sent: 30)"));
@@ -332,103 +268,98 @@ private slots:
                 overwrite->click();
             return dialog.result();
         });
-        field(QStringLiteral("txtOff"))->setText(QStringLiteral("1.5"));
+        pageWidget(QStringLiteral("txtOff"))->setText(QStringLiteral("1.5"));
         QVERIFY(!window->apply());
         QCOMPARE(seams.modalCount(), 1);
         QVERIFY(window->logText().contains(QLatin1String("The database was not saved")));
         QCOMPARE(seams.messageCount(), 1);
-        QCOMPARE(field(QStringLiteral("txtOff"))->text(), QStringLiteral("1.5"));
+        QCOMPARE(pageWidget(QStringLiteral("txtOff"))->text(), QStringLiteral("1.5"));
         QVERIFY(window->isWindowModified());
     }
 
-    void pendingEditsAreAskedFor_data()
+    // The set-point-offset mode goes from the hardware side to the network side: the
+    // override is shown and written in the difference format.
+    void setpointOffsetUsesDifferences_data()
     {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<int>("answer");
-        for (const char *action : { "input", "units", "open", "reload", "quit", "choice" }) {
-            for (const auto a : { UnsavedAnswer::Stay, UnsavedAnswer::Discard, UnsavedAnswer::Write })
-                QTest::addRow("%s %d", action, int(a)) << action << int(a);
-        }
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("chosen"); // interpretation chosen after opening, empty for none
+        QTest::addColumn<QString>("format");
+        // clang-format off
+        QTest::newRow("offset input") << "HwInput[10]" << "" << "SNVT_temp#US_diff";
+        QTest::newRow("offset left") << "HwInput[10]" << "LINEAR" << "SNVT_temp#US";
+        QTest::newRow("linear input") << "HwInput[4]" << "" << "SNVT_temp_p#US";
+        QTest::newRow("offset chosen") << "HwInput[4]" << "SETPOINT_OFFSET" << "SNVT_temp_p#US_diff";
+        // clang-format on
     }
-    void pendingEditsAreAskedFor()
-    {
-        QFETCH(QString, action);
-        QFETCH(int, answer);
-        this->answer = UnsavedAnswer(answer);
-        const QString before = stored(QStringLiteral("UCPToffset"));
-        field(QStringLiteral("txtOff"))->setText(QStringLiteral("1.5"));
-        auto tree = window->findChild<QTreeWidget *>(QStringLiteral("hostTree"));
-        if (action == QLatin1String("input"))
-            tree->setCurrentItem(tree->topLevelItem(0)->child(1));
-        else if (action == QLatin1String("units"))
-            window->findChild<QComboBox *>(QStringLiteral("hostUnits"))->setCurrentIndex(1);
-        else if (action == QLatin1String("open"))
-            window->openDatabase(sim->databasePath());
-        else if (action == QLatin1String("choice"))
-            window->findChild<QComboBox *>(QStringLiteral("hostChoice"))->setCurrentIndex(2);
-        else if (action == QLatin1String("quit"))
-            window->close();
-        for (QAction *reload : window->findChildren<QAction *>()) {
-            if (action == QLatin1String("reload") && reload->text() == QLatin1String("&Reload"))
-                reload->trigger();
-        }
-        QCOMPARE(asked.size(), 1);
-        if (this->answer == UnsavedAnswer::Stay) {
-            QCOMPARE(field(QStringLiteral("txtOff"))->text(), QStringLiteral("1.5"));
-            QCOMPARE(window->currentInput(), QStringLiteral("HwInput[0]"));
-            QVERIFY(window->isWindowModified() && window->isVisible());
-        }
-        QCOMPARE(stored(QStringLiteral("UCPToffset")) == QStringLiteral("1.5"),
-            this->answer == UnsavedAnswer::Write && before != QStringLiteral("1.5"));
-    }
-
     void setpointOffsetUsesDifferences()
     {
+        QFETCH(QString, input);
+        QFETCH(QString, chosen);
+        QFETCH(QString, format);
         window->setMeasurementSystem(MEASUREMENT_SYSTEM_US);
-        QVERIFY(window->selectInput(Controller, QStringLiteral("HwInput[4]")));
-        auto interpretation = window->hardwareControl()->findChild<QComboBox *>(QStringLiteral("cboInput"));
-        interpretation->setCurrentIndex(interpretation->findText(QStringLiteral("SETPOINT_OFFSET")));
-        window->networkControl()->findChild<QLineEdit *>("txtOver")->setText(QStringLiteral("2"));
+        QVERIFY(window->selectInput(Controller, input));
+        if (!chosen.isEmpty())
+            interpretations()->setCurrentIndex(interpretations()->findText(chosen));
+        QLineEdit *override = window->networkControl()->findChild<QLineEdit *>("txtOver");
+        QCOMPARE(override->toolTip().section(QStringLiteral(": "), 1), format);
+        override->setText(QStringLiteral("2"));
         window->network()->clearCallLog();
         window->apply();
         QStringList read;
         for (const Sim::CallRecord &call : window->network()->callLog()) {
-            if (call.operation == QLatin1String("ConfigProperty.setFormat")
-                && call.arguments.value(1).endsWith("_diff"))
+            if (call.operation == QLatin1String("ConfigProperty.setFormat") && call.arguments.value(1).endsWith("_diff")
+                && call.arguments.first() != QLatin1String("SCPTsndDelta")) // a difference in every mode
                 read << call.arguments.first() + QLatin1Char(' ') + call.arguments.value(1).section('.', 1);
         }
-        QVERIFY2(
-            read.contains("UCPTdefaultValue SNVT_temp_p#US_diff") && read.contains("SCPTovrValue SNVT_temp_p#US_diff"),
+        const QStringList wanted { "UCPTdefaultValue " + format, "SCPTovrValue " + format };
+        QVERIFY2(format.endsWith(QLatin1String("_diff")) ? read.contains(wanted.first()) && read.contains(wanted.last())
+                                                         : read.isEmpty(),
             qPrintable(read.join('\n')));
     }
 
-    void overrideReachesTheOtherView_data()
+    // The network control tells whether it writes the send delta; the page takes its True
+    // for "written" exactly where the control wrote everything but that.
+    void sendDeltaWrittenAsTheControlSays_data()
     {
-        QTest::addColumn<bool>("typedInView");
-        QTest::newRow("page to view") << false;
-        QTest::newRow("view to page") << true;
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<bool>("writes");
+        // clang-format off
+        QTest::newRow("temperature") << "HwInput[0]" << true;
+        QTest::newRow("switch structure") << "HwInput[2]" << true;
+        QTest::newRow("enumeration") << "HwInput[3]" << true;
+        QTest::newRow("set-point structure") << "HwInput[12]" << false;
+        // clang-format on
     }
-    void overrideReachesTheOtherView()
+    void sendDeltaWrittenAsTheControlSays()
     {
-        QFETCH(bool, typedInView);
-        NetworkView *view = window->openSecondView();
-        QVERIFY(view);
-        ctlSensorNV *from = typedInView ? view->control() : window->networkControl();
-        ctlSensorNV *to = typedInView ? window->networkControl() : view->control();
-        QSignalSpy raised(from, &ctlSensorNV::ValueChangeEvent);
-        QSignalSpy echoed(to, &ctlSensorNV::ValueChangeEvent);
-        auto typed = from->findChild<QLineEdit *>(QStringLiteral("txtOver"));
-        typed->selectAll();
-        QTest::keyClicks(typed, QStringLiteral("22.5")); // the stored override is 21.5
-        QVERIFY(!raised.isEmpty());
-        QCOMPARE(to->findChild<QLineEdit *>(QStringLiteral("txtOver"))->text(), QStringLiteral("22.5"));
-        QCOMPARE(echoed.count(), 0);
-        QVERIFY(window->isWindowModified());
+        QFETCH(QString, input);
+        QFETCH(bool, writes);
+        QVERIFY(window->selectInput(Controller, input));
+        QCOMPARE(window->networkControl()->WritesSendDelta(), writes);
+        pageWidget(QStringLiteral("txtHeart"))->setText(QStringLiteral("30"));
+        window->network()->clearCallLog();
+        window->apply();
+        bool sendDeltaWritten = false;
+        for (const Sim::CallRecord &call : window->network()->callLog())
+            sendDeltaWritten |= call.operation.startsWith(QLatin1String("ConfigProperty.set"))
+                && call.arguments.value(0) == QLatin1String("SCPTsndDelta");
+        QCOMPARE(sendDeltaWritten, writes);
+        QCOMPARE(window->lastWrite().network.state, ControlOutcome::Written);
+        QCOMPARE(window->lastWrite().network.text().contains(QLatin1String("no send delta")), !writes);
     }
 
-    // Defaults of an input type reach both controls and the saved database; without the
-    // file beside the database there is nothing to offer.
-    void inputTypeDefaults()
+    void aBlockWithoutNetworkVariableIsReported()
+    {
+        TestSupport::SeamRecorder seams; // the hardware side's boxes are recorded, not shown
+        window->network()->model().device(Controller)->block(QStringLiteral("HwInput[1]"))->nvs.clear();
+        window->selectInput(Controller, QStringLiteral("HwInput[1]"));
+        QVERIFY2(window->logText().contains(QStringLiteral("Network side, opening HwInput[1]: cannot show the input")),
+            qPrintable(window->logText()));
+    }
+
+    // Input types are offered only with their defaults file beside the database. (Applying
+    // them: tst_host_preview and tst_host_journey.)
+    void inputTypesNeedTheDefaultsFile()
     {
         const auto types = window->findChild<QComboBox *>(QStringLiteral("hostInputType"));
         QVERIFY(!types->isEnabled());
@@ -438,25 +369,6 @@ private slots:
         QVERIFY(window->reloadDatabase());
         QCOMPARE(types->count(), 7);
         QVERIFY(types->isEnabled());
-
-        types->setCurrentText(QStringLiteral("SUPPLY_TEMP_PT1000"));
-        // The button asks first (what would change); Yes writes.
-        TestSupport::SeamRecorder seams;
-        seams.setModalDriver([](QDialog &question) {
-            question.findChild<QPushButton *>(QStringLiteral("hostDefaultsYes"))->click();
-            return question.result();
-        });
-        window->findChild<QPushButton *>(QStringLiteral("hostApplyDefaults"))->click();
-        QCOMPARE(seams.modalCount(), 1);
-        QCOMPARE(field(QStringLiteral("txtMax"))->text(), QStringLiteral("120.0"));
-        QCOMPARE(field(QStringLiteral("txtOver"))->text(), QStringLiteral("45.0"));
-        QCOMPARE(field(QStringLiteral("txtHeart"))->text(), QStringLiteral("300.0"));
-        QCOMPARE(stored(QStringLiteral("SCPTmaxSendTime")), QStringLiteral("300.0"));
-        QCOMPARE(stored(QStringLiteral("UCPTthermistorType")), QStringLiteral("PT1000"));
-        QVERIFY2(window->logText().endsWith(QStringLiteral("HwInput[0]: the defaults of SUPPLY_TEMP_PT1000 were "
-                                                           "written.\nSaved sample-network.json")),
-            qPrintable(window->logText()));
-        QVERIFY(!window->isWindowModified());
     }
 
     void inputsOfADeviceNotConfigurableCannotBeChosen()
@@ -468,61 +380,6 @@ private slots:
         QVERIFY(!window->selectInput(device->text(0), device->child(0)->text(0)));
         QCOMPARE(window->currentInput(), QStringLiteral("HwInput[0]"));
         QCOMPARE(window->currentDevice(), Controller);
-    }
-
-    void hostTextsFollowTheLanguage_data()
-    {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("units"); // the label of the units, with its mnemonic
-        QTest::addColumn<QString>("apply");
-        // clang-format off
-        QTest::newRow("de") << "de" << "&Einheiten" << QString::fromUtf8("Ü&bernehmen");
-        QTest::newRow("back to en") << "en" << "&Units" << "&Apply";
-        // clang-format on
-    }
-    void hostTextsFollowTheLanguage()
-    {
-        QFETCH(QString, code);
-        QFETCH(QString, units);
-        QFETCH(QString, apply);
-        if (code == QLatin1String("en"))
-            window->setLanguage(QStringLiteral("de"));
-        window->findChild<QComboBox *>(QStringLiteral("hostLanguage"))->setCurrentText(code);
-        auto form = window->findChild<QComboBox *>(QStringLiteral("hostUnits"))->parentWidget();
-        const auto labels = form->findChildren<QLabel *>();
-        QVERIFY(std::any_of(labels.begin(), labels.end(), [&](QLabel *l) { return l->text() == units; }));
-        QCOMPARE(applyButton()->text(), apply);
-        // The pictures of the documentation are taken reproducibly: no folder of this machine.
-        QVERIFY2(!window->statusBar()->currentMessage().contains(sim->tempPath()),
-            qPrintable(window->statusBar()->currentMessage()));
-    }
-
-    void tabOrderFollowsTheColumns_data()
-    {
-        QTest::addColumn<int>("input");
-        for (int i = 0; i < 13; ++i)
-            QTest::addRow("HwInput[%d]", i) << i;
-    }
-    void tabOrderFollowsTheColumns()
-    {
-        QFETCH(int, input);
-        QVERIFY(window->selectInput(Controller, QStringLiteral("HwInput[%1]").arg(input)));
-        QWidget *page = window->page();
-        QList<QWidget *> chain;
-        for (QWidget *w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain()) {
-            if (page->isAncestorOf(w) && w->isVisibleTo(page) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
-                chain << w;
-        }
-        // Reading order: the hardware control before the network control; in each, a step
-        // goes down, or up into a column wholly to the right, never back to the left.
-        const auto rect = [page](QWidget *w) { return QRect(w->mapTo(page, QPoint()), w->size()); };
-        for (int i = 1; i < chain.size(); ++i) {
-            const QRect a = rect(chain[i - 1]), b = rect(chain[i]);
-            const bool forward = controlOf(chain[i - 1]) != controlOf(chain[i])
-                ? controlOf(chain[i - 1]) == QLatin1String("ctlSensorHardware")
-                : b.right() > a.left() && (b.top() >= a.top() || b.left() >= a.right());
-            QVERIFY2(forward, qPrintable(chain[i - 1]->objectName() + " -> " + chain[i]->objectName()));
-        }
     }
 };
 

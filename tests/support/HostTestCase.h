@@ -5,6 +5,7 @@
 // question on the way out. Only the host's tests include it (they link the host's core).
 #pragma once
 
+#include "device/sim/SimNetwork.h"
 #include "support/SeamRecorder.h"
 #include "support/SimTestCase.h"
 #include "window/HostWindow.h"
@@ -12,7 +13,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QSize>
+#include <QTest>
 
 namespace TestSupport {
 
@@ -32,6 +35,38 @@ protected:
 
     std::unique_ptr<SeamRecorder> seams;
     std::unique_ptr<Host::HostWindow> window;
+
+    // Shared by the host's tests: the first device of the sample, widgets of the window and of
+    // its page by name, a field clicked and typed over, a property as the database file holds
+    // it, and the unsaved-changes questions asked, each answered with `answer`, once
+    // recordQuestions() is called.
+    const QString Controller = QStringLiteral("HWI-Controller 1");
+    QStringList asked;
+    Host::UnsavedAnswer answer = Host::UnsavedAnswer::Stay;
+    template<typename T = QWidget> T *hostWidget(const QString &name) const { return window->findChild<T *>(name); }
+    template<typename T = QLineEdit> T *pageWidget(const QString &name) const
+    {
+        return window->page() ? window->page()->findChild<T *>(name) : nullptr;
+    }
+    static void typeInto(QLineEdit *field, const QString &text)
+    {
+        QTest::mouseClick(field, Qt::LeftButton);
+        field->selectAll();
+        QTest::keyClicks(field, text);
+    }
+    QString storedText(const QString &block, const QString &cp, bool onVariable) const
+    {
+        return Sim::Network::load(sim->databasePath())->storedCpText(Controller, block, cp, onVariable);
+    }
+    void recordQuestions()
+    {
+        asked.clear();
+        answer = Host::UnsavedAnswer::Stay;
+        Host::setUnsavedQuestion([this](QWidget *, const QString &what) {
+            asked << what;
+            return answer;
+        });
+    }
 
     // The input-type defaults beside the database (Options::inputDefaults).
     QString defaultsFile() const { return sim->tempPath() + QStringLiteral("/CommonFiles/InputDefaultValues.ini"); }
