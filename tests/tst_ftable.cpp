@@ -138,7 +138,6 @@ private slots:
         stored[1] = "21.1666666667";
         stored[3] = "21.5";
         stored[5] = "10.50"; // 50.9 °F converts back to 10.5, written without the zero
-        stored[6] = "3.0"; // an input shown as 3 and not typed into stays as stored
         stored[30] = "15.5";
         // The system, the field type (7, an enumeration, is never converted), German, the cells
         // typed before OK, the cells as the form opens and the fields taken that differ from the
