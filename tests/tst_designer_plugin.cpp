@@ -2,7 +2,14 @@
 // The Designer plugin as Qt's own loaders see it: the plugin loader finds both controls,
 // a form loader builds a form with them that restores the network control's one
 // design-time setting, and a form with both controls dropped unchanged goes through uic
-// and the compiler.
+// and the compiler. And one process-wide state for every user of the shared library in a
+// process: this program links the library and loads the plugin, which links it too, as a
+// host with a plug-in does. Were the plugin to carry its own copy of the library (a static
+// archive linked into it), each would see only its own.
+#include "hardware/ctlSensorHardware.h"
+#include "network/ctlSensorNV.h"
+#include "shared/ProcessState.h"
+
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
@@ -16,26 +23,54 @@
 #include <QtTest>
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 
+namespace {
+
+// The plugin's controls, as Qt's plugin loader finds them (empty: the test then fails).
+QList<QDesignerCustomWidgetInterface *> pluginControls()
+{
+    const QDir dir(QStringLiteral(VQ_DESIGNER_PLUGIN_DIR));
+    const QStringList files = dir.entryList({ QStringLiteral("*vqzovezuvaveva_designer*") }, QDir::Files);
+    if (files.isEmpty())
+        return {};
+    QPluginLoader loader(dir.filePath(files.first()));
+    auto *collection = qobject_cast<QDesignerCustomWidgetCollectionInterface *>(loader.instance());
+    if (!collection)
+        qWarning("%s", qPrintable(loader.errorString()));
+    return collection ? collection->customWidgets() : QList<QDesignerCustomWidgetInterface *>();
+}
+
+} // namespace
+
 class tst_DesignerPlugin : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void pluginLoaderFindsTheControls()
+    // Each control the plugin creates is of the library's own class, and the measurement
+    // system set through it is the one the library reads, and the other way round.
+    void pluginCreatesTheLibrarysControls()
     {
-        const QDir dir(QStringLiteral(VQ_DESIGNER_PLUGIN_DIR));
-        const QStringList files = dir.entryList({ QStringLiteral("*vqzovezuvaveva_designer*") }, QDir::Files);
-        QVERIFY2(!files.isEmpty(), "the plugin was not built");
-        QPluginLoader loader(dir.filePath(files.first()));
-        auto *collection = qobject_cast<QDesignerCustomWidgetCollectionInterface *>(loader.instance());
-        QVERIFY2(collection, qPrintable(loader.errorString()));
         QStringList names;
-        for (QDesignerCustomWidgetInterface *entry : collection->customWidgets()) {
+        for (QDesignerCustomWidgetInterface *entry : pluginControls()) {
             names << entry->name();
             QVERIFY(entry->domXml().contains(entry->name()));
-            QScopedPointer<QWidget> widget(entry->createWidget(nullptr));
-            QVERIFY(widget);
-            QCOMPARE(QString::fromLatin1(widget->metaObject()->className()), entry->name());
+            QScopedPointer<QWidget> control(entry->createWidget(nullptr));
+            QVERIFY(control);
+#ifdef VQ_STATIC_LIBRARY
+            continue; // a static library gives the plugin a copy of its own
+#endif
+            const QMetaObject *libraryClass = entry->name() == QLatin1String("ctlSensorHardware")
+                ? &ctlSensorHardware::staticMetaObject
+                : &ctlSensorNV::staticMetaObject;
+            QCOMPARE(control->metaObject(), libraryClass);
+            for (const qint16 system : { MEASUREMENT_SYSTEM_US, MEASUREMENT_SYSTEM_SI }) {
+                const qint16 other = system == MEASUREMENT_SYSTEM_US ? MEASUREMENT_SYSTEM_SI : MEASUREMENT_SYSTEM_US;
+                MKorvane::setMesureUnit(other);
+                QVERIFY(control->setProperty("MesureUnit", QVariant::fromValue(system)));
+                QCOMPARE(MKorvane::MesureUnit(), system);
+                MKorvane::setMesureUnit(other);
+                QCOMPARE(control->property("MesureUnit").value<qint16>(), other);
+            }
         }
         QCOMPARE(names, (QStringList { "ctlSensorHardware", "ctlSensorNV" }));
     }
@@ -47,19 +82,13 @@ private slots:
 #if !defined(VQ_UIC)
         QSKIP("Qt's uic was not found when the tests were configured");
 #else
-        const QDir plugins(QStringLiteral(VQ_DESIGNER_PLUGIN_DIR));
-        const QStringList files = plugins.entryList({ QStringLiteral("*vqzovezuvaveva_designer*") }, QDir::Files);
-        QVERIFY2(!files.isEmpty(), "the plugin was not built");
-        QPluginLoader loader(plugins.filePath(files.first()));
-        auto *collection = qobject_cast<QDesignerCustomWidgetCollectionInterface *>(loader.instance());
-        QVERIFY2(collection, qPrintable(loader.errorString()));
         // The form as Designer saves it: each control's widget element as the plugin gives it.
         static const QRegularExpression widgetElement(
             QStringLiteral("<widget\\b[^>]*?(/>|>.*?</widget>)"), QRegularExpression::DotMatchesEverythingOption);
         static const QRegularExpression nameAttribute(QStringLiteral("<widget\\b[^>]*\\bname=\"([^\"]*)\""));
         QString items, custom;
         QStringList names;
-        for (QDesignerCustomWidgetInterface *entry : collection->customWidgets()) {
+        for (QDesignerCustomWidgetInterface *entry : pluginControls()) {
             const QString widget = widgetElement.match(entry->domXml()).captured(0);
             QVERIFY2(!widget.isEmpty(), qPrintable(entry->domXml()));
             names << nameAttribute.match(widget).captured(1);
@@ -68,6 +97,7 @@ private slots:
                                      "</customwidget>")
                           .arg(entry->name(), entry->includeFile());
         }
+        QCOMPARE(names, (QStringList { "sensorHardware", "sensorNV" }));
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const auto write = [&dir](const QString &name, const QString &text) {
@@ -106,7 +136,6 @@ private slots:
             arguments << QStringLiteral("-I") + include;
         failed = run(QStringLiteral(VQ_CXX_COMPILER), arguments);
         QVERIFY2(failed.isEmpty(), qPrintable(failed.left(3000)));
-        QCOMPARE(names, (QStringList { "sensorHardware", "sensorNV" }));
 #endif
     }
 
@@ -149,13 +178,13 @@ private slots:
         }
         QCOMPARE(designable, QStringList { "AllowChangeNvName" });
 
-        QCOMPARE(network->property("AllowChangeNvName").toBool(), allowed);
         auto *name = network->findChild<QLineEdit *>(QStringLiteral("txtHwInputNVName"));
         // A name that may be edited looks like a field; a locked one like the panel around it.
         const QColor field = QApplication::palette().color(QPalette::Base);
         const QColor panel = network->palette().color(QPalette::Window);
         QVERIFY(field != panel);
         for (bool allow : { allowed, !allowed }) { // as loaded, then changed on the loaded control
+            QCOMPARE(network->property("AllowChangeNvName").toBool(), allow);
             QCOMPARE(name->isReadOnly(), !allow);
             QCOMPARE(name->palette().color(QPalette::Base), allow ? field : panel);
             network->setProperty("AllowChangeNvName", !allow);

@@ -27,36 +27,30 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(json) == json.size());
     }
 
-    void controlWorksOnIt_data()
-    {
-        QTest::addColumn<qint16>("unit");
-        QTest::addColumn<QString>("rangeUnit");
-        QTest::newRow("SI") << qint16(MEASUREMENT_SYSTEM_SI) << QStringLiteral("°C");
-        QTest::newRow("US") << qint16(MEASUREMENT_SYSTEM_US) << QStringLiteral("°F");
-    }
+    // In each measurement system, with the range in the unit of the variable's type.
     void controlWorksOnIt()
     {
-        QFETCH(qint16, unit);
-        QFETCH(QString, rangeUnit);
-        Harness h(m_database);
-        QVERIFY2(h.sim.isLoaded(), qPrintable(h.sim.errorString()));
-        QVERIFY(h.open(2, SnvtTempP, QString(), unit));
-        QCOMPARE(h.events, QStringList());
-        QCOMPARE(h.seams.messageTexts(), QStringList());
-        // Interpretations 0..6 (7), the version-2 thermistor types; a thermistor takes the first signal type.
-        QCOMPARE(h.combo("cboInput")->count(), 7);
-        QCOMPARE(h.shown("cboSignal"), QStringLiteral("RESISTANCE"));
-        QCOMPARE(h.shown("cboInput"), QStringLiteral("STD_THERMISTOR"));
-        QCOMPARE(h.shown("cboTherm"), QStringLiteral("NTC_10K_TYPE2"));
-        // A linear input offers every signal type (3) and shows its range in the unit of the variable's type.
-        QVERIFY(h.choose(QStringLiteral("LINEAR")));
-        QCOMPARE(h.combo("cboSignal")->count(), 3);
-        QCOMPARE(h.shown("lblUnitMinRange") + ' ' + h.shown("lblUnitMaxRange"), rangeUnit + ' ' + rangeUnit);
-        QVERIFY(!h.shown("txtMax").isEmpty());
-        QVERIFY(h.control->ValueChanged());
-        QCOMPARE(h.control->WriteValue(), false);
-        QCOMPARE(h.events, QStringList());
-        QCOMPARE(h.stored(QStringLiteral("UCPTinputSignalInterpretation")), QStringLiteral("LINEAR"));
+        for (const auto &[unit, rangeUnit] :
+            { std::pair(qint16(MEASUREMENT_SYSTEM_SI), "°C"), std::pair(qint16(MEASUREMENT_SYSTEM_US), "°F") }) {
+            Harness h(m_database);
+            QVERIFY2(h.sim.isLoaded(), qPrintable(h.sim.errorString()));
+            QVERIFY(h.open(2, SnvtTempP, QString(), unit));
+            QCOMPARE(h.events + h.seams.messageTexts(), QStringList());
+            // Interpretations 0..6 (7), the version-2 thermistor types; a thermistor takes the first signal type.
+            QCOMPARE(h.combo("cboInput")->count(), 7);
+            QCOMPARE(QStringList({ h.shown("cboSignal"), h.shown("cboInput"), h.shown("cboTherm") }),
+                QStringList({ "RESISTANCE", "STD_THERMISTOR", "NTC_10K_TYPE2" }));
+            // A linear input offers every signal type (3).
+            QVERIFY(h.choose(QStringLiteral("LINEAR")));
+            QCOMPARE(h.combo("cboSignal")->count(), 3);
+            QCOMPARE(h.shown("lblUnitMinRange") + ' ' + h.shown("lblUnitMaxRange"),
+                QString::fromUtf8(rangeUnit) + ' ' + QString::fromUtf8(rangeUnit));
+            QVERIFY(!h.shown("txtMax").isEmpty());
+            QVERIFY(h.control->ValueChanged());
+            QCOMPARE(h.control->WriteValue(), false);
+            QCOMPARE(h.events, QStringList());
+            QCOMPARE(h.stored(QStringLiteral("UCPTinputSignalInterpretation")), QStringLiteral("LINEAR"));
+        }
     }
 
 private:

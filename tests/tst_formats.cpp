@@ -2,10 +2,12 @@
 // The network variable's type from SCPTnvType (both layouts, damaged texts) and its
 // resolution through the resource catalog: format with and without per-system variants,
 // the absolute prefix, unit texts, failures on the way, and that every catalog,
-// type-file and language-file handle is closed again.
+// type-file and language-file handle is closed again. The functional block's object major
+// version and its first network variable.
 #include "device/sim/SimModel.h"
 #include "shared/DeviceState.h"
 #include "shared/Formats.h"
+#include "shared/Numbers.h"
 #include "shared/ProcessState.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
@@ -204,7 +206,57 @@ private slots:
         QCOMPARE((*sim)->openHandleCount(), 0);
     }
 
-private:
+    // The block's object major version: its leading number (halves round to even), 0 on any failure.
+    void objMajorVersion_data()
+    {
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<QString>("stored"); // empty: the file's value; "fault": the device fails
+        QTest::addColumn<double>("version");
+        QTest::addColumn<int>("rounded");
+        const auto row = [](const char *name, const char *block, const char *stored, double version, int rounded) {
+            QTest::newRow(name) << block << stored << version << rounded;
+        };
+        row("2", "Temp", "", 2.0, 2);
+        row("1", "NoNv", "", 1.0, 1);
+        row("1.5 rounds up to even", "Temp", "1.5", 1.5, 2);
+        row("2.5 rounds down to even", "Temp", "2.5", 2.5, 2);
+        row("blanks and text after", "Temp", "  3 (rev B)", 3.0, 3);
+        row("no number", "Temp", "v2", 0.0, 0);
+        row("missing property", "NoVersion", "", 0.0, 0);
+        row("device failure", "Temp", "fault", 0.0, 0);
+    }
+    void objMajorVersion()
+    {
+        QFETCH(QString, block);
+        QFETCH(QString, stored);
+        QFETCH(double, version);
+        QFETCH(int, rounded);
+        if (stored == QLatin1String("fault"))
+            (*sim)->failOperation("ConfigProperty.ValueText", Refused);
+        else if (!stored.isEmpty())
+            (*sim)->model().device("Controller")->block(block)->cp(QStringLiteral("SCPTobjMajVer"))->value.text
+                = stored;
+        const double got = GetObjMajorVersion((*sim)->block(QStringLiteral("Controller"), block)->ConfigProperties());
+        QCOMPARE(got, version);
+        QCOMPARE(int(RoundToInteger(got)), rounded);
+        QCOMPARE(GetObjMajorVersion(nullptr), 0.0);
+    }
+    // The first of the block's variables; a block without any, or no block, fails.
+    void firstNetworkVariable()
+    {
+        const auto first = [&](const char *block) {
+            return GetFirstNetworkVariable(block ? (*sim)->block(QStringLiteral("Controller"), block) : nullptr);
+        };
+        QCOMPARE(first("Temp")->Name(), QStringLiteral("nvoTemp"));
+        QVERIFY_THROWS_EXCEPTION(DeviceAccess::Failure, first("NoNv"));
+        try {
+            first(nullptr);
+            QFAIL("no failure without a block");
+        } catch (const DeviceAccess::Failure &failure) {
+            QCOMPARE(failure.number(), int(DeviceAccess::RuntimeError::ObjectNotSet));
+            QCOMPARE(failure.description(), QStringLiteral("Object variable not set"));
+        }
+    }
 };
 
 QTEST_MAIN(tst_formats)

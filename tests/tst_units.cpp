@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 // Format names for the measurement system, the number helpers with the numeric check of
-// typed values, and an enumeration list from the catalog.
+// typed values, an enumeration list from the catalog; display strings and messages: the
+// placeholder builder, the table lookup, the reload rule of the language service, the ErrMsg
+// appending rule and the reporting to the host.
 #include "device/sim/SimModel.h"
 #include "shared/Formats.h"
 #include "shared/Numbers.h"
 #include "shared/ProcessState.h"
 #include "shared/Seams.h"
+#include "shared/Strings.h"
 #include "shared/Units.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
@@ -19,6 +22,15 @@ using namespace MKorvane;
 
 namespace {
 const QString Prefix = QStringLiteral("#9FFFFF0501840460[3].");
+const QString Builder = QStringLiteral("Messages GetStrings");
+
+void installTable(const QList<QPair<QString, QString>> &entries)
+{
+    auto table = std::make_shared<DeviceAccess::StringCollection>();
+    for (const auto &entry : entries)
+        table->Add(entry.second, entry.first);
+    processState().displayStrings = table;
+}
 
 // An enumeration that no resource set defines.
 struct UnknownEnumeration : DeviceAccess::TypeTreeNode
@@ -42,164 +54,99 @@ private slots:
 
     // A name splits into prefix (up to the first "."), base name and suffix (from the first "#"
     // after the prefix); the suffix follows the measurement system, with a difference format
-    // for exactly three temperature types.
-    void formatNames_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("system");
-        QTest::addColumn<QString>("parts"); // prefix|base|suffix
-        QTest::addColumn<QString>("longFormat");
-        QTest::addColumn<QString>("diffFormat");
-        const auto row
-            = [](const QString &name, int system, const char *parts, const QString &full, const QString &diff) {
-                  QTest::addRow("%s %d", qPrintable(name), system) << name << system << parts << full << diff;
-              };
-        row("", 1, "||", "", "");
-        row("SNVT_temp_p", 1, "|SNVT_temp_p|", "SNVT_temp_p", "SNVT_temp_p");
-        row(Prefix + "SNVT_temp_p#SI", 1, "#9FFFFF0501840460[3].|SNVT_temp_p|#SI", Prefix + "SNVT_temp_p#US",
-            Prefix + "SNVT_temp_p#US_diff");
-        row("#A[1].x.y#SI", 1, "#A[1].|x.y|#SI", "#A[1].x.y#US", "#A[1].x.y#US");
-        row("t#US#diff", 0, "|t|#US#diff", "t#US#diff", "t#US#diff");
-        row("SNVT_temp#us", 0, "|SNVT_temp|#us", "SNVT_temp#SI", "SNVT_temp#SI");
-        row("SNVT_temp_f#US_DIFF", 1, "|SNVT_temp_f|#US_DIFF", "SNVT_temp_f#US", "SNVT_temp_f#US_diff");
-        row("SNVT_temp_diff_p#SI", 1, "|SNVT_temp_diff_p|#SI", "SNVT_temp_diff_p#US", "SNVT_temp_diff_p#US");
-    }
+    // for exactly three temperature types. Each row: name, system, "prefix|base|suffix", long
+    // format, difference format.
     void formatNames()
     {
-        QFETCH(QString, name);
-        QFETCH(int, system);
-        QFETCH(QString, parts);
-        QFETCH(QString, longFormat);
-        QFETCH(QString, diffFormat);
-        QString prefix = "stale", base = "stale", suffix = "stale", gotDiff, gotLong, errMsg;
-        QVERIFY(SplitFormatName(name, prefix, base, suffix));
-        QCOMPARE(prefix + "|" + base + "|" + suffix, parts);
-        QVERIFY(AdjustFormatForUnits(name, qint16(system), gotDiff, gotLong, errMsg));
-        QCOMPARE(gotLong, longFormat);
-        QCOMPARE(gotDiff, diffFormat);
+        const QStringList rows = { "|1|||||", "SNVT_temp_p|1||SNVT_temp_p||SNVT_temp_p|SNVT_temp_p",
+            Prefix + "SNVT_temp_p#SI|1|" + Prefix + "|SNVT_temp_p|#SI|" + Prefix + "SNVT_temp_p#US|" + Prefix
+                + "SNVT_temp_p#US_diff",
+            "#A[1].x.y#SI|1|#A[1].|x.y|#SI|#A[1].x.y#US|#A[1].x.y#US", "t#US#diff|0||t|#US#diff|t#US#diff|t#US#diff",
+            "SNVT_temp#us|0||SNVT_temp|#us|SNVT_temp#SI|SNVT_temp#SI",
+            "SNVT_temp_f#US_DIFF|1||SNVT_temp_f|#US_DIFF|SNVT_temp_f#US|SNVT_temp_f#US_diff",
+            "SNVT_temp_diff_p#SI|1||SNVT_temp_diff_p|#SI|SNVT_temp_diff_p#US|SNVT_temp_diff_p#US" };
+        QStringList got;
+        for (const QString &row : rows) {
+            const QString name = row.section('|', 0, 0);
+            QString prefix = "stale", base = "stale", suffix = "stale", diff, full, errMsg;
+            QVERIFY(SplitFormatName(name, prefix, base, suffix));
+            QVERIFY(AdjustFormatForUnits(name, qint16(row.section('|', 1, 1).toInt()), diff, full, errMsg));
+            got << QStringList { name, row.section('|', 1, 1), prefix, base, suffix, full, diff }.join('|');
+        }
+        QCOMPARE(got, rows);
     }
     // Texts to numbers and back, in a locale that would group digits if asked to; a typed text
     // that is not a number is refused with a plain box. Under a decimal comma a number the
     // device wrote (a point) still reads as that number.
-    void numbers_data()
-    {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("numeric");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("shortest"); // NumberText(value)
-        const auto row
-            = [](const char *text, bool numeric, double value, const char *shortest, const char *locale = "en_US") {
-                  QTest::addRow("%s '%s'", locale, text) << locale << text << numeric << value << shortest;
-              };
-        row("  7.5  ", true, 7.5, "7.5");
-        row("1e3", true, 1000.0, "1000");
-        row("100000", true, 100000.0, "100000");
-        row("0.0001", true, 0.0001, "0.0001");
-        row("999999999999999", true, 999999999999999.0, "999999999999999");
-        row("1e15", true, 1e15, "1E+15");
-        row("0.00005", true, 0.00005, "5E-05");
-        row("", false, 0.0, "0");
-        row("12abc", false, 0.0, "0");
-        row("0.5", true, 0.5, "0,5", "de_DE");
-        row("-12.25", true, -12.25, "-12,25", "de_DE");
-        row("7,5", true, 7.5, "7,5", "de_DE");
-    }
     void numbers()
     {
-        QFETCH(QString, locale);
-        QFETCH(QString, text);
-        QFETCH(bool, numeric);
-        QFETCH(double, value);
-        QFETCH(QString, shortest);
+        const std::tuple<const char *, const char *, bool, double, const char *> rows[]
+            = { { "en_US", "  7.5  ", true, 7.5, "7.5" }, { "en_US", "1e3", true, 1000.0, "1000" },
+                  { "en_US", "100000", true, 100000.0, "100000" }, { "en_US", "0.0001", true, 0.0001, "0.0001" },
+                  { "en_US", "999999999999999", true, 999999999999999.0, "999999999999999" },
+                  { "en_US", "1e15", true, 1e15, "1E+15" }, { "en_US", "0.00005", true, 0.00005, "5E-05" },
+                  { "en_US", "", false, 0.0, "0" }, { "en_US", "12abc", false, 0.0, "0" },
+                  { "de_DE", "0.5", true, 0.5, "0,5" }, { "de_DE", "-12.25", true, -12.25, "-12,25" },
+                  { "de_DE", "7,5", true, 7.5, "7,5" } };
         const QLocale previous;
-        QLocale::setDefault(QLocale(locale));
         const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
-        QCOMPARE(IsNumeric(text), numeric);
-        QCOMPARE(Val(text), value);
-        QCOMPARE(NumberText(value), shortest);
-        QCOMPARE(Val(shortest), value);
-        TestSupport::SeamRecorder seams;
-        QCOMPARE(ValidateNumeric(text), numeric);
-        QCOMPARE(seams.messageTexts(), numeric ? QStringList() : QStringList { "Invalid value for this field" });
-        for (const auto &box : seams.messages())
-            QVERIFY(box.style == vbOKOnly && box.title.isEmpty());
+        for (const auto &[locale, text, numeric, value, shortest] : rows) {
+            QLocale::setDefault(QLocale(locale));
+            const QString row = QStringLiteral("%1 '%2'").arg(locale, text);
+            QVERIFY2(IsNumeric(text) == numeric && Val(text) == value, qPrintable(row));
+            QVERIFY2(
+                NumberText(value) == shortest && Val(shortest) == value, qPrintable(row + ": " + NumberText(value)));
+            TestSupport::SeamRecorder seams;
+            QVERIFY2(ValidateNumeric(text) == numeric, qPrintable(row));
+            QCOMPARE(seams.messageTexts(), numeric ? QStringList() : QStringList { "Invalid value for this field" });
+            for (const auto &box : seams.messages())
+                QVERIFY(box.style == vbOKOnly && box.title.isEmpty());
+        }
     }
     // What the user sees follows the user's locale; what goes to the device is in the C locale,
-    // and a number typed with the user's decimal comma reaches the device with a point.
-    void deviceNumbers_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("device"); // DeviceValueText(typed)
-        QTest::addColumn<QString>("shown"); // the device's number as German shows it; empty: not a number
-        QTest::addColumn<QString>("written"); // the device's number from DeviceNumberText
-        const auto row = [](const char *typed, const char *device, const char *shown, const char *written) {
-            QTest::addRow("'%s'", typed) << typed << device << shown << written;
-        };
-        row("0,5", "0.5", "0,5", "0.5");
-        row(" -1,25 ", "-1.25", "-1,25", "-1.25");
-        row("100000,5", "100000.5", "100000,5", "100000.5");
-        // A plain C-locale number goes as typed, even one that German would read with grouping.
-        row("1.5", "1.5", "1,5", "1.5");
-        row("1.500", "1.500", "1,5", "1.5");
-        row("1e15", "1e15", "1E+15", "1e+15");
-        // Anything else goes as typed: a grouped number, a name, a structure.
-        row("1.234,5", "1.234,5", "", "");
-        row("LINEAR", "LINEAR", "", "");
-        row("1 2", "1 2", "", "");
-    }
+    // and a number typed with the user's decimal comma reaches the device with a point. Each
+    // row: typed, DeviceValueText(typed), the device's number as German shows it (empty: not a
+    // number) and as DeviceNumberText writes it.
     void deviceNumbers()
     {
-        QFETCH(QString, typed);
-        QFETCH(QString, device);
-        QFETCH(QString, shown);
-        QFETCH(QString, written);
+        const QStringList rows
+            = { "0,5|0.5|0,5|0.5", " -1,25 |-1.25|-1,25|-1.25", "100000,5|100000.5|100000,5|100000.5",
+                  // A plain C-locale number goes as typed, even one that German would read with grouping.
+                  "1.5|1.5|1,5|1.5", "1.500|1.500|1,5|1.5", "1e15|1e15|1E+15|1e+15",
+                  // Anything else goes as typed: a grouped number, a name, a structure.
+                  "1.234,5|1.234,5||", "LINEAR|LINEAR||", "1 2|1 2||" };
         const QLocale previous;
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
-        QCOMPARE(DeviceValueText(typed), device);
-        double value = 0;
-        QCOMPARE(ParseDeviceNumber(device, value), !shown.isEmpty());
-        if (shown.isEmpty())
-            return;
-        QCOMPARE(NumberText(value), shown);
-        QCOMPARE(DeviceNumberText(value), written);
+        QStringList got;
+        for (const QString &row : rows) {
+            const QString typed = row.section('|', 0, 0), device = DeviceValueText(typed);
+            double value = 0;
+            const bool number = ParseDeviceNumber(device, value);
+            got << QStringList { typed, device, number ? NumberText(value) : "", number ? DeviceNumberText(value) : "" }
+                       .join('|');
+        }
+        QCOMPARE(got, rows);
     }
     // A converted value shows with the fewest digits that convert back to the stored value
     // exactly; a device that keeps 12 significant digits (as the simulated one does) gives
     // the noise that this removes.
-    void shortestExactText_data()
-    {
-        QTest::addColumn<double>("stored"); // as the device keeps it
-        QTest::addColumn<double>("scale"); // shown = stored * scale + offset
-        QTest::addColumn<double>("offset");
-        QTest::addColumn<bool>("twelveDigits"); // the device's conversions keep 12 digits
-        QTest::addColumn<QString>("shown");
-        const auto twelve = [](double v) { return QString::number(v, 'g', 12).toDouble(); };
-        const auto row = [&](const char *name, double shownValue, double scale, double offset, const char *shown) {
-            QTest::newRow(name) << twelve((shownValue - offset) / scale) << scale << offset << true << shown;
-        };
-        row("US difference 1.9", 1.9, 1.8, 0, "1.9");
-        row("US difference -3.7", -3.7, 1.8, 0, "-3.7");
-        row("US difference 0.05", 0.05, 1.8, 0, "0.05");
-        row("US temperature 70.1", 70.1, 1.8, 32, "70.1");
-        row("US temperature 70.123", 70.123, 1.8, 32, "70.123");
-        row("SI 1.9", 1.9, 1, 0, "1.9");
-        // A device that converts in full precision: a third of a kelvin is 0.6 °F.
-        QTest::newRow("full precision, a third") << 1.0 / 3 << 1.8 << 0.0 << false << "0.6";
-        // No text of up to 15 digits gives 0.30000000000000004 back: rounded to 15 digits.
-        QTest::newRow("no exact text: 15 digits") << 0.1 + 0.2 << 1.0 << 0.0 << false << "0.3";
-    }
     void shortestExactText()
     {
-        QFETCH(double, stored);
-        QFETCH(double, scale);
-        QFETCH(double, offset);
-        QFETCH(bool, twelveDigits);
-        QFETCH(QString, shown);
-        const auto kept = [&](double v) { return twelveDigits ? QString::number(v, 'g', 12).toDouble() : v; };
-        const auto toStored = [&](double value) { return kept((value - offset) / scale); };
-        QCOMPARE(ShortestExactText(kept(stored * scale + offset), stored, toStored), shown);
+        const auto twelve = [](double v) { return QString::number(v, 'g', 12).toDouble(); };
+        // shown, scale and offset (shown = stored * scale + offset), the text
+        const std::tuple<double, double, double, const char *> rows[]
+            = { { 1.9, 1.8, 0, "1.9" }, { -3.7, 1.8, 0, "-3.7" }, { 0.05, 1.8, 0, "0.05" }, { 70.1, 1.8, 32, "70.1" },
+                  { 70.123, 1.8, 32, "70.123" }, { 1.9, 1, 0, "1.9" } };
+        for (const auto &[shown, scale, offset, text] : rows) {
+            const double stored = twelve((shown - offset) / scale);
+            const auto toStored = [&](double value) { return twelve((value - offset) / scale); };
+            QCOMPARE(ShortestExactText(twelve(stored * scale + offset), stored, toStored), QLatin1String(text));
+        }
+        // A device that converts in full precision: a third of a kelvin is 0.6 °F.
+        QCOMPARE(ShortestExactText(1.0 / 3 * 1.8, 1.0 / 3, [](double v) { return v / 1.8; }), QStringLiteral("0.6"));
+        // No text of up to 15 digits gives 0.30000000000000004 back: rounded to 15 digits.
+        QCOMPARE(ShortestExactText(0.1 + 0.2, 0.1 + 0.2, [](double v) { return v; }), QStringLiteral("0.3"));
     }
 
     void enumCollectionFillsCombo()
@@ -246,14 +193,118 @@ private slots:
     // Exact texts only: another letter case, blanks or nothing selected give no unit.
     void signalUnit()
     {
-        const QStringList types { "VOLTAGE_0_10V", "MILIAMPS_4_20MA", "RESISTANCE", "resistance", " VOLTAGE_0_10V",
-            "" };
         QStringList units;
-        for (const QString &type : types)
-            units << type + "=" + GetSignalUnit(type);
-        QCOMPARE(units,
-            QStringList({ "VOLTAGE_0_10V=V", "MILIAMPS_4_20MA=mA", "RESISTANCE=K Ohm",
-                "resistance=", " VOLTAGE_0_10V=", "=" }));
+        for (const char *type :
+            { "VOLTAGE_0_10V", "MILIAMPS_4_20MA", "RESISTANCE", "resistance", " VOLTAGE_0_10V", "" })
+            units << GetSignalUnit(QLatin1String(type));
+        QCOMPARE(units, QStringList({ "V", "mA", "K Ohm", "", "", "" }));
+    }
+
+    // Each row: the message, its parameters, the text built and the titles of the boxes shown.
+    void getStrings()
+    {
+        const std::tuple<const char *, QVariantList, const char *, QStringList> rows[] = {
+            { "%s3%-%s1%-%s2%", { "a", 2, "c" }, "c-a-2", {} }, // numbered, any order
+            { "%s% then %S%", { "a", "b" }, "a then b", {} }, // positional, upper-case S
+            { "definition: %s%", {}, "definition: %s%", {} }, // no parameters keep the placeholder
+            { "value %sunit", { "5" }, "value 5unit", {} }, // a bare %s keeps the text after
+            // Pieces after the last parameter's placeholder are not used.
+            { "%s% of %s%", { "a" }, "a of ", {} }, { "only %s%", { "a", "b" }, "only a", { Builder } },
+            { "x %s9% y", { "a" }, "x ", { Builder } }, // a number above the parameters
+            { "<%s40000%>", { "a" }, "<", { "GetIndexOrder", Builder } } // too large for the index
+        };
+        for (const auto &[message, params, expected, boxTitles] : rows) {
+            TestSupport::SeamRecorder seams;
+            QCOMPARE(GetStrings(message, params), QLatin1String(expected));
+            QStringList titles;
+            for (const auto &box : seams.messages()) {
+                titles << box.title;
+                QCOMPARE(box.style, vbCritical);
+            }
+            QCOMPARE(titles, boxTitles);
+        }
+    }
+
+    // Keys are trimmed and upper-cased; parameters go through the table too.
+    void translation()
+    {
+        installTable({ { "FORMAT NAME", "Formatname" }, { "CANNOT OPEN '%S%'!", "'%s%' nicht lesbar!" },
+            { "%S2% BEFORE %S1%", "%s1% nach %s2%" } });
+        QCOMPARE(GetLanguageString("  format name  "), QStringLiteral("Formatname"));
+        QCOMPARE(GetLanguageString("  Not In Table "), QStringLiteral("  Not In Table "));
+        QCOMPARE(GetStrings("Cannot open '%s%'!", { " format name " }), QStringLiteral("'Formatname' nicht lesbar!"));
+        // The translation decides the order of the numbered placeholders.
+        QCOMPARE(GetStrings("%s2% before %s1%", { "a", "b" }), QStringLiteral("a nach b"));
+    }
+
+    void loadLanguageStringsOnlyAfterAChange()
+    {
+        TestSupport::SimFixture sim(QStringLiteral("mkorvane-network.json"));
+        QVERIFY2(sim.isLoaded(), qPrintable(sim.errorString()));
+        sim->setLanguage(QStringLiteral("de"));
+        sim->setStringsChangeTime(QDateTime::currentDateTime().addSecs(-60));
+        sim->clearCallLog();
+        const auto fetches = [&] { return sim->callCount("LanguageService.GetApplicationStrings"); };
+
+        LoadLanguageStrings();
+        QCOMPARE(GetLanguageString("format name"), QStringLiteral("Formatname"));
+        LoadLanguageStrings();
+        QCOMPARE(fetches(), 1);
+
+        // Two switches back to back, then two loads: the first load fetches, the second not.
+        sim->setLanguage(QStringLiteral("en"));
+        sim->setLanguage(QStringLiteral("de"));
+        LoadLanguageStrings();
+        LoadLanguageStrings();
+        QCOMPARE(fetches(), 2);
+
+        sim->setStringsChangeTime(QDateTime::currentDateTime().addSecs(3600));
+        LoadLanguageStrings();
+        QCOMPARE(fetches(), 3);
+
+        // A failing service keeps the table it had, quietly.
+        sim->setStringsChangeTime(QDateTime::currentDateTime().addSecs(7200));
+        sim->failOperation("LanguageService.GetApplicationStrings", DeviceAccess::DeviceError::ObjectErrorBase + 77);
+        TestSupport::SeamRecorder seams;
+        LoadLanguageStrings();
+        QCOMPARE(GetLanguageString("format name"), QStringLiteral("Formatname"));
+        QCOMPARE(seams.messageCount(), 0);
+    }
+
+    // Lines are joined by CR LF; an empty first line leaves nothing to join to.
+    void appendErrMsg()
+    {
+        QStringList joined;
+        for (const QStringList &lines :
+            { QStringList { "a", "b", "c" }, QStringList { "", "b" }, QStringList { "a", "" } }) {
+            QString errMsg;
+            for (const QString &line : lines)
+                AppendErrMsg(errMsg, line);
+            joined << errMsg;
+        }
+        QCOMPARE(joined, QStringList({ "a\r\nb\r\nc", "b", "a\r\n" }));
+    }
+
+    // A non-empty ErrMsg raises the event; the box comes only when the host leaves it.
+    void reportError()
+    {
+        TestSupport::SeamRecorder seams;
+        QStringList raised;
+        bool hostTakesIt = true;
+        const auto raise = [&](const QString &message, const QString &module, const QString &function, qint32 style,
+                               bool &isReceived) {
+            raised << QStringLiteral("%1|%2|%3|%4|%5").arg(message, module, function).arg(style).arg(isReceived);
+            isReceived = hostTakesIt;
+        };
+        ReportError("a\r\nb", "Hardware Properties", "ReadValues", raise);
+        ReportError("", "Hardware Properties", "ReadValues", raise);
+        QCOMPARE(seams.messageCount(), 0);
+        hostTakesIt = false;
+        ReportError("a\r\nb", "Hardware Properties", "ReadValues", raise);
+        QCOMPARE(raised, QStringList(2, "a\r\nb|Hardware Properties|ReadValues|16|0"));
+        QCOMPARE(seams.messageTexts(), QStringList { "a\r\nb" });
+        QCOMPARE(seams.messages().first().title, QStringLiteral("Hardware Properties ReadValues"));
+        QCOMPARE(seams.messages().first().style, vbCritical);
     }
 };
 
