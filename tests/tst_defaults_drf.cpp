@@ -3,9 +3,9 @@
 // file released on every way out, and what a failure at each device call leaves behind.
 #include "defaults/CInfoFromDrf.h"
 #include "shared/Enumerations.h"
-#include "support/Rows.h"
 #include "support/SimFixture.h"
 #include "support/SimTestCase.h"
+#include "support/TableRow.h"
 
 #include <QHash>
 #include <QTest>

@@ -19,7 +19,7 @@ private slots:
     {
         for (const auto &[buttons, tableWritten] : { std::pair { QStringList { "cmdOK" }, true },
                  { QStringList { "cmdCancel" }, false }, { QStringList { "cmdOK", "cmdCancel" }, true } }) {
-            const auto named = namesRowOnFailure(buttons.join(','));
+            const auto named = TestSupport::failureNamesRow(buttons.join(','));
             Harness h;
             QVERIFY(h.open(1, SnvtTempP, "UCPTinputSignalInterpretation=TRANS_TABLE;UCPTinputSignalType=RESISTANCE"));
             QCOMPARE(h.shown("lblSelectorUnit"), QStringLiteral("K Ohm"));

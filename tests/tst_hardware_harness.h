@@ -6,6 +6,7 @@
 #include "hardware/ctlSensorHardware.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
+#include "support/TableRow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -142,15 +142,6 @@ public:
         return values;
     }
 };
-
-// For a table walked in a loop: on a failure in this row, the log names it.
-inline auto namesRowOnFailure(const QString &row)
-{
-    return qScopeGuard([row] {
-        if (QTest::currentTestFailed())
-            qWarning("in row \"%s\"", qPrintable(row));
-    });
-}
 
 // The inputs the walks over a control's widgets (their names, their colours) open: version 2
 // in each interpretation and signal type, version 1 with a number and an enumeration, a switch.

@@ -39,7 +39,7 @@ private slots:
                  { "2,3,4,6", "LINEAR", "LINEAR=1,TRANS_TABLE=2,DIGITAL=3,STD_THERMISTOR=5" },
                  { "2", "DIGITAL", "LINEAR=1" }, { "2", " LINEAR ", "LINEAR=1" }, { "", "DIGITAL", all },
                  { "2, 3", "DIGITAL", all }, { "3,2", "DIGITAL", all } }) {
-            const auto named = namesRowOnFailure(QStringLiteral("%1 / %2").arg(choice, stored));
+            const auto named = TestSupport::failureNamesRow(QStringLiteral("%1 / %2").arg(choice, stored));
             Harness h;
             QVERIFY(h.open(1, SnvtTempP, QStringLiteral("UCPTinputSignalInterpretation=") + stored,
                 MEASUREMENT_SYSTEM_SI, choice));
@@ -66,7 +66,7 @@ private slots:
                   "ResourceCatalog.OpenCatalog", true, "Injected|The handle 0 is not open.|The handle 0 is not open." },
                 { "TypeService.GetEnumCollection", true, "Injected|Object variable not set" },
                 { "TypeService.GetEnumCollection", false, "Injected|Injected|Injected" } }) {
-            const auto named = namesRowOnFailure(QStringLiteral("%1 once %2").arg(operation).arg(once));
+            const auto named = TestSupport::failureNamesRow(QStringLiteral("%1 once %2").arg(operation).arg(once));
             Harness h;
             QVERIFY(h.open(1, SnvtTempP, {}, MEASUREMENT_SYSTEM_SI, "", false));
             // Before initialisation a unit system is only stored.
@@ -99,7 +99,7 @@ private slots:
     void withoutDeviceLibrary()
     {
         for (const QString operation : { "ZovezuVavevaInit", "FillHardwareValues", "WriteValue" }) {
-            const auto named = namesRowOnFailure(operation);
+            const auto named = TestSupport::failureNamesRow(operation);
             Harness h;
             QVERIFY(h.open(1, SnvtTempP, {}, MEASUREMENT_SYSTEM_SI, "", operation != "ZovezuVavevaInit"));
             h.events.clear();
@@ -130,7 +130,7 @@ private slots:
                  { { "STD_THERMISTOR", "SETPOINT_OFFSET" }, "RESISTANCE=0", "RESISTANCE" },
                  { { "LINEAR", "SETPOINT_OFFSET" }, all, "RESISTANCE" },
                  { { "DISCONNECTED" }, "hidden", "RESISTANCE" } }) {
-            const auto named = namesRowOnFailure(chosen.join(',') + ", stored " + stored);
+            const auto named = TestSupport::failureNamesRow(chosen.join(',') + ", stored " + stored);
             Harness h;
             QVERIFY(h.open(1, SnvtTempP,
                 QStringLiteral("UCPTinputSignalInterpretation=TRANS_TABLE;"
@@ -154,7 +154,7 @@ private slots:
         const QString second = "0,1,2,3,6,7,12,24";
         for (const auto &[stored, version, thermistorTypes] :
             { std::tuple { "1.5", 2, second }, { "2.5", 2, second }, { "1.4", 1, "0,2,3,7,12,24" } }) {
-            const auto named = namesRowOnFailure(stored);
+            const auto named = TestSupport::failureNamesRow(stored);
             Harness h;
             QVERIFY(h.open(1, SnvtTempP, QStringLiteral("SCPTobjMajVer=") + stored));
             QCOMPARE(int(MKorvane::ObjMajorVersion()), version);

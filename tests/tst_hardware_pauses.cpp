@@ -102,7 +102,8 @@ private slots:
         for (const auto &[version, stored, chosen, pauses] : { std::tuple { 2, "DIGITAL", "", 0 },
                  { 1, "MULTI_LEVEL", "", 0 }, { 2, "LINEAR", "DIGITAL", 1 }, { 2, "DIGITAL", "LINEAR", 1 },
                  { 1, "LINEAR", "MULTI_LEVEL", 2 }, { 2, "DIGITAL", "STD_THERMISTOR", 1 } }) {
-            const auto named = namesRowOnFailure(QStringLiteral("v%1 %2, %3").arg(version).arg(stored, chosen));
+            const auto named
+                = TestSupport::failureNamesRow(QStringLiteral("v%1 %2, %3").arg(version).arg(stored, chosen));
             Harness h;
             QVERIFY(h.open(version, SnvtTempP, QStringLiteral("UCPTinputSignalInterpretation=") + stored));
             if (*chosen) // off screen, no change is seen: no pause
@@ -143,8 +144,8 @@ private slots:
         for (const auto &[version, interpretation, again] :
             { std::tuple { 2, "DIGITAL", false }, { 1, "MULTI_LEVEL", false }, { 2, "STD_THERMISTOR", false },
                 { 2, "LINEAR", false }, { 2, "DISCONNECTED", false }, { 2, "DIGITAL", true } }) {
-            const auto named
-                = namesRowOnFailure(QStringLiteral("v%1 %2 again %3").arg(version).arg(interpretation).arg(again));
+            const auto named = TestSupport::failureNamesRow(
+                QStringLiteral("v%1 %2 again %3").arg(version).arg(interpretation).arg(again));
             Harness h;
             QVERIFY(h.open(version, SnvtTempP,
                 QStringLiteral("UCPTinputSignalInterpretation=%1;UCPTinputSignalType=RESISTANCE").arg(interpretation),
@@ -159,7 +160,7 @@ private slots:
     void networkInitPaintsOnce()
     {
         for (const QString &block : { NetworkTest::Temperature, NetworkTest::Occupancy, NetworkTest::Switch }) {
-            const auto named = namesRowOnFailure(block);
+            const auto named = TestSupport::failureNamesRow(block);
             NetworkTest::Harness h;
             h.open();
             QVERIFY(showSettled(h.control.get()));

@@ -196,7 +196,8 @@ void tst_hardware_write::offsetShownAsTyped()
 {
     for (const auto &[version, unit, typed] : { std::tuple { 2, int(MEASUREMENT_SYSTEM_US), "1.9" }, { 2, 1, "-3.7" },
              { 2, 1, "0.05" }, { 2, 0, "1.9" }, { 1, 1, "1.9" } }) {
-        const auto named = namesRowOnFailure(QStringLiteral("v%1, unit %2, %3").arg(version).arg(unit).arg(typed));
+        const auto named
+            = TestSupport::failureNamesRow(QStringLiteral("v%1, unit %2, %3").arg(version).arg(unit).arg(typed));
         Harness h;
         h.sim->setFormatLocale(qint16(unit));
         QVERIFY(h.open(version, SnvtTempP, "UCPTinputSignalInterpretation=LINEAR", qint16(unit)));
@@ -226,8 +227,8 @@ void tst_hardware_write::tableConfirmedWithoutEdit()
         const int version = 1 + row / 4;
         const int unit = row / 2 % 2;
         const QString stored = row % 2 ? "TRANS_TABLE" : "LINEAR";
-        const auto named
-            = namesRowOnFailure(QStringLiteral("v%1, unit %2, %3 stored").arg(version).arg(unit).arg(stored));
+        const auto named = TestSupport::failureNamesRow(
+            QStringLiteral("v%1, unit %2, %3 stored").arg(version).arg(unit).arg(stored));
         Harness h;
         h.sim->setFormatLocale(qint16(unit));
         QVERIFY(h.open(version, SnvtTempP,
@@ -264,7 +265,7 @@ void tst_hardware_write::writeOrder()
             { 2, "TRANS_TABLE", true, { "UCPTtransTable", "UCPToffset" } },
             { 1, "MULTI_LEVEL", false, { "UCPTtransTable" } }, { 2, "MULTI_LEVEL", true, { "UCPTtransTable" } },
             { 2, "MULTI_LEVEL", false, {} } }) {
-        const auto named = namesRowOnFailure(
+        const auto named = TestSupport::failureNamesRow(
             QStringLiteral("v%1 %2, table confirmed %3").arg(version).arg(interpretation).arg(tableConfirmed));
         Harness h;
         QVERIFY(h.open(version, SnvtTempP, QStringLiteral("UCPTinputSignalInterpretation=") + interpretation));
@@ -290,7 +291,7 @@ void tst_hardware_write::damagedDeviceTexts()
     for (const auto &[cp, text, procedure] : { std::tuple { "UCPTioOptions", "0 0 1", "ReadValues" },
              { "UCPTtransTable", "0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19", "ReadValues" },
              { "SCPTnvType", "PID 80:00:00:00:00:00:00:00, scope x, index y", "FillHardwareValues" } }) {
-        const auto named = namesRowOnFailure(cp);
+        const auto named = TestSupport::failureNamesRow(cp);
         const bool typeReadable = QLatin1String(cp) != "SCPTnvType";
         // The table is read once per control, so a damaged one must be there from the start.
         const bool fromStart = QLatin1String(cp) == "UCPTtransTable";
@@ -352,7 +353,7 @@ void tst_hardware_write::failedCall()
             { "ConfigProperty.setValueText", "SCPTmaxRnge", injected, false, { "WriteValue 16: Failed" } },
             { "ConfigProperties.Item", "UCPTinputSignalType", int(DeviceAccess::DeviceError::QuietNumber5030), false,
                 { "WriteValue 64: Failed", nothing } } }) {
-        const auto named = namesRowOnFailure(QStringLiteral("%1 %2 %3").arg(operation, cp).arg(number));
+        const auto named = TestSupport::failureNamesRow(QStringLiteral("%1 %2 %3").arg(operation, cp).arg(number));
         const auto call = std::find_if(recorded.cbegin(), recorded.cend(), [&](const Sim::CallRecord &c) {
             return c.operation == QLatin1String(operation) && c.arguments.contains(cp);
         });

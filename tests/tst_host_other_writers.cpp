@@ -7,9 +7,9 @@
 #include "script/ScriptParser.h"
 #include "script/ScriptRunner.h"
 #include "shared/Seams.h"
-#include "support/Rows.h"
 #include "support/ScriptedHost.h"
 #include "support/SeamRecorder.h"
+#include "support/TableRow.h"
 #include "window/HostWindow.h"
 #include "window/UnsavedQuestion.h"
 

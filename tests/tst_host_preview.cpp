@@ -7,9 +7,9 @@
 #include "preview/WritePreview.h"
 #include "shared/Seams.h"
 #include "support/HostTestCase.h"
-#include "support/Rows.h"
 #include "support/SeamRecorder.h"
 #include "support/SimFixture.h"
+#include "support/TableRow.h"
 #include "window/HostWindow.h"
 #include "window/UnsavedQuestion.h"
 

@@ -5,8 +5,8 @@
 // splitting of a line into words is checked on its own.
 #include "script/ScriptParser.h"
 #include "script/ScriptRunner.h"
-#include "support/Rows.h"
 #include "support/ScriptedHost.h"
+#include "support/TableRow.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,9 +2,9 @@
 // CInputDefaultValues against the simulated network: where the defaults file is looked
 // for, what its sections load as, and what writing an input type does to the database.
 #include "defaults/CInputDefaultValues.h"
-#include "support/Rows.h"
 #include "support/SimFixture.h"
 #include "support/SimTestCase.h"
+#include "support/TableRow.h"
 
 #include <QDir>
 #include <QFile>

@@ -302,7 +302,7 @@ void TestSim::languageSwitch()
 {
     const QString app = QStringLiteral("VkZovezuVaveva");
     QCOMPARE(net().languages(), (QStringList { "en", "de" }));
-    // (Change times of switches back to back: tst_strings, loadLanguageStringsOnlyAfterAChange.)
+    // (Change times of switches back to back: tst_units, loadLanguageStringsOnlyAfterAChange.)
     net().setLanguage(QStringLiteral("de"));
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument, net().setLanguage(QStringLiteral("fr")));
     QCOMPARE(net().language(), QStringLiteral("de"));

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// For a table of cases walked in a loop inside one test function: names the case in the log
-// when a check within it fails, as a data row's name would.
+// Tables of cases: a data row written on one line, and the name of a case walked in a loop
+// inside one test function given to the log when a check within it fails.
 #pragma once
 
 #include <QScopeGuard>
@@ -9,6 +9,13 @@
 
 namespace TestSupport {
 
+// One row of a data table on one line: its name, then its values in column order.
+template<typename... T> void row(const char *name, T... values)
+{
+    (QTest::newRow(name) << ... << values);
+}
+
+// Names the case in the log when a check within it fails, as a data row's name would.
 inline auto failureNamesRow(const QString &row)
 {
     return qScopeGuard([row] {
