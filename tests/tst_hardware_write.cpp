@@ -354,9 +354,10 @@ void tst_hardware_write::failedCall()
             { "ConfigProperties.Item", "UCPTinputSignalType", int(DeviceAccess::DeviceError::QuietNumber5030), false,
                 { "WriteValue 64: Failed", nothing } } }) {
         const auto named = TestSupport::failureNamesRow(QStringLiteral("%1 %2 %3").arg(operation, cp).arg(number));
-        const auto call = std::find_if(recorded.cbegin(), recorded.cend(), [&](const Sim::CallRecord &c) {
-            return c.operation == QLatin1String(operation) && c.arguments.contains(cp);
-        });
+        // Structured bindings cannot be captured before C++20: named copies are.
+        const auto call = std::find_if(recorded.cbegin(), recorded.cend(),
+            [op = QLatin1String(operation), property = QString::fromLatin1(cp)](
+                const Sim::CallRecord &c) { return c.operation == op && c.arguments.contains(property); });
         QVERIFY(call != recorded.cend());
         Harness h;
         QVERIFY(h.open(1));

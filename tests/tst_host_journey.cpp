@@ -349,6 +349,7 @@ private slots:
     void session()
     {
         QFETCH(Session, row);
+        // Lambdas below read `row`: structured bindings cannot be captured before C++20.
         const auto &[input, treeByKeyboard, field, typed, fieldStores, list, listStores, nvField, nvTyped, nvStores,
             tableCell, tableTyped, inputType, copyTarget, quitAnswer]
             = row;
@@ -415,7 +416,7 @@ private slots:
             auto table = dialog.findChild<QTableWidget *>(QStringLiteral("hostPreviewTable"));
             for (int r = 0; table && r < table->rowCount(); ++r)
                 previewed << table->item(r, 0)->text();
-            if (treeByKeyboard)
+            if (row.treeByKeyboard)
                 press(Qt::Key_Escape);
             else
                 QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("hostPreviewClose")), Qt::LeftButton);
@@ -497,9 +498,9 @@ private slots:
         // The table editor: a cell typed into, OK; Apply stores the table with that cell.
         if (tableCell >= 0) {
             expectDialog([&](QDialog &dialog) {
-                auto cell = dialog.findChild<QLineEdit *>(QStringLiteral("txtTable_%1").arg(tableCell));
+                auto cell = dialog.findChild<QLineEdit *>(QStringLiteral("txtTable_%1").arg(row.tableCell));
                 QVERIFY(cell);
-                type(cell, tableTyped);
+                type(cell, row.tableTyped);
                 QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
             });
             QTest::mouseClick(pageWidget<QPushButton>(QStringLiteral("cmdTable")), Qt::LeftButton);
@@ -573,7 +574,7 @@ private slots:
             targets->setFocus();
             targets->setCurrentItem(item);
             press(Qt::Key_Space);
-            if (treeByKeyboard)
+            if (row.treeByKeyboard)
                 alt(Qt::Key_C);
             else
                 QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("hostCopyOk")), Qt::LeftButton);

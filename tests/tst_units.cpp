@@ -140,7 +140,8 @@ private slots:
                   { 70.123, 1.8, 32, "70.123" }, { 1.9, 1, 0, "1.9" } };
         for (const auto &[shown, scale, offset, text] : rows) {
             const double stored = twelve((shown - offset) / scale);
-            const auto toStored = [&](double value) { return twelve((value - offset) / scale); };
+            const auto toStored
+                = [&, offset = offset, scale = scale](double value) { return twelve((value - offset) / scale); };
             QCOMPARE(ShortestExactText(twelve(stored * scale + offset), stored, toStored), QLatin1String(text));
         }
         // A device that converts in full precision: a third of a kelvin is 0.6 °F.
