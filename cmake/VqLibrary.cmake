@@ -35,4 +35,16 @@ ${autotest}
         target_compile_definitions(${target} PUBLIC ${prefix}_STATIC_DEFINE)
     endif()
     install(FILES ${PROJECT_BINARY_DIR}/include/${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/VqZovezuVaveva)
+    set_property(GLOBAL APPEND PROPERTY VQ_PUBLIC_HEADERS ${header})
+endfunction()
+
+# Installs public headers, given relative to <base>, at the same relative paths under
+# include/VqZovezuVaveva, and lists them in the global property VQ_PUBLIC_HEADERS (the
+# tests compile each of them on its own).
+function(vq_install_headers base)
+    foreach(header ${ARGN})
+        get_filename_component(dir ${header} DIRECTORY)
+        install(FILES ${base}/${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/VqZovezuVaveva/${dir})
+    endforeach()
+    set_property(GLOBAL APPEND PROPERTY VQ_PUBLIC_HEADERS ${ARGN})
 endfunction()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the built library into a scratch prefix, checks that only the public headers
-# went in, builds the consumer (the README's embedding example, and every installed header
-# on its own) against it and runs it offscreen on a copy of the sample network.
+# went in, builds the consumer (the README's embedding example, and the installed headers
+# together) against it and runs it offscreen on a copy of the sample network.
 #   run.sh <build>           the build's own (shared) libraries
 #   run.sh <build> --static  first builds the libraries alone as static archives
 #                            (-DBUILD_SHARED_LIBS=OFF) in <build>/package-static: slow, so
