@@ -28,7 +28,13 @@ int closedModals = 0;
 
 // How long a real modal window may stay open before it counts as waiting for a user:
 // long enough for a test that clicks through it with a timer, far below any test timeout.
-constexpr int PatienceMs = 3000;
+// VQ_TEST_MODAL_PATIENCE_MS shortens it for the test of the watchdog itself.
+int patienceMs()
+{
+    bool ok = false;
+    const int set = qEnvironmentVariableIntValue("VQ_TEST_MODAL_PATIENCE_MS", &ok);
+    return ok && set > 0 ? set : 3000;
+}
 
 // Watches for a modal window that stays open and closes it, failing the test.
 void startModalWatchdog()
@@ -36,18 +42,19 @@ void startModalWatchdog()
     auto *timer = new QTimer(qApp);
     auto *since = new QElapsedTimer;
     auto *seen = new QPointer<QWidget>;
+    const int patience = patienceMs();
     QObject::connect(qApp, &QObject::destroyed, [since, seen] {
         delete since;
         delete seen;
     });
-    QObject::connect(timer, &QTimer::timeout, [since, seen] {
+    QObject::connect(timer, &QTimer::timeout, [since, seen, patience] {
         QWidget *modal = QApplication::activeModalWidget();
         if (modal != *seen) {
             *seen = modal;
             since->start();
             return;
         }
-        if (!modal || since->elapsed() < PatienceMs)
+        if (!modal || since->elapsed() < patience)
             return;
         ++closedModals;
         failUnexpected(QStringLiteral("modal window \"%1\" left open").arg(modal->windowTitle()));
