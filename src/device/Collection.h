@@ -6,11 +6,34 @@
 
 #include "device/Failure.h"
 
+#include <QHash>
 #include <QString>
 #include <QVector>
 #include <memory>
 
 namespace DeviceAccess {
+
+/// A collection's key as its index holds it: equal to another key and hashed without regard
+/// to letter case, and without a case-folded copy of the text.
+struct CollectionKey
+{
+    QString text; ///< the key as given
+
+    /// Whether two keys are the same, letter case ignored (folding keeps the length).
+    friend bool operator==(const CollectionKey &a, const CollectionKey &b)
+    {
+        return a.text.size() == b.text.size()
+            && (a.text == b.text || a.text.compare(b.text, Qt::CaseInsensitive) == 0);
+    }
+    /// A hash that letter case does not change.
+    friend size_t qHash(const CollectionKey &key, size_t seed = 0) noexcept
+    {
+        size_t hash = seed;
+        for (const QChar c : key.text)
+            hash = hash * 31 + c.toCaseFolded().unicode();
+        return hash;
+    }
+};
 
 /// The ordered, optionally keyed list that the device library hands out (enumeration
 /// members, display strings) and the library builds (defaults sections). Items are held by
@@ -29,6 +52,8 @@ public:
         if (!key.isEmpty() && indexOfKey(key) >= 0)
             throw RuntimeError(
                 457, QStringLiteral("This key is already associated with an element of this collection"));
+        if (!key.isEmpty())
+            m_index.insert(CollectionKey { key }, int(m_items.size()));
         m_items.append(value);
         m_keys.append(key);
     }
@@ -58,8 +83,7 @@ public:
     void Remove(int position)
     {
         Item(position);
-        m_items.removeAt(position - 1);
-        m_keys.removeAt(position - 1);
+        removeAt(position - 1);
     }
 
     /// Removes the item of a key, letter case ignored; throws RuntimeError 5 for a missing key.
@@ -69,8 +93,7 @@ public:
         if (index < 0)
             throw RuntimeError(
                 RuntimeError::InvalidProcedureCall, QStringLiteral("Invalid procedure call or argument"));
-        m_items.removeAt(index);
-        m_keys.removeAt(index);
+        removeAt(index);
     }
 
     /// Iteration over the items in order (for range-based for).
@@ -80,17 +103,25 @@ public:
     ///@}
 
 private:
-    int indexOfKey(const QString &key) const
+    // Keys are found through a hash that ignores letter case, so that filling a collection
+    // of n keyed items costs n look-ups rather than n * n / 2 comparisons.
+    int indexOfKey(const QString &key) const { return key.isEmpty() ? -1 : m_index.value(CollectionKey { key }, -1); }
+
+    void removeAt(int index)
     {
-        for (int i = 0; i < m_keys.size(); ++i) {
-            if (!m_keys.at(i).isEmpty() && m_keys.at(i).compare(key, Qt::CaseInsensitive) == 0)
-                return i;
+        if (!m_keys.at(index).isEmpty())
+            m_index.remove(CollectionKey { m_keys.at(index) });
+        for (auto it = m_index.begin(); it != m_index.end(); ++it) {
+            if (it.value() > index)
+                --it.value();
         }
-        return -1;
+        m_items.removeAt(index);
+        m_keys.removeAt(index);
     }
 
     QVector<T> m_items;
-    QVector<QString> m_keys;
+    QVector<QString> m_keys; // as given; empty for an unkeyed item
+    QHash<CollectionKey, int> m_index; // key -> index in m_items
 };
 
 /// A collection shared between the device library and its users.

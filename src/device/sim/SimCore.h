@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QMap>
 #include <chrono>
+#include <utility>
 
 namespace Sim {
 
@@ -31,6 +32,10 @@ class CallJournal
 public:
     // Logs the call, waits the latency and throws an injected fault that matches.
     void enter(const QString &operation, const QStringList &arguments);
+    // Whether a call needs its name and arguments: to be logged or matched against a fault.
+    bool wantsDetails() const { return logging || !faults.isEmpty(); }
+    // A call that needs neither (see wantsDetails): counted and delayed, as enter() does.
+    void enterQuietly();
     // Notes on the record of the call in progress that it failed (when it is logged).
     void failed(qint32 number, const QString &description);
 
@@ -78,6 +83,15 @@ struct Core
     SimClock clock; // drives the value generators
 
     void enter(const QString &operation, const QStringList &arguments) { journal.enter(operation, arguments); }
+    // enter() for an operation whose name and arguments take work to build: they are built
+    // only when the journal needs them, which a network that logs nothing rarely does.
+    template<typename Describe> void enterDescribed(Describe &&describe)
+    {
+        if (!journal.wantsDetails())
+            return journal.enterQuietly();
+        const auto [operation, arguments] = describe();
+        journal.enter(operation, arguments);
+    }
 };
 
 using CorePtr = std::shared_ptr<Core>;

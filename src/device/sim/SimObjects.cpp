@@ -100,10 +100,8 @@ public:
     ConfigPropertyPtr Item(const QString &name) const override
     {
         enter("Item", { name });
-        for (const auto &cp : cps()) {
-            if (cp->name.compare(name, Qt::CaseInsensitive) == 0)
-                return makeConfigProperty(m_core, cp);
-        }
+        if (CpNode *cp = m_nv ? m_nv->cp(name) : m_block->cp(name))
+            return makeConfigProperty(m_core, cp);
         Errors::raise(
             Errors::NoSuchItem, QStringLiteral("%1 has no configuration property %2.").arg(ownerName(), name));
     }
@@ -122,7 +120,10 @@ private:
     QString ownerName() const { return m_nv ? m_nv->name : m_block->name; }
     void enter(const char *method, const QStringList &more = {}) const
     {
-        m_core->enter(QStringLiteral("ConfigProperties.") + QLatin1String(method), QStringList { ownerName() } + more);
+        m_core->enterDescribed([&] {
+            return std::pair { QStringLiteral("ConfigProperties.") + QLatin1String(method),
+                QStringList { ownerName() } + more };
+        });
     }
     CorePtr m_core;
     BlockNode *m_block;

@@ -20,10 +20,11 @@ namespace Sim {
 
 // ---- model accessors
 
-// Case folding keeps a text's length, so a length that differs settles it without the slower comparison.
+// Case folding keeps a text's length, so a length that differs settles it without the slower
+// comparison; a name asked for as it is written (the common case) needs no folding either.
 static bool sameNameIgnoringCase(const QString &a, const QString &b)
 {
-    return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
+    return a.size() == b.size() && (a == b || a.compare(b, Qt::CaseInsensitive) == 0);
 }
 
 const EnumMemberDef *TypeDef::member(qint32 value) const

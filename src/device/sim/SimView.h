@@ -23,8 +23,10 @@ protected:
     // latency and throws an injected fault that matches.
     void enter(const char *method, const QStringList &more = {}) const
     {
-        m_core->enter(QString::fromLatin1(m_interfaceName) + QLatin1Char('.') + QLatin1String(method),
-            QStringList { m_item->name } + more);
+        m_core->enterDescribed([&] {
+            return std::pair { QString::fromLatin1(m_interfaceName) + QLatin1Char('.') + QLatin1String(method),
+                QStringList { m_item->name } + more };
+        });
     }
 
     // Runs the body of a write; a failure is noted on the call's record and passed on.
