@@ -21,6 +21,7 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -131,6 +132,17 @@ class tst_host_round_trip : public QObject
     Q_OBJECT
 
 private slots:
+    // The sample as the host saves it: every row starts from a copy of it, so that the
+    // comparison starts from the saved layout without a save and a load per row.
+    void initTestCase()
+    {
+        QVERIFY(savedSampleDir.isValid());
+        TestSupport::SimFixture first;
+        QVERIFY2(first.isLoaded(), qPrintable(first.errorString()));
+        first->save();
+        savedSample = savedSampleDir.filePath(QStringLiteral("sample-network.json"));
+        QVERIFY(QFile::copy(first.databasePath(), savedSample));
+    }
     void cleanup()
     {
         page.reset();
@@ -228,6 +240,8 @@ private slots:
     }
 
 private:
+    QTemporaryDir savedSampleDir;
+    QString savedSample;
     std::unique_ptr<TestSupport::SimFixture> sim;
     std::unique_ptr<Host::InputPage> page;
     TestSupport::SeamRecorder seams;
@@ -246,22 +260,21 @@ private:
 
     bool openFresh(const QString &input, int unit, const QString &language)
     {
-        sim = std::make_unique<TestSupport::SimFixture>();
-        if (!sim->isLoaded())
-            return false;
+        sim = std::make_unique<TestSupport::SimFixture>(savedSample);
         m_language = language;
         m_unit = unit;
-        // Save once, so the comparison starts from the saved layout of the sample.
-        (*sim)->save();
-        return reopen(input, unit);
+        return sim->isLoaded() && open(input, unit);
     }
 
     // Loads the database file again and opens the input as the host does.
     bool reopen(const QString &input, int unit)
     {
         page.reset();
-        if (!sim->reload())
-            return false;
+        return sim->reload() && open(input, unit);
+    }
+
+    bool open(const QString &input, int unit)
+    {
         QLocale::setDefault(QLocale(m_language == QLatin1String("de") ? QLocale::German : QLocale::English));
         (*sim)->setLanguage(m_language);
         (*sim)->setFormatLocale(qint16(unit));
