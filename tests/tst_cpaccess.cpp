@@ -2,6 +2,7 @@
 // Configuration properties as text: writing with the format set only when it differs
 // and always put back, quiet device errors, widgets bound to properties with their
 // messages, the combo search, the device-state check and the CP names.
+#include "device/Collection.h"
 #include "device/sim/SimModel.h"
 #include "shared/CpAccess.h"
 #include "shared/ProcessState.h"
@@ -314,6 +315,34 @@ private slots:
             QVERIFY(!system);
         else if (ok || change == QLatin1String("mode 1"))
             QVERIFY(system);
+    }
+
+    // Keys are found whatever their letter case, also after removals move the items behind them.
+    void collectionKeys()
+    {
+        DeviceAccess::Collection<int> items;
+        const auto number = [&](auto &&call) {
+            try {
+                call();
+                return 0;
+            } catch (const DeviceAccess::RuntimeError &error) {
+                return int(error.number());
+            }
+        };
+        for (int i = 1; i <= 40; ++i)
+            items.Add(i, QStringLiteral("Key%1").arg(i));
+        items.Add(41); // no key
+        QCOMPARE(number([&] { items.Add(0, QStringLiteral("kEY7")); }), 457);
+        items.Remove(3);
+        items.Remove(QStringLiteral("KEY10"));
+        QCOMPARE(items.Count(), 39);
+        QCOMPARE(items.Item(QStringLiteral("key4")), 4);
+        QCOMPARE(items.Item(QStringLiteral("KEY40")), 40);
+        QCOMPARE(items.Item(items.Count()), 41);
+        QVERIFY(!items.Contains(QStringLiteral("key3")) && !items.Contains(QString()));
+        QCOMPARE(number([&] { items.Item(QStringLiteral("key10")); }), 5);
+        items.Add(3, QStringLiteral("key3")); // a removed key is free again
+        QCOMPARE(items.Item(QStringLiteral("KEY3")), 3);
     }
 
     void cpNamesFollowTheVersion()

@@ -26,9 +26,9 @@ struct CollectionKey
             && (a.text == b.text || a.text.compare(b.text, Qt::CaseInsensitive) == 0);
     }
     /// A hash that letter case does not change.
-    friend size_t qHash(const CollectionKey &key, size_t seed = 0) noexcept
+    friend size_t qHash(const CollectionKey &key, size_t start = 0) noexcept
     {
-        size_t hash = seed;
+        size_t hash = start;
         for (const QChar c : key.text)
             hash = hash * 31 + c.toCaseFolded().unicode();
         return hash;
