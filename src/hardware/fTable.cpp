@@ -70,6 +70,8 @@ QSize fTable::minimumSizeHint() const
 
 void fTable::refreshCurve()
 {
+    if (mCurveHolds > 0)
+        return;
     QStringList cells;
     for (const QLineEdit *cell : std::as_const(txtTable))
         cells << cell->text();

@@ -123,13 +123,14 @@ private:
     static void setFieldAt(QStringList &fields, int index, const QString &value);
     /// The value of a numeric text; RuntimeError 13 for a text that is not a number.
     static double numberOf(const QString &text);
-    /// Hands the cell texts to the curve.
+    /// Hands the cell texts to the curve, unless cells are being filled together.
     void refreshCurve();
 
     std::unique_ptr<Ui::fTable> ui;
     QSize mDesignSize; ///< the size of the form file
     QVector<QLineEdit *> txtTable;
     TransferCurve *mCurve = nullptr; ///< beside the cells, right of the buttons
+    int mCurveHolds = 0; ///< fills of many cells in progress: the curve is drawn after the last
 
     bool mblnTableChanged = false;
     bool mblnLastInputIsMultiLevel = false;
