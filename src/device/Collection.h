@@ -22,8 +22,7 @@ struct CollectionKey
     /// Whether two keys are the same, letter case ignored (folding keeps the length).
     friend bool operator==(const CollectionKey &a, const CollectionKey &b)
     {
-        return a.text.size() == b.text.size()
-            && (a.text == b.text || a.text.compare(b.text, Qt::CaseInsensitive) == 0);
+        return a.text.size() == b.text.size() && (a.text == b.text || a.text.compare(b.text, Qt::CaseInsensitive) == 0);
     }
     /// A hash that letter case does not change.
     friend size_t qHash(const CollectionKey &key, size_t start = 0) noexcept
