@@ -26,6 +26,7 @@
 #include "vqzovezuvaveva_export.h"
 
 #include <QDialog>
+#include <QScopeGuard>
 #include <QStringList>
 #include <QVector>
 #include <memory>
@@ -125,6 +126,16 @@ private:
     static double numberOf(const QString &text);
     /// Hands the cell texts to the curve, unless cells are being filled together.
     void refreshCurve();
+    /// For a fill of many cells: while the returned guard lives, the cells leave the curve
+    /// alone; it is drawn once when the guard goes.
+    [[nodiscard]] auto holdCurve()
+    {
+        ++mCurveHolds;
+        return qScopeGuard([this] {
+            --mCurveHolds;
+            refreshCurve();
+        });
+    }
 
     std::unique_ptr<Ui::fTable> ui;
     QSize mDesignSize; ///< the size of the form file

@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QScopeGuard>
 
 // The cells as they are, untrimmed; a cell that holds a blank therefore does not paste back.
 void fTable::cmdCopy_Click()
@@ -36,11 +35,7 @@ void fTable::cmdPaste_Click()
         const QStringList fields = data->text().split(QLatin1Char(' '), Qt::KeepEmptyParts);
         if (fields.size() != CellCount)
             return;
-        ++mCurveHolds; // the curve is drawn once, with every pasted cell
-        const auto drawCurve = qScopeGuard([this] {
-            --mCurveHolds;
-            refreshCurve();
-        });
+        const auto drawCurve = holdCurve(); // drawn once, with every pasted cell
         for (int k = 0; k < CellCount; ++k)
             txtTable.at(k)->setText(fields.at(k));
     });

@@ -13,7 +13,6 @@
 #include "ui_fTable.h"
 
 #include <QLineEdit>
-#include <QScopeGuard>
 
 // Every step that fails shows its failure once and filling goes on with the next step, so a
 // short or damaged table text still opens: the cells it cannot fill keep their text.
@@ -22,11 +21,7 @@ void fTable::InitForm(const QString &FormatType, const QString &ProgramId, qint3
 {
     const auto step = [](auto &&action) { MKorvane::tryStep(action, &fTable::showStepFailure); };
     // The cells are filled one after the other: the curve is drawn once, with all of them.
-    ++mCurveHolds;
-    const auto drawCurve = qScopeGuard([this] {
-        --mCurveHolds;
-        refreshCurve();
-    });
+    const auto drawCurve = holdCurve();
 
     mblnIsExistRange = IsExistRange;
     mdblMinValue = MinValue;

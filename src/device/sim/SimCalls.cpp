@@ -7,7 +7,7 @@
 
 namespace Sim {
 
-void CallJournal::enterQuietly()
+void CallJournal::passCall()
 {
     ++calls;
     current = -1;
@@ -17,14 +17,11 @@ void CallJournal::enterQuietly()
 
 void CallJournal::enter(const QString &operation, const QStringList &arguments)
 {
-    ++calls;
-    current = -1;
+    passCall();
     if (logging) {
         log.append(CallRecord { operation, arguments, 0, QString() });
         current = log.size() - 1;
     }
-    if (latency.count() > 0)
-        std::this_thread::sleep_for(latency);
 
     for (int i = 0; i < faults.size(); ++i) {
         const Fault fault = faults.at(i);

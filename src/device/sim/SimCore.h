@@ -34,8 +34,9 @@ public:
     void enter(const QString &operation, const QStringList &arguments);
     // Whether a call needs its name and arguments: to be logged or matched against a fault.
     bool wantsDetails() const { return logging || !faults.isEmpty(); }
-    // A call that needs neither (see wantsDetails): counted and delayed, as enter() does.
-    void enterQuietly();
+    // What every call does, and all that one needs that wantsDetails() turns down: it is
+    // counted and waits the latency.
+    void passCall();
     // Notes on the record of the call in progress that it failed (when it is logged).
     void failed(qint32 number, const QString &description);
 
@@ -88,7 +89,7 @@ struct Core
     template<typename Describe> void enterDescribed(Describe &&describe)
     {
         if (!journal.wantsDetails())
-            return journal.enterQuietly();
+            return journal.passCall();
         const auto [operation, arguments] = describe();
         journal.enter(operation, arguments);
     }
