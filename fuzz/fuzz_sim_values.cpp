@@ -81,6 +81,10 @@ void checkNumber(double number, const Sim::FormatDef &format)
     }
     if (std::fabs(number) > 1e290 || format.scale == 0)
         return;
+    // Shown numbers keep twelve significant digits: the text of twelve digits read back.
+    Sim::FormatDef identity;
+    const double kept = Sim::toDisplay(number, identity);
+    check(kept == QString::number(number * identity.scale + identity.offset, 'g', 12).toDouble());
     const double back = Sim::fromDisplay(Sim::toDisplay(number, format), format);
     const double offset = std::fabs(format.offset / format.scale);
     check(std::fabs(back - number) <= 1e-9 * std::max({ 1.0, std::fabs(number), offset }));

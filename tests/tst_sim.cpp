@@ -4,6 +4,7 @@
 // type, format ranges and conversions, snapshots and the language switch; the test
 // controls; and the sample network as the controls meet it.
 #include "device/sim/SimErrors.h"
+#include "device/sim/SimValues.h"
 #include "shared/Formats.h"
 #include "shared/MKorvane.h"
 #include "support/SimFixture.h"
@@ -59,6 +60,8 @@ class TestSim : public TestSupport::SimTestCase
 private slots:
     void convert_data();
     void convert();
+    void shownNumbersKeepTwelveDigits_data();
+    void shownNumbersKeepTwelveDigits();
     void networkVariable();
     void changingNvTypeRefitsInheritingValues();
     void nvTypeTextAsTheLibraryReadsIt_data();
@@ -190,6 +193,36 @@ void TestSim::convert()
         prop->setValueText(write);
     QCOMPARE(where.stored(net()), stored);
     QCOMPARE(prop->ValueText(), shown);
+}
+
+// A number shown in a format keeps the twelve significant digits the device keeps:
+// the noise of binary arithmetic goes, whole numbers of up to twelve digits stay exact,
+// longer ones round. The reference is the text of twelve digits read back.
+void TestSim::shownNumbersKeepTwelveDigits_data()
+{
+    QTest::addColumn<double>("stored");
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<double>("offset");
+    QTest::newRow("binary noise") << 0.1 << 1.0 << 0.2;
+    QTest::newRow("Fahrenheit") << 21.1 << 1.8 << 32.0;
+    QTest::newRow("twelve-digit whole number") << 999999999999.0 << 1.0 << 0.0;
+    QTest::newRow("thirteen-digit whole number") << 1000000000001.0 << 1.0 << 0.0;
+    QTest::newRow("half below 10^12") << -123456789012.5 << 1.0 << 0.0;
+    QTest::newRow("beyond exact integers") << 9007199254740993.0 << 3.0 << 0.0;
+    QTest::newRow("tiny") << 1.234567890123456e-300 << 1.0 << 0.0;
+    QTest::newRow("negative zero") << -0.0 << 1.0 << 0.0;
+}
+
+void TestSim::shownNumbersKeepTwelveDigits()
+{
+    QFETCH(double, stored);
+    QFETCH(double, scale);
+    QFETCH(double, offset);
+    Sim::FormatDef format;
+    format.scale = scale;
+    format.offset = offset;
+    const double expected = QString::number(stored * scale + offset, 'g', 12).toDouble();
+    QCOMPARE(QString::number(Sim::toDisplay(stored, format), 'g', 17), QString::number(expected, 'g', 17));
 }
 
 void TestSim::networkVariable()

@@ -28,8 +28,11 @@ struct CollectionKey
     friend size_t qHash(const CollectionKey &key, size_t start = 0) noexcept
     {
         size_t hash = start;
-        for (const QChar c : key.text)
-            hash = hash * 31 + c.toCaseFolded().unicode();
+        for (const QChar c : key.text) {
+            // ASCII folds to lower case here; only other characters need Unicode's folding.
+            const char16_t u = c.unicode();
+            hash = hash * 31 + (u < 0x80 ? (u >= 'A' && u <= 'Z' ? u + 32 : u) : c.toCaseFolded().unicode());
+        }
         return hash;
     }
 };

@@ -7,6 +7,8 @@
 
 #include <QLocale>
 #include <QStringTokenizer>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -45,10 +47,30 @@ double quantize(double value, double resolution)
     return steps * resolution;
 }
 
-// Removes the noise of binary arithmetic (0.30000000000000004) without losing real digits.
+// Removes the noise of binary arithmetic (0.30000000000000004) without losing real digits:
+// the value rounded to twelve significant digits, as QString::number(value, 'g', 12) rounds
+// it (the nearest, an exact tie away from zero), read back.
 double clean(double value)
 {
-    return QString::number(value, 'g', 12).toDouble();
+    // Whole numbers below 10^12 have twelve digits at most: nothing to round, but -0 becomes
+    // 0 as it does through the text (NaN and the infinities take the text's way, which keeps them).
+    if (std::abs(value) < 1e12 && value == std::trunc(value))
+        return value + 0.0;
+    // std::to_chars rounds an exact tie to even: a value that is exactly a thirteen-digit
+    // decimal ending in 5 goes the way of Qt's text. Thirteen digits in scientific form keep
+    // their zeros, so the thirteenth is the one before the exponent.
+    char text[48];
+    std::to_chars_result written = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 12);
+    const char *exponent = std::find(text, written.ptr, 'e');
+    double back = 0;
+    if (written.ec != std::errc()
+        || (exponent != written.ptr && exponent[-1] == '5' && std::from_chars(text, written.ptr, back).ec == std::errc()
+            && back == value))
+        return QString::number(value, 'g', 12).toDouble();
+    written = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 11);
+    double rounded = value;
+    std::from_chars(text, written.ptr, rounded);
+    return rounded;
 }
 
 [[noreturn]] void refuseText(const QString &text, const FormatDef &format, const QString &why = QString())
