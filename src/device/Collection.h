@@ -20,9 +20,11 @@ struct CollectionKey
     QString text; ///< the key as given
 
     /// Whether two keys are the same, letter case ignored (folding keeps the length).
-    friend bool operator==(const CollectionKey &a, const CollectionKey &b)
+    friend bool operator==(const CollectionKey &a, const CollectionKey &b) { return same(a.text, b.text); }
+    /// Whether two texts are the same key (folding keeps the length, so it is compared first).
+    static bool same(const QString &a, const QString &b)
     {
-        return a.text.size() == b.text.size() && (a.text == b.text || a.text.compare(b.text, Qt::CaseInsensitive) == 0);
+        return a.size() == b.size() && (a == b || a.compare(b, Qt::CaseInsensitive) == 0);
     }
     /// A hash that letter case does not change.
     friend size_t qHash(const CollectionKey &key, size_t start = 0) noexcept
@@ -54,10 +56,17 @@ public:
         if (!key.isEmpty() && indexOfKey(key) >= 0)
             throw RuntimeError(
                 457, QStringLiteral("This key is already associated with an element of this collection"));
-        if (!key.isEmpty())
+        if (m_hashed && !key.isEmpty())
             m_index.insert(CollectionKey { key }, int(m_items.size()));
         m_items.append(value);
         m_keys.append(key);
+        if (!m_hashed && m_keys.size() > LinearLookupLimit) {
+            for (int i = 0; i < m_keys.size(); ++i) {
+                if (!m_keys.at(i).isEmpty())
+                    m_index.insert(CollectionKey { m_keys.at(i) }, i);
+            }
+            m_hashed = true;
+        }
     }
 
     /// The item at a position from 1; throws RuntimeError 9 (SubscriptOutOfRange) outside 1..Count().
@@ -105,17 +114,34 @@ public:
     ///@}
 
 private:
-    // Keys are found through a hash that ignores letter case, so that filling a collection
-    // of n keyed items costs n look-ups rather than n * n / 2 comparisons.
-    int indexOfKey(const QString &key) const { return key.isEmpty() ? -1 : m_index.value(CollectionKey { key }, -1); }
+    // A short collection (an enumeration's members) finds a key by comparing the keys in
+    // turn, which costs less than hashing them; a longer one (thousands of display strings)
+    // keeps a hash that ignores letter case, so that filling it with n keyed items costs n
+    // look-ups rather than n * n / 2 comparisons.
+    static constexpr int LinearLookupLimit = 16;
+
+    int indexOfKey(const QString &key) const
+    {
+        if (key.isEmpty())
+            return -1;
+        if (m_hashed)
+            return m_index.value(CollectionKey { key }, -1);
+        for (int i = 0; i < m_keys.size(); ++i) {
+            if (CollectionKey::same(m_keys.at(i), key))
+                return i;
+        }
+        return -1;
+    }
 
     void removeAt(int index)
     {
-        if (!m_keys.at(index).isEmpty())
-            m_index.remove(CollectionKey { m_keys.at(index) });
-        for (auto it = m_index.begin(); it != m_index.end(); ++it) {
-            if (it.value() > index)
-                --it.value();
+        if (m_hashed) {
+            if (!m_keys.at(index).isEmpty())
+                m_index.remove(CollectionKey { m_keys.at(index) });
+            for (auto it = m_index.begin(); it != m_index.end(); ++it) {
+                if (it.value() > index)
+                    --it.value();
+            }
         }
         m_items.removeAt(index);
         m_keys.removeAt(index);
@@ -123,7 +149,8 @@ private:
 
     QVector<T> m_items;
     QVector<QString> m_keys; // as given; empty for an unkeyed item
-    QHash<CollectionKey, int> m_index; // key -> index in m_items
+    QHash<CollectionKey, int> m_index; // key -> index in m_items, once the collection is long
+    bool m_hashed = false; // m_index holds every key
 };
 
 /// A collection shared between the device library and its users.

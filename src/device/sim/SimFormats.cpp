@@ -135,7 +135,7 @@ public:
         names.clear();
         hasVariants = false;
         for (const FormatDef &format : set.formats) {
-            if (format.typeName.compare(base, Qt::CaseInsensitive) != 0)
+            if (!sameNameIgnoringCase(format.typeName, base))
                 continue;
             names.append(format.name);
             hasVariants = hasVariants || format.name.contains(QLatin1Char('#'));

@@ -22,7 +22,7 @@ namespace Sim {
 
 // Case folding keeps a text's length, so a length that differs settles it without the slower
 // comparison; a name asked for as it is written (the common case) needs no folding either.
-static bool sameNameIgnoringCase(const QString &a, const QString &b)
+bool sameNameIgnoringCase(const QString &a, const QString &b)
 {
     return a.size() == b.size() && (a == b || a.compare(b, Qt::CaseInsensitive) == 0);
 }
@@ -304,7 +304,7 @@ const FormatDef *Resolver::formatInSet(const ResourceSet &set, const QString &na
 {
     const QString bare = splitFormatName(name).name;
     for (const FormatDef &format : set.formats) {
-        if (format.name.compare(bare, Qt::CaseInsensitive) == 0)
+        if (sameNameIgnoringCase(format.name, bare))
             return &format;
     }
     // A bare type name of a type with per-system variants means its SI variant.
@@ -354,7 +354,7 @@ const FormatDef *Resolver::findDefaultFormat(const TypeDef &type, qint16 measure
         return nullptr;
     if (difference && measurementSystem == MeasurementUS) {
         for (const FormatDef &format : type.set->formats) {
-            if (format.typeName.compare(type.name, Qt::CaseInsensitive) == 0
+            if (sameNameIgnoringCase(format.typeName, type.name)
                 && format.name.endsWith(QStringLiteral("#US_diff"), Qt::CaseInsensitive))
                 return &format;
         }
@@ -364,13 +364,13 @@ const FormatDef *Resolver::findDefaultFormat(const TypeDef &type, qint16 measure
     const FormatDef *named = nullptr;
     const FormatDef *first = nullptr;
     for (const FormatDef &format : type.set->formats) {
-        if (format.typeName.compare(type.name, Qt::CaseInsensitive) != 0)
+        if (!sameNameIgnoringCase(format.typeName, type.name))
             continue;
         if (format.name.endsWith(preferred, Qt::CaseInsensitive))
             return &format;
         if (!si && format.name.endsWith(QStringLiteral("#SI"), Qt::CaseInsensitive))
             si = &format;
-        if (!named && format.name.compare(type.name, Qt::CaseInsensitive) == 0)
+        if (!named && sameNameIgnoringCase(format.name, type.name))
             named = &format;
         if (!first)
             first = &format;
@@ -503,7 +503,7 @@ const FormatDef &Resolver::cpFormat(const CpNode &cp, const QString &formatName)
     // takes the type of its network variable ("SCPToffset") there is no format of that name.
     const DeviceNode *device = cp.device();
     if (!formatName.isEmpty()
-        && splitFormatName(formatName).name.compare(cp.effectiveTypeName(), Qt::CaseInsensitive) == 0
+        && sameNameIgnoringCase(splitFormatName(formatName).name, cp.effectiveTypeName())
         && !(device && format(device->programId, device->scope, formatName)))
         return requireFormat(device, type, QString(), isDifferenceProperty(cp.name));
     return requireFormat(device, type, formatName, formatName.isEmpty() && isDifferenceProperty(cp.name));
