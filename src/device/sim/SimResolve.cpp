@@ -175,6 +175,10 @@ FormatName splitFormatName(const QString &text)
 {
     static const QRegularExpression prefix(QStringLiteral("^#([0-9A-Fa-f]+)\\[(-?\\d+)\\]\\.(.*)\\z"));
     FormatName result;
+    if (!text.startsWith(QLatin1Char('#'))) { // most names are bare: no pattern to run
+        result.name = text;
+        return result;
+    }
     const QRegularExpressionMatch match = prefix.match(text);
     if (match.hasMatch()) {
         result.absolute = true;
