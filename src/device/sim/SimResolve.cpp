@@ -506,8 +506,7 @@ const FormatDef &Resolver::cpFormat(const CpNode &cp, const QString &formatName)
     // The property's own type name as format means its default format; for a property that
     // takes the type of its network variable ("SCPToffset") there is no format of that name.
     const DeviceNode *device = cp.device();
-    if (!formatName.isEmpty()
-        && sameNameIgnoringCase(splitFormatName(formatName).name, cp.effectiveTypeName())
+    if (!formatName.isEmpty() && sameNameIgnoringCase(splitFormatName(formatName).name, cp.effectiveTypeName())
         && !(device && format(device->programId, device->scope, formatName)))
         return requireFormat(device, type, QString(), isDifferenceProperty(cp.name));
     return requireFormat(device, type, formatName, formatName.isEmpty() && isDifferenceProperty(cp.name));
