@@ -28,8 +28,11 @@ void setFormatToolTip(QWidget *widget, const QString &FormatName, const QString 
 {
     tryStep(
         [&] {
-            deref(widget).setToolTip(GetLanguageString(QStringLiteral("Format name")) + QStringLiteral(": ")
-                + StripFormatPrefix(FormatName));
+            // Read again, a box keeps its format: its tool tip is left alone then.
+            const QString tip = GetLanguageString(QStringLiteral("Format name")) + QStringLiteral(": ")
+                + StripFormatPrefix(FormatName);
+            if (deref(widget).toolTip() != tip)
+                widget->setToolTip(tip);
         },
         [&](qint32 number, const QString &description) {
             if (!DeviceAccess::DeviceError::isQuiet(number))

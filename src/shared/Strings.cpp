@@ -12,6 +12,7 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <algorithm>
 
 namespace MKorvane {
 namespace {
@@ -57,7 +58,11 @@ QString GetLanguageString(const QString &Text)
 {
     QString result = Text;
     skipOnFailure([&] {
-        const QString key = Text.trimmed().toUpper();
+        // The table finds a key whatever its letter case; only a text beyond ASCII is
+        // upper-cased first, where upper case may differ from folding ("ß" becomes "SS").
+        QString key = Text.trimmed();
+        if (!std::all_of(key.cbegin(), key.cend(), [](QChar c) { return c.unicode() < 0x80; }))
+            key = key.toUpper();
         const auto &table = displayStrings();
         if (!key.isEmpty() && table.Contains(key))
             result = table.Item(key);
