@@ -13,19 +13,22 @@
 
 namespace DeviceAccess {
 
+/// Whether two names or keys are the same, letter case ignored, as the device library
+/// compares them. Case folding keeps a text's length, so a length that differs settles it
+/// at once, and a text written alike needs no folding.
+inline bool sameIgnoringCase(const QString &a, const QString &b)
+{
+    return a.size() == b.size() && (a == b || a.compare(b, Qt::CaseInsensitive) == 0);
+}
+
 /// A collection's key as its index holds it: equal to another key and hashed without regard
 /// to letter case, and without a case-folded copy of the text.
 struct CollectionKey
 {
     QString text; ///< the key as given
 
-    /// Whether two keys are the same, letter case ignored (folding keeps the length).
-    friend bool operator==(const CollectionKey &a, const CollectionKey &b) { return same(a.text, b.text); }
-    /// Whether two texts are the same key (folding keeps the length, so it is compared first).
-    static bool same(const QString &a, const QString &b)
-    {
-        return a.size() == b.size() && (a == b || a.compare(b, Qt::CaseInsensitive) == 0);
-    }
+    /// Whether two keys are the same, letter case ignored.
+    friend bool operator==(const CollectionKey &a, const CollectionKey &b) { return sameIgnoringCase(a.text, b.text); }
     /// A hash that letter case does not change.
     friend size_t qHash(const CollectionKey &key, size_t start = 0) noexcept
     {
@@ -127,7 +130,7 @@ private:
         if (m_hashed)
             return m_index.value(CollectionKey { key }, -1);
         for (int i = 0; i < m_keys.size(); ++i) {
-            if (CollectionKey::same(m_keys.at(i), key))
+            if (sameIgnoringCase(m_keys.at(i), key))
                 return i;
         }
         return -1;

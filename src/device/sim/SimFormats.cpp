@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The format catalog and the format service: format names of a type, format
 // definitions, range information and the number conversions of a format.
+#include "device/Collection.h"
 #include "device/sim/SimErrors.h"
 #include "device/sim/SimResolve.h"
 #include "device/sim/SimServices.h"
@@ -135,7 +136,7 @@ public:
         names.clear();
         hasVariants = false;
         for (const FormatDef &format : set.formats) {
-            if (!sameNameIgnoringCase(format.typeName, base))
+            if (!DeviceAccess::sameIgnoringCase(format.typeName, base))
                 continue;
             names.append(format.name);
             hasVariants = hasVariants || format.name.contains(QLatin1Char('#'));

@@ -4,6 +4,7 @@
 
 #include "device/sim/SimErrors.h"
 
+#include "device/Collection.h"
 #include "device/Failure.h"
 #include "device/NvTypeText.h"
 
@@ -20,12 +21,7 @@ namespace Sim {
 
 // ---- model accessors
 
-// Case folding keeps a text's length, so a length that differs settles it without the slower
-// comparison; a name asked for as it is written (the common case) needs no folding either.
-bool sameNameIgnoringCase(const QString &a, const QString &b)
-{
-    return a.size() == b.size() && (a == b || a.compare(b, Qt::CaseInsensitive) == 0);
-}
+using DeviceAccess::sameIgnoringCase;
 
 const EnumMemberDef *TypeDef::member(qint32 value) const
 {
@@ -39,7 +35,7 @@ const EnumMemberDef *TypeDef::member(qint32 value) const
 const EnumMemberDef *TypeDef::member(const QString &memberName) const
 {
     for (const EnumMemberDef &m : members) {
-        if (sameNameIgnoringCase(m.name, memberName))
+        if (sameIgnoringCase(m.name, memberName))
             return &m;
     }
     return nullptr;
@@ -82,7 +78,7 @@ const DeviceNode *CpNode::device() const
 template<typename Node> static Node *byName(const std::vector<Node *> &nodes, const QString &name)
 {
     for (Node *node : nodes) {
-        if (sameNameIgnoringCase(node->name, name))
+        if (sameIgnoringCase(node->name, name))
             return node;
     }
     return nullptr;
@@ -308,7 +304,7 @@ const FormatDef *Resolver::formatInSet(const ResourceSet &set, const QString &na
 {
     const QString bare = splitFormatName(name).name;
     for (const FormatDef &format : set.formats) {
-        if (sameNameIgnoringCase(format.name, bare))
+        if (sameIgnoringCase(format.name, bare))
             return &format;
     }
     // A bare type name of a type with per-system variants means its SI variant.
@@ -358,7 +354,7 @@ const FormatDef *Resolver::findDefaultFormat(const TypeDef &type, qint16 measure
         return nullptr;
     if (difference && measurementSystem == MeasurementUS) {
         for (const FormatDef &format : type.set->formats) {
-            if (sameNameIgnoringCase(format.typeName, type.name)
+            if (sameIgnoringCase(format.typeName, type.name)
                 && format.name.endsWith(QStringLiteral("#US_diff"), Qt::CaseInsensitive))
                 return &format;
         }
@@ -368,13 +364,13 @@ const FormatDef *Resolver::findDefaultFormat(const TypeDef &type, qint16 measure
     const FormatDef *named = nullptr;
     const FormatDef *first = nullptr;
     for (const FormatDef &format : type.set->formats) {
-        if (!sameNameIgnoringCase(format.typeName, type.name))
+        if (!sameIgnoringCase(format.typeName, type.name))
             continue;
         if (format.name.endsWith(preferred, Qt::CaseInsensitive))
             return &format;
         if (!si && format.name.endsWith(QStringLiteral("#SI"), Qt::CaseInsensitive))
             si = &format;
-        if (!named && sameNameIgnoringCase(format.name, type.name))
+        if (!named && sameIgnoringCase(format.name, type.name))
             named = &format;
         if (!first)
             first = &format;
@@ -506,7 +502,7 @@ const FormatDef &Resolver::cpFormat(const CpNode &cp, const QString &formatName)
     // The property's own type name as format means its default format; for a property that
     // takes the type of its network variable ("SCPToffset") there is no format of that name.
     const DeviceNode *device = cp.device();
-    if (!formatName.isEmpty() && sameNameIgnoringCase(splitFormatName(formatName).name, cp.effectiveTypeName())
+    if (!formatName.isEmpty() && sameIgnoringCase(splitFormatName(formatName).name, cp.effectiveTypeName())
         && !(device && format(device->programId, device->scope, formatName)))
         return requireFormat(device, type, QString(), isDifferenceProperty(cp.name));
     return requireFormat(device, type, formatName, formatName.isEmpty() && isDifferenceProperty(cp.name));

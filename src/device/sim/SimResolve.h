@@ -20,9 +20,6 @@ struct FormatName
 };
 VQ_SIM_AUTOTEST_EXPORT FormatName splitFormatName(const QString &text);
 
-// Whether two names are the same, letter case ignored (a different length settles it at once).
-bool sameNameIgnoringCase(const QString &a, const QString &b);
-
 // The type a network variable's SCPTnvType names.
 struct NvTypeRef
 {
