@@ -79,8 +79,11 @@ quietly cmake -S "$source_dir" -B "$work/build" "${generator[@]}" "${tools[@]}" 
 quietly cmake --build "$work/build" --parallel 2 || fail "the consumer does not build"
 
 if [ "$mode" != --static ]; then
-    ldd "$work/build/consumer" | grep -q "libVqZovezuVaveva.so.* => $prefix" \
-        || fail "the consumer does not load the installed shared library: $(ldd "$work/build/consumer")"
+    # ldd's whole list first: with pipefail, grep -q leaving at its first match can make a
+    # long list's ldd die of SIGPIPE and fail a check that matched.
+    libraries=$(ldd "$work/build/consumer")
+    grep -q "libVqZovezuVaveva.so.* => $prefix" <<<"$libraries" \
+        || fail "the consumer does not load the installed shared library: $libraries"
 fi
 cp "$root/data/sample-network.json" "$scratch/network.json"
 QT_QPA_PLATFORM=offscreen "$work/build/consumer" "$scratch/network.json" --quit
