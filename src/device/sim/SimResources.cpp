@@ -6,6 +6,9 @@
 #include "device/sim/SimServices.h"
 #include "device/sim/SimView.h"
 
+#include <map>
+#include <tuple>
+
 namespace Sim {
 namespace {
 
@@ -166,22 +169,40 @@ public:
     EnumCollectionPtr GetEnumCollection(
         const QString &programId, qint32 scope, qint32 enumIndex, qint32 lowest, qint32 highest) override
     {
-        m_core->enter(QStringLiteral("TypeService.GetEnumCollection"),
-            { programId, QString::number(scope), QString::number(enumIndex), QString::number(lowest),
-                QString::number(highest) });
+        m_core->enterDescribed([&] {
+            return std::pair { QStringLiteral("TypeService.GetEnumCollection"),
+                QStringList { programId, QString::number(scope), QString::number(enumIndex), QString::number(lowest),
+                    QString::number(highest) } };
+        });
         const TypeDef *type = Resolver(m_core->model).enumeration(programId, scope, enumIndex);
         if (!type)
             return nullptr;
-        auto collection = std::make_shared<EnumCollection>();
-        for (const EnumMemberDef &member : type->members) { // kept in value order
-            if (member.value >= lowest && member.value <= highest)
-                collection->Add(std::make_shared<SimEnumMember>(m_core, &member), member.name);
-        }
-        return collection;
+        // Each call hands out a collection of its own, so that a caller who changes it changes
+        // no other's; the copy shares the member objects, which only read the model.
+        return std::make_shared<EnumCollection>(members(*type, lowest, highest));
     }
 
 private:
+    // The members of an enumeration between two values, in value order, made on the first
+    // request: the types do not change after loading, and every initialisation of a control
+    // asks for the same lists again.
+    const EnumCollection &members(const TypeDef &type, qint32 lowest, qint32 highest)
+    {
+        const auto key = std::make_tuple(&type, lowest, highest);
+        auto known = m_members.find(key);
+        if (known == m_members.end()) {
+            EnumCollection collection;
+            for (const EnumMemberDef &member : type.members) { // kept in value order
+                if (member.value >= lowest && member.value <= highest)
+                    collection.Add(std::make_shared<SimEnumMember>(m_core, &member), member.name);
+            }
+            known = m_members.emplace(key, std::move(collection)).first;
+        }
+        return known->second;
+    }
+
     CorePtr m_core;
+    std::map<std::tuple<const TypeDef *, qint32, qint32>, EnumCollection> m_members;
 };
 
 } // namespace
