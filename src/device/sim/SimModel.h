@@ -112,6 +112,8 @@ struct FormatDef
     int decimals = -1;
     QVector<int> fieldDecimals; // structures: per field
     const ResourceSet *set = nullptr;
+    // The type typeName names, once found (the sets do not change after loading).
+    mutable const TypeDef *type = nullptr;
 };
 
 struct VQ_SIM_AUTOTEST_EXPORT ResourceSet
@@ -311,13 +313,14 @@ struct VQ_SIM_AUTOTEST_EXPORT NetworkModel
     QJsonValue languageSource;
     // SCPTnvType texts resolved so far, by text: a variable's type is asked for on every read.
     mutable QHash<QString, ResolvedNvType> resolvedNvTypes;
-    // The resource sets a program ID sees from a scope down, highest first, and the types
-    // found in them by name, by program ID and scope: every value looks its type up. The
-    // sets do not change after loading.
+    // The resource sets a program ID sees from a scope down, highest first, and the types and
+    // formats found in them by name, by program ID and scope: every value looks its type and
+    // its format up. The sets do not change after loading.
     struct Chain
     {
         QVector<const ResourceSet *> sets;
         QHash<QString, const TypeDef *> types;
+        QHash<QString, const FormatDef *> formats; // by the name without its absolute prefix
     };
     mutable QHash<QPair<QString, qint32>, Chain> chains;
     // The chain asked for last: the values of one device ask for the same one in a row.

@@ -166,6 +166,51 @@ const LanguageDef *NetworkModel::languageDef(const QString &code) const
 
 // ---- names and SCPTnvType text
 
+namespace {
+
+// The pattern's work for a name of printable ASCII characters, done by hand: such names come
+// with every read in an absolute format, and the pattern costs more than the read. False for
+// any other name, which the pattern then judges.
+bool splitPrintableAbsoluteName(const QString &text, FormatName &result)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() > 0x7e)
+            return false;
+    }
+    const auto isDigit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+    const auto isHex = [&](QChar c) {
+        const char16_t lower = c.unicode() | 0x20;
+        return isDigit(c) || (lower >= u'a' && lower <= u'f');
+    };
+    const auto bare = [&] {
+        result.name = text;
+        return true;
+    };
+    qsizetype i = 1; // after "#"
+    const qsizetype hexStart = i;
+    while (i < text.size() && isHex(text.at(i)))
+        ++i;
+    const qsizetype hexEnd = i;
+    if (hexEnd == hexStart || i >= text.size() || text.at(i) != QLatin1Char('['))
+        return bare();
+    const qsizetype scopeStart = ++i;
+    if (i < text.size() && text.at(i) == QLatin1Char('-'))
+        ++i;
+    const qsizetype digitsStart = i;
+    while (i < text.size() && isDigit(text.at(i)))
+        ++i;
+    if (i == digitsStart || i + 1 >= text.size() || text.at(i) != QLatin1Char(']')
+        || text.at(i + 1) != QLatin1Char('.'))
+        return bare();
+    result.absolute = true;
+    result.programId = text.mid(hexStart, hexEnd - hexStart).toUpper();
+    result.scope = QStringView(text).mid(scopeStart, i - scopeStart).toInt();
+    result.name = text.mid(i + 2);
+    return true;
+}
+
+} // namespace
+
 // "\z", not "$": "$" also matches before a final line break, which would drop it from the name.
 FormatName splitFormatName(const QString &text)
 {
@@ -175,6 +220,8 @@ FormatName splitFormatName(const QString &text)
         result.name = text;
         return result;
     }
+    if (splitPrintableAbsoluteName(text, result))
+        return result;
     const QRegularExpressionMatch match = prefix.match(text);
     if (match.hasMatch()) {
         result.absolute = true;
@@ -316,20 +363,29 @@ const FormatDef *Resolver::formatInSet(const ResourceSet &set, const QString &na
 const FormatDef *Resolver::format(const QString &programId, qint32 topScope, const QString &formatName) const
 {
     const FormatName split = splitFormatName(formatName);
-    const QVector<const ResourceSet *> sets
-        = split.absolute ? chain(split.programId, split.scope) : chain(programId, topScope);
-    for (const ResourceSet *s : sets) {
-        if (const FormatDef *f = formatInSet(*s, split.name))
-            return f;
+    NetworkModel::Chain &chain
+        = split.absolute ? cachedChain(split.programId, split.scope) : cachedChain(programId, topScope);
+    if (const auto known = chain.formats.constFind(split.name); known != chain.formats.constEnd())
+        return *known;
+    const FormatDef *found = nullptr;
+    for (const ResourceSet *s : chain.sets) {
+        if ((found = formatInSet(*s, split.name)))
+            break;
     }
-    return nullptr;
+    if (chain.formats.size() > 4096) // names asked for one by one must not pile up
+        chain.formats.clear();
+    chain.formats.insert(split.name, found);
+    return found;
 }
 
 const TypeDef *Resolver::typeOf(const FormatDef &format) const
 {
     if (!format.set)
         return nullptr;
-    return typeByName(format.set->programId, format.set->scope, format.typeName);
+    // A type found stays the format's; one not found yet may come with a set still loading.
+    if (!format.type)
+        format.type = typeByName(format.set->programId, format.set->scope, format.typeName);
+    return format.type;
 }
 
 bool Resolver::isDifferenceProperty(const QString &cpName)
