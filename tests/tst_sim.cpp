@@ -3,7 +3,9 @@
 // the sample's types and in either format locale, refused texts, the network variable's
 // type, format ranges and conversions, snapshots and the language switch; the test
 // controls; and the sample network as the controls meet it.
+#include "device/NvTypeText.h"
 #include "device/sim/SimErrors.h"
+#include "device/sim/SimResolve.h"
 #include "device/sim/SimValues.h"
 #include "shared/Formats.h"
 #include "shared/MKorvane.h"
@@ -14,6 +16,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 #include <algorithm>
 #include <stdexcept>
@@ -66,6 +69,10 @@ private slots:
     void changingNvTypeRefitsInheritingValues();
     void nvTypeTextAsTheLibraryReadsIt_data();
     void nvTypeTextAsTheLibraryReadsIt();
+    void nvTypeTextReadInTheLocaleOfTheCall();
+    void formatNamePrefix_data();
+    void formatNamePrefix();
+    void enumCollectionIsTheCallersOwn();
     void formatRanges_data();
     void formatRanges();
     void formatObjectConverts();
@@ -288,6 +295,74 @@ void TestSim::nvTypeTextAsTheLibraryReadsIt()
     }
     QCOMPARE(written, accepted);
     QCOMPARE(nvType.stored(net()), accepted ? text : QStringLiteral("90 00 A5 3D 0A 04 04 10 0 105"));
+}
+
+// A text read before in another locale is read again: a comma is a decimal point only in
+// German, and the C locale refuses it.
+void TestSim::nvTypeTextReadInTheLocaleOfTheCall()
+{
+    const QString text = QStringLiteral("90 00 A5 3D 0A 04 04 10 0 104,6");
+    const QLocale previous;
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QCOMPARE(parseNvTypeText(text).typeIndex, 105);
+    QLocale::setDefault(QLocale::c());
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, parseNvTypeText(text));
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QCOMPARE(parseNvTypeText(text).typeIndex, 105);
+}
+
+void TestSim::formatNamePrefix_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("absolute");
+    QTest::addColumn<QString>("programId");
+    QTest::addColumn<int>("scope");
+    QTest::addColumn<QString>("name");
+    const auto bare
+        = [](const char *row, const QString &text) { QTest::newRow(row) << text << false << "" << 0 << text; };
+    QTest::newRow("absolute") << "#9000a53d0a040410[3].SNVT_temp_p#SI" << true << "9000A53D0A040410" << 3
+                              << "SNVT_temp_p#SI";
+    QTest::newRow("negative scope") << "#AbC[-2].x" << true << "ABC" << -2 << "x";
+    QTest::newRow("empty name") << "#ABC[3]." << true << "ABC" << 3 << "";
+    QTest::newRow("name beyond ASCII") << "#ABC[1].temp °F" << true << "ABC" << 1 << "temp °F";
+    bare("no program ID", "#[3].x");
+    bare("no scope", "#ABC[].x");
+    bare("sign without digits", "#ABC[-].x");
+    bare("not hexadecimal", "#ABG[3].x");
+    bare("no dot", "#ABC[3]x");
+    bare("line break in the name", "#ABC[3].a\nb");
+    bare("bare name", "SNVT_temp_p");
+}
+
+// Absolute format names, "#<program ID>[<scope>].<name>", split alike whether or not their
+// text is plain ASCII.
+void TestSim::formatNamePrefix()
+{
+    QFETCH(QString, text);
+    const Sim::FormatName split = Sim::splitFormatName(text);
+    QTEST(split.absolute, "absolute");
+    QTEST(split.programId, "programId");
+    QTEST(int(split.scope), "scope");
+    QTEST(split.name, "name");
+}
+
+// Each call hands out a collection of its own: what one caller removes, the next still gets.
+void TestSim::enumCollectionIsTheCallersOwn()
+{
+    const auto members = [&] {
+        return typeService().GetEnumCollection((*sim)->programId(Controller), (*sim)->scope(Controller), 16, 0, 2);
+    };
+    const EnumCollectionPtr first = members();
+    QVERIFY(first && first->Count() > 1);
+    const int count = first->Count();
+    const QString firstName = first->Item(1)->Name();
+    first->Remove(1);
+    const EnumCollectionPtr second = members();
+    QCOMPARE(second->Count(), count);
+    QCOMPARE(second->Item(1)->Name(), firstName);
+    QVERIFY(second->Contains(firstName));
+    QVERIFY(!first->Contains(firstName));
 }
 
 void TestSim::formatRanges_data()
