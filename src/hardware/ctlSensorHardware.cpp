@@ -5,8 +5,11 @@
 #include "hardware/ctlSensorHardware_p.h"
 #include "ui_ctlSensorHardware.h"
 
+#include "shared/ListItems_p.h"
 #include "shared/MKorvane.h"
+
 #include "shared/ThemeColors_p.h"
+#include <QScopeGuard>
 
 using namespace HardwareControl;
 
@@ -17,6 +20,8 @@ ctlSensorHardware::ctlSensorHardware(QWidget *parent)
     , ui(std::make_unique<Ui::ctlSensorHardware>())
 {
     ui->setupUi(this);
+    // The lists are built anew at every initialisation: their items are kept the light way.
+    MKorvane::UseListItems(this);
     mDesignSize = size();
     // Widgets that only a few interpretations show start hidden: the first layout then
     // has less to change on screen.
@@ -175,11 +180,16 @@ void ctlSensorHardware::ZovezuVavevaInit()
     mblnLoading = true;
     if (mcolSignalTypes) {
         step([&] {
-            // Names only for now; the layout rebuilds this list with item data.
+            // Names only for now; the layout rebuilds this list with item data. The names
+            // go into the list together; a failure leaves those read before it there, as
+            // adding them one by one would.
             const QSignalBlocker blocker(ui->cboSignal);
-            ui->cboSignal->clear();
+            QStringList names;
+            auto fill = qScopeGuard([&] { MKorvane::SetListTexts(ui->cboSignal, names); });
             for (qint16 i = 1; i <= mcolSignalTypes->Count(); ++i)
-                ui->cboSignal->addItem(requireObject(mcolSignalTypes->Item(i))->Name());
+                names << requireObject(mcolSignalTypes->Item(i))->Name();
+            fill.dismiss();
+            MKorvane::SetListTexts(ui->cboSignal, names);
             ui->cboSignal->setCurrentIndex(-1);
         });
         step([&] { FillInterpretationList(); });
