@@ -24,6 +24,7 @@ namespace {
 template<typename T> class LastAssignments
 {
 public:
+    LastAssignments() { m_items.reserve(32); } // a layout governs about 25 widgets
     void set(QWidget *widget, T value)
     {
         m_items.erase(std::remove_if(m_items.begin(), m_items.end(),

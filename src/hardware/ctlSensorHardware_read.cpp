@@ -214,7 +214,6 @@ void ctlSensorHardware::ReadTransTableAndMultiLevel()
     if (mstrTransTable.isEmpty() || MKorvane::ObjMajorVersion() != 1)
         return;
 
-    QStringList fields = mstrTransTable.split(QLatin1Char(' '));
     // The stored interpretation is read as before, but field 30 keeps what the device holds
     // whichever interpretation is on screen: on version-1 blocks it is both row 16's input and
     // the multi-level value, so a 0 put there would reach the device with the next table or
@@ -230,11 +229,12 @@ void ctlSensorHardware::ReadTransTableAndMultiLevel()
             ui->txtOff, nodeCp(MKorvane::OffsetCpName()), mblnIsEnumFormat ? SignedShortFormat : mstrDiffFormat);
         mstrOffsetShown = ui->txtOff->text();
     } else {
-        if (mstrMultiLevel.isEmpty())
+        if (mstrMultiLevel.isEmpty()) {
+            QStringList fields = mstrTransTable.split(QLatin1Char(' '));
             mstrMultiLevel = fieldAt(fields, MultiLevelField).trimmed();
+        }
         MKorvane::SetBoxText(ui->txtOff, mstrMultiLevel);
     }
-    mstrTransTable = fields.join(QLatin1Char(' '));
 }
 
 void ctlSensorHardware::ReadCurrentValue(QString &ErrMsg, bool &ok)
