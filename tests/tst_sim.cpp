@@ -3,7 +3,6 @@
 // the sample's types and in either format locale, refused texts, the network variable's
 // type, format ranges and conversions, snapshots and the language switch; the test
 // controls; and the sample network as the controls meet it.
-#include "device/NvTypeText.h"
 #include "device/sim/SimErrors.h"
 #include "device/sim/SimResolve.h"
 #include "device/sim/SimValues.h"
@@ -16,7 +15,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QTest>
 #include <algorithm>
 #include <stdexcept>
@@ -69,7 +67,6 @@ private slots:
     void changingNvTypeRefitsInheritingValues();
     void nvTypeTextAsTheLibraryReadsIt_data();
     void nvTypeTextAsTheLibraryReadsIt();
-    void nvTypeTextReadInTheLocaleOfTheCall();
     void formatNamePrefix_data();
     void formatNamePrefix();
     void enumCollectionIsTheCallersOwn();
@@ -295,21 +292,6 @@ void TestSim::nvTypeTextAsTheLibraryReadsIt()
     }
     QCOMPARE(written, accepted);
     QCOMPARE(nvType.stored(net()), accepted ? text : QStringLiteral("90 00 A5 3D 0A 04 04 10 0 105"));
-}
-
-// A text read before in another locale is read again: a comma is a decimal point only in
-// German, and the C locale refuses it.
-void TestSim::nvTypeTextReadInTheLocaleOfTheCall()
-{
-    const QString text = QStringLiteral("90 00 A5 3D 0A 04 04 10 0 104,6");
-    const QLocale previous;
-    const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    QCOMPARE(parseNvTypeText(text).typeIndex, 105);
-    QLocale::setDefault(QLocale::c());
-    QVERIFY_THROWS_EXCEPTION(RuntimeError, parseNvTypeText(text));
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    QCOMPARE(parseNvTypeText(text).typeIndex, 105);
 }
 
 void TestSim::formatNamePrefix_data()

@@ -8,7 +8,6 @@
 #include <QLocale>
 #include <cmath>
 #include <limits>
-#include <optional>
 
 namespace DeviceAccess {
 namespace {
@@ -73,9 +72,7 @@ QString joinProgramIdBytes(const QStringList &bytes)
     return joinBytes(bytes);
 }
 
-namespace {
-
-NvTypeReference parse(const QString &text)
+NvTypeReference parseNvTypeText(const QString &text)
 {
     NvTypeReference reference;
     const QStringView view(text);
@@ -98,28 +95,6 @@ NvTypeReference parse(const QString &text)
         reference.scope = wholeNumber(at(fields, 8));
         reference.typeIndex = wholeNumber(at(fields, 9));
     }
-    return reference;
-}
-
-// The text read last, in the locale it was read in: a control reads its variable's type
-// text several times while it initialises, and the same text recurs on every input.
-struct LastParse
-{
-    QString text;
-    QLocale locale;
-    NvTypeReference reference;
-};
-
-} // namespace
-
-NvTypeReference parseNvTypeText(const QString &text)
-{
-    thread_local std::optional<LastParse> last;
-    const QLocale locale; // numbers may be read in the user's locale
-    if (last && last->text == text && last->locale == locale)
-        return last->reference;
-    NvTypeReference reference = parse(text); // a text that throws is not kept
-    last = LastParse { text, locale, reference };
     return reference;
 }
 
