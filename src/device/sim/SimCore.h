@@ -93,6 +93,14 @@ struct Core
         const auto [operation, arguments] = describe();
         journal.enter(operation, arguments);
     }
+    // enter() for an operation whose arguments take work to build (numbers as text):
+    // `arguments` gives them, and runs only when the journal needs them.
+    template<typename Arguments> void enterWithArguments(const QString &operation, Arguments &&arguments)
+    {
+        if (!journal.wantsDetails())
+            return journal.passCall();
+        journal.enter(operation, arguments());
+    }
 };
 
 using CorePtr = std::shared_ptr<Core>;

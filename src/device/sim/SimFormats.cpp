@@ -152,8 +152,10 @@ public:
         const NetworkVariablePtr &networkVariable) override
     {
         Q_UNUSED(errMsg) // failures are raised, never written into the caller's message
-        m_core->enter(QStringLiteral("FormatCatalog.GetFormatInfo"),
-            { programId, formatName, networkVariable ? QStringLiteral("NetworkVariable") : QString() });
+        m_core->enterWithArguments(QStringLiteral("FormatCatalog.GetFormatInfo"), [&] {
+            return QStringList { programId, formatName,
+                networkVariable ? QStringLiteral("NetworkVariable") : QString() };
+        });
         return std::make_shared<SimFormatInfo>(m_core, &requireFormat(m_core->model, programId, formatName));
     }
 

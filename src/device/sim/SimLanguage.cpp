@@ -79,8 +79,9 @@ public:
     }
     QString GetLanguageText(qint32 languageFileHandle, qint32 unitIndex) override
     {
-        m_core->enter(QStringLiteral("LanguageFileService.GetLanguageText"),
-            { QString::number(languageFileHandle), QString::number(unitIndex) });
+        m_core->enterWithArguments(QStringLiteral("LanguageFileService.GetLanguageText"), [&] {
+            return QStringList { QString::number(languageFileHandle), QString::number(unitIndex) };
+        });
         const OpenHandle &handle = m_core->handles.get(languageFileHandle, { HandleKind::LanguageFile });
         // The language in use, else English, else any language that has the text.
         const auto &texts = handle.set->unitTexts;

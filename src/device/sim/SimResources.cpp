@@ -94,7 +94,9 @@ public:
     }
     qint32 OpenCatalog(bool readOnly, const QString &path) override
     {
-        m_core->enter(QStringLiteral("ResourceCatalog.OpenCatalog"), { boolText(readOnly), path });
+        m_core->enterWithArguments(QStringLiteral("ResourceCatalog.OpenCatalog"), [&] {
+            return QStringList { boolText(readOnly), path };
+        });
         if (!m_core->catalogAvailable)
             return 0;
         if (!path.isEmpty() && path.compare(m_core->model.catalogPath, Qt::CaseInsensitive) != 0)
@@ -103,32 +105,38 @@ public:
     }
     void CloseCatalog(qint32 catalogHandle) override
     {
-        m_core->enter(QStringLiteral("ResourceCatalog.CloseCatalog"), { QString::number(catalogHandle) });
+        m_core->enterWithArguments(QStringLiteral("ResourceCatalog.CloseCatalog"),
+            [&] { return QStringList { QString::number(catalogHandle) }; });
         m_core->handles.close(catalogHandle, { HandleKind::Catalog });
     }
     QString GetTypeFilePath(
         qint32 catalogHandle, const QString &programId, qint32 scope, bool flag, qint32 number) override
     {
-        m_core->enter(QStringLiteral("ResourceCatalog.GetTypeFilePath"),
-            { QString::number(catalogHandle), programId, QString::number(scope), boolText(flag),
-                QString::number(number) });
+        m_core->enterWithArguments(QStringLiteral("ResourceCatalog.GetTypeFilePath"), [&] {
+            return QStringList { QString::number(catalogHandle), programId, QString::number(scope), boolText(flag),
+                QString::number(number) };
+        });
         return file(catalogHandle, programId, scope, &ResourceSet::typeFile);
     }
     QString GetFormatFilePath(qint32 catalogHandle, const QString &programId, qint32 scope) override
     {
-        m_core->enter(QStringLiteral("ResourceCatalog.GetFormatFilePath"),
-            { QString::number(catalogHandle), programId, QString::number(scope) });
+        m_core->enterWithArguments(QStringLiteral("ResourceCatalog.GetFormatFilePath"), [&] {
+            return QStringList { QString::number(catalogHandle), programId, QString::number(scope) };
+        });
         return file(catalogHandle, programId, scope, &ResourceSet::formatFile);
     }
     QString GetLanguageFilePath(qint32 catalogHandle, const QString &programId, qint32 reserved, qint32 scope) override
     {
-        m_core->enter(QStringLiteral("ResourceCatalog.GetLanguageFilePath"),
-            { QString::number(catalogHandle), programId, QString::number(reserved), QString::number(scope) });
+        m_core->enterWithArguments(QStringLiteral("ResourceCatalog.GetLanguageFilePath"), [&] {
+            return QStringList { QString::number(catalogHandle), programId, QString::number(reserved),
+                QString::number(scope) };
+        });
         return file(catalogHandle, programId, scope, &ResourceSet::languageFile);
     }
     void CloseResourceFile(qint32 fileHandle) override
     {
-        m_core->enter(QStringLiteral("ResourceCatalog.CloseResourceFile"), { QString::number(fileHandle) });
+        m_core->enterWithArguments(QStringLiteral("ResourceCatalog.CloseResourceFile"),
+            [&] { return QStringList { QString::number(fileHandle) }; });
         // Closing "nothing" (a failed open gave 0) is harmless, as callers close unconditionally.
         if (fileHandle != 0)
             m_core->handles.close(fileHandle, { HandleKind::TypeFile, HandleKind::LanguageFile });
@@ -160,8 +168,9 @@ public:
     }
     TypeTreeNodePtr GetTreeNode(qint32 typeFileHandle, const QString &programId, qint32 typeIndex) override
     {
-        m_core->enter(QStringLiteral("TypeService.GetTreeNode"),
-            { QString::number(typeFileHandle), programId, QString::number(typeIndex) });
+        m_core->enterWithArguments(QStringLiteral("TypeService.GetTreeNode"), [&] {
+            return QStringList { QString::number(typeFileHandle), programId, QString::number(typeIndex) };
+        });
         const OpenHandle &handle = m_core->handles.get(typeFileHandle, { HandleKind::TypeFile });
         const TypeDef *type = Resolver::nvTypeByIndex(*handle.set, typeIndex);
         return type ? std::make_shared<SimTreeNode>(m_core, type) : nullptr;
@@ -169,10 +178,9 @@ public:
     EnumCollectionPtr GetEnumCollection(
         const QString &programId, qint32 scope, qint32 enumIndex, qint32 lowest, qint32 highest) override
     {
-        m_core->enterDescribed([&] {
-            return std::pair { QStringLiteral("TypeService.GetEnumCollection"),
-                QStringList { programId, QString::number(scope), QString::number(enumIndex), QString::number(lowest),
-                    QString::number(highest) } };
+        m_core->enterWithArguments(QStringLiteral("TypeService.GetEnumCollection"), [&] {
+            return QStringList { programId, QString::number(scope), QString::number(enumIndex), QString::number(lowest),
+                QString::number(highest) };
         });
         const TypeDef *type = Resolver(m_core->model).enumeration(programId, scope, enumIndex);
         if (!type)
