@@ -19,10 +19,29 @@ bool ListItems::holds(const QVector<std::pair<QString, qint32>> &items) const
     return true;
 }
 
+bool ListItems::holdsTexts(const QVector<std::pair<QString, qint32>> &items) const
+{
+    if (m_items.size() != items.size() || items.isEmpty())
+        return false;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (m_items.at(i).text != items.at(i).first)
+            return false;
+    }
+    return true;
+}
+
 bool ListItems::setItems(const QVector<std::pair<QString, qint32>> &items)
 {
     if (holds(items))
         return false;
+    if (holdsTexts(items)) {
+        // Only the values change (a list of names that gets its numbers): in place, without
+        // the reset that makes the list box select and lay out its items anew.
+        for (qsizetype i = 0; i < items.size(); ++i)
+            m_items[i] = Item { m_items.at(i).text, items.at(i).second, {} };
+        emit dataChanged(index(0), index(int(items.size()) - 1));
+        return true;
+    }
     beginResetModel();
     m_items.clear();
     m_items.reserve(items.size());

@@ -24,7 +24,8 @@ public:
     using QAbstractListModel::QAbstractListModel;
 
     // Puts exactly these items (text, value) into the list, as one reset; a list that holds
-    // them already is left as it is. False when it was left.
+    // them already is left as it is, and one that holds their texts only takes their values.
+    // False when it was left.
     bool setItems(const QVector<std::pair<QString, qint32>> &items);
     // Puts these texts, without values, into the list, as one reset.
     void setTexts(const QStringList &texts);
@@ -44,6 +45,7 @@ private:
         QMap<int, QVariant> otherRoles;
     };
     bool holds(const QVector<std::pair<QString, qint32>> &items) const;
+    bool holdsTexts(const QVector<std::pair<QString, qint32>> &items) const;
     // Whether the index is one of this list's rows (QAbstractItemModel::checkIndex without its warnings).
     bool holdsRow(const QModelIndex &index) const;
 
