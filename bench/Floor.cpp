@@ -105,12 +105,12 @@ FloorForm::FloorForm(const FormState &state)
     m_form->resize(state.geometry.size());
     for (const WidgetState &w : state.widgets)
         m_widgets << create(w, w.parent < 0 ? m_form.get() : m_widgets.at(w.parent));
-    fill(state);
+    fill(state, true);
 }
 
 FloorForm::~FloorForm() = default;
 
-void FloorForm::fill(const FormState &filled)
+void FloorForm::fill(const FormState &filled, bool building)
 {
     m_form->resize(filled.geometry.size());
     for (int i = 0; i < filled.widgets.size() && i < m_widgets.size(); ++i) {
@@ -122,7 +122,11 @@ void FloorForm::fill(const FormState &filled)
         } else if (auto label = qobject_cast<QLabel *>(widget)) {
             label->setText(w.text);
         } else if (auto edit = qobject_cast<QLineEdit *>(widget)) {
-            edit->setText(w.text);
+            // Built, an empty field is left as the form made it, as the controls' forms leave
+            // theirs: setting it, even to the same text, makes Qt 6.4 resolve the field's
+            // accessibility interface, which the controls' fields get only when first filled.
+            if (!(building && edit->text() == w.text))
+                edit->setText(w.text);
         } else if (auto combo = qobject_cast<QComboBox *>(widget)) {
             // Lists are built anew, as a control builds them from the device's enumerations.
             combo->clear();

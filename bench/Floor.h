@@ -51,7 +51,8 @@ public:
 
     QWidget *widget() const { return m_form.get(); }
     // Puts `filled` into the widgets: geometry, visibility, texts, list items and selections.
-    void fill(const FormState &filled);
+    // `building`: the first fill, which leaves a text field that already shows its text alone.
+    void fill(const FormState &filled, bool building = false);
 
 private:
     std::unique_ptr<QWidget> m_form;
