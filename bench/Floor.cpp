@@ -30,7 +30,7 @@ QString kindOf(const QWidget *widget)
     return QString();
 }
 
-void capture(const QWidget *parent, int parentIndex, FormState &state)
+void capture(const QWidget *parent, int parentIndex, FormState &state, QVector<const QWidget *> &captured)
 {
     for (const QWidget *child : parent->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
         const QString kind = kindOf(child);
@@ -58,8 +58,9 @@ void capture(const QWidget *parent, int parentIndex, FormState &state)
             w.text = button->text();
         }
         state.widgets << w;
+        captured << child;
         if (kind == QLatin1String("QGroupBox"))
-            capture(child, int(state.widgets.size()) - 1, state);
+            capture(child, int(state.widgets.size()) - 1, state, captured);
     }
 }
 
@@ -84,7 +85,14 @@ FormState captureForm(const QWidget *form)
 {
     FormState state;
     state.geometry = QRect(QPoint(), form->size());
-    capture(form, -1, state);
+    QVector<const QWidget *> captured;
+    capture(form, -1, state, captured);
+    // A caption is tied to the field it names (its mnemonic and the field's accessible
+    // name); a control that changes the tie repaints the caption, and so does the floor.
+    for (int i = 0; i < captured.size(); ++i) {
+        if (auto label = qobject_cast<const QLabel *>(captured.at(i)))
+            state.widgets[i].buddy = int(captured.indexOf(label->buddy()));
+    }
     return state;
 }
 
@@ -121,6 +129,9 @@ void FloorForm::fill(const FormState &filled, bool building)
             box->setTitle(w.text);
         } else if (auto label = qobject_cast<QLabel *>(widget)) {
             label->setText(w.text);
+            QWidget *buddy = w.buddy >= 0 && w.buddy < m_widgets.size() ? m_widgets.at(w.buddy) : nullptr;
+            if (label->buddy() != buddy)
+                label->setBuddy(buddy);
         } else if (auto edit = qobject_cast<QLineEdit *>(widget)) {
             // Built, an empty field is left as the form made it, as the controls' forms leave
             // theirs: setting it, even to the same text, makes Qt 6.4 resolve the field's

@@ -27,6 +27,7 @@ struct WidgetState
     QStringList items; // list items
     int current = -1; // selected item
     bool checked = false;
+    int buddy = -1; // a label's buddy: its index in FormState::widgets; -1: none
 };
 
 // What a form shows, widget by widget, parents before their children.
@@ -50,7 +51,8 @@ public:
     ~FloorForm();
 
     QWidget *widget() const { return m_form.get(); }
-    // Puts `filled` into the widgets: geometry, visibility, texts, list items and selections.
+    // Puts `filled` into the widgets: geometry, visibility, texts, list items, selections and
+    // the labels' buddies.
     // `building`: the first fill, which leaves a text field that already shows its text alone.
     void fill(const FormState &filled, bool building = false);
 
