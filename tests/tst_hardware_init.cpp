@@ -145,36 +145,6 @@ private slots:
         }
     }
 
-    // A host works with the lists through the list box's own calls, as with Qt's default
-    // items: adding, inserting, renaming, other roles, removing, selecting, clearing.
-    void listsTakeWhatAHostDoes()
-    {
-        Harness h;
-        QVERIFY(h.open(1));
-        QComboBox *list = h.combo("cboTherm");
-        const int before = list->count();
-        const QString offered = items(list);
-        QVERIFY(before > 0);
-        list->addItem(QStringLiteral("EXTRA"), 99);
-        list->insertItem(0, QStringLiteral("FIRST"));
-        QCOMPARE(list->count(), before + 2);
-        QCOMPARE(list->findText(QStringLiteral("EXTRA")), before + 1);
-        QCOMPARE(list->itemData(before + 1).toInt(), 99);
-        QVERIFY(!list->itemData(0).isValid());
-        list->setItemData(0, QStringLiteral("tip"), Qt::ToolTipRole);
-        list->setItemText(0, QStringLiteral("RENAMED"));
-        QCOMPARE(list->itemData(0, Qt::ToolTipRole).toString(), QStringLiteral("tip"));
-        QCOMPARE(list->findText(QStringLiteral("RENAMED")), 0);
-        list->removeItem(0);
-        QCOMPARE(items(list), offered + QStringLiteral(",EXTRA=99"));
-        list->setCurrentIndex(before);
-        QCOMPARE(list->currentText(), QStringLiteral("EXTRA"));
-        list->clear();
-        QCOMPARE(list->count(), 0);
-        h.control->ZovezuVavevaInit();
-        QCOMPARE(items(list), offered);
-    }
-
     // The block's version arrives through the control's NodeObject, as a host
     // hands it over, rounded half to even; the thermistor list follows it:
     // positions 1, 2, 3, 4, 7, 8, 13, 25 (version 2) or 1, 3, 4, 8, 13, 25 of an

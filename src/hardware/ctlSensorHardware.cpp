@@ -5,11 +5,8 @@
 #include "hardware/ctlSensorHardware_p.h"
 #include "ui_ctlSensorHardware.h"
 
-#include "shared/ListItems_p.h"
 #include "shared/MKorvane.h"
-
 #include "shared/ThemeColors_p.h"
-#include <QScopeGuard>
 
 using namespace HardwareControl;
 
@@ -20,8 +17,6 @@ ctlSensorHardware::ctlSensorHardware(QWidget *parent)
     , ui(std::make_unique<Ui::ctlSensorHardware>())
 {
     ui->setupUi(this);
-    // The lists are built anew at every initialisation: their items are kept the light way.
-    MKorvane::UseListItems(this);
     mDesignSize = size();
     // Widgets that only a few interpretations show start hidden: the first layout then
     // has less to change on screen.
@@ -180,16 +175,11 @@ void ctlSensorHardware::ZovezuVavevaInit()
     mblnLoading = true;
     if (mcolSignalTypes) {
         step([&] {
-            // Names only for now; the layout rebuilds this list with item data. The names
-            // go into the list together; a failure leaves those read before it there, as
-            // adding them one by one would.
+            // Names only for now; the layout rebuilds this list with item data.
             const QSignalBlocker blocker(ui->cboSignal);
-            QStringList names;
-            auto fill = qScopeGuard([&] { MKorvane::SetListTexts(ui->cboSignal, names); });
+            ui->cboSignal->clear();
             for (qint16 i = 1; i <= mcolSignalTypes->Count(); ++i)
-                names << requireObject(mcolSignalTypes->Item(i))->Name();
-            fill.dismiss();
-            MKorvane::SetListTexts(ui->cboSignal, names);
+                ui->cboSignal->addItem(requireObject(mcolSignalTypes->Item(i))->Name());
             ui->cboSignal->setCurrentIndex(-1);
         });
         step([&] { FillInterpretationList(); });

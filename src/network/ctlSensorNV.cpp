@@ -4,7 +4,6 @@
 #include "network/ctlSensorNV.h"
 #include "ui_ctlSensorNV.h"
 
-#include "shared/ListItems_p.h"
 #include "shared/MKorvane.h"
 
 ctlSensorNV::ctlSensorNV(QWidget *parent)
@@ -12,8 +11,6 @@ ctlSensorNV::ctlSensorNV(QWidget *parent)
     , ui(std::make_unique<Ui::ctlSensorNV>())
 {
     ui->setupUi(this);
-    // The lists are built anew at every initialisation: their items are kept the light way.
-    MKorvane::UseListItems(this);
     // The form's size: every row fits, and the fields are placed by hand.
     mDesignSize = size();
     lblUnit = { ui->lblUnit_0, ui->lblUnit_1 };

@@ -3,7 +3,6 @@
 #include "shared/CpAccess.h"
 
 #include "shared/Checked.h"
-#include "shared/ListItems_p.h"
 #include "shared/Numbers.h"
 #include "shared/ProcessState.h"
 #include "shared/Seams.h"
@@ -178,10 +177,6 @@ void SetBoxText(QLineEdit *box, const QString &text)
 
 void SetComboItems(QComboBox *combo, const QVector<std::pair<QString, qint32>> &items)
 {
-    if (auto *list = qobject_cast<ListItems *>(combo->model())) {
-        list->setItems(items);
-        return;
-    }
     bool same = combo->count() == items.size();
     for (int i = 0; same && i < items.size(); ++i) {
         const QVariant data = combo->itemData(i);
