@@ -177,14 +177,22 @@ void SetBoxText(QLineEdit *box, const QString &text)
 
 void SetComboItems(QComboBox *combo, const QVector<std::pair<QString, qint32>> &items)
 {
-    bool same = combo->count() == items.size();
-    for (int i = 0; same && i < items.size(); ++i) {
+    bool sameTexts = combo->count() == items.size();
+    bool same = sameTexts;
+    for (int i = 0; sameTexts && i < items.size(); ++i) {
         const QVariant data = combo->itemData(i);
-        same = combo->itemText(i) == items.at(i).first && data.typeId() == QMetaType::Int
-            && data.toInt() == items.at(i).second;
+        sameTexts = combo->itemText(i) == items.at(i).first;
+        same = same && sameTexts && data.typeId() == QMetaType::Int && data.toInt() == items.at(i).second;
     }
     if (same)
         return;
+    if (sameTexts) {
+        // A list of names that gets its numbers takes them in place: rebuilding it would make
+        // the list select and lay out its items once more.
+        for (int i = 0; i < items.size(); ++i)
+            combo->setItemData(i, items.at(i).second);
+        return;
+    }
     combo->clear();
     auto *model = qobject_cast<QStandardItemModel *>(combo->model());
     if (!model || combo->maxCount() < items.size()) {

@@ -47,8 +47,9 @@ VQ_EXPORT void ReadCpValueToTextBox(
 /// it again would only lay the same text out anew.
 VQ_EXPORT void SetBoxText(QLineEdit *box, const QString &text);
 /// Gives a list these items (text, and the value as item data) in one insertion, as many
-/// addItem calls would; a list that holds exactly these items already is left as it is.
-/// Signals and the selection are the caller's.
+/// addItem calls would; a list that holds exactly these items already is left as it is, and
+/// one that holds their texts in order takes their values in place. Signals and the
+/// selection are the caller's.
 VQ_EXPORT void SetComboItems(QComboBox *combo, const QVector<std::pair<QString, qint32>> &items);
 /// Reads the variable's value in FormatName into Value. False when it failed: the failure is
 /// appended to ErrMsg.
