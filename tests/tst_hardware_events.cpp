@@ -5,6 +5,8 @@
 
 #include "device/DeviceAccess.h"
 
+#include <QAbstractItemView>
+
 using namespace HardwareTest;
 
 class tst_hardware_events : public QObject
@@ -110,9 +112,18 @@ private slots:
         h.sim->setLanguage(QStringLiteral("de"));
         const QString german = DeviceAccess::languageService().GetFontName();
         QVERIFY(!before.join(' ').contains(german));
+        // The lists build their pop-ups only when first opened (building them is most of the
+        // cost of building a control), and the pop-ups show the lists' own face.
+        const QStringList lists { "cboSignal", "cboInput", "cboTherm", "cboMin", "cboMax" };
+        for (const QString &name : lists)
+            QVERIFY2(!h.widget(name)->findChild<QAbstractItemView *>(), qPrintable(name));
         h.control->ReInitializeStrings();
         QCOMPARE(faces(captions), faces(captions, german));
         QCOMPARE(faces(others), before);
+        QStringList popups;
+        for (const QString &name : lists)
+            popups << name + ": " + static_cast<QComboBox *>(h.widget(name))->view()->font().family();
+        QCOMPARE(popups, faces(lists));
     }
 };
 

@@ -10,6 +10,8 @@
 #include "shared/Seams.h"
 #include "shared/Steps.h"
 
+#include <QComboBox>
+#include <QEvent>
 #include <QStringList>
 #include <QWidget>
 #include <algorithm>
@@ -36,6 +38,19 @@ QString parameterText(const QVariant &value)
         return value.toString();
     }
 }
+
+// Holds back a list box's font change while its face becomes its own. The face stays the
+// same; Qt 6.4's list box answers every font change by building its pop-up list, which made
+// up two thirds of building a control. A pop-up built later, when the list is first opened,
+// takes the list's font then (it propagates its parent's font).
+class SameFace : public QObject
+{
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        return event->type() == QEvent::FontChange || QObject::eventFilter(watched, event);
+    }
+};
 
 } // namespace
 
@@ -146,13 +161,19 @@ void KeepDesignFaces(QWidget *form, const QList<QWidget *> &languageFontWidgets)
         }
         return false;
     };
+    SameFace sameFace;
     for (QWidget *widget : form->findChildren<QWidget *>()) {
         if (widget->isWindow() || takesLanguageFont(widget))
             continue;
         // The widget's design font as it shows now, its face included, becomes its own.
         QFont own = widget->font();
         own.setFamilies(own.families().isEmpty() ? QStringList(own.family()) : own.families());
+        const bool list = qobject_cast<QComboBox *>(widget) != nullptr;
+        if (list)
+            widget->installEventFilter(&sameFace);
         widget->setFont(own);
+        if (list)
+            widget->removeEventFilter(&sameFace);
     }
 }
 
