@@ -112,7 +112,7 @@ struct FormatDef
     int decimals = -1;
     QVector<int> fieldDecimals; // structures: per field
     const ResourceSet *set = nullptr;
-    // The type typeName names, once found (the sets do not change after loading).
+    // The type typeName names, once found; forgotten with the chains (NetworkModel::forgetChains).
     mutable const TypeDef *type = nullptr;
 };
 
@@ -326,10 +326,16 @@ struct VQ_SIM_AUTOTEST_EXPORT NetworkModel
     // The chain asked for last: the values of one device ask for the same one in a row.
     mutable Chain *lastChain = nullptr;
     mutable QPair<QString, qint32> lastChainKey;
+    // Forgets what the chains found, and so the types the formats found through them: a set
+    // added while loading may hold a type that wins over the one found before.
     void forgetChains() const
     {
         chains.clear();
         lastChain = nullptr;
+        for (const auto &set : resourceSets) {
+            for (const FormatDef &format : set->formats)
+                format.type = nullptr;
+        }
     }
 
     DeviceNode *device(const QString &deviceName) const;

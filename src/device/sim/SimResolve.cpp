@@ -382,7 +382,7 @@ const TypeDef *Resolver::typeOf(const FormatDef &format) const
 {
     if (!format.set)
         return nullptr;
-    // A type found stays the format's; one not found yet may come with a set still loading.
+    // A type not found is looked for again: it may come with a set still loading.
     if (!format.type)
         format.type = typeByName(format.set->programId, format.set->scope, format.typeName);
     return format.type;
