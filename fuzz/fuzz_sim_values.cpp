@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Fuzzes the simulator's value texts over every format of the sample network: parsing a
 // text in a named format, showing the stored value again, the conversions between stored
-// and shown numbers, the plain number texts, and the splitting of absolute format names.
+// and shown numbers, the plain number texts, and the splitting of absolute format names
+// (by hand for plain ASCII, compared with the pattern that splits every other name).
 // The first byte picks the format; the rest is the text. A text is stored or refused as
 // not valid or out of range; a stored value fits its type, and what is shown of it reads
 // back to a value that shows the same (a value rounded for showing may fall outside a
@@ -12,6 +13,8 @@
 #include "device/sim/SimNetwork.h"
 #include "device/sim/SimResolve.h"
 #include "device/sim/SimValues.h"
+
+#include <QRegularExpression>
 
 #include <cmath>
 #include <cstdint>
@@ -108,5 +111,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const Sim::FormatName name = Sim::splitFormatName(text);
     check(name.absolute ? text.startsWith(QLatin1Char('#')) && text.endsWith(name.name) && name.programId.size() > 0
                         : name.name == text);
+    // A name of plain ASCII is split by hand: it must split as the pattern splits any name.
+    static const QRegularExpression pattern(QStringLiteral("^#([0-9A-Fa-f]+)\\[(-?\\d+)\\]\\.(.*)\\z"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    check(name.absolute == match.hasMatch());
+    if (match.hasMatch())
+        check(name.programId == match.captured(1).toUpper() && name.scope == match.captured(2).toInt()
+            && name.name == match.captured(3));
     return 0;
 }
