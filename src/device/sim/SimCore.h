@@ -97,9 +97,7 @@ struct Core
     // `arguments` gives them, and runs only when the journal needs them.
     template<typename Arguments> void enterWithArguments(const QString &operation, Arguments &&arguments)
     {
-        if (!journal.wantsDetails())
-            return journal.passCall();
-        journal.enter(operation, arguments());
+        enterDescribed([&] { return std::pair { operation, arguments() }; });
     }
 };
 

@@ -168,6 +168,25 @@ const LanguageDef *NetworkModel::languageDef(const QString &code) const
 
 namespace {
 
+// What a chain's sets hold under a name (the first set's, highest scope first), looked for
+// once and kept in `found`; `find` looks in one set.
+template<typename T, typename Find>
+const T *foundInChain(
+    QHash<QString, const T *> &found, const QVector<const ResourceSet *> &sets, const QString &name, Find find)
+{
+    if (const auto known = found.constFind(name); known != found.constEnd())
+        return *known;
+    const T *result = nullptr;
+    for (const ResourceSet *set : sets) {
+        if ((result = find(*set)))
+            break;
+    }
+    if (found.size() > 4096) // names asked for one by one must not pile up
+        found.clear();
+    found.insert(name, result);
+    return result;
+}
+
 // The pattern's work for a name of printable ASCII characters, done by hand: such names come
 // with every read in an absolute format, and the pattern costs more than the read. False for
 // any other name, which the pattern then judges.
@@ -267,11 +286,6 @@ const ResourceSet *Resolver::set(const QString &programId, qint32 scope) const
     return shared;
 }
 
-QVector<const ResourceSet *> Resolver::chain(const QString &programId, qint32 topScope) const
-{
-    return cachedChain(programId, topScope).sets;
-}
-
 NetworkModel::Chain &Resolver::cachedChain(const QString &programId, qint32 topScope) const
 {
     if (m_model.lastChain && m_model.lastChainKey.second == topScope && m_model.lastChainKey.first == programId)
@@ -313,17 +327,7 @@ const ResourceSet *Resolver::setOfFile(const QString &path, QString ResourceSet:
 const TypeDef *Resolver::typeByName(const QString &programId, qint32 topScope, const QString &name) const
 {
     NetworkModel::Chain &chain = cachedChain(programId, topScope);
-    if (const auto known = chain.types.constFind(name); known != chain.types.constEnd())
-        return *known;
-    const TypeDef *found = nullptr;
-    for (const ResourceSet *s : chain.sets) {
-        if ((found = s->type(name)))
-            break;
-    }
-    if (chain.types.size() > 4096) // names asked for one by one must not pile up
-        chain.types.clear();
-    chain.types.insert(name, found);
-    return found;
+    return foundInChain(chain.types, chain.sets, name, [&](const ResourceSet &set) { return set.type(name); });
 }
 
 const TypeDef *Resolver::nvTypeByIndex(const ResourceSet &set, qint32 index)
@@ -365,17 +369,8 @@ const FormatDef *Resolver::format(const QString &programId, qint32 topScope, con
     const FormatName split = splitFormatName(formatName);
     NetworkModel::Chain &chain
         = split.absolute ? cachedChain(split.programId, split.scope) : cachedChain(programId, topScope);
-    if (const auto known = chain.formats.constFind(split.name); known != chain.formats.constEnd())
-        return *known;
-    const FormatDef *found = nullptr;
-    for (const ResourceSet *s : chain.sets) {
-        if ((found = formatInSet(*s, split.name)))
-            break;
-    }
-    if (chain.formats.size() > 4096) // names asked for one by one must not pile up
-        chain.formats.clear();
-    chain.formats.insert(split.name, found);
-    return found;
+    return foundInChain(
+        chain.formats, chain.sets, split.name, [&](const ResourceSet &set) { return formatInSet(set, split.name); });
 }
 
 const TypeDef *Resolver::typeOf(const FormatDef &format) const

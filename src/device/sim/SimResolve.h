@@ -46,8 +46,6 @@ public:
     }
 
     const ResourceSet *set(const QString &programId, qint32 scope) const;
-    // The sets a program ID sees from a scope down to the standard set, highest scope first.
-    QVector<const ResourceSet *> chain(const QString &programId, qint32 topScope) const;
     const ResourceSet *setOfFile(const QString &path, QString ResourceSet::*file) const;
 
     const TypeDef *typeByName(const QString &programId, qint32 topScope, const QString &name) const;
@@ -85,6 +83,8 @@ private:
     const FormatDef &requireFormat(
         const DeviceNode *device, const TypeDef &type, const QString &formatName, bool difference = false) const;
 
+    // The sets a program ID sees from a scope down to the standard set, highest scope first,
+    // with what was found in them so far.
     NetworkModel::Chain &cachedChain(const QString &programId, qint32 topScope) const;
     ResolvedNvType resolveNvTypeText(const QString &text) const;
     static const FormatDef *findDefaultFormat(const TypeDef &type, qint16 measurementSystem, bool difference);
