@@ -235,8 +235,8 @@ private:
             if (entry.isObject()) {
                 m_in.refuseRepeatedKeys(entry);
                 m_in.onlyKeys(entry, { "type", "value" });
-                cp->typeName = m_in.string(entry, "type", QString());
-                cp->comment = m_in.comment(entry);
+                cp->setTypeName(m_in.string(entry, "type", QString()));
+                cp->setComment(m_in.comment(entry));
                 value = entry.value("value");
             }
             findNamedType(*cp);

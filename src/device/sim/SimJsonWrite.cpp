@@ -199,15 +199,15 @@ private:
     void writeCp(const CpNode &cp)
     {
         const TypeDef *type = m_resolver.cpType(cp);
-        if (cp.typeName.isEmpty() && cp.comment.isNull()) {
+        if (cp.typeName().isEmpty() && cp.comment().isNull()) {
             writeValueOrNull(cp.value, type);
             return;
         }
         m_out.beginObject();
-        comment(cp.comment);
-        if (!cp.typeName.isEmpty()) {
+        comment(cp.comment());
+        if (!cp.typeName().isEmpty()) {
             m_out.key(QLatin1String("type"));
-            m_out.string(cp.typeName);
+            m_out.string(cp.typeName());
         }
         m_out.key(QLatin1String("value"));
         writeValueOrNull(cp.value, type);

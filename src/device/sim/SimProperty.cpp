@@ -69,7 +69,7 @@ public:
     QString Format() const override
     {
         enter("Format");
-        return m_item->format;
+        return m_item->format();
     }
     void setFormat(const QString &format) override
     {
@@ -77,13 +77,13 @@ public:
         recorded([&] {
             if (!format.isEmpty())
                 Resolver(m_core->model).cpFormat(*m_item, format); // an unknown format is refused at once
-            m_item->format = format;
+            m_item->setFormat(format);
         });
     }
     QString ValueText() const override
     {
         enter("ValueText");
-        return cpText(m_core->model, *m_item, m_item->format, Defaults::Locale);
+        return cpText(m_core->model, *m_item, m_item->format(), Defaults::Locale);
     }
     void setValueText(const QString &text) override
     {
@@ -109,7 +109,7 @@ private:
     {
         const NetworkModel &model = m_core->model;
         const Resolver resolver(model);
-        const FormatDef &format = resolver.cpFormat(*m_item, m_item->format);
+        const FormatDef &format = resolver.cpFormat(*m_item, m_item->format());
         const StoredValue value
             = parseValue(text, resolver.requireCpType(*m_item), format, resolver.requireTypeOf(format));
         if (isNvTypeOfVariable(*m_item)) {

@@ -13,7 +13,7 @@ namespace {
 void keep(Snapshot::Data &data, const std::vector<CpNode *> &cps)
 {
     for (const auto &cp : cps)
-        data.cps.append(CpState { cp, cp->value, cp->format });
+        data.cps.append(CpState { cp, cp->value, cp->format() });
 }
 
 // The unit text of a format in the language in use, else English, as the language file gives it.
@@ -67,7 +67,7 @@ void restoreSnapshot(Core &core, const Snapshot::Data &data)
         throw std::invalid_argument("the snapshot was taken of another network");
     for (const CpState &state : data.cps) {
         state.node->value = state.value;
-        state.node->format = state.format;
+        state.node->setFormat(state.format);
     }
     for (const NvState &state : data.nvs) {
         state.node->name = state.name;
