@@ -17,8 +17,8 @@
 namespace Sim {
 namespace {
 
-// Values wait until every type they may depend on is known (SCPTnvType first). The
-// value is at `place` in the document, or when `absent` the type's default (`place` is
+// The values of variables, and of properties that take their variable's type, wait until
+// every SCPTnvType property is read. The value is at `place` in the document, or when `absent` the type's default (`place` is
 // then its owner's).
 template<typename Node> struct PendingValue
 {
@@ -240,7 +240,15 @@ private:
                 value = entry.value("value");
             }
             findNamedType(*cp);
-            m_cpValues.emplace_back(cp, value, entry);
+            // A property with a type of its own is read here, while its place in the text is
+            // still in the cache; one that takes its variable's type waits for SCPTnvType.
+            const TypeDef *own = *cp->namedType;
+            if (!own)
+                m_in.fail(value, QStringLiteral("unknown property type '%1'").arg(cp->effectiveTypeName()));
+            if (own->inheritsNvType)
+                m_cpValues.emplace_back(cp, value, entry);
+            else
+                cp->value = valueFromJson(value, *own);
             cps.push_back(cp);
         }
     }
@@ -276,17 +284,8 @@ private:
                 m_in.fail(pending.value(root), why);
             return type;
         };
-        auto isInheriting = [&](const PendingValue<CpNode> &pending) {
-            const TypeDef *own = resolver.namedType(*pending.node);
-            return own && own->inheritsNvType;
-        };
-        // Properties with a type of their own (SCPTnvType among them), then the variables, then the rest.
-        std::vector<bool> inheriting(m_cpValues.size());
-        for (size_t i = 0; i < m_cpValues.size(); ++i) {
-            inheriting[i] = isInheriting(m_cpValues[i]);
-            if (!inheriting[i])
-                m_cpValues[i].node->value = valueFromJson(m_cpValues[i].value(root), *typeOf(m_cpValues[i]));
-        }
+        // Properties with a type of their own (SCPTnvType among them) are read with their
+        // lists; then the variables, then the properties that take their variable's type.
         for (const PendingValue<NvNode> &pending : m_nvValues)
             pending.node->value = valueFromJson(pending.value(root), *typeOf(pending));
         // A generator moves one number; a member, a structure or a text has no wave.
@@ -298,10 +297,8 @@ private:
                     QStringLiteral("only a variable holding one number can have a generator; %1 does not")
                         .arg(type->name));
         }
-        for (size_t i = 0; i < m_cpValues.size(); ++i) {
-            if (inheriting[i])
-                m_cpValues[i].node->value = valueFromJson(m_cpValues[i].value(root), *typeOf(m_cpValues[i]));
-        }
+        for (const PendingValue<CpNode> &pending : m_cpValues)
+            pending.node->value = valueFromJson(pending.value(root), *typeOf(pending));
     }
 
     StoredValue valueFromJson(const JsonRef &json, const TypeDef &type) const
