@@ -17,28 +17,12 @@
 namespace Sim {
 namespace {
 
-// The values of variables, and of properties that take their variable's type, wait until
-// every SCPTnvType property is read. The value is at `place` in the document, or when `absent` the type's default (`place` is
-// then its owner's).
+// A value that waits for its type: a variable's, and a property's that takes its
+// variable's type, wait until the block's SCPTnvType properties are read.
 template<typename Node> struct PendingValue
 {
     Node *node = nullptr;
-    quint32 place = 0;
-    bool absent = false;
-
-    PendingValue(Node *owner, const JsonRef &value, const JsonRef &ownerJson)
-        : node(owner)
-        , place(quint32(JsonRef::placeOf(value.isUndefined() ? ownerJson.element() : value.element())))
-        , absent(value.isUndefined())
-    {
-        // A text of at most Network::MaxFileSize bytes has fewer places than that.
-        static_assert(Network::MaxFileSize < (qint64(1) << 32));
-    }
-    JsonRef value(const JsonRef &root) const
-    {
-        const JsonRef json(JsonRef::atPlace(root.element(), place));
-        return absent ? JsonRef::absent(json, "value") : json;
-    }
+    JsonRef value; // absent: the type's default
 };
 
 class ModelReader
@@ -74,19 +58,8 @@ public:
         readLanguages(m_model, m_in, root);
         readSystem(m_in.object(m_in.required(root, "system")));
         const JsonRef devices = m_in.array(m_in.required(root, "devices"));
-        const size_t deviceCount = devices.size();
-        m_model.devices.reserve(deviceCount);
-        size_t i = 0;
-        devices.forEach([&](const JsonRef &device) {
-            readDevice(m_in.object(device));
-            if (i++ == 0) { // devices are much alike: room for as many values per device as the first has
-                // (a value takes some bytes of the text: no more can come)
-                const size_t most = size_t(m_document.text().size() / 8);
-                m_cpValues.reserve(std::min(m_cpValues.size() * deviceCount, most));
-                m_nvValues.reserve(std::min(m_nvValues.size() * deviceCount, most));
-            }
-        });
-        resolveValues();
+        m_model.devices.reserve(devices.size());
+        devices.forEach([&](const JsonRef &device) { readDevice(m_in.object(device)); });
     }
 
 private:
@@ -173,9 +146,10 @@ private:
             readCps(n, nv->cps, nullptr, nv, nv->cpsComment);
             if (n.contains("generator"))
                 readGenerator(m_in.object(n.value("generator")), *nv);
-            m_nvValues.emplace_back(nv, n.value("value"), n);
+            m_nvValues.push_back({ nv, n.value("value") });
             block->nvs.push_back(nv);
         });
+        resolveWaitingValues();
         return block;
     }
 
@@ -246,7 +220,7 @@ private:
             if (!own)
                 m_in.fail(value, QStringLiteral("unknown property type '%1'").arg(cp->effectiveTypeName()));
             if (own->inheritsNvType)
-                m_cpValues.emplace_back(cp, value, entry);
+                m_cpValues.push_back({ cp, value });
             else
                 cp->value = valueFromJson(value, *own);
             cps.push_back(cp);
@@ -269,10 +243,11 @@ private:
 
     // ---- values
 
-    void resolveValues()
+    // The values of the block read last that waited for their types: its variables', then
+    // its properties' that take a variable's type.
+    void resolveWaitingValues()
     {
         const Resolver resolver(m_model);
-        const JsonRef root = m_document.root();
         auto typeOf = [&](const auto &pending) {
             QString why;
             const TypeDef *type;
@@ -281,24 +256,24 @@ private:
             else
                 type = resolver.nvType(*pending.node, &why);
             if (!type)
-                m_in.fail(pending.value(root), why);
+                m_in.fail(pending.value, why);
             return type;
         };
-        // Properties with a type of their own (SCPTnvType among them) are read with their
-        // lists; then the variables, then the properties that take their variable's type.
         for (const PendingValue<NvNode> &pending : m_nvValues)
-            pending.node->value = valueFromJson(pending.value(root), *typeOf(pending));
+            pending.node->value = valueFromJson(pending.value, *typeOf(pending));
         // A generator moves one number; a member, a structure or a text has no wave.
         for (const auto &[nv, element] : m_generators) {
-            const JsonRef generator(element);
             const TypeDef *type = resolver.nvType(*nv);
             if (type && type->valueClass != ValueClass::Number)
-                m_in.fail(generator,
+                m_in.fail(JsonRef(element),
                     QStringLiteral("only a variable holding one number can have a generator; %1 does not")
                         .arg(type->name));
         }
         for (const PendingValue<CpNode> &pending : m_cpValues)
-            pending.node->value = valueFromJson(pending.value(root), *typeOf(pending));
+            pending.node->value = valueFromJson(pending.value, *typeOf(pending));
+        m_nvValues.clear();
+        m_generators.clear();
+        m_cpValues.clear();
     }
 
     StoredValue valueFromJson(const JsonRef &json, const TypeDef &type) const

@@ -13,12 +13,10 @@
 #include <QString>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <simdjson.h>
 #include <string_view>
-#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -169,25 +167,6 @@ public:
 
     // The same value of the same document.
     bool sameAs(const JsonRef &other) const;
-
-    // The place of a value in its document, and the value at a place of the document of
-    // another: hundreds of thousands of values wait for their types in four bytes each.
-    static size_t placeOf(const Element &value)
-    {
-        simdjson::internal::tape_ref tape;
-        static_assert(sizeof tape == sizeof value && std::is_trivially_copyable_v<Element>);
-        memcpy(static_cast<void *>(&tape), &value, sizeof tape);
-        return tape.json_index;
-    }
-    static Element atPlace(const Element &sameDocument, size_t place)
-    {
-        simdjson::internal::tape_ref tape;
-        memcpy(static_cast<void *>(&tape), &sameDocument, sizeof tape);
-        tape.json_index = place;
-        Element value;
-        memcpy(static_cast<void *>(&value), &tape, sizeof value);
-        return value;
-    }
 
 private:
     bool is(simdjson::dom::element_type type) const { return m_present && m_value.type() == type; }
