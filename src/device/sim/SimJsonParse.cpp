@@ -400,10 +400,10 @@ QString JsonRef::pathFrom(const JsonRef &root) const
         JsonRef parent(m_value, m_key);
         findPath(root, parent, path);
     }
-    if (m_absentKey) {
+    if (!m_absentKey.empty()) {
         if (!path.isEmpty())
             path += QLatin1Char('.');
-        path += QString::fromUtf8(m_absentKey);
+        path += QString::fromUtf8(m_absentKey.data(), qsizetype(m_absentKey.size()));
     }
     return path;
 }

@@ -36,7 +36,7 @@ public:
         , m_present(true)
     {
     }
-    static JsonRef absent(const JsonRef &parent, const char *key)
+    static JsonRef absent(const JsonRef &parent, std::string_view key)
     {
         JsonRef ref;
         ref.m_value = parent.m_value;
@@ -133,7 +133,7 @@ public:
     // Arrays: the element at that place (counted from the front, for messages).
     JsonRef at(size_t index) const;
     // Objects: the member of that key, or an absent value that still knows its place.
-    JsonRef value(const char *key) const
+    JsonRef value(std::string_view key) const
     {
         simdjson::dom::object object;
         if (m_present && !m_value.get(object)) {
@@ -144,16 +144,16 @@ public:
         }
         return absent(*this, key);
     }
-    bool contains(const char *key) const { return !value(key).isUndefined(); }
+    bool contains(std::string_view key) const { return !value(key).isUndefined(); }
 
     // A member's key (UTF-8, escapes resolved); empty for anything else.
     std::string_view keyBytes() const { return m_present ? m_key : std::string_view(); }
     QString key() const
     {
-        const std::string_view bytes = m_present ? m_key : std::string_view(m_absentKey ? m_absentKey : "");
+        const std::string_view bytes = m_present ? m_key : m_absentKey;
         return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
     }
-    bool keyIs(const char *key) const { return m_present && m_key == key; }
+    bool keyIs(std::string_view key) const { return m_present && m_key == key; }
 
     // The value as Qt's reader gives it, for the sections the model keeps as they were
     // read: a whole number of 64 bits stays that integer even when written with a
@@ -173,7 +173,7 @@ private:
 
     Element m_value; // when absent: the object it is missing from (if any)
     std::string_view m_key; // a member's key
-    const char *m_absentKey = nullptr;
+    std::string_view m_absentKey; // a literal: the reader's own key names
     bool m_present = false;
     bool m_hasParent = false;
 };
@@ -312,7 +312,7 @@ public:
     }
 
     // An array that may be left out: its elements, none when it is absent.
-    JsonRef optionalArray(const JsonRef &object, const char *key) const
+    JsonRef optionalArray(const JsonRef &object, std::string_view key) const
     {
         const JsonRef value = object.value(key);
         return value.isUndefined() ? value : array(value);
@@ -337,28 +337,28 @@ public:
     }
 
     // Unknown keys are refused so that a misspelt key does not pass silently; "comment" is always allowed.
-    void onlyKeys(const JsonRef &object, std::initializer_list<const char *> keys) const
+    void onlyKeys(const JsonRef &object, std::initializer_list<std::string_view> keys) const
     {
         object.forEach([&](const JsonRef &member) {
             if (isComment(member))
                 return;
             bool known = false;
-            for (const char *key : keys)
+            for (const std::string_view key : keys)
                 known = known || member.keyIs(key);
             if (!known)
                 fail(member, QStringLiteral("unknown key"));
         });
     }
 
-    JsonRef required(const JsonRef &object, const char *key) const
+    JsonRef required(const JsonRef &object, std::string_view key) const
     {
         const JsonRef value = object.value(key);
         if (value.isUndefined())
-            fail(object, QStringLiteral("missing \"%1\"").arg(QLatin1String(key)));
+            fail(object, QStringLiteral("missing \"%1\"").arg(QLatin1String(key.data(), qsizetype(key.size()))));
         return value;
     }
 
-    QString string(const JsonRef &object, const char *key, std::optional<QString> fallback = std::nullopt) const
+    QString string(const JsonRef &object, std::string_view key, std::optional<QString> fallback = std::nullopt) const
     {
         const JsonRef value = object.value(key);
         if (value.isUndefined() && fallback)
@@ -369,7 +369,7 @@ public:
         return stringText(present);
     }
 
-    double number(const JsonRef &object, const char *key, std::optional<double> fallback = std::nullopt) const
+    double number(const JsonRef &object, std::string_view key, std::optional<double> fallback = std::nullopt) const
     {
         const JsonRef value = object.value(key);
         if (value.isUndefined() && fallback)
@@ -380,7 +380,7 @@ public:
         return present.toDouble();
     }
 
-    qint32 integer(const JsonRef &object, const char *key, std::optional<qint32> fallback = std::nullopt) const
+    qint32 integer(const JsonRef &object, std::string_view key, std::optional<qint32> fallback = std::nullopt) const
     {
         const JsonRef value = object.value(key);
         if (value.isUndefined() && fallback)
@@ -393,7 +393,7 @@ public:
         return qint32(number);
     }
 
-    bool boolean(const JsonRef &object, const char *key, std::optional<bool> fallback = std::nullopt) const
+    bool boolean(const JsonRef &object, std::string_view key, std::optional<bool> fallback = std::nullopt) const
     {
         const JsonRef value = object.value(key);
         if (value.isUndefined() && fallback)
@@ -404,7 +404,7 @@ public:
         return present.toBool();
     }
 
-    QString programId(const JsonRef &object, const char *key, bool allowEmpty) const
+    QString programId(const JsonRef &object, std::string_view key, bool allowEmpty) const
     {
         const QString id = string(object, key, allowEmpty ? std::optional<QString>(QString()) : std::nullopt);
         if (!(allowEmpty && id.isEmpty()) && !isHex16(id))

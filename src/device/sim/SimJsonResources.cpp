@@ -168,7 +168,7 @@ public:
     // A text of n fields takes at least 2n - 1 characters (one digit each and a blank
     // between): a count beyond what a database file can hold is no count, and a default
     // text of that many fields is never built.
-    qint32 fieldCount(const JsonRef &text, const char *key) const
+    qint32 fieldCount(const JsonRef &text, std::string_view key) const
     {
         constexpr qint64 most = (Network::MaxFileSize + 1) / 2;
         const qint32 count = m_in.integer(text, key, 0);
