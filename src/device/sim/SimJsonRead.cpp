@@ -302,25 +302,32 @@ private:
                 m_in.fail(json, QStringLiteral("the type %1 has no format to read a text with").arg(type.name));
             const QString text = m_in.stringText(json);
             // Shared texts are remembered: copies of a device repeat the same values.
-            const bool shared = true;
             const TextValueKey key { text.constData(), &type };
-            if (const auto known = m_textValues.find(key); shared && known != m_textValues.end())
+            if (const auto known = m_textValues.find(key); known != m_textValues.end())
                 return known->second;
             try {
                 value = parseValue(text, type, *format, *formatType);
             } catch (const DeviceAccess::DeviceError &error) {
                 m_in.fail(json, error.description());
             }
-            if (shared)
-                m_textValues.emplace(key, value);
+            m_textValues.emplace(key, value);
             return value;
         }
         switch (type.valueClass) {
-        case ValueClass::Text:
+        case ValueClass::Text: {
             if (!json.isString())
                 m_in.fail(json, QStringLiteral("%1 holds a text, found %2").arg(type.name, json.typeName()));
             value.text = m_in.stringText(json);
-            break;
+            // A shared text checked once for its type: copies of a device repeat their texts.
+            const TextValueKey key { value.text.constData(), &type };
+            if (const auto known = m_textValues.find(key); known != m_textValues.end())
+                return known->second;
+            QString why;
+            if (!valueFits(value, type, &why))
+                m_in.fail(json, why);
+            m_textValues.emplace(key, value);
+            return value;
+        }
         case ValueClass::Fields: {
             if (!json.isArray())
                 m_in.fail(json,
