@@ -319,12 +319,6 @@ JsonText::JsonText(const QByteArray &json, const QString &sourceName)
     if (const char *encoding = wideEncoding(json))
         throw LoadError(QStringLiteral("%1: the file is %2 text; a network database is read as UTF-8: save it as UTF-8")
                             .arg(sourceName, QLatin1String(encoding)));
-    // A text never holds a zero byte (a string writes it \u0000): binary data.
-    if (const qsizetype zero = json.indexOf('\0'); zero >= 0)
-        throw LoadError(QStringLiteral("%1: %2 (offset %3): a zero byte (NUL), which a text never "
-                                       "holds; a network database is UTF-8 text, and a string writes it \\u0000")
-                            .arg(sourceName, placeOf(json, zero))
-                            .arg(zero));
     const qsizetype from = json.startsWith("\xEF\xBB\xBF") ? 3 : 0; // a byte-order mark
     const size_t length = size_t(json.size() - from);
     // simdjson reads a few bytes past the end: a text without that room is copied once.
@@ -337,6 +331,13 @@ JsonText::JsonText(const QByteArray &json, const QString &sourceName)
         throw std::bad_alloc();
     if (refusal) {
         t_spareParser = std::move(m_parser);
+        // A text never holds a zero byte (a string writes it \u0000): binary data. Strict
+        // JSON has none either (not even in a string), so only a refused text is searched.
+        if (const qsizetype zero = json.indexOf('\0'); zero >= 0)
+            throw LoadError(QStringLiteral("%1: %2 (offset %3): a zero byte (NUL), which a text never "
+                                           "holds; a network database is UTF-8 text, and a string writes it \\u0000")
+                                .arg(sourceName, placeOf(json, zero))
+                                .arg(zero));
         const qsizetype offset = faultOffset(json, from, refusal);
         throw LoadError(QStringLiteral("%1: %2 (offset %3): %4")
                             .arg(sourceName, placeOf(json, offset))

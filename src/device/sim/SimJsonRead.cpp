@@ -233,7 +233,7 @@ private:
     void findNamedType(const CpNode &cp)
     {
         const DeviceNode *device = cp.device();
-        const QString name = cp.effectiveTypeName();
+        const QString &name = cp.effectiveTypeName();
         const NamedTypeKey key { device->programId.constData(), device->scope, name.constData() };
         auto known = m_namedTypes.find(key);
         if (known == m_namedTypes.end())

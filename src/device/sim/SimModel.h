@@ -215,7 +215,7 @@ struct VQ_SIM_AUTOTEST_EXPORT CpNode
     const QString &format() const { return m_rare ? m_rare->format : Rare::none(); }
     void setFormat(const QString &text) { setRare(&Rare::format, text); }
 
-    QString effectiveTypeName() const { return typeName().isEmpty() ? name : typeName(); }
+    const QString &effectiveTypeName() const { return typeName().isEmpty() ? name : typeName(); }
     const DeviceNode *device() const;
 
     // Found once (Resolver::namedType): names, owners and resource sets do not change after loading.
