@@ -200,20 +200,33 @@ private:
                 != m_entries.end())
             m_in.refuseRepeatedKeys(list);
         cps.reserve(m_entries.size());
-        for (const JsonRef &entry : m_entries) {
+        std::vector<ListedName> &previous = nv ? m_previousNvCps : m_previousBlockCps;
+        const DeviceNode *device = block ? block->device : nv->block->device;
+        for (size_t i = 0; i < m_entries.size(); ++i) {
+            const JsonRef &entry = m_entries[i];
             CpNode *cp = m_model.cpStore.make();
-            cp->name = m_in.keyText(entry);
             cp->block = block;
             cp->nv = nv;
             JsonRef value = entry;
             if (entry.isObject()) {
+                cp->name = m_in.keyText(entry);
                 m_in.refuseRepeatedKeys(entry);
                 m_in.onlyKeys(entry, { "type", "value" });
                 cp->setTypeName(m_in.string(entry, "type", QString()));
                 cp->setComment(m_in.comment(entry));
                 value = entry.value("value");
+                findNamedType(*cp);
+            } else if (i < previous.size() && previous[i].sameAs(entry.keyBytes(), *device)) {
+                // As in the list of this kind read before: a copy of a device.
+                cp->name = *previous[i].name;
+                cp->namedType = previous[i].type;
+            } else {
+                cp->name = m_in.keyText(entry);
+                findNamedType(*cp);
+                if (previous.size() <= i)
+                    previous.resize(i + 1);
+                previous[i] = ListedName { entry.keyBytes(), &cp->name, device, *cp->namedType };
             }
-            findNamedType(*cp);
             // A property with a type of its own is read here, while its place in the text is
             // still in the cache; one that takes its variable's type waits for SCPTnvType.
             const TypeDef *own = *cp->namedType;
@@ -363,6 +376,22 @@ private:
         return value;
     }
 
+    // A property of a list read before, by its place in the list: the same name in a device
+    // of the same program ID and scope is the same shared text of the same type.
+    struct ListedName
+    {
+        std::string_view key;
+        const QString *name = nullptr; // of a property in the model
+        const DeviceNode *device = nullptr;
+        const TypeDef *type = nullptr;
+        bool sameAs(std::string_view otherKey, const DeviceNode &other) const
+        {
+            return key == otherKey
+                && (device == &other
+                    || (device->programId.constData() == other.programId.constData() && device->scope == other.scope));
+        }
+    };
+
     // Program ID, scope and name by the address of their texts: all of them stay in the
     // model while it is read, so an address is not used again for another text.
     struct NamedTypeKey
@@ -426,6 +455,7 @@ private:
     mutable std::unordered_map<TextValueKey, StoredValue, TextValueKeyHash> m_textValues;
     mutable std::unordered_map<NumberValueKey, StoredValue, NumberValueKeyHash> m_numberValues;
     std::vector<JsonRef> m_entries; // of the property list being read
+    std::vector<ListedName> m_previousBlockCps, m_previousNvCps;
     mutable qint64 m_defaultTextSize = 0; // the characters of the default texts built so far
     std::unordered_map<NamedTypeKey, const TypeDef *, NamedTypeKeyHash> m_namedTypes;
     // By the address of a shared text, which the model holds while it is read.
