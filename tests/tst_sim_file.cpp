@@ -370,6 +370,12 @@ void TestSimFile::refused_data()
         "devices[0].blocks[0].cps.UCPTtransTable: 3 fields where at least 32 are needed");
     row("unknown property", "devices/0/blocks/0/cps/SCPTnothing", "1",
         "devices[0].blocks[0].cps.SCPTnothing: unknown property type 'SCPTnothing'");
+    // A property is typed by its own device's program: the same list in a device of another
+    // program ID does not take the first device's types.
+    row("property of another program", "devices/1",
+        R"({ "name": "Other", "programId": "9000A53D0A040411", "scope": 0, "blocks": [{ "name": "b",
+             "cps": { "SCPTmaxRnge": 50, "SCPTminRnge": 0, "SCPTobjMajVer": 2, "UCPThwInOptions": "0" } }] })",
+        "devices[1].blocks[0].cps.UCPThwInOptions: unknown property type 'UCPThwInOptions'");
     row("unknown nv type", "devices/0/blocks/0/nvs/0/cps/SCPTnvType", "\"90 00 A5 3D 0A 04 04 10 0 7\"",
         "devices[0].blocks[0].nvs[0].value: scope 0 has no network-variable type of index 7");
     row("format of unknown type", "resourceSets/0/formats/0/type", "\"SNVT_nothing\"",
