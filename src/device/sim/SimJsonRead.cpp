@@ -230,8 +230,11 @@ private:
             // A property with a type of its own is read here, while its place in the text is
             // still in the cache; one that takes its variable's type waits for SCPTnvType.
             const TypeDef *own = *cp->namedType;
-            if (!own)
-                m_in.fail(value, QStringLiteral("unknown property type '%1'").arg(cp->effectiveTypeName()));
+            if (!own) {
+                QString why;
+                Resolver(m_model).cpType(*cp, &why);
+                m_in.fail(value, why);
+            }
             if (own->inheritsNvType)
                 m_cpValues.push_back({ cp, value });
             else
