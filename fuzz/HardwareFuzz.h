@@ -76,18 +76,18 @@ inline std::shared_ptr<Sim::Network> pristineNetwork()
         for (const auto &device : network->model().devices) {
             for (const auto &block : device->blocks) {
                 for (const auto &cp : block->cps)
-                    cps.push_back({ cp, { cp->value, cp->format } });
+                    cps.push_back({ cp, { cp->value, cp->format() } });
                 for (const auto &nv : block->nvs) {
                     nvs.push_back({ nv, { nv->value, nv->format } });
                     for (const auto &cp : nv->cps)
-                        cps.push_back({ cp, { cp->value, cp->format } });
+                        cps.push_back({ cp, { cp->value, cp->format() } });
                 }
             }
         }
     }
     for (auto &[cp, kept] : cps) {
         cp->value = kept.value;
-        cp->format = kept.format;
+        cp->setFormat(kept.format);
     }
     for (auto &[nv, kept] : nvs) {
         nv->value = kept.value;
