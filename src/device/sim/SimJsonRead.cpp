@@ -225,7 +225,8 @@ private:
                 findNamedType(*cp);
                 if (previous.size() <= i)
                     previous.resize(i + 1);
-                previous[i] = ListedName { entry.keyBytes(), &cp->name, device, *cp->namedType };
+                previous[i] = ListedName { entry.keyBytes(), &cp->name, device->programId.constData(), device->scope,
+                    *cp->namedType };
             }
             // A property with a type of its own is read here, while its place in the text is
             // still in the cache; one that takes its variable's type waits for SCPTnvType.
@@ -317,32 +318,25 @@ private:
             if (!format || !formatType)
                 m_in.fail(json, QStringLiteral("the type %1 has no format to read a text with").arg(type.name));
             const QString text = m_in.stringText(json);
-            // Shared texts are remembered: copies of a device repeat the same values.
-            const TextValueKey key { text.constData(), &type };
-            if (const auto known = m_textValues.find(key); known != m_textValues.end())
-                return known->second;
-            try {
-                value = parseValue(text, type, *format, *formatType);
-            } catch (const DeviceAccess::DeviceError &error) {
-                m_in.fail(json, error.description());
-            }
-            m_textValues.emplace(key, value);
-            return value;
+            return remembered(text, type, [&] {
+                try {
+                    return parseValue(text, type, *format, *formatType);
+                } catch (const DeviceAccess::DeviceError &error) {
+                    m_in.fail(json, error.description());
+                }
+            });
         }
         switch (type.valueClass) {
         case ValueClass::Text: {
             if (!json.isString())
                 m_in.fail(json, QStringLiteral("%1 holds a text, found %2").arg(type.name, json.typeName()));
             value.text = m_in.stringText(json);
-            // A shared text checked once for its type: copies of a device repeat their texts.
-            const TextValueKey key { value.text.constData(), &type };
-            if (const auto known = m_textValues.find(key); known != m_textValues.end())
-                return known->second;
-            QString why;
-            if (!valueFits(value, type, &why))
-                m_in.fail(json, why);
-            m_textValues.emplace(key, value);
-            return value;
+            return remembered(value.text, type, [&] {
+                QString why;
+                if (!valueFits(value, type, &why))
+                    m_in.fail(json, why);
+                return value;
+            });
         }
         case ValueClass::Fields: {
             if (!json.isArray())
@@ -379,19 +373,29 @@ private:
         return value;
     }
 
+    // The value a shared text gives a type, made by `make` the first time: copies of a device
+    // repeat the same texts, which are then parsed and checked once.
+    template<typename Make> StoredValue remembered(const QString &text, const TypeDef &type, Make &&make) const
+    {
+        const TextValueKey key { text.constData(), &type };
+        auto known = m_textValues.find(key);
+        if (known == m_textValues.end())
+            known = m_textValues.emplace(key, make()).first;
+        return known->second;
+    }
+
     // A property of a list read before, by its place in the list: the same name in a device
     // of the same program ID and scope is the same shared text of the same type.
     struct ListedName
     {
         std::string_view key;
         const QString *name = nullptr; // of a property in the model
-        const DeviceNode *device = nullptr;
+        const QChar *programId = nullptr; // by address, as NamedTypeKey
+        qint32 scope = 0;
         const TypeDef *type = nullptr;
-        bool sameAs(std::string_view otherKey, const DeviceNode &other) const
+        bool sameAs(std::string_view otherKey, const DeviceNode &device) const
         {
-            return key == otherKey
-                && (device == &other
-                    || (device->programId.constData() == other.programId.constData() && device->scope == other.scope));
+            return key == otherKey && programId == device.programId.constData() && scope == device.scope;
         }
     };
 
